@@ -1,0 +1,80 @@
+#include "setup/site.h"
+#include "shared/paths.h"
+#include "shared/seams.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QTextStream>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("PeruminaSetup"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "ぺるみなのサイトを作成します。共有フォルダ（unc/サーバー名/ぺるみな/）と、このコンピュータの\n"
+        "ローカルフォルダ（c/group/）のうち、無いものだけを作り、既にあるものは変更しません。"));
+    parser.addHelpOption();
+    const QCommandLineOption rootOption(
+        QStringLiteral("root"),
+        QStringLiteral("サイトのルートフォルダ。省略時は環境変数 PERUMINA_ROOT（未設定なら ~/.perumina）。"),
+        QStringLiteral("DIR"));
+    const QCommandLineOption serverOption(
+        QStringLiteral("server"),
+        QStringLiteral("職員室のサーバーのコンピュータ名。ロケータファイル c/group/ぺるみな.txt に書かれます。"),
+        QStringLiteral("NAME"));
+    const QCommandLineOption adminOption(QStringLiteral("admin"),
+                                         QStringLiteral("管理者ID。管理者情報.txt が無いときに書き込みます。"),
+                                         QStringLiteral("ID"));
+    const QCommandLineOption passwordOption(QStringLiteral("admin-password"),
+                                            QStringLiteral("管理者のパスワード（--admin と一緒に指定）。"),
+                                            QStringLiteral("PW"));
+    parser.addOptions({rootOption, serverOption, adminOption, passwordOption});
+    parser.process(app);
+
+    if (parser.isSet(rootOption))
+        qputenv("PERUMINA_ROOT", QDir(parser.value(rootOption)).absolutePath().toUtf8());
+
+    setup::SiteOptions options;
+    options.server = parser.value(serverOption);
+    if (options.server.isEmpty()) {
+        err << "--server でサーバー名を指定して下さい。\n";
+        return 2;
+    }
+    if (parser.isSet(adminOption) != parser.isSet(passwordOption)) {
+        err << "--admin と --admin-password は一緒に指定して下さい。\n";
+        return 2;
+    }
+    if (parser.isSet(adminOption)) {
+        options.adminId = parser.value(adminOption);
+        options.adminPassword = parser.value(passwordOption);
+        for (const QString &value : {options.adminId, options.adminPassword}) {
+            const QString why = setup::checkAdministratorValue(value);
+            if (!why.isEmpty()) {
+                err << why << "\n";
+                return 2;
+            }
+        }
+    }
+    options.sweeperProgram = perumina::resolveProgram(QStringLiteral("InboxSweep.exe"),
+                                                      QCoreApplication::applicationDirPath());
+
+    out << "サイトのルート: " << perumina::siteRoot() << "\n";
+    setup::Report report;
+    setup::createSite(options, report);
+    for (const QString &path : report.created)
+        out << "作成しました: " << path << "\n";
+    if (report.created.isEmpty() && report.status.ok)
+        out << "すべて作成済みです。変更はありません。\n";
+    if (options.sweeperProgram.isEmpty())
+        err << "InboxSweep が見つからないため、ローカルフォルダにコピーしていません。\n";
+    if (!report.status.ok) {
+        err << report.status.error << "\n";
+        return 1;
+    }
+    return 0;
+}

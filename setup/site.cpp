@@ -1,0 +1,113 @@
+#include "setup/site.h"
+
+#include "shared/paths.h"
+#include "shared/records.h"
+#include "shared/textfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace setup {
+
+using perumina::mapPath;
+using perumina::SharePath;
+using perumina::Status;
+namespace tails = perumina::tails;
+
+bool ensureFolder(const QString &path, Report &report)
+{
+    const QString mapped = mapPath(path);
+    if (QFileInfo(mapped).isDir())
+        return true;
+    if (!QDir().mkpath(mapped)) {
+        report.status = Status::failure(QStringLiteral("フォルダを作成できませんでした: %1").arg(mapped));
+        return false;
+    }
+    report.created.append(mapped);
+    return true;
+}
+
+bool ensureFile(const QString &path, const QByteArray &content, Report &report)
+{
+    const QString mapped = mapPath(path);
+    if (QFileInfo::exists(mapped))
+        return true;
+    QFile file(mapped);
+    // NewOnly: a file another run created meanwhile is kept as it is.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        if (QFileInfo::exists(mapped))
+            return true;
+        report.status = Status::failure(QStringLiteral("ファイルを作成できませんでした: %1").arg(mapped));
+        return false;
+    }
+    if (file.write(content) != content.size() || !file.flush()) {
+        file.remove();
+        report.status = Status::failure(QStringLiteral("ファイルに書き込めませんでした: %1").arg(mapped));
+        return false;
+    }
+    report.created.append(mapped);
+    return true;
+}
+
+bool ensureTextFile(const QString &path, const QString &text, Report &report)
+{
+    auto bytes = perumina::encodeCp932(text);
+    if (!bytes) {
+        report.status = Status::failure(perumina::unencodableMessage(QString()));
+        return false;
+    }
+    return ensureFile(path, *bytes, report);
+}
+
+QString administratorRecord(const QString &id, const QString &password)
+{
+    return id + password + QStringLiteral(",,,,") + perumina::kCrLf;
+}
+
+QString checkAdministratorValue(const QString &value)
+{
+    if (value.isEmpty())
+        return QStringLiteral("管理者のIDとパスワードは空にできません。");
+    for (QChar c : value)
+        if (c == u',' || c == u'"' || c.category() == QChar::Other_Control)
+            return QStringLiteral("管理者のIDとパスワードにはコンマ、ダブルクォーテーション、制御文字を使えません。");
+    if (!perumina::canEncodeCp932(value))
+        return perumina::unencodableMessage(QStringLiteral("管理者のIDかパスワード"));
+    return QString();
+}
+
+static bool copySweeper(const QString &source, Report &report)
+{
+    const QString target = mapPath(QStringLiteral("c:\\group\\") + QFileInfo(source).fileName());
+    if (QFileInfo::exists(target))
+        return true;
+    if (!QFile::copy(source, target)) {
+        report.status = Status::failure(QStringLiteral("InboxSweep をコピーできませんでした: %1").arg(target));
+        return false;
+    }
+    report.created.append(target);
+    return true;
+}
+
+void createSite(const SiteOptions &options, Report &report)
+{
+    const QString &server = options.server;
+    const bool ok =
+        ensureFolder(SharePath(server, tails::kDataFolder), report) &&
+        ensureFile(SharePath(server, tails::kFullNames), {}, report) &&
+        ensureFile(SharePath(server, tails::kCredentials), {}, report) &&
+        ensureFile(SharePath(server, tails::kAdminRecords), {}, report) &&
+        ensureFile(SharePath(server, tails::kUserNames), {}, report) &&
+        ensureFolder(SharePath(server, tails::kAdminFolder), report) &&
+        ensureFile(SharePath(server, tails::kInboxTemplate), {}, report) &&
+        (options.adminId.isEmpty() ||
+         ensureTextFile(SharePath(server, tails::kAdministrators),
+                        administratorRecord(options.adminId, options.adminPassword), report)) &&
+        ensureFolder(QStringLiteral("c:\\group\\"), report) &&
+        ensureTextFile(perumina::local::kLocator, server + perumina::kCrLf, report) &&
+        (options.sweeperProgram.isEmpty() || copySweeper(options.sweeperProgram, report));
+    Q_UNUSED(ok);
+}
+
+} // namespace setup

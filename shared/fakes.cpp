@@ -1,0 +1,24 @@
+#include "shared/fakes.h"
+
+namespace perumina {
+
+void RecordingDialogs::message(const QString &text, Icon icon, const QString &title)
+{
+    shown.append({text, icon, title});
+}
+
+QStringList RecordingDialogs::texts() const
+{
+    QStringList all;
+    for (const Shown &s : shown)
+        all.append(s.text);
+    return all;
+}
+
+bool RecordingLauncher::start(const QString &program)
+{
+    started.append(program);
+    return !failing.contains(program);
+}
+
+} // namespace perumina

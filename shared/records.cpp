@@ -1,0 +1,111 @@
+#include "shared/records.h"
+
+#include "shared/sharedfile.h"
+#include "shared/textfile.h"
+
+namespace perumina {
+
+std::optional<QString> ReadServerName()
+{
+    auto lines = readTextLines(local::kLocator);
+    if (!lines)
+        return std::nullopt;
+    return lines->join(QString());
+}
+
+QString SharePath(const QString &serverName, const QString &tail)
+{
+    return QStringLiteral("\\\\") + serverName + tail;
+}
+
+Status AppendQuotedRecords(const QString &path, const QStringList &values)
+{
+    QByteArray bytes;
+    for (const QString &value : values) {
+        auto encoded = encodeCp932(value);
+        if (!encoded)
+            return Status::failure(unencodableMessage(QString()));
+        bytes += '"' + *encoded + "\"\r\n";
+    }
+    return appendLocked(path, bytes);
+}
+
+static bool isLineEnd(QChar c)
+{
+    return c == u'\r' || c == u'\n';
+}
+
+// Moves i past one line end (CR LF, CR or LF) at i.
+static qsizetype skipLineEnd(const QString &text, qsizetype i)
+{
+    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+        return i + 2;
+    return i + 1;
+}
+
+QStringList parseFields(const QString &text)
+{
+    QStringList fields;
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    bool atLineStart = true;
+    while (i < n) {
+        while (i < n && text[i] == u' ')
+            ++i;
+        if (i >= n)
+            break;
+        if (text[i] == u'"') {
+            const qsizetype close = text.indexOf(u'"', i + 1);
+            if (close < 0) {
+                fields.append(text.mid(i + 1));
+                break;
+            }
+            fields.append(text.mid(i + 1, close - i - 1));
+            i = close + 1;
+            while (i < n && text[i] != u',' && !isLineEnd(text[i]))
+                ++i;
+            if (i < n) {
+                atLineStart = text[i] != u',';
+                i = text[i] == u',' ? i + 1 : skipLineEnd(text, i);
+            }
+            continue;
+        }
+        if (isLineEnd(text[i])) {
+            // An empty line carries no field; a line end right after a comma ends an empty one.
+            if (!atLineStart)
+                fields.append(QString());
+            i = skipLineEnd(text, i);
+            atLineStart = true;
+            continue;
+        }
+        qsizetype end = i;
+        while (end < n && text[end] != u',' && !isLineEnd(text[end]))
+            ++end;
+        qsizetype last = end;
+        while (last > i && text[last - 1] == u' ')
+            --last;
+        fields.append(text.mid(i, last - i));
+        if (end < n) {
+            atLineStart = text[end] != u',';
+            i = text[end] == u',' ? end + 1 : skipLineEnd(text, end);
+        } else {
+            i = end;
+        }
+    }
+    return fields;
+}
+
+std::optional<QStringList> ReadFields(const QString &path)
+{
+    auto text = readTextFile(path);
+    if (!text)
+        return std::nullopt;
+    return parseFields(*text);
+}
+
+std::optional<QStringList> ReadLines(const QString &path)
+{
+    return readTextLines(path);
+}
+
+} // namespace perumina

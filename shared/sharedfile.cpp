@@ -1,0 +1,120 @@
+#include "shared/sharedfile.h"
+
+#include "shared/paths.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QThread>
+
+namespace perumina {
+
+static constexpr int kStaleLockMs = 30000;
+static constexpr int kReplaceRetryMs = 2000;
+
+static QString fileName(const QString &mapped)
+{
+    return QFileInfo(mapped).fileName();
+}
+
+SharedFileLock::SharedFileLock(const QString &path)
+    : lock_(std::make_unique<QLockFile>(mapPath(path) + QStringLiteral(".lock")))
+{
+    lock_->setStaleLockTime(kStaleLockMs);
+}
+
+SharedFileLock::~SharedFileLock() = default;
+
+bool SharedFileLock::acquire(int timeoutMs)
+{
+    return lock_->tryLock(timeoutMs);
+}
+
+void SharedFileLock::release()
+{
+    lock_->unlock();
+}
+
+bool SharedFileLock::isLocked() const
+{
+    return lock_->isLocked();
+}
+
+static Status lockFailure(const QString &mapped, const SharedFileLock &)
+{
+    if (!QFileInfo(QFileInfo(mapped).absolutePath()).isDir())
+        return Status::failure(QStringLiteral("%1 の保存先のフォルダが見つかりません。").arg(fileName(mapped)));
+    return Status::failure(QStringLiteral("%1 は他のコンピュータが使用中のため書き込めませんでした。")
+                               .arg(fileName(mapped)));
+}
+
+Status replaceFileAtomically(const QString &path, const QByteArray &bytes)
+{
+    const QString mapped = mapPath(path);
+    QDeadlineTimer deadline(kReplaceRetryMs);
+    int pause = 20;
+    QString lastError;
+    for (;;) {
+        QSaveFile file(mapped);
+        if (file.open(QIODevice::WriteOnly)) {
+            if (file.write(bytes) == bytes.size() && file.commit())
+                return Status::success();
+            lastError = file.errorString();
+            file.cancelWriting();
+        } else {
+            lastError = file.errorString();
+            // A missing folder does not appear by waiting.
+            if (!QFileInfo(QFileInfo(mapped).absolutePath()).isDir())
+                break;
+        }
+        if (deadline.hasExpired())
+            break;
+        QThread::msleep(pause);
+        pause = qMin(pause * 2, 400);
+    }
+    return Status::failure(QStringLiteral("%1 に書き込めませんでした。（%2）").arg(fileName(mapped), lastError));
+}
+
+Status appendLocked(const QString &path, const QByteArray &bytes)
+{
+    const QString mapped = mapPath(path);
+    SharedFileLock lock(mapped);
+    if (!lock.acquire())
+        return lockFailure(mapped, lock);
+    QFile file(mapped);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return Status::failure(
+            QStringLiteral("%1 に書き込めませんでした。（%2）").arg(fileName(mapped), file.errorString()));
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        return Status::failure(
+            QStringLiteral("%1 に書き込めませんでした。（%2）").arg(fileName(mapped), file.errorString()));
+    file.close();
+    return Status::success();
+}
+
+Status rewriteLocked(const QString &path, const ContentEdit &edit)
+{
+    const QString mapped = mapPath(path);
+    SharedFileLock lock(mapped);
+    if (!lock.acquire())
+        return lockFailure(mapped, lock);
+    QByteArray content;
+    QFile file(mapped);
+    const bool existed = file.exists();
+    if (existed) {
+        if (!file.open(QIODevice::ReadOnly))
+            return Status::failure(
+                QStringLiteral("%1 を読めませんでした。（%2）").arg(fileName(mapped), file.errorString()));
+        content = file.readAll();
+        const bool readOk = file.error() == QFileDevice::NoError;
+        file.close();
+        if (!readOk)
+            return Status::failure(QStringLiteral("%1 を読めませんでした。").arg(fileName(mapped)));
+    }
+    if (!edit(content, existed))
+        return Status::success();
+    return replaceFileAtomically(mapped, content);
+}
+
+} // namespace perumina

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "shared/status.h"
+
+#include <QByteArray>
+#include <QLockFile>
+#include <QString>
+#include <functional>
+#include <memory>
+
+namespace perumina {
+
+// The lock that guards one shared file against the other computers: NAME.lock beside it, judged
+// stale after 30 s. The data file itself is never locked, since a rename replaces it.
+class SharedFileLock
+{
+public:
+    explicit SharedFileLock(const QString &path);
+    ~SharedFileLock();
+    SharedFileLock(const SharedFileLock &) = delete;
+    SharedFileLock &operator=(const SharedFileLock &) = delete;
+
+    // Waits up to timeoutMs for the lock; false when another holder keeps it that long or the folder
+    // cannot take a lock file.
+    bool acquire(int timeoutMs = 10000);
+    void release();
+    bool isLocked() const;
+
+private:
+    std::unique_ptr<QLockFile> lock_;
+};
+
+// Replaces the whole file with bytes: written beside it and renamed over it, so a reader sees the old
+// or the new file and a crash leaves the old one whole. A rename refused because the file is open
+// elsewhere is retried for about two seconds. Takes no lock; callers that merge hold one.
+Status replaceFileAtomically(const QString &path, const QByteArray &bytes);
+
+// Appends bytes under the file's lock; creates the file when missing.
+Status appendLocked(const QString &path, const QByteArray &bytes);
+
+// Reads the file (empty when missing, existed=false), lets edit change the content, and replaces the
+// file with it, all under the file's lock. edit returns false to leave the file as it is.
+using ContentEdit = std::function<bool(QByteArray &content, bool existed)>;
+Status rewriteLocked(const QString &path, const ContentEdit &edit);
+
+} // namespace perumina

@@ -1,0 +1,33 @@
+#include "shared/ui/messagedialogs.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QWidget>
+
+namespace perumina {
+
+void MessageBoxDialogs::message(const QString &text, Icon icon, const QString &title)
+{
+    QMessageBox box;
+    switch (icon) {
+    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+    }
+    box.setWindowTitle(title.isEmpty() ? QCoreApplication::applicationName() : title);
+    box.setText(text);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
+void QuitProgramEnd::endProgram()
+{
+    ended_ = true;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        w->hide();
+    // Queued, so that it also ends a program whose event loop has not started yet.
+    QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+} // namespace perumina

@@ -1,0 +1,7 @@
+#include "sweeper/sweep.h"
+
+int main()
+{
+    sweeper::sweepInboxCopy();
+    return 0;
+}

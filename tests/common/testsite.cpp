@@ -1,0 +1,84 @@
+#include "common/testsite.h"
+
+#include "shared/paths.h"
+#include "shared/records.h"
+#include "shared/textfile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <stdexcept>
+
+namespace testing_support {
+
+TempSite::TempSite()
+{
+    if (!dir_.isValid())
+        throw std::runtime_error("no temporary folder");
+    hadRoot_ = qEnvironmentVariableIsSet("PERUMINA_ROOT");
+    previousRoot_ = qgetenv("PERUMINA_ROOT");
+    qputenv("PERUMINA_ROOT", dir_.path().toUtf8());
+}
+
+TempSite::~TempSite()
+{
+    if (hadRoot_)
+        qputenv("PERUMINA_ROOT", previousRoot_);
+    else
+        qunsetenv("PERUMINA_ROOT");
+}
+
+QString TempSite::local(const QString &systemPath) const
+{
+    return perumina::mapPath(systemPath);
+}
+
+void TempSite::makeSite(const QString &server)
+{
+    using namespace perumina;
+    QDir().mkpath(local(SharePath(server, tails::kAdminFolder)));
+    QDir().mkpath(local(QStringLiteral("c:\\group")));
+    for (const QString &tail : {tails::kFullNames, tails::kCredentials, tails::kAdminRecords, tails::kUserNames,
+                                tails::kInboxTemplate})
+        writeBytes(SharePath(server, tail), {});
+    writeBytes(local::kLocator, sjis(server + QStringLiteral("\r\n")));
+}
+
+QByteArray TempSite::bytes(const QString &systemPath) const
+{
+    QFile file(local(systemPath));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void TempSite::writeBytes(const QString &systemPath, const QByteArray &bytes) const
+{
+    const QString path = local(systemPath);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        throw std::runtime_error("cannot write test file");
+}
+
+QByteArray sjis(const QString &text)
+{
+    auto bytes = perumina::encodeCp932(text);
+    if (!bytes)
+        throw std::runtime_error("text not in code page 932");
+    return *bytes;
+}
+
+// Test programs are built into build/tests, the system's programs into build/bin.
+QString binDir()
+{
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../bin"));
+}
+
+QString testBinDir()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+} // namespace testing_support

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace testing_support {
+
+// A fresh site root for one test: PERUMINA_ROOT points at a temporary folder until the end of the
+// test, then the previous value comes back and the folder is removed.
+class TempSite
+{
+public:
+    TempSite();
+    ~TempSite();
+    TempSite(const TempSite &) = delete;
+    TempSite &operator=(const TempSite &) = delete;
+
+    QString root() const { return dir_.path(); }
+    // A path of the system ("c:\group\x", "\\SERVER\...") as a path of this machine.
+    QString local(const QString &systemPath) const;
+    // Creates the share of SERVER with its folders and the four empty registry files, the local folder
+    // and the locator naming the server.
+    void makeSite(const QString &server = QStringLiteral("SERVER"));
+
+    // Raw bytes of a file, empty when missing.
+    QByteArray bytes(const QString &systemPath) const;
+    void writeBytes(const QString &systemPath, const QByteArray &bytes) const;
+
+private:
+    QTemporaryDir dir_;
+    QByteArray previousRoot_;
+    bool hadRoot_ = false;
+};
+
+// Code page 932 bytes of a literal, for comparing files byte by byte.
+QByteArray sjis(const QString &text);
+
+// Folder of the built programs and of the test helpers.
+QString binDir();
+QString testBinDir();
+
+} // namespace testing_support

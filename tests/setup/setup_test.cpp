@@ -1,0 +1,130 @@
+#include "common/testsite.h"
+#include "setup/site.h"
+#include "shared/records.h"
+
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+using namespace perumina;
+using testing_support::sjis;
+using testing_support::TempSite;
+
+namespace {
+
+struct SetupRun
+{
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+SetupRun runSetup(const QStringList &args)
+{
+    QProcess process;
+    process.start(testing_support::binDir() + "/PeruminaSetup", args);
+    SetupRun run;
+    if (!process.waitForFinished(60000))
+        return run;
+    run.code = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+// Every file and folder below root with its size and time, to see that a second run changes nothing.
+QStringList snapshot(const QString &root)
+{
+    QStringList all;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        all.append(QStringLiteral("%1 %2 %3").arg(info.filePath()).arg(info.size()).arg(info.lastModified().toMSecsSinceEpoch()));
+    }
+    all.sort();
+    return all;
+}
+
+} // namespace
+
+TEST(Setup, createsTheWholeSiteAndChangesNothingTheSecondTime)
+{
+    TempSite site;
+    const QStringList args{"--root", site.root(), "--server", "STAFFROOM", "--admin", "admin", "--admin-password", "pw"};
+    const SetupRun first = runSetup(args);
+    ASSERT_EQ(first.code, 0) << first.err.toStdString();
+
+    const QString server = QStringLiteral("STAFFROOM");
+    for (const QString &tail : {tails::kFullNames, tails::kCredentials, tails::kAdminRecords, tails::kUserNames,
+                                tails::kInboxTemplate}) {
+        EXPECT_TRUE(QFileInfo::exists(site.local(SharePath(server, tail)))) << tail.toStdString();
+        EXPECT_EQ(site.bytes(SharePath(server, tail)), QByteArray());
+    }
+    EXPECT_TRUE(QFileInfo(site.local(SharePath(server, tails::kAdminFolder))).isDir());
+    EXPECT_EQ(site.bytes(SharePath(server, tails::kAdministrators)), QByteArray("adminpw,,,,\r\n"));
+    EXPECT_EQ(site.bytes(local::kLocator), QByteArray("STAFFROOM\r\n"));
+    EXPECT_EQ(ReadServerName(), QStringLiteral("STAFFROOM"));
+    EXPECT_TRUE(QFileInfo(site.local(QStringLiteral("c:\\group\\InboxSweep"))).isExecutable());
+    EXPECT_TRUE(first.out.contains(QStringLiteral("登録者一覧.txt")));
+
+    const QStringList before = snapshot(site.root());
+    const SetupRun second = runSetup(args);
+    ASSERT_EQ(second.code, 0);
+    EXPECT_TRUE(second.out.contains(QStringLiteral("変更はありません")));
+    EXPECT_EQ(snapshot(site.root()), before);
+}
+
+TEST(Setup, keepsWhatAlreadyExists)
+{
+    TempSite site;
+    site.makeSite(QStringLiteral("STAFFROOM"));
+    const QString names = SharePath(QStringLiteral("STAFFROOM"), tails::kUserNames);
+    site.writeBytes(names, "\"taro\"\r\n");
+    site.writeBytes(local::kLocator, "OTHER\r\n");
+    ASSERT_EQ(runSetup({"--root", site.root(), "--server", "STAFFROOM"}).code, 0);
+    EXPECT_EQ(site.bytes(names), QByteArray("\"taro\"\r\n"));
+    EXPECT_EQ(site.bytes(local::kLocator), QByteArray("OTHER\r\n"));
+    // Without --admin no administrator file is made.
+    EXPECT_FALSE(QFileInfo::exists(site.local(SharePath(QStringLiteral("STAFFROOM"), tails::kAdministrators))));
+}
+
+TEST(Setup, takesTheRootFromTheEnvironmentAndJapaneseServerNames)
+{
+    TempSite site;
+    ASSERT_EQ(runSetup({"--server", "職員室"}).code, 0);
+    EXPECT_EQ(site.bytes(local::kLocator), sjis(QStringLiteral("職員室\r\n")));
+    EXPECT_TRUE(QFileInfo(site.local(SharePath(QStringLiteral("職員室"), tails::kDataFolder))).isDir());
+}
+
+TEST(Setup, refusesBadOptionsWithAMessage)
+{
+    TempSite site;
+    struct Case
+    {
+        QStringList args;
+    } cases[] = {
+        {{"--root", site.root()}},
+        {{"--root", site.root(), "--server", "S", "--admin", "a"}},
+        {{"--root", site.root(), "--server", "S", "--admin", "a,b", "--admin-password", "p"}},
+        {{"--root", site.root(), "--server", "S", "--admin", "a", "--admin-password", "𠮷"}},
+    };
+    for (const Case &c : cases) {
+        const SetupRun run = runSetup(c.args);
+        EXPECT_EQ(run.code, 2) << c.args.join(' ').toStdString();
+        EXPECT_FALSE(run.err.isEmpty());
+    }
+    EXPECT_FALSE(QFileInfo::exists(site.local(local::kLocator)));
+    const SetupRun help = runSetup({"--help"});
+    EXPECT_EQ(help.code, 0);
+    for (const char *option : {"--root", "--server", "--admin", "--admin-password"})
+        EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
+}
+
+TEST(Setup, administratorRecordIsOneLineOfFiveFields)
+{
+    EXPECT_EQ(setup::administratorRecord(QStringLiteral("admin"), QStringLiteral("pw")), QStringLiteral("adminpw,,,,\r\n"));
+    EXPECT_EQ(parseFields(setup::administratorRecord(QStringLiteral("admin"), QStringLiteral("pw"))).size(), 5);
+    EXPECT_FALSE(setup::checkAdministratorValue(QStringLiteral("a\"b")).isEmpty());
+    EXPECT_TRUE(setup::checkAdministratorValue(QStringLiteral("管理者")).isEmpty());
+}

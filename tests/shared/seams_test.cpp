@@ -1,0 +1,100 @@
+#include "common/testsite.h"
+#include "shared/fakes.h"
+#include "shared/seams.h"
+#include "shared/singleinstance.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace perumina;
+using testing_support::TempSite;
+
+namespace {
+
+// An executable shell script that leaves a mark file when it runs.
+QString makeProgram(const QString &path, const QString &mark)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {};
+    file.write(QStringLiteral("#!/bin/sh\ntouch '%1'\n").arg(mark).toUtf8());
+    file.close();
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return path;
+}
+
+} // namespace
+
+TEST(Dates, areWrittenAsTheJapaneseSettingsWriteThem)
+{
+    EXPECT_EQ(formatDate(QDate(2026, 4, 1)), QStringLiteral("2026/04/01"));
+    EXPECT_EQ(formatTime(QTime(9, 5, 3)), QStringLiteral("9:05:03"));
+    EXPECT_EQ(formatDateTime(QDateTime(QDate(2026, 12, 7), QTime(15, 0, 0))), QStringLiteral("2026/12/07 15:00:00"));
+}
+
+TEST(Launcher, findsProgramsByPathOrBareNameWithOrWithoutExe)
+{
+    TempSite site;
+    const QString own = site.root() + "/bin";
+    makeProgram(own + "/DayBoardC", site.root() + "/m");
+    makeProgram(site.local(QStringLiteral("c:\\group\\InboxSweep")), site.root() + "/m");
+
+    EXPECT_EQ(resolveProgram(QStringLiteral("DayBoardC.exe"), own), own + "/DayBoardC");
+    EXPECT_EQ(resolveProgram(QStringLiteral("DayBoardC"), own), own + "/DayBoardC");
+    EXPECT_EQ(resolveProgram(QStringLiteral("c:\\group\\InboxSweep.exe"), own),
+              site.local(QStringLiteral("c:\\group\\InboxSweep")));
+    EXPECT_TRUE(resolveProgram(QStringLiteral("NoSuchBoard.exe"), own).isEmpty());
+    EXPECT_TRUE(resolveProgram(QStringLiteral("c:\\group\\Missing.exe"), own).isEmpty());
+    // Along PATH when it is not in the own folder.
+    EXPECT_FALSE(resolveProgram(QStringLiteral("sh.exe"), own).isEmpty());
+}
+
+TEST(Launcher, startsDetachedAndReportsWhatCannotStart)
+{
+    TempSite site;
+    const QString own = site.root() + "/bin";
+    const QString mark = site.root() + "/started";
+    makeProgram(own + "/LunchBoardC", mark);
+    ProcessLauncher launcher(own);
+    EXPECT_TRUE(launcher.start(QStringLiteral("LunchBoardC.exe")));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(mark), 10000);
+    EXPECT_FALSE(launcher.start(QStringLiteral("NoSuchBoard.exe")));
+}
+
+TEST(Fakes, recordWhatTheScreensAskFor)
+{
+    FakeSeams fakes;
+    Seams seams = fakes.seams();
+    seams.dialogs.message(QStringLiteral("こんにちは"), Dialogs::Icon::Exclamation);
+    fakes.launcher.failing.insert(QStringLiteral("B.exe"));
+    EXPECT_TRUE(seams.launcher.start(QStringLiteral("A.exe")));
+    EXPECT_FALSE(seams.launcher.start(QStringLiteral("B.exe")));
+    seams.end.endProgram();
+    EXPECT_EQ(fakes.dialogs.last(), QStringLiteral("こんにちは"));
+    EXPECT_EQ(fakes.dialogs.shown[0].icon, Dialogs::Icon::Exclamation);
+    EXPECT_EQ(fakes.launcher.started, QStringList({QStringLiteral("A.exe"), QStringLiteral("B.exe")}));
+    EXPECT_TRUE(fakes.end.ended());
+    EXPECT_EQ(seams.clock.today(), QDate(2026, 4, 8));
+}
+
+TEST(SingleInstance, refusesASecondCopyOnTheSameSiteOnly)
+{
+    TempSite site;
+    auto first = std::make_unique<SingleInstance>(QStringLiteral("PeruminaClient"));
+    ASSERT_TRUE(first->acquire());
+    SingleInstance second(QStringLiteral("PeruminaClient"));
+    EXPECT_FALSE(second.acquire());
+    SingleInstance otherProgram(QStringLiteral("PeruminaAdmin"));
+    EXPECT_TRUE(otherProgram.acquire());
+    {
+        TempSite otherSite;
+        SingleInstance elsewhere(QStringLiteral("PeruminaClient"));
+        EXPECT_TRUE(elsewhere.acquire());
+    }
+    first.reset();
+    EXPECT_TRUE(second.acquire());
+}

@@ -1,0 +1,98 @@
+#include "common/testsite.h"
+#include "shared/records.h"
+#include "shared/sharedfile.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QProcess>
+#include <QSet>
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
+
+using namespace perumina;
+using testing_support::TempSite;
+
+TEST(SharedFiles, rewriteKeepsTheFileWhenTheEditDeclines)
+{
+    TempSite site;
+    site.makeSite();
+    const QString path = SharePath(QStringLiteral("SERVER"), QStringLiteral("\\ぺるみな\\管理データ\\x.txt"));
+    site.writeBytes(path, "old");
+    ASSERT_TRUE(rewriteLocked(path, [](QByteArray &content, bool existed) {
+        EXPECT_TRUE(existed);
+        EXPECT_EQ(content, "old");
+        content = "changed";
+        return false;
+    }));
+    EXPECT_EQ(site.bytes(path), "old");
+    ASSERT_TRUE(rewriteLocked(path, [](QByteArray &content, bool) {
+        content.prepend("new ");
+        return true;
+    }));
+    EXPECT_EQ(site.bytes(path), "new old");
+    EXPECT_FALSE(QFile::exists(site.local(path) + ".lock"));
+}
+
+TEST(SharedFiles, replacingIntoAMissingFolderFailsWithTheFileName)
+{
+    TempSite site;
+    const Status status = replaceFileAtomically(site.root() + "/no/such/受信箱.txt", "x");
+    EXPECT_FALSE(status.ok);
+    EXPECT_TRUE(status.error.contains(QStringLiteral("受信箱.txt")));
+    const Status rewrite = rewriteLocked(site.root() + "/no/such/受信箱.txt", [](QByteArray &, bool) { return true; });
+    EXPECT_FALSE(rewrite.ok);
+    EXPECT_TRUE(rewrite.error.contains(QStringLiteral("フォルダ")));
+}
+
+TEST(SharedFiles, waitsForAHeldLockAndTakesOverAStaleOne)
+{
+    TempSite site;
+    const QString path = site.root() + "/log.txt";
+    SharedFileLock held(path);
+    ASSERT_TRUE(held.acquire());
+    SharedFileLock other(path);
+    EXPECT_FALSE(other.acquire(100));
+    held.release();
+    EXPECT_TRUE(other.acquire(100));
+    other.release();
+
+    // A lock left by a computer that crashed more than 30 s ago does not block the others.
+    QFile stale(path + ".lock");
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write("99999\nPeruminaClient\notherhost\n");
+    stale.close();
+    ASSERT_TRUE(stale.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(stale.setFileTime(QDateTime::currentDateTime().addSecs(-120), QFileDevice::FileModificationTime));
+    stale.close();
+    EXPECT_TRUE(appendLocked(path, "x"));
+}
+
+TEST(SharedFiles, eightProcessesAppendingAtOnceLoseNoRecord)
+{
+    TempSite site;
+    site.makeSite();
+    const QString path = SharePath(QStringLiteral("SERVER"), tails::kFullNames);
+    const QString helper = testing_support::testBinDir() + "/append_helper";
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (int p = 0; p < 8; ++p) {
+        auto process = std::make_unique<QProcess>();
+        process->start(helper, {path, QStringLiteral("p%1").arg(p), QStringLiteral("200")});
+        processes.push_back(std::move(process));
+    }
+    for (auto &process : processes) {
+        ASSERT_TRUE(process->waitForFinished(120000));
+        EXPECT_EQ(process->exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardError().toStdString();
+    }
+    const auto lines = ReadLines(path);
+    ASSERT_TRUE(lines);
+    ASSERT_EQ(lines->size(), 1600);
+    QSet<QString> seen;
+    for (const QString &line : *lines) {
+        EXPECT_TRUE(line.startsWith(u'"') && line.endsWith(QStringLiteral("-登録者\""))) << line.toStdString();
+        seen.insert(line);
+    }
+    EXPECT_EQ(seen.size(), 1600);
+    EXPECT_TRUE(site.bytes(path).endsWith("\"\r\n"));
+}
