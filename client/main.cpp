@@ -1,0 +1,19 @@
+#include "client/ui/clientapp.h"
+#include "shared/ui/messagedialogs.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication qtApp(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("PeruminaClient"));
+    perumina::MessageBoxDialogs dialogs;
+    perumina::ProcessLauncher launcher;
+    perumina::SystemClock clock;
+    perumina::QuitProgramEnd end;
+    client::ClientApp app({dialogs, launcher, clock, end});
+    app.start();
+    if (end.ended())
+        return 0;
+    return QApplication::exec();
+}
