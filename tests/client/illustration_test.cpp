@@ -1,0 +1,328 @@
+#include "client/core/illustration.h"
+#include "common/testsite.h"
+#include "shared/records.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+using namespace client;
+using testing_support::sjis;
+using testing_support::TempSite;
+
+namespace {
+
+const QString kServer = QStringLiteral("SERVER");
+const QString kTaro = QStringLiteral("山田太郎");
+
+QString userFolder(const QString &name)
+{
+    return QStringLiteral("\\\\SERVER\\ぺるみな\\管理データ\\") + name;
+}
+QString adminFolder(const QString &name)
+{
+    return QStringLiteral("\\\\SERVER\\ぺるみな\\管理データ\\管理用\\") + name;
+}
+
+// A site with the user folder and the administration copy folder of each name.
+void makeUsers(TempSite &site, const QStringList &names)
+{
+    site.makeSite(kServer);
+    for (const QString &name : names) {
+        QDir().mkpath(site.local(userFolder(name)));
+        QDir().mkpath(site.local(adminFolder(name)));
+    }
+}
+
+QImage picture(const QColor &colour)
+{
+    QImage image(illustration::kWidth, illustration::kHeight, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    image.setPixelColor(10, 20, colour);
+    return image;
+}
+
+// Every file under the site root, to see that nothing else was written.
+QStringList allFiles(const TempSite &site)
+{
+    QStringList files;
+    QDir root(site.root());
+    std::function<void(const QString &)> walk = [&](const QString &path) {
+        QDir dir(path);
+        for (const QFileInfo &info :
+             dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
+            if (info.isDir())
+                walk(info.filePath());
+            else
+                files << root.relativeFilePath(info.filePath());
+        }
+    };
+    walk(site.root());
+    files.sort();
+    return files;
+}
+
+} // namespace
+
+TEST(IllustrationPaths, namesBothCopiesByRecipientAndTitle)
+{
+    const auto p = illustration::paths(kServer, kTaro, QStringLiteral("春の花"));
+    EXPECT_EQ(p.recipientCopy, QStringLiteral("\\\\SERVER\\ぺるみな\\管理データ\\山田太郎\\春の花.jpg"));
+    EXPECT_EQ(p.adminCopy, QStringLiteral("\\\\SERVER\\ぺるみな\\管理データ\\管理用\\山田太郎\\春の花.jpg"));
+    // A wave dash typed on this system names the same file as the code page's own tilde.
+    EXPECT_EQ(illustration::paths(kServer, kTaro, QStringLiteral("朝〜夜")).recipientCopy,
+              QStringLiteral("\\\\SERVER\\ぺるみな\\管理データ\\山田太郎\\朝～夜.jpg"));
+}
+
+TEST(IllustrationTitle, acceptsTitlesThatNameAFile)
+{
+    for (const QString &title : {QStringLiteral("春の花"), QStringLiteral("a.b"), QStringLiteral("ソ表能"),
+                                 QStringLiteral("ｶﾀｶﾅ　と　全角"), QStringLiteral("1+1=2 (です)"),
+                                 QStringLiteral("CONCERT"), QString(80, QChar(u'絵'))})
+        EXPECT_EQ(illustration::titleProblem(title), QString()) << title.toStdString();
+}
+
+TEST(IllustrationTitle, refusesTitlesThatCannotNameAFileInTheFolder)
+{
+    struct Case
+    {
+        QString title;
+        QString says;
+    };
+    const Case cases[] = {
+        {QString(), QStringLiteral("タイトルを入力してください")},
+        {QStringLiteral("..\\..\\管理者情報"), QStringLiteral("使えない文字")},
+        {QStringLiteral("../x"), QStringLiteral("使えない文字")},
+        {QStringLiteral("a/b"), QStringLiteral("使えない文字")},
+        {QStringLiteral("c:x"), QStringLiteral("使えない文字")},
+        {QStringLiteral("何*"), QStringLiteral("使えない文字")},
+        {QStringLiteral("何?"), QStringLiteral("使えない文字")},
+        {QStringLiteral("\"引用\""), QStringLiteral("使えない文字")},
+        {QStringLiteral("<a>"), QStringLiteral("使えない文字")},
+        {QStringLiteral("a|b"), QStringLiteral("使えない文字")},
+        {QStringLiteral("a\tb"), QStringLiteral("使えない文字")},
+        {QStringLiteral("a\nb"), QStringLiteral("使えない文字")},
+        {QStringLiteral(" 春"), QStringLiteral("空白やピリオド")},
+        {QStringLiteral("春 "), QStringLiteral("空白やピリオド")},
+        {QStringLiteral("　春"), QStringLiteral("空白やピリオド")},
+        {QStringLiteral(".hidden"), QStringLiteral("空白やピリオド")},
+        {QStringLiteral("春."), QStringLiteral("空白やピリオド")},
+        {QStringLiteral(".."), QStringLiteral("空白やピリオド")},
+        {QStringLiteral("CON"), QStringLiteral("ファイル名に使えません")},
+        {QStringLiteral("nul.txt"), QStringLiteral("ファイル名に使えません")},
+        {QStringLiteral("Lpt1"), QStringLiteral("ファイル名に使えません")},
+        {QStringLiteral("𠮷野家"), QStringLiteral("使えない文字が含まれています")},
+        {QStringLiteral("絵😀"), QStringLiteral("使えない文字が含まれています")},
+        {QString(90, QChar(u'絵')), QStringLiteral("長すぎます")},
+        // Code page 932 writes the yen sign and the overline as the backslash and tilde bytes.
+        {QStringLiteral("100¥"), QStringLiteral("使えない文字")},
+    };
+    for (const Case &c : cases) {
+        const QString problem = illustration::titleProblem(c.title);
+        EXPECT_TRUE(problem.contains(c.says)) << c.title.toStdString() << " -> " << problem.toStdString();
+    }
+}
+
+TEST(IllustrationTitle, recipientMustBeOneFolderName)
+{
+    EXPECT_EQ(illustration::recipientProblem(kTaro), QString());
+    EXPECT_EQ(illustration::recipientProblem(QStringLiteral("山田-A")), QString());
+    EXPECT_EQ(illustration::recipientProblem(QString()), QStringLiteral("受信者が選ばれていません"));
+    for (const QString &bad : {QStringLiteral(".."), QStringLiteral("..\\管理用"), QStringLiteral("a/b")})
+        EXPECT_FALSE(illustration::recipientProblem(bad).isEmpty()) << bad.toStdString();
+}
+
+TEST(IllustrationBmp, isAWindowsBitmapOfTheWholePictureAt24Bits)
+{
+    QImage image = picture(QColor(0, 255, 192));
+    const QByteArray bmp = illustration::toBmp(image);
+    ASSERT_GT(bmp.size(), 54);
+    EXPECT_EQ(bmp.left(2), QByteArray("BM"));
+    const auto u32 = [&](int at) { return qFromLittleEndian<quint32>(bmp.constData() + at); };
+    const auto u16 = [&](int at) { return qFromLittleEndian<quint16>(bmp.constData() + at); };
+    EXPECT_EQ(u32(2), quint32(bmp.size())); // file size in the file header
+    EXPECT_EQ(u32(14), 40u);                // BITMAPINFOHEADER
+    EXPECT_EQ(u32(18), quint32(illustration::kWidth));
+    EXPECT_EQ(u32(22), quint32(illustration::kHeight));
+    EXPECT_EQ(u16(28), 24); // bits per pixel
+    const QImage back = QImage::fromData(bmp);
+    ASSERT_FALSE(back.isNull());
+    EXPECT_EQ(back.pixelColor(10, 20), QColor(0, 255, 192));
+    EXPECT_EQ(back.pixelColor(11, 20), QColor(Qt::white));
+}
+
+TEST(IllustrationStore, writesTwoIdenticalCopies)
+{
+    TempSite site;
+    makeUsers(site, {kTaro});
+    const QByteArray bmp = illustration::toBmp(picture(Qt::red));
+    EXPECT_FALSE(illustration::titleTaken(kServer, kTaro, QStringLiteral("春")));
+    const auto outcome = illustration::store(bmp, kServer, kTaro, QStringLiteral("春"));
+    EXPECT_EQ(outcome.result, illustration::StoreResult::Stored) << outcome.error.toStdString();
+    const auto p = illustration::paths(kServer, kTaro, QStringLiteral("春"));
+    EXPECT_EQ(site.bytes(p.recipientCopy), bmp);
+    EXPECT_EQ(site.bytes(p.adminCopy), bmp);
+    EXPECT_TRUE(illustration::titleTaken(kServer, kTaro, QStringLiteral("春")));
+}
+
+TEST(IllustrationStore, refusesATakenTitleAndWritesNothing)
+{
+    TempSite site;
+    makeUsers(site, {kTaro});
+    const auto p = illustration::paths(kServer, kTaro, QStringLiteral("春"));
+    site.writeBytes(p.adminCopy, "earlier");
+    site.writeBytes(p.recipientCopy, "earlier");
+    const auto outcome =
+        illustration::store(illustration::toBmp(picture(Qt::red)), kServer, kTaro, QStringLiteral("春"));
+    EXPECT_EQ(outcome.result, illustration::StoreResult::TitleTaken);
+    EXPECT_EQ(site.bytes(p.adminCopy), QByteArray("earlier"));
+    EXPECT_EQ(site.bytes(p.recipientCopy), QByteArray("earlier"));
+}
+
+TEST(IllustrationStore, replacesALeftOverRecipientCopyWhenTheTitleIsFree)
+{
+    TempSite site;
+    makeUsers(site, {kTaro});
+    const auto p = illustration::paths(kServer, kTaro, QStringLiteral("春"));
+    site.writeBytes(p.recipientCopy, "left over");
+    const QByteArray bmp = illustration::toBmp(picture(Qt::blue));
+    EXPECT_EQ(illustration::store(bmp, kServer, kTaro, QStringLiteral("春")).result,
+              illustration::StoreResult::Stored);
+    EXPECT_EQ(site.bytes(p.recipientCopy), bmp);
+}
+
+TEST(IllustrationStore, failureRemovesTheReservationAndSaysWhy)
+{
+    struct Case
+    {
+        const char *what;
+        bool userFolder;
+        bool adminFolder;
+        QString says;
+    };
+    const Case cases[] = {
+        {"recipient folder missing", false, true, QStringLiteral("山田太郎さんのフォルダが見つかりません")},
+        {"share lost", false, false, QStringLiteral("管理用のフォルダが見つかりません")},
+        {"administration copy folder missing", true, false,
+         QStringLiteral("管理用のフォルダが見つかりません")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        TempSite site;
+        site.makeSite(kServer);
+        if (c.userFolder)
+            QDir().mkpath(site.local(userFolder(kTaro)));
+        if (c.adminFolder)
+            QDir().mkpath(site.local(adminFolder(kTaro)));
+        const QStringList before = allFiles(site);
+        const auto outcome =
+            illustration::store(illustration::toBmp(picture(Qt::red)), kServer, kTaro, QStringLiteral("春"));
+        EXPECT_EQ(outcome.result, illustration::StoreResult::Failed);
+        EXPECT_TRUE(outcome.error.startsWith(QStringLiteral("イラストを送信できませんでした。")));
+        EXPECT_TRUE(outcome.error.contains(c.says)) << outcome.error.toStdString();
+        EXPECT_EQ(allFiles(site), before);
+        EXPECT_FALSE(illustration::titleTaken(kServer, kTaro, QStringLiteral("春")));
+    }
+}
+
+TEST(IllustrationStore, refusesUnsafeNamesBeforeWritingAnything)
+{
+    TempSite site;
+    makeUsers(site, {kTaro});
+    const QStringList before = allFiles(site);
+    const QByteArray bmp = illustration::toBmp(picture(Qt::red));
+    for (const auto &[recipient, title] :
+         {std::pair{kTaro, QStringLiteral("..\\..\\登録者一覧.txt\\x")},
+          std::pair{kTaro, QStringLiteral("../x")}, std::pair{QStringLiteral(".."), QStringLiteral("春")},
+          std::pair{kTaro, QStringLiteral("𠮷")}}) {
+        const auto outcome = illustration::store(bmp, kServer, recipient, title);
+        EXPECT_EQ(outcome.result, illustration::StoreResult::Failed) << title.toStdString();
+        EXPECT_FALSE(outcome.error.isEmpty());
+    }
+    EXPECT_EQ(allFiles(site), before);
+}
+
+TEST(IllustrationList, listsOnlyJpgFilesOfTheUserFolderIgnoringCase)
+{
+    TempSite site;
+    makeUsers(site, {kTaro});
+    for (const QString &name :
+         {QStringLiteral("受信箱.txt"), QStringLiteral("春.jpg"), QStringLiteral("夏.JPG"),
+          QStringLiteral("a.Jpg"), QStringLiteral("b.jpeg"), QStringLiteral("c.jpg.txt")})
+        site.writeBytes(userFolder(kTaro) + u'\\' + name, "x");
+    QDir().mkpath(site.local(userFolder(kTaro) + QStringLiteral("\\folder.jpg")));
+    const auto names = illustration::list(kServer, kTaro);
+    ASSERT_TRUE(names.has_value());
+    EXPECT_EQ(*names,
+              (QStringList{QStringLiteral("a.Jpg"), QStringLiteral("夏.JPG"), QStringLiteral("春.jpg")}));
+    EXPECT_EQ(illustration::viewerPath(kServer, kTaro, QStringLiteral("春.jpg")),
+              QStringLiteral("\\\\SERVER\\ぺるみな\\管理データ\\山田太郎\\春.jpg"));
+}
+
+TEST(IllustrationList, nothingForAMissingFolderServerOrUnsafeName)
+{
+    TempSite site;
+    makeUsers(site, {kTaro});
+    EXPECT_FALSE(illustration::list(kServer, QStringLiteral("佐藤花子")).has_value());
+    EXPECT_FALSE(illustration::list(QStringLiteral("GONE"), kTaro).has_value());
+    EXPECT_FALSE(illustration::list(kServer, QString()).has_value());
+    EXPECT_FALSE(illustration::list(kServer, QStringLiteral("..")).has_value());
+}
+
+TEST(IllustrationLoad, opensAPictureByItsContent)
+{
+    TempSite site;
+    makeUsers(site, {kTaro});
+    const QString bmpPath = userFolder(kTaro) + QStringLiteral("\\春.jpg");
+    site.writeBytes(bmpPath, illustration::toBmp(picture(Qt::red)));
+    const auto image = illustration::loadPicture(bmpPath);
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->size(), QSize(illustration::kWidth, illustration::kHeight));
+    EXPECT_EQ(image->pixelColor(10, 20), QColor(Qt::red));
+
+    const QString textPath = userFolder(kTaro) + QStringLiteral("\\text.jpg");
+    site.writeBytes(textPath, sjis(QStringLiteral("\"これは絵ではありません\"\r\n")));
+    EXPECT_FALSE(illustration::loadPicture(textPath).has_value());
+    EXPECT_FALSE(illustration::loadPicture(userFolder(kTaro) + QStringLiteral("\\gone.jpg")).has_value());
+}
+
+TEST(IllustrationRecipients, readsTheFullNamesInFileOrder)
+{
+    TempSite site;
+    site.makeSite(kServer);
+    EXPECT_EQ(illustration::recipients(kServer), QStringList());
+    site.writeBytes(QStringLiteral("\\\\SERVER\\ぺるみな\\管理データ\\登録者一覧.txt"),
+                    sjis(QStringLiteral("\"山田太郎\"\r\n\"佐藤花子\"\r\n\"あ\"\r\n")));
+    EXPECT_EQ(illustration::recipients(kServer),
+              (QStringList{kTaro, QStringLiteral("佐藤花子"), QStringLiteral("あ")}));
+    EXPECT_EQ(illustration::recipients(QStringLiteral("GONE")), QStringList());
+}
+
+TEST(IllustrationSignature, standsAtSevenNinthsAndTenEleventhsInBlack)
+{
+    const QPointF at = illustration::signaturePosition(QSize(illustration::kWidth, illustration::kHeight));
+    EXPECT_FLOAT_EQ(at.x(), 477.0f * 7.0f / 9.0f);
+    EXPECT_FLOAT_EQ(at.y(), 349.0f * 10.0f / 11.0f);
+    const QFont font = illustration::signatureFont();
+    EXPECT_TRUE(font.bold());
+    EXPECT_TRUE(font.italic());
+    EXPECT_EQ(font.pointSize(), 16);
+
+    const QImage blank = picture(Qt::white);
+    const QImage signedImage = illustration::signedCopy(blank, QStringLiteral("taro"));
+    EXPECT_EQ(blank.pixelColor(400, 330), QColor(Qt::white)) << "the original stays unsigned";
+    QRect ink;
+    for (int y = 0; y < signedImage.height(); ++y)
+        for (int x = 0; x < signedImage.width(); ++x)
+            if (qGray(signedImage.pixel(x, y)) < 96)
+                ink |= QRect(x, y, 1, 1);
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_GE(ink.left(), 371 - 3); // italic glyphs lean a little left at their foot
+    EXPECT_LE(ink.left(), 371 + 6) << ink.left();
+    EXPECT_GE(ink.top(), 317);
+    EXPECT_LE(ink.top(), 317 + 8) << ink.top() << " " << ink.height();
+    // 16 points at 96 dots per inch: about 21 pixels from ascent to descent.
+    EXPECT_GE(ink.height(), 12);
+    EXPECT_LE(ink.height(), 24);
+}
