@@ -174,11 +174,13 @@ void Form06::buildScreen()
         opt->setFont(popFont(eraser ? 10 : 9));
         const QColor face = eraser ? QColor(192, 255, 192) : all[i].swatch;
         const QColor text = eraser ? QColor(128, 128, 128) : (face.lightness() < 110 ? Qt::white : Qt::black);
+        // The eraser's caption is four characters wide; the swatches hold one or two digits.
+        const int minWidth = eraser ? QFontMetrics(opt->font()).horizontalAdvance(opt->text()) + 10 : 26;
         opt->setStyleSheet(
             QStringLiteral("QPushButton { background-color: %1; color: %2; border: 1px solid #808080;"
-                           " min-width: 26px; min-height: 22px; padding: 1px; }"
+                           " min-width: %3px; min-height: 22px; padding: 1px; }"
                            "QPushButton:checked { border: 3px solid #ff6000; }")
-                .arg(face.name(), text.name()));
+                .arg(face.name(), text.name(), QString::number(minWidth)));
         colours_->addButton(opt, i);
         opts_.append(opt);
     }

@@ -72,7 +72,7 @@ Form10::Form10(ClientApp &app, QWidget *parent) : QWidget(parent), app_(app)
     Label1 = named(new QLabel(QStringLiteral("さんに届いているイラストです。"), this), "Label1");
     Label1->setFont(popFont(14));
     File1 = named(new QListWidget(this), "File1");
-    File1->setFixedWidth(220);
+    File1->setFixedWidth(260);
     QFont gothic;
     gothic.setFamilies(
         {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")});
@@ -92,7 +92,7 @@ Form10::Form10(ClientApp &app, QWidget *parent) : QWidget(parent), app_(app)
     Animation1 = named(new QProgressBar(this), "Animation1");
     Animation1->setRange(0, 0); // no end: the bar only moves to show that a picture is on its way
     Animation1->setTextVisible(false);
-    Animation1->setFixedWidth(220);
+    Animation1->setFixedWidth(260);
     Animation1->hide();
     // 9735 by 7215 twips, at 15 twips a pixel.
     Image1 = named(new QLabel(this), "Image1");
