@@ -146,7 +146,8 @@ QByteArray toBmp(const QImage &picture)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "bmp");
-    writer.write(picture.convertToFormat(QImage::Format_RGB888));
+    if (!writer.write(picture.convertToFormat(QImage::Format_RGB888)))
+        return {};
     return bytes;
 }
 
@@ -156,12 +157,14 @@ static QString saveFailure(const QString &why)
 }
 
 StoreOutcome store(const QByteArray &bmp, const QString &serverName, const QString &recipient,
-                   const QString &title)
+                   const QString &title, const FileWriter &write)
 {
     if (QString problem = titleProblem(title); !problem.isEmpty())
         return {StoreResult::Failed, problem};
     if (QString problem = recipientProblem(recipient); !problem.isEmpty())
         return {StoreResult::Failed, problem};
+    if (bmp.isEmpty())
+        return {StoreResult::Failed, saveFailure(QStringLiteral("絵を画像ファイルにできませんでした。"))};
     const Paths where = paths(serverName, recipient, title);
     const QString adminFile = perumina::mapPath(where.adminCopy);
     const QString recipientFile = perumina::mapPath(where.recipientCopy);
@@ -190,14 +193,14 @@ StoreOutcome store(const QByteArray &bmp, const QString &serverName, const QStri
     }
     const std::optional<QByteArray> previous =
         QFileInfo::exists(recipientFile) ? perumina::readFileBytes(recipientFile) : std::nullopt;
-    if (perumina::Status written = perumina::replaceFileAtomically(where.recipientCopy, bmp); !written) {
+    if (perumina::Status written = write(where.recipientCopy, bmp); !written) {
         dropReservation();
         return {StoreResult::Failed, saveFailure(written.error)};
     }
-    if (perumina::Status written = perumina::replaceFileAtomically(where.adminCopy, bmp); !written) {
+    if (perumina::Status written = write(where.adminCopy, bmp); !written) {
         dropReservation();
         if (previous)
-            perumina::replaceFileAtomically(where.recipientCopy, *previous);
+            write(where.recipientCopy, *previous);
         else
             QFile::remove(recipientFile);
         return {StoreResult::Failed, saveFailure(written.error)};

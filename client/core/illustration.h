@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/sharedfile.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QFont>
@@ -9,6 +11,7 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // Illustrations: pictures drawn on the canvas and stored twice on the share, once in the recipient's
@@ -75,8 +78,10 @@ struct StoreOutcome
 // Writes bmp to both copies: first reserves the administrator's copy by creating it empty (never
 // replacing a file), then writes the recipient's copy, then the administrator's. On any failure the
 // reservation is removed again and the recipient's copy is put back as it was.
+// write replaces one whole file (a system path); tests hand in one that fails.
+using FileWriter = std::function<perumina::Status(const QString &systemPath, const QByteArray &bytes)>;
 StoreOutcome store(const QByteArray &bmp, const QString &serverName, const QString &recipient,
-                   const QString &title);
+                   const QString &title, const FileWriter &write = perumina::replaceFileAtomically);
 
 // The full names of 登録者一覧.txt in file order; empty when it cannot be read.
 QStringList recipients(const QString &serverName);

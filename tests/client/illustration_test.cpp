@@ -226,6 +226,52 @@ TEST(IllustrationStore, failureRemovesTheReservationAndSaysWhy)
     }
 }
 
+TEST(IllustrationStore, aFailedSecondCopyUndoesTheFirstAndTheReservation)
+{
+    const QByteArray bmp = illustration::toBmp(picture(Qt::red));
+    for (const bool hadRecipientCopy : {false, true}) {
+        SCOPED_TRACE(hadRecipientCopy);
+        TempSite site;
+        makeUsers(site, {kTaro});
+        const auto p = illustration::paths(kServer, kTaro, QStringLiteral("春"));
+        if (hadRecipientCopy)
+            site.writeBytes(p.recipientCopy, "left over");
+        const QStringList before = allFiles(site);
+        int writes = 0;
+        const auto failOnAdminCopy = [&](const QString &path, const QByteArray &bytes) {
+            ++writes;
+            if (path == p.adminCopy)
+                return perumina::Status::failure(QStringLiteral("共有フォルダが切断されました。"));
+            return perumina::replaceFileAtomically(path, bytes);
+        };
+        const auto outcome = illustration::store(bmp, kServer, kTaro, QStringLiteral("春"), failOnAdminCopy);
+        EXPECT_EQ(outcome.result, illustration::StoreResult::Failed);
+        EXPECT_EQ(outcome.error,
+                  QStringLiteral("イラストを送信できませんでした。共有フォルダが切断されました。"));
+        EXPECT_GE(writes, 2);
+        EXPECT_EQ(allFiles(site), before);
+        if (hadRecipientCopy)
+            EXPECT_EQ(site.bytes(p.recipientCopy), QByteArray("left over"));
+    }
+}
+
+TEST(IllustrationStore, aFailedFirstCopyRemovesTheReservation)
+{
+    TempSite site;
+    makeUsers(site, {kTaro});
+    const QStringList before = allFiles(site);
+    const auto failing = [](const QString &, const QByteArray &) {
+        return perumina::Status::failure(QStringLiteral("書き込めませんでした。"));
+    };
+    const auto outcome = illustration::store(illustration::toBmp(picture(Qt::red)), kServer, kTaro,
+                                             QStringLiteral("春"), failing);
+    EXPECT_EQ(outcome.result, illustration::StoreResult::Failed);
+    EXPECT_EQ(allFiles(site), before);
+    EXPECT_EQ(illustration::store({}, kServer, kTaro, QStringLiteral("春")).result,
+              illustration::StoreResult::Failed);
+    EXPECT_EQ(allFiles(site), before);
+}
+
 TEST(IllustrationStore, refusesUnsafeNamesBeforeWritingAnything)
 {
     TempSite site;
