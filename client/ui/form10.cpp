@@ -156,6 +156,19 @@ void Form10::Form_Load()
     File1->addItems(pic::list(app_.serverName(), Text1->text()).value_or(QStringList()));
 }
 
+// Another user logged in since the list was read: that user must see their own pictures, not the
+// previous user's list or the picture last shown to them.
+void Form10::showEvent(QShowEvent *event)
+{
+    const QString user = app_.form03()->Text14->text();
+    if (!user.isEmpty() && user != Text1->text() && !loader_) {
+        Form_Load();
+        Text2->setText(QStringLiteral("Text2"));
+        Image1->setPixmap(placeholder());
+    }
+    QWidget::showEvent(event);
+}
+
 void Form10::File1_DblClick()
 {
     QListWidgetItem *item = File1->currentItem();

@@ -55,6 +55,7 @@ signals:
     void pictureLoaded(bool shown);
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 

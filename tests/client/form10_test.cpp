@@ -161,6 +161,29 @@ TEST_F(Viewer, aPictureThatCannotBeLoadedIsReportedAndTheBusySignsGo)
     }
 }
 
+TEST_F(Viewer, anotherUserLoggingInSeesTheirOwnPictures)
+{
+    storePicture(QStringLiteral("春"), Qt::red);
+    ASSERT_EQ(
+        pic::store(pic::toBmp(QImage(10, 10, QImage::Format_RGB32)), kServer, kHanako, QStringLiteral("花"))
+            .result,
+        pic::StoreResult::Stored);
+    QSignalSpy loaded(viewer(), &Form10::pictureLoaded);
+    doubleClick(QStringLiteral("春.jpg"));
+    QTRY_COMPARE(loaded.count(), 1);
+    viewer()->hide();
+    // Showing it again for the same user keeps list and picture.
+    viewer();
+    EXPECT_EQ(viewer()->Image1->pixmap().size(), QSize(pic::kWidth, pic::kHeight));
+    viewer()->hide();
+    app->form03()->Text14->setText(kHanako);
+    viewer()->Label2->setText(kHanako);
+    ASSERT_EQ(viewer()->File1->count(), 1);
+    EXPECT_EQ(viewer()->File1->item(0)->text(), QStringLiteral("花.jpg"));
+    EXPECT_EQ(viewer()->Text1->text(), kHanako);
+    EXPECT_EQ(viewer()->Image1->pixmap().size(), QSize(512, 384));
+}
+
 TEST_F(Viewer, screenButtonsGoWhereTheySay)
 {
     struct Case
