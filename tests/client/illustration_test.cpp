@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QtEndian>
 #include <gtest/gtest.h>
 
 using namespace client;
@@ -131,53 +130,6 @@ TEST(IllustrationTitle, recipientMustBeOneFolderName)
     EXPECT_EQ(illustration::recipientProblem(QString()), QStringLiteral("受信者が選ばれていません"));
     for (const QString &bad : {QStringLiteral(".."), QStringLiteral("..\\管理用"), QStringLiteral("a/b")})
         EXPECT_FALSE(illustration::recipientProblem(bad).isEmpty()) << bad.toStdString();
-}
-
-TEST(IllustrationBmp, isAWindowsBitmapOfTheWholePictureAt24Bits)
-{
-    QImage image = picture(QColor(0, 255, 192));
-    const QByteArray bmp = illustration::toBmp(image);
-    ASSERT_GT(bmp.size(), 54);
-    EXPECT_EQ(bmp.left(2), QByteArray("BM"));
-    const auto u32 = [&](int at) { return qFromLittleEndian<quint32>(bmp.constData() + at); };
-    const auto u16 = [&](int at) { return qFromLittleEndian<quint16>(bmp.constData() + at); };
-    EXPECT_EQ(u32(2), quint32(bmp.size())); // file size in the file header
-    EXPECT_EQ(u32(14), 40u);                // BITMAPINFOHEADER
-    EXPECT_EQ(u32(18), quint32(illustration::kWidth));
-    EXPECT_EQ(u32(22), quint32(illustration::kHeight));
-    EXPECT_EQ(u16(28), 24); // bits per pixel
-    const QImage back = QImage::fromData(bmp);
-    ASSERT_FALSE(back.isNull());
-    EXPECT_EQ(back.pixelColor(10, 20), QColor(0, 255, 192));
-    EXPECT_EQ(back.pixelColor(11, 20), QColor(Qt::white));
-}
-
-TEST(IllustrationStore, writesTwoIdenticalCopies)
-{
-    TempSite site;
-    makeUsers(site, {kTaro});
-    const QByteArray bmp = illustration::toBmp(picture(Qt::red));
-    EXPECT_FALSE(illustration::titleTaken(kServer, kTaro, QStringLiteral("春")));
-    const auto outcome = illustration::store(bmp, kServer, kTaro, QStringLiteral("春"));
-    EXPECT_EQ(outcome.result, illustration::StoreResult::Stored) << outcome.error.toStdString();
-    const auto p = illustration::paths(kServer, kTaro, QStringLiteral("春"));
-    EXPECT_EQ(site.bytes(p.recipientCopy), bmp);
-    EXPECT_EQ(site.bytes(p.adminCopy), bmp);
-    EXPECT_TRUE(illustration::titleTaken(kServer, kTaro, QStringLiteral("春")));
-}
-
-TEST(IllustrationStore, refusesATakenTitleAndWritesNothing)
-{
-    TempSite site;
-    makeUsers(site, {kTaro});
-    const auto p = illustration::paths(kServer, kTaro, QStringLiteral("春"));
-    site.writeBytes(p.adminCopy, "earlier");
-    site.writeBytes(p.recipientCopy, "earlier");
-    const auto outcome =
-        illustration::store(illustration::toBmp(picture(Qt::red)), kServer, kTaro, QStringLiteral("春"));
-    EXPECT_EQ(outcome.result, illustration::StoreResult::TitleTaken);
-    EXPECT_EQ(site.bytes(p.adminCopy), QByteArray("earlier"));
-    EXPECT_EQ(site.bytes(p.recipientCopy), QByteArray("earlier"));
 }
 
 TEST(IllustrationStore, replacesALeftOverRecipientCopyWhenTheTitleIsFree)
@@ -316,23 +268,6 @@ TEST(IllustrationList, nothingForAMissingFolderServerOrUnsafeName)
     EXPECT_FALSE(illustration::list(kServer, QStringLiteral("..")).has_value());
 }
 
-TEST(IllustrationLoad, opensAPictureByItsContent)
-{
-    TempSite site;
-    makeUsers(site, {kTaro});
-    const QString bmpPath = userFolder(kTaro) + QStringLiteral("\\春.jpg");
-    site.writeBytes(bmpPath, illustration::toBmp(picture(Qt::red)));
-    const auto image = illustration::loadPicture(bmpPath);
-    ASSERT_TRUE(image.has_value());
-    EXPECT_EQ(image->size(), QSize(illustration::kWidth, illustration::kHeight));
-    EXPECT_EQ(image->pixelColor(10, 20), QColor(Qt::red));
-
-    const QString textPath = userFolder(kTaro) + QStringLiteral("\\text.jpg");
-    site.writeBytes(textPath, sjis(QStringLiteral("\"これは絵ではありません\"\r\n")));
-    EXPECT_FALSE(illustration::loadPicture(textPath).has_value());
-    EXPECT_FALSE(illustration::loadPicture(userFolder(kTaro) + QStringLiteral("\\gone.jpg")).has_value());
-}
-
 TEST(IllustrationRecipients, readsTheFullNamesInFileOrder)
 {
     TempSite site;
@@ -343,32 +278,4 @@ TEST(IllustrationRecipients, readsTheFullNamesInFileOrder)
     EXPECT_EQ(illustration::recipients(kServer),
               (QStringList{kTaro, QStringLiteral("佐藤花子"), QStringLiteral("あ")}));
     EXPECT_EQ(illustration::recipients(QStringLiteral("GONE")), QStringList());
-}
-
-TEST(IllustrationSignature, standsAtSevenNinthsAndTenEleventhsInBlack)
-{
-    const QPointF at = illustration::signaturePosition(QSize(illustration::kWidth, illustration::kHeight));
-    EXPECT_FLOAT_EQ(at.x(), 477.0f * 7.0f / 9.0f);
-    EXPECT_FLOAT_EQ(at.y(), 349.0f * 10.0f / 11.0f);
-    const QFont font = illustration::signatureFont();
-    EXPECT_TRUE(font.bold());
-    EXPECT_TRUE(font.italic());
-    EXPECT_EQ(font.pointSize(), 16);
-
-    const QImage blank = picture(Qt::white);
-    const QImage signedImage = illustration::signedCopy(blank, QStringLiteral("taro"));
-    EXPECT_EQ(blank.pixelColor(400, 330), QColor(Qt::white)) << "the original stays unsigned";
-    QRect ink;
-    for (int y = 0; y < signedImage.height(); ++y)
-        for (int x = 0; x < signedImage.width(); ++x)
-            if (qGray(signedImage.pixel(x, y)) < 96)
-                ink |= QRect(x, y, 1, 1);
-    ASSERT_FALSE(ink.isEmpty());
-    EXPECT_GE(ink.left(), 371 - 3); // italic glyphs lean a little left at their foot
-    EXPECT_LE(ink.left(), 371 + 6) << ink.left();
-    EXPECT_GE(ink.top(), 317);
-    EXPECT_LE(ink.top(), 317 + 8) << ink.top() << " " << ink.height();
-    // 16 points at 96 dots per inch: about 21 pixels from ascent to descent.
-    EXPECT_GE(ink.height(), 12);
-    EXPECT_LE(ink.height(), 24);
 }
