@@ -3,13 +3,13 @@
 #include "admin/core/console.h"
 #include "admin/ui/adminapp.h"
 #include "admin/ui/form01.h"
+#include "admin/ui/logview.h"
 
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace admin {
@@ -80,12 +80,8 @@ Form02::Form02(AdminApp &app, QWidget *parent) : QWidget(parent), app_(app)
     Label41 = label(this, "Label41", QStringLiteral("受信者"), {232, 132, 70, 20});
     Label42 = label(this, "Label42", QStringLiteral("件名"), {306, 132, 70, 20});
     Label43 = label(this, "Label43", QStringLiteral("本文"), {380, 132, 70, 20});
-    Text2 = named<QPlainTextEdit>(this, "Text2");
+    Text2 = named<LogView>(this, "Text2");
     Text2->setGeometry(12, 154, 520, 230);
-    Text2->setReadOnly(true);
-    Text2->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Text2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Text2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     Label3 = label(this, "Label3", QStringLiteral("登録者情報"), {548, 108, 200, 22});
     Label9 = label(this, "Label9", QStringLiteral("ユーザー名"), {552, 132, 90, 20});
@@ -142,7 +138,7 @@ void Form02::placeNamePieces()
 void Form02::Form_Load()
 {
     const QString server = app_.serverName();
-    Text2->setPlainText(messageLogText(readMessageLog(server), QStringLiteral("\n")));
+    Text2->setLines(readMessageLog(server));
     List1->clear();
     List1->addItems(readUserEntries(server));
     rootPath_ = administrationFolder(server);

@@ -7,12 +7,12 @@ class QFrame;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
-class QPlainTextEdit;
 class QPushButton;
 
 namespace admin {
 
 class AdminApp;
+class LogView;
 
 // The administrator console: the mail log, the registered users and the illustration copies, read once
 // when it loads, and the buttons that start the administrator boards.
@@ -40,7 +40,7 @@ public:
     QLabel *Label41;
     QLabel *Label42;
     QLabel *Label43;
-    QPlainTextEdit *Text2;
+    LogView *Text2;
     QLabel *Label3;
     QLabel *Label9;
     QLabel *Label4;

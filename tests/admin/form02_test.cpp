@@ -3,6 +3,7 @@
 #include "admin/ui/adminapp.h"
 #include "admin/ui/form01.h"
 #include "admin/ui/form02.h"
+#include "admin/ui/logview.h"
 #include "common/testsite.h"
 #include "shared/fakes.h"
 #include "shared/records.h"
@@ -12,7 +13,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
+#include <QClipboard>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -104,7 +106,31 @@ TEST(AdminConsole, showsTheMailLogExactlyAsStored)
     QString shown = stored;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     EXPECT_EQ(c.form->Text2->toPlainText(), shown);
-    EXPECT_EQ(c.form->Text2->document()->blockCount(), 5); // four physical lines and the empty one after
+    EXPECT_EQ(c.form->Text2->lines().size(), 4); // the first mail's body spans two lines
+}
+
+TEST(AdminConsole, mailDisplayScrollsOverTheWholeLog)
+{
+    admin::LogView view;
+    view.resize(300, 120);
+    QStringList lines;
+    for (int i = 0; i < 500; ++i)
+        lines.append(QStringLiteral("\"2026/04/08\",\"9:05:03\",\"taro\",\"佐藤花子\",\"件名%1\",\"本文\"").arg(i));
+    lines[321] += QStringLiteral("とても長い本文が続きます。").repeated(10);
+    view.setLines(lines);
+    view.show();
+    // The horizontal bar reaches the end of the longest line, the vertical one the last line.
+    const int longest = view.fontMetrics().horizontalAdvance(lines[321]);
+    EXPECT_GE(view.horizontalScrollBar()->maximum() + view.viewport()->width(), longest);
+    EXPECT_LE(view.horizontalScrollBar()->maximum() + view.viewport()->width(), longest + 40);
+    EXPECT_GT(view.verticalScrollBar()->maximum(), 480);
+    QTest::keyClick(&view, Qt::Key_End);
+    EXPECT_EQ(view.firstVisibleLine(), view.verticalScrollBar()->maximum());
+    QTest::keyClick(&view, Qt::Key_PageUp);
+    EXPECT_LT(view.firstVisibleLine(), view.verticalScrollBar()->maximum());
+    EXPECT_FALSE(view.grab().isNull());
+    QTest::keySequence(&view, QKeySequence::Copy);
+    EXPECT_EQ(QApplication::clipboard()->text(), lines.join(u'\n') + u'\n');
 }
 
 TEST(AdminConsole, listsOneEntryPerUserInRegistrationOrder)
