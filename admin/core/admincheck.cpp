@@ -6,12 +6,19 @@ namespace admin {
 
 QString noServerMessage()
 {
-    return QStringLiteral("サーバー名が設定されていません。\r\nRead Meの「インストールについて」を確認して下さい。");
+    return QStringLiteral(
+        "サーバー名が設定されていません。\r\nRead Meの「インストールについて」を確認して下さい。");
 }
 
-QString emptyIdMessage() { return QStringLiteral("ユーザー名を入力して下さい。"); }
+QString emptyIdMessage()
+{
+    return QStringLiteral("ユーザー名を入力して下さい。");
+}
 
-QString emptyPasswordMessage() { return QStringLiteral("パスワードを入力して下さい。"); }
+QString emptyPasswordMessage()
+{
+    return QStringLiteral("パスワードを入力して下さい。");
+}
 
 QString notRegisteredMessage()
 {
@@ -20,17 +27,26 @@ QString notRegisteredMessage()
 
 QString accessFailureMessage()
 {
-    const QString cr = QStringLiteral("\r");
-    return QStringLiteral("データ管理用コンピュータにアクセスできませんでした。以下のいずれかが原因だと思われます。") + cr +
-           QStringLiteral("可能性の高い順に") + cr + cr +
-           QStringLiteral("  ①　ネットワーク上の管理用コンピュータへのアクセス権限が切れている。") + cr +
-           QStringLiteral("  ②　入力したデータに誤りがある。") + cr +
-           QStringLiteral("  ③　管理用コンピュータの電源が入っていない。") + cr +
-           QStringLiteral("  ④　管理用コンピュータ名が変更された。") + cr +
-           QStringLiteral("      　または、管理用コンピュータに管理データフォルダが無い。") + cr + cr +
-           QStringLiteral("なお、①の場合はマイネットワークから直接アクセスし、一度ネットワーク関係を確認して下さい。") + cr +
-           QStringLiteral("また、初めて使用した時は④が考えられます。この場合、管理用コンピュータ上で「ぺるみな」") + cr +
-           QStringLiteral("を一度セットアップし、「ぺるみな」フォルダを共有設定にして下さい。");
+    static const char16_t *const pieces[] = {
+        u"データ管理用コンピュータにアクセスできませんでした。以下のいずれかが原因だと思われます。",
+        u"可能性の高い順に",
+        u"  ①　ネットワーク上の管理用コンピュータへのアクセス権限が切れている。",
+        u"  ②　入力したデータに誤りがある。",
+        u"  ③　管理用コンピュータの電源が入っていない。",
+        u"  ④　管理用コンピュータ名が変更された。",
+        u"      　または、管理用コンピュータに管理データフォルダが無い。",
+        u"なお、①の場合はマイネットワークから直接アクセスし、一度ネットワーク関係を確認して下さい。",
+        u"また、初めて使用した時は④が考えられます。この場合、管理用コンピュータ上で「ぺるみな」",
+        u"を一度セットアップし、「ぺるみな」フォルダを共有設定にして下さい。",
+    };
+    // One CR between lines; the second and seventh line are followed by an empty line.
+    QString text;
+    for (int i = 0; i < 10; ++i) {
+        if (i > 0)
+            text += (i == 2 || i == 7) ? QStringLiteral("\r\r") : QStringLiteral("\r");
+        text += QString::fromUtf16(pieces[i]);
+    }
+    return text;
 }
 
 AdminCheck checkFields(const QStringList &fields, const QString &id, const QString &password)
@@ -41,7 +57,8 @@ AdminCheck checkFields(const QStringList &fields, const QString &id, const QStri
 
 AdminCheck checkAdministrator(const QString &serverName, const QString &id, const QString &password)
 {
-    const auto fields = perumina::ReadFields(perumina::SharePath(serverName, perumina::tails::kAdministrators));
+    const auto fields =
+        perumina::ReadFields(perumina::SharePath(serverName, perumina::tails::kAdministrators));
     if (!fields)
         return AdminCheck::Unreadable;
     return checkFields(*fields, id, password);

@@ -14,7 +14,8 @@ QString notRegisteredMessage();
 // empty line, separated by CR alone.
 QString accessFailureMessage();
 
-enum class AdminCheck {
+enum class AdminCheck
+{
     Admitted,      // a field of the administrator file is exactly ID followed by password
     NotRegistered, // the file was read and no field is
     Unreadable,    // the file could not be opened or read

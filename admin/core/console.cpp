@@ -13,7 +13,8 @@ namespace admin {
 
 QStringList readMessageLog(const QString &serverName)
 {
-    return perumina::ReadLines(perumina::SharePath(serverName, perumina::tails::kMessageLog)).value_or(QStringList());
+    return perumina::ReadLines(perumina::SharePath(serverName, perumina::tails::kMessageLog))
+        .value_or(QStringList());
 }
 
 QStringList readUserEntries(const QString &serverName)
@@ -67,7 +68,10 @@ static std::optional<QStringList> listEntries(const QString &folder, QDir::Filte
     return names;
 }
 
-std::optional<QStringList> listSubfolders(const QString &folder) { return listEntries(folder, QDir::Dirs); }
+std::optional<QStringList> listSubfolders(const QString &folder)
+{
+    return listEntries(folder, QDir::Dirs);
+}
 
 bool matchesPicturePattern(const QString &fileName)
 {

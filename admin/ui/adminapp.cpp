@@ -30,8 +30,14 @@ template <typename Form> static Form *createOnce(std::unique_ptr<Form> &slot, Ad
     return slot.get();
 }
 
-Form01 *AdminApp::form01() { return createOnce(form01_, *this); }
-Form02 *AdminApp::form02() { return createOnce(form02_, *this); }
+Form01 *AdminApp::form01()
+{
+    return createOnce(form01_, *this);
+}
+Form02 *AdminApp::form02()
+{
+    return createOnce(form02_, *this);
+}
 
 void AdminApp::startSweeper()
 {

@@ -54,7 +54,8 @@ Form01::Form01(AdminApp &app, QWidget *parent) : QWidget(parent), app_(app)
     Command2->setGeometry(370, 96, 90, 28);
 
     Label4 = named<QLabel>(this, "Label4");
-    Label4->setText(QStringLiteral("Windows XpやWindows2000で設定変更する場合はAdministratorでログインして下さい。"));
+    Label4->setText(
+        QStringLiteral("Windows XpやWindows2000で設定変更する場合はAdministratorでログインして下さい。"));
     Label4->setStyleSheet(QStringLiteral("color: red;"));
     Label4->setWordWrap(true);
     Label4->setGeometry(30, 145, 430, 60);
@@ -74,7 +75,10 @@ Form01::Form01(AdminApp &app, QWidget *parent) : QWidget(parent), app_(app)
     Form_Load();
 }
 
-void Form01::Form_Load() { Command3->click(); }
+void Form01::Form_Load()
+{
+    Command3->click();
+}
 
 void Form01::Command3_Click()
 {
@@ -119,7 +123,10 @@ void Form01::Command1_Click()
     }
 }
 
-void Form01::Command2_Click() { app_.sweepAndEnd(); }
+void Form01::Command2_Click()
+{
+    app_.sweepAndEnd();
+}
 
 // With the console hidden behind its back button no window would be left, so closing here ends the
 // program instead of leaving it running unseen.

@@ -217,13 +217,25 @@ void Form02::Command3_Click()
     app_.form01()->show();
 }
 
-void Form02::Command9_Click() { app_.sweepAndEnd(); }
+void Form02::Command9_Click()
+{
+    app_.sweepAndEnd();
+}
 
-void Form02::Command13_Click() { app_.startBoard(QStringLiteral("DayBoardS.exe")); }
+void Form02::Command13_Click()
+{
+    app_.startBoard(QStringLiteral("DayBoardS.exe"));
+}
 
-void Form02::Command14_Click() { app_.startBoard(QStringLiteral("LunchBoardS.exe")); }
+void Form02::Command14_Click()
+{
+    app_.startBoard(QStringLiteral("LunchBoardS.exe"));
+}
 
-void Form02::Command4_Click() { app_.startBoard(QStringLiteral("MonthBoardS.exe")); }
+void Form02::Command4_Click()
+{
+    app_.startBoard(QStringLiteral("MonthBoardS.exe"));
+}
 
 void Form02::closeEvent(QCloseEvent *event)
 {

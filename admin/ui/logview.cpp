@@ -36,15 +36,30 @@ void LogView::setLines(const QStringList &lines)
     viewport()->update();
 }
 
-QString LogView::toPlainText() const { return messageLogText(lines_, QStringLiteral("\n")); }
+QString LogView::toPlainText() const
+{
+    return messageLogText(lines_, QStringLiteral("\n"));
+}
 
-void LogView::copyAll() const { QApplication::clipboard()->setText(toPlainText()); }
+void LogView::copyAll() const
+{
+    QApplication::clipboard()->setText(toPlainText());
+}
 
-int LogView::lineHeight() const { return std::max(1, fontMetrics().lineSpacing()); }
+int LogView::lineHeight() const
+{
+    return std::max(1, fontMetrics().lineSpacing());
+}
 
-int LogView::visibleLineCount() const { return std::max(1, (viewport()->height() - kMargin) / lineHeight()); }
+int LogView::visibleLineCount() const
+{
+    return std::max(1, (viewport()->height() - kMargin) / lineHeight());
+}
 
-int LogView::firstVisibleLine() const { return verticalScrollBar()->value(); }
+int LogView::firstVisibleLine() const
+{
+    return verticalScrollBar()->value();
+}
 
 // Widths from per-character advances, looked up once per character: exact enough for the scroll range
 // and far cheaper than laying out every line.
@@ -113,18 +128,34 @@ void LogView::keyPressEvent(QKeyEvent *event)
     QScrollBar *v = verticalScrollBar();
     QScrollBar *h = horizontalScrollBar();
     switch (event->key()) {
-    case Qt::Key_Up: v->triggerAction(QAbstractSlider::SliderSingleStepSub); break;
-    case Qt::Key_Down: v->triggerAction(QAbstractSlider::SliderSingleStepAdd); break;
-    case Qt::Key_PageUp: v->triggerAction(QAbstractSlider::SliderPageStepSub); break;
-    case Qt::Key_PageDown: v->triggerAction(QAbstractSlider::SliderPageStepAdd); break;
-    case Qt::Key_Left: h->triggerAction(QAbstractSlider::SliderSingleStepSub); break;
-    case Qt::Key_Right: h->triggerAction(QAbstractSlider::SliderSingleStepAdd); break;
+    case Qt::Key_Up:
+        v->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        break;
+    case Qt::Key_Down:
+        v->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        break;
+    case Qt::Key_PageUp:
+        v->triggerAction(QAbstractSlider::SliderPageStepSub);
+        break;
+    case Qt::Key_PageDown:
+        v->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        break;
+    case Qt::Key_Left:
+        h->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        break;
+    case Qt::Key_Right:
+        h->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        break;
     case Qt::Key_Home:
         v->setValue(v->minimum());
         h->setValue(h->minimum());
         break;
-    case Qt::Key_End: v->setValue(v->maximum()); break;
-    default: QAbstractScrollArea::keyPressEvent(event); return;
+    case Qt::Key_End:
+        v->setValue(v->maximum());
+        break;
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
     }
 }
 

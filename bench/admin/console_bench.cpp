@@ -1,7 +1,7 @@
-#include "adminsite.h"
 #include "admin/core/console.h"
 #include "admin/ui/adminapp.h"
 #include "admin/ui/form02.h"
+#include "adminsite.h"
 #include "shared/fakes.h"
 #include "shared/paths.h"
 #include "shared/records.h"
@@ -42,8 +42,8 @@ public:
         QString log;
         for (int i = 0; i < kMails; ++i)
             log += admin_fixture::logRecord(QStringLiteral("2026/04/08"), QStringLiteral("9:05:03"),
-                                            QStringLiteral("user%1").arg(i % kUsers), fullNames[(i * 7) % kUsers],
-                                            QStringLiteral("連絡%1").arg(i),
+                                            QStringLiteral("user%1").arg(i % kUsers),
+                                            fullNames[(i * 7) % kUsers], QStringLiteral("連絡%1").arg(i),
                                             QStringLiteral("明日の持ち物は体操服です。\r\n忘れずに。"));
         writeTextFile(SharePath(kServer, tails::kMessageLog), log);
         const QImage picture = admin_fixture::samplePicture(Qt::red, 481, 353);
@@ -69,7 +69,8 @@ void BM_ConsoleRead(benchmark::State &state)
         const admin::ConsoleContents contents = admin::readConsoleContents(kServer);
         const auto folders = admin::listSubfolders(admin::administrationFolder(kServer));
         benchmark::DoNotOptimize(contents.logLines.size() + contents.users.size() + folders->size());
-        if (contents.users.size() != kUsers || contents.logLines.size() != 2 * kMails || folders->size() != kUsers)
+        if (contents.users.size() != kUsers || contents.logLines.size() != 2 * kMails ||
+            folders->size() != kUsers)
             state.SkipWithError("the site was not read whole");
     }
 }
@@ -99,7 +100,8 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    std::printf("Console load: %d registered users, a log of %d mails (goal: under 100 ms)\n", kUsers, kMails);
+    std::printf("Console load: %d registered users, a log of %d mails (goal: under 100 ms)\n", kUsers,
+                kMails);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

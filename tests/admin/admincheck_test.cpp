@@ -53,7 +53,8 @@ TEST(AccessFailureMessage, isTheTenLinesWithSingleCrsAndTwoBlankLines)
 TEST(AdminMessages, areTheSystemsOwnTexts)
 {
     EXPECT_EQ(noServerMessage(),
-              QStringLiteral("サーバー名が設定されていません。\r\nRead Meの「インストールについて」を確認して下さい。"));
+              QStringLiteral(
+                  "サーバー名が設定されていません。\r\nRead Meの「インストールについて」を確認して下さい。"));
     EXPECT_EQ(emptyIdMessage(), QStringLiteral("ユーザー名を入力して下さい。"));
     EXPECT_EQ(emptyPasswordMessage(), QStringLiteral("パスワードを入力して下さい。"));
     EXPECT_EQ(notRegisteredMessage(),
@@ -83,13 +84,23 @@ INSTANTIATE_TEST_SUITE_P(
     AdministratorFile, CheckFields,
     testing::Values(
         FieldCase{"exactFirst", {"adminsecret", "", "", "", ""}, "admin", "secret", AdminCheck::Admitted},
-        FieldCase{"exactAnywhere", {"a", "b", "c", "d", "e", "x", "adminsecret"}, "admin", "secret",
+        FieldCase{"exactAnywhere",
+                  {"a", "b", "c", "d", "e", "x", "adminsecret"},
+                  "admin",
+                  "secret",
                   AdminCheck::Admitted},
-        FieldCase{"longerFieldFirstDoesNotHideExactOne", {"subadminsecret", "", "", "", "", "adminsecret"},
-                  "admin", "secret", AdminCheck::Admitted},
-        FieldCase{"longerFieldAloneIsNotEnough", {"subadminsecret", "", "", "", ""}, "admin", "secret",
+        FieldCase{"longerFieldFirstDoesNotHideExactOne",
+                  {"subadminsecret", "", "", "", "", "adminsecret"},
+                  "admin",
+                  "secret",
+                  AdminCheck::Admitted},
+        FieldCase{"longerFieldAloneIsNotEnough",
+                  {"subadminsecret", "", "", "", ""},
+                  "admin",
+                  "secret",
                   AdminCheck::NotRegistered},
-        FieldCase{"wrongPassword", {"adminsecret", "", "", "", ""}, "admin", "secreT", AdminCheck::NotRegistered},
+        FieldCase{
+            "wrongPassword", {"adminsecret", "", "", "", ""}, "admin", "secreT", AdminCheck::NotRegistered},
         FieldCase{"letterCaseCounts", {"adminsecret"}, "Admin", "secret", AdminCheck::NotRegistered},
         FieldCase{"noFieldsAtAll", {}, "admin", "secret", AdminCheck::NotRegistered}),
     [](const testing::TestParamInfo<FieldCase> &info) { return std::string(info.param.name); });
@@ -99,7 +110,8 @@ TEST(CheckAdministrator, readsOneLineOfFiveFields)
     TempSite site;
     site.makeSite(kServer);
     writeAdministrators(site, QStringLiteral("kanrisecret,校長,,,\r\n"));
-    EXPECT_EQ(checkAdministrator(kServer, QStringLiteral("kanri"), QStringLiteral("secret")), AdminCheck::Admitted);
+    EXPECT_EQ(checkAdministrator(kServer, QStringLiteral("kanri"), QStringLiteral("secret")),
+              AdminCheck::Admitted);
     EXPECT_EQ(checkAdministrator(kServer, QStringLiteral("kanri"), QStringLiteral("other")),
               AdminCheck::NotRegistered);
 }
@@ -112,7 +124,8 @@ TEST(CheckAdministrator, readsAFileOfAnyNumberOfFieldsToItsEnd)
     writeAdministrators(site, QStringLiteral("kanrisecret,a,b\r\n\"教頭pass\",x,y,z\r\n"));
     EXPECT_EQ(checkAdministrator(kServer, QStringLiteral("kanri"), QStringLiteral("wrong")),
               AdminCheck::NotRegistered);
-    EXPECT_EQ(checkAdministrator(kServer, QStringLiteral("教頭"), QStringLiteral("pass")), AdminCheck::Admitted);
+    EXPECT_EQ(checkAdministrator(kServer, QStringLiteral("教頭"), QStringLiteral("pass")),
+              AdminCheck::Admitted);
 }
 
 TEST(CheckAdministrator, admitsTheAdministratorOfANewSite)
@@ -121,7 +134,8 @@ TEST(CheckAdministrator, admitsTheAdministratorOfANewSite)
     TempSite site;
     site.makeSite(kServer);
     writeAdministrators(site, QStringLiteral("adminadmin,,,,\r\n"));
-    EXPECT_EQ(checkAdministrator(kServer, QStringLiteral("admin"), QStringLiteral("admin")), AdminCheck::Admitted);
+    EXPECT_EQ(checkAdministrator(kServer, QStringLiteral("admin"), QStringLiteral("admin")),
+              AdminCheck::Admitted);
 }
 
 TEST(CheckAdministrator, isUnreadableOnlyWhenTheFileCannotBeRead)
@@ -141,5 +155,6 @@ TEST(CheckAdministrator, anEmptyFileRegistersNobody)
     TempSite site;
     site.makeSite(kServer);
     writeAdministrators(site, QString());
-    EXPECT_EQ(checkAdministrator(kServer, QStringLiteral("a"), QStringLiteral("b")), AdminCheck::NotRegistered);
+    EXPECT_EQ(checkAdministrator(kServer, QStringLiteral("a"), QStringLiteral("b")),
+              AdminCheck::NotRegistered);
 }

@@ -18,10 +18,12 @@ static void require(bool ok, const char *what)
         throw std::runtime_error(what);
 }
 
-void registerUser(const QString &server, const QString &userName, const QString &fullName, const QString &password)
+void registerUser(const QString &server, const QString &userName, const QString &fullName,
+                  const QString &password)
 {
     require(bool(AppendQuotedRecords(SharePath(server, tails::kFullNames), {fullName})), "registry");
-    require(bool(AppendQuotedRecords(SharePath(server, tails::kCredentials), {userName + password})), "registry");
+    require(bool(AppendQuotedRecords(SharePath(server, tails::kCredentials), {userName + password})),
+            "registry");
     require(bool(AppendQuotedRecords(SharePath(server, tails::kAdminRecords),
                                      {userName + u',' + fullName + u',' + password})),
             "registry");
@@ -57,10 +59,12 @@ QImage samplePicture(const QColor &colour, int width, int height)
     return image;
 }
 
-void sendPicture(const QString &server, const QString &recipientFullName, const QString &title, const QImage &picture)
+void sendPicture(const QString &server, const QString &recipientFullName, const QString &title,
+                 const QImage &picture)
 {
     for (const QString &tail : {tails::kDataFolder, tails::kAdminFolder}) {
-        const QString path = SharePath(server, tail + recipientFullName + u'\\' + title + QStringLiteral(".jpg"));
+        const QString path =
+            SharePath(server, tail + recipientFullName + u'\\' + title + QStringLiteral(".jpg"));
         require(picture.save(mapPath(path), "BMP"), "picture");
     }
 }

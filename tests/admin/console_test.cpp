@@ -1,5 +1,5 @@
-#include "adminsite.h"
 #include "admin/core/console.h"
+#include "adminsite.h"
 #include "common/testsite.h"
 #include "shared/paths.h"
 #include "shared/records.h"
@@ -21,13 +21,17 @@ TEST(MessageLog, givesEveryPhysicalLineAsStored)
 {
     TempSite site;
     site.makeSite(kServer);
-    admin_fixture::sendMail(kServer, "2026/04/08", "9:05:03", "taro", "佐藤花子", "遠足", "晴れ,\"です\"\r\nまたね");
+    admin_fixture::sendMail(kServer, "2026/04/08", "9:05:03", "taro", "佐藤花子", "遠足",
+                            "晴れ,\"です\"\r\nまたね");
     admin_fixture::sendMail(kServer, "2026/04/08", "10:00:00", "hana", "山田太郎", "返事", "はい");
     const QStringList lines = readMessageLog(kServer);
-    EXPECT_EQ(lines, (QStringList{QStringLiteral("\"2026/04/08\",\"9:05:03\",\"taro\",\"佐藤花子\",\"遠足\",\"晴れ,\"です\""),
-                                  QStringLiteral("またね\""),
-                                  QStringLiteral("\"2026/04/08\",\"10:00:00\",\"hana\",\"山田太郎\",\"返事\",\"はい\"")}));
-    EXPECT_EQ(messageLogText(lines), perumina::decodeCp932(site.bytes(SharePath(kServer, perumina::tails::kMessageLog))));
+    EXPECT_EQ(lines,
+              (QStringList{
+                  QStringLiteral("\"2026/04/08\",\"9:05:03\",\"taro\",\"佐藤花子\",\"遠足\",\"晴れ,\"です\""),
+                  QStringLiteral("またね\""),
+                  QStringLiteral("\"2026/04/08\",\"10:00:00\",\"hana\",\"山田太郎\",\"返事\",\"はい\"")}));
+    EXPECT_EQ(messageLogText(lines),
+              perumina::decodeCp932(site.bytes(SharePath(kServer, perumina::tails::kMessageLog))));
 }
 
 TEST(MessageLog, isEmptyWhenNoMailWasEverSent)
@@ -53,7 +57,8 @@ TEST(UserEntries, giveOneEntryPerUserInRegistrationOrder)
 TEST(Folders, administrationFolderHasNoTrailingSeparator)
 {
     EXPECT_EQ(administrationFolder(kServer), QStringLiteral("\\\\SERVER\\ぺるみな\\管理データ\\管理用"));
-    EXPECT_EQ(childPath(QStringLiteral("\\\\S\\a"), QStringLiteral("b.jpg")), QStringLiteral("\\\\S\\a\\b.jpg"));
+    EXPECT_EQ(childPath(QStringLiteral("\\\\S\\a"), QStringLiteral("b.jpg")),
+              QStringLiteral("\\\\S\\a\\b.jpg"));
     EXPECT_EQ(childPath(QStringLiteral("c:\\"), QStringLiteral("b.jpg")), QStringLiteral("c:\\b.jpg"));
 }
 
@@ -79,9 +84,9 @@ struct PatternCase
 
 TEST(Folders, pictureFilesMatchTheJpgPatternInAnyCase)
 {
-    const PatternCase cases[] = {{"a.jpg", true},      {"B.JPG", true},     {"c.Jpg.bak", true}, {"遠足.jpg", true},
-                                 {".jpg", true},       {"d.jpeg", false},   {"e.png", false},    {"jpg", false},
-                                 {"fjpg.txt", false},  {"g.jp", false}};
+    const PatternCase cases[] = {
+        {"a.jpg", true},   {"B.JPG", true},  {"c.Jpg.bak", true}, {"遠足.jpg", true},  {".jpg", true},
+        {"d.jpeg", false}, {"e.png", false}, {"jpg", false},      {"fjpg.txt", false}, {"g.jp", false}};
     for (const PatternCase &c : cases)
         EXPECT_EQ(matchesPicturePattern(QString::fromUtf8(c.name)), c.matches) << c.name;
 
@@ -111,7 +116,8 @@ TEST(Pictures, loadByContentWhateverTheName)
     EXPECT_EQ(shown->pixelColor(32, 24), QColor(Qt::red));
     EXPECT_EQ(shown->pixelColor(1, 1), QColor(Qt::black));
 
-    site.writeBytes(childPath(folder, QStringLiteral("壊れた.jpg")), sjis(QStringLiteral("絵ではありません")));
+    site.writeBytes(childPath(folder, QStringLiteral("壊れた.jpg")),
+                    sjis(QStringLiteral("絵ではありません")));
     EXPECT_FALSE(loadPicture(childPath(folder, QStringLiteral("壊れた.jpg"))).has_value());
     EXPECT_FALSE(loadPicture(childPath(folder, QStringLiteral("無い.jpg"))).has_value());
 }

@@ -1,8 +1,8 @@
-#include "adminsite.h"
 #include "admin/core/admincheck.h"
 #include "admin/ui/adminapp.h"
 #include "admin/ui/form01.h"
 #include "admin/ui/form02.h"
+#include "adminsite.h"
 #include "common/testsite.h"
 #include "shared/fakes.h"
 #include "shared/records.h"
@@ -85,7 +85,8 @@ TEST(AdminLogin, asksForAnEmptyIdFirstThenAnEmptyPassword)
     Login login(QStringLiteral("kanripw,,,,\r\n"));
     login.enter(QString(), QString());
     login.enter(QStringLiteral("kanri"), QString());
-    EXPECT_EQ(login.fakes.dialogs.texts(), (QStringList{admin::emptyIdMessage(), admin::emptyPasswordMessage()}));
+    EXPECT_EQ(login.fakes.dialogs.texts(),
+              (QStringList{admin::emptyIdMessage(), admin::emptyPasswordMessage()}));
     EXPECT_FALSE(login.app.hasForm02());
     EXPECT_EQ(login.form->Text1->text(), QStringLiteral("kanri"));
 }

@@ -1,21 +1,21 @@
-#include "adminsite.h"
 #include "admin/core/console.h"
 #include "admin/ui/adminapp.h"
 #include "admin/ui/form01.h"
 #include "admin/ui/form02.h"
 #include "admin/ui/logview.h"
+#include "adminsite.h"
 #include "common/testsite.h"
 #include "shared/fakes.h"
 #include "shared/records.h"
 #include "shared/textfile.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QClipboard>
-#include <QScrollBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -39,7 +39,8 @@ void populate(bool withMail = true)
                                 "明日は晴れるかな？\r\nおやつは300円まで");
         admin_fixture::sendMail(kServer, "2026/04/08", "10:12:45", "hana", "山田太郎", "Re: 遠足のこと",
                                 "晴れるといいね");
-        admin_fixture::sendMail(kServer, "2026/04/09", "8:00:00", "taro", "佐藤花子", "表ソ\"引用\",です", "またね");
+        admin_fixture::sendMail(kServer, "2026/04/09", "8:00:00", "taro", "佐藤花子", "表ソ\"引用\",です",
+                                "またね");
     }
     admin_fixture::sendPicture(kServer, "佐藤花子", "赤い花", admin_fixture::samplePicture(Qt::red));
     admin_fixture::sendPicture(kServer, "佐藤花子", "海", admin_fixture::samplePicture(Qt::blue, 200, 100));
@@ -54,7 +55,7 @@ struct Console
         site.writeBytes(SharePath(kServer, tails::kAdministrators), "kanripw,,,,\r\n");
         populate(withMail);
         app.start();
-        login(); 
+        login();
         form = app.form02();
     }
     void login()
@@ -115,7 +116,8 @@ TEST(AdminConsole, mailDisplayScrollsOverTheWholeLog)
     view.resize(300, 120);
     QStringList lines;
     for (int i = 0; i < 500; ++i)
-        lines.append(QStringLiteral("\"2026/04/08\",\"9:05:03\",\"taro\",\"佐藤花子\",\"件名%1\",\"本文\"").arg(i));
+        lines.append(
+            QStringLiteral("\"2026/04/08\",\"9:05:03\",\"taro\",\"佐藤花子\",\"件名%1\",\"本文\"").arg(i));
     lines[321] += QStringLiteral("とても長い本文が続きます。").repeated(10);
     view.setLines(lines);
     view.show();
@@ -199,11 +201,13 @@ TEST(AdminConsole, browsesTheCopyFoldersAndShowsPictures)
 TEST(AdminConsole, namesAPictureThatCannotBeLoaded)
 {
     Console c;
-    c.site.writeBytes(c.folderOf("山田太郎") + QStringLiteral("\\壊れた.JPG"), sjis(QStringLiteral("絵ではない")));
+    c.site.writeBytes(c.folderOf("山田太郎") + QStringLiteral("\\壊れた.JPG"),
+                      sjis(QStringLiteral("絵ではない")));
     Console::doubleClick(c.form->Dir1, QStringLiteral("山田太郎"));
     Console::doubleClick(c.form->File1, QStringLiteral("木.jpg"));
     Console::doubleClick(c.form->File1, QStringLiteral("壊れた.JPG"));
-    EXPECT_EQ(c.fakes.dialogs.texts(), QStringList{QStringLiteral("イラスト「壊れた.JPG」を読み込めませんでした。")});
+    EXPECT_EQ(c.fakes.dialogs.texts(),
+              QStringList{QStringLiteral("イラスト「壊れた.JPG」を読み込めませんでした。")});
     EXPECT_EQ(c.form->shownPicture(), QStringLiteral("木.jpg")); // the last good picture stays
     EXPECT_FALSE(c.form->Image1->pixmap().isNull());
 }
@@ -239,7 +243,8 @@ TEST(AdminConsole, namesABoardThatCannotBeStarted)
     Console c;
     c.fakes.launcher.failing.insert(QStringLiteral("LunchBoardS.exe"));
     QTest::mouseClick(c.form->Command14, Qt::LeftButton);
-    EXPECT_EQ(c.fakes.dialogs.texts(), QStringList{QStringLiteral("「LunchBoardS.exe」を起動できませんでした。")});
+    EXPECT_EQ(c.fakes.dialogs.texts(),
+              QStringList{QStringLiteral("「LunchBoardS.exe」を起動できませんでした。")});
     EXPECT_TRUE(c.form->isVisible());
 }
 
@@ -284,13 +289,28 @@ TEST(AdminConsole, showsEveryCaption)
     const Caption captions[] = {
         {"Label19", "ここでは以下の作業が行えます。"},
         {"Label11", "１.　グループウェア「　　　　　　　　　　　」の登録者情報と内容の管理"},
-        {"Label14", "ぺる"}, {"Label17", "・"}, {"Label15", "み"}, {"Label18", "・"}, {"Label16", "な"},
+        {"Label14", "ぺる"},
+        {"Label17", "・"},
+        {"Label15", "み"},
+        {"Label18", "・"},
+        {"Label16", "な"},
         {"Label12", "２.　行事予定の編集と確認"},
-        {"Command3", "戻る"}, {"Command9", "終了"}, {"Label2", "メールの内容"},
-        {"Label5", "送信日"}, {"Label6", "時刻"}, {"Label7", "送信者"}, {"Label41", "受信者"},
-        {"Label42", "件名"}, {"Label43", "本文"}, {"Label3", "登録者情報"}, {"Label9", "ユーザー名"},
-        {"Label4", "本名"}, {"Label10", "パスワード"}, {"Label20", "イラスト内容"},
-        {"Command13", "今日の予定を確認・変更する"}, {"Command14", "給食予定を確認・変更する"},
+        {"Command3", "戻る"},
+        {"Command9", "終了"},
+        {"Label2", "メールの内容"},
+        {"Label5", "送信日"},
+        {"Label6", "時刻"},
+        {"Label7", "送信者"},
+        {"Label41", "受信者"},
+        {"Label42", "件名"},
+        {"Label43", "本文"},
+        {"Label3", "登録者情報"},
+        {"Label9", "ユーザー名"},
+        {"Label4", "本名"},
+        {"Label10", "パスワード"},
+        {"Label20", "イラスト内容"},
+        {"Command13", "今日の予定を確認・変更する"},
+        {"Command14", "給食予定を確認・変更する"},
         {"Command4", "月別行事を確認・変更する"},
     };
     for (const Caption &caption : captions) {
@@ -307,7 +327,8 @@ TEST(AdminConsole, showsEveryCaption)
     const int open = c.form->Label11->x() + fm.horizontalAdvance(QStringLiteral("１.　グループウェア「"));
     const int close = open + fm.horizontalAdvance(QString(11, QChar(0x3000)));
     int x = open;
-    for (QLabel *piece : {c.form->Label14, c.form->Label17, c.form->Label15, c.form->Label18, c.form->Label16}) {
+    for (QLabel *piece :
+         {c.form->Label14, c.form->Label17, c.form->Label15, c.form->Label18, c.form->Label16}) {
         EXPECT_GE(piece->x(), x);
         EXPECT_EQ(piece->y(), c.form->Label11->y());
         x = piece->x() + piece->width();
