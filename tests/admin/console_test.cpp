@@ -34,29 +34,8 @@ TEST(MessageLog, givesEveryPhysicalLineAsStored)
               perumina::decodeCp932(site.bytes(SharePath(kServer, perumina::tails::kMessageLog))));
 }
 
-TEST(MessageLog, isEmptyWhenNoMailWasEverSent)
+TEST(Folders, childPathAddsOneSeparator)
 {
-    TempSite site;
-    site.makeSite(kServer);
-    EXPECT_TRUE(readMessageLog(kServer).isEmpty());
-    EXPECT_TRUE(messageLogText({}).isEmpty());
-}
-
-TEST(UserEntries, giveOneEntryPerUserInRegistrationOrder)
-{
-    TempSite site;
-    site.makeSite(kServer);
-    admin_fixture::registerUser(kServer, "taro", "山田太郎", "pw1");
-    admin_fixture::registerUser(kServer, "hana", "佐藤花子", "ソ表");
-    admin_fixture::registerUser(kServer, "aki", "阿部明", "x y");
-    EXPECT_EQ(readUserEntries(kServer),
-              (QStringList{"taro,山田太郎,pw1", "hana,佐藤花子,ソ表", "aki,阿部明,x y"}));
-    EXPECT_TRUE(readUserEntries(QStringLiteral("NOSERVER")).isEmpty());
-}
-
-TEST(Folders, administrationFolderHasNoTrailingSeparator)
-{
-    EXPECT_EQ(administrationFolder(kServer), QStringLiteral("\\\\SERVER\\ぺるみな\\管理データ\\管理用"));
     EXPECT_EQ(childPath(QStringLiteral("\\\\S\\a"), QStringLiteral("b.jpg")),
               QStringLiteral("\\\\S\\a\\b.jpg"));
     EXPECT_EQ(childPath(QStringLiteral("c:\\"), QStringLiteral("b.jpg")), QStringLiteral("c:\\b.jpg"));

@@ -125,7 +125,6 @@ TEST(AdminLogin, wrongCredentialsKeepTheTypedText)
         {"wrong password, five fields", "kanripw,,,,\r\n", "kanri", "px"},
         {"wrong password, three fields", "kanripw,,\r\n", "kanri", "px"},
         {"longer field only", "subkanripw,,,,\r\n", "kanri", "pw"},
-        {"other letter case", "kanripw,,,,\r\n", "Kanri", "pw"},
     };
     for (const RejectCase &c : cases) {
         Login login(QString::fromUtf8(c.file));
@@ -150,8 +149,6 @@ TEST(AdminLogin, anExactFieldAdmitsWhereverItStands)
     const AdmitCase cases[] = {
         {"three fields", "kanripw,,\r\n"},
         {"behind a longer field that contains it", "subkanripw,,,,\r\nkanripw,,,,\r\n"},
-        {"seventh of seven", "a,b,c,d,e\r\nf,kanripw\r\n"},
-        {"quoted on its own line", "\"kanripw\"\r\n"},
     };
     for (const AdmitCase &c : cases) {
         Login login(QString::fromUtf8(c.file));
