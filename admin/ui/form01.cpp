@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <limits>
 
 namespace admin {
 
@@ -41,6 +42,7 @@ Form01::Form01(AdminApp &app, QWidget *parent) : QWidget(parent), app_(app)
     Text2 = named<QLineEdit>(this, "Text2");
     Text2->setGeometry(150, 96, 200, 26);
     Text2->setEchoMode(QLineEdit::Password);
+    Text2->setMaxLength(std::numeric_limits<int>::max()); // no limit of its own on the password
     Text2->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
     Text2->setInputMethodHints(Qt::ImhHiddenText | Qt::ImhSensitiveData | Qt::ImhNoPredictiveText |
                                Qt::ImhLatinOnly);
