@@ -57,8 +57,9 @@ TEST_F(Canvas, aPressLeavesOneRoundDotOfTheSelectedWidth)
         EXPECT_EQ(ink.center(), at);
         EXPECT_EQ(saved.pixelColor(at), QColor(Qt::black));
         // Round: the corners of the dot's box stay white from width 5 on.
-        if (width >= 5)
+        if (width >= 5) {
             EXPECT_EQ(saved.pixelColor(ink.topLeft()), QColor(Qt::white));
+        }
     }
 }
 

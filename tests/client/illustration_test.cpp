@@ -202,8 +202,9 @@ TEST(IllustrationStore, aFailedSecondCopyUndoesTheFirstAndTheReservation)
                   QStringLiteral("イラストを送信できませんでした。共有フォルダが切断されました。"));
         EXPECT_GE(writes, 2);
         EXPECT_EQ(allFiles(site), before);
-        if (hadRecipientCopy)
+        if (hadRecipientCopy) {
             EXPECT_EQ(site.bytes(p.recipientCopy), QByteArray("left over"));
+        }
     }
 }
 
