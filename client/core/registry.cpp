@@ -71,6 +71,9 @@ QString folderNameProblem(const QString &name)
     const auto spaceOrDot = [](QChar c) { return c == u' ' || c == u'.'; };
     if (spaceOrDot(name.front()) || spaceOrDot(name.back()))
         return QStringLiteral("本名の最初と最後には空白やピリオド（.）は使えません。");
+    // Folder names are limited to 255 units on Windows and 255 bytes on other systems.
+    if (name.size() > 255 || name.toUtf8().size() > 255)
+        return QStringLiteral("本名が長すぎます。短くして下さい。");
     if (isDeviceName(name))
         return QStringLiteral("この本名はフォルダの名前に使えません。別の書き方にして下さい。");
     return {};
