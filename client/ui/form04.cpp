@@ -111,6 +111,9 @@ Form04::Form04(ClientApp &app, QWidget *parent) : QWidget(parent), app_(app)
     big.setBold(true);
     Label1->setFont(big);
     Label2->setWordWrap(true);
+    QFont choiceFont = Frame1->font();
+    choiceFont.setPointSize(choiceFont.pointSize() + 2);
+    Frame1->setFont(choiceFont);
     Image1->setPixmap(decoration(Picture::Envelope));
     Image2->setPixmap(decoration(Picture::Palette));
     Image3->setPixmap(decoration(Picture::Calendar));
@@ -127,6 +130,8 @@ Form04::Form04(ClientApp &app, QWidget *parent) : QWidget(parent), app_(app)
     choices->addWidget(Option5, 2, 0, 1, 3);
     choices->addWidget(Option6, 3, 0, 1, 3);
     choices->addWidget(Option7, 4, 0, 1, 3);
+    choices->setColumnStretch(3, 1);
+    choices->setVerticalSpacing(14);
     auto *pictures = new QVBoxLayout;
     pictures->addWidget(Image1);
     pictures->addWidget(Image2);
@@ -142,9 +147,11 @@ Form04::Form04(ClientApp &app, QWidget *parent) : QWidget(parent), app_(app)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
     layout->addWidget(Label2);
-    layout->addLayout(middle, 1);
+    layout->addSpacing(8);
+    layout->addLayout(middle);
+    layout->addStretch();
     layout->addLayout(buttons);
-    resize(600, 460);
+    resize(820, 380);
 
     connect(Command1, &QPushButton::clicked, this, &Form04::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form04::Command2_Click);
