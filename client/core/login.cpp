@@ -78,13 +78,16 @@ QString loginFailureMessage(int number)
 {
     static const QString circled = QStringLiteral("①②③④⑤");
     const QChar mark = number >= 1 && number <= 5 ? circled[number - 1] : circled[2];
-    return QStringLiteral("重大な入力ミスです。登録情報保持のため終了します。再度起動して正しく入力して下さい。…") + mark;
+    return QStringLiteral(
+               "重大な入力ミスです。登録情報保持のため終了します。再度起動して正しく入力して下さい。…") +
+           mark;
 }
 
 QString loginUnreachableMessage()
 {
-    return QStringLiteral("①　管理用コンピュータの電源が入っていないか\n②　ネットワークが切れてると思うので\n\n"
-                          "担任の先生を呼んで確認してもらってネ！ とりあえず終了します。");
+    return QStringLiteral(
+        "①　管理用コンピュータの電源が入っていないか\n②　ネットワークが切れてると思うので\n\n"
+        "担任の先生を呼んで確認してもらってネ！ とりあえず終了します。");
 }
 
 } // namespace client

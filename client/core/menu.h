@@ -5,7 +5,14 @@
 namespace client {
 
 // What "次へ" on the main menu does for each choice (Option1 ... Option7).
-enum class MenuAction { ComposeMail, OpenCanvas, ReadMail, ViewIllustrations, StartBoard };
+enum class MenuAction
+{
+    ComposeMail,
+    OpenCanvas,
+    ReadMail,
+    ViewIllustrations,
+    StartBoard
+};
 
 struct MenuStep
 {

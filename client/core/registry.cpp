@@ -36,16 +36,20 @@ QString adminCopyFolder(const QString &serverName, const QString &fullName)
 QString fieldName(Field field)
 {
     switch (field) {
-    case Field::UserName: return QStringLiteral("ユーザー名");
-    case Field::FullName: return QStringLiteral("本名");
-    case Field::Password: return QStringLiteral("パスワード");
+    case Field::UserName:
+        return QStringLiteral("ユーザー名");
+    case Field::FullName:
+        return QStringLiteral("本名");
+    case Field::Password:
+        return QStringLiteral("パスワード");
     }
     return {};
 }
 
 bool hasControlCharacter(const QString &value)
 {
-    return std::any_of(value.begin(), value.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
+    return std::any_of(value.begin(), value.end(),
+                       [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
 }
 
 // Names that Windows keeps for devices, with or without an extension, in any case.
@@ -56,7 +60,8 @@ bool isDeviceName(const QString &name)
                                       QStringLiteral("NUL")};
     if (fixed.contains(stem))
         return true;
-    return stem.size() == 4 && (stem.startsWith(QStringLiteral("COM")) || stem.startsWith(QStringLiteral("LPT"))) &&
+    return stem.size() == 4 &&
+           (stem.startsWith(QStringLiteral("COM")) || stem.startsWith(QStringLiteral("LPT"))) &&
            stem[3] >= u'1' && stem[3] <= u'9';
 }
 
@@ -85,7 +90,8 @@ std::optional<Refusal> checkValue(Field field, const QString &value)
     if (value.isEmpty())
         return Refusal{field, what + QStringLiteral("を入力して下さい。")};
     if (value.contains(u',') || value.contains(u'"'))
-        return Refusal{field, what + QStringLiteral("にコンマ（,）やダブルクォーテーション（\"）は使えません。")};
+        return Refusal{field,
+                       what + QStringLiteral("にコンマ（,）やダブルクォーテーション（\"）は使えません。")};
     if (hasControlCharacter(value) || !canEncodeCp932(value))
         return Refusal{field, unencodableMessage(what)};
     if (field == Field::FullName) {
@@ -108,7 +114,8 @@ Status appendQuotedHoldingLock(const QString &path, const QStringList &values)
     }
     const QString mapped = mapPath(path);
     QFile file(mapped);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(bytes) != bytes.size() || !file.flush())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(bytes) != bytes.size() ||
+        !file.flush())
         return Status::failure(QStringLiteral("%1 に書き込めませんでした。（%2）")
                                    .arg(QFileInfo(mapped).fileName(), file.errorString()));
     return Status::success();
@@ -179,8 +186,9 @@ NewUser foldedNewUser(const QString &userName, const QString &fullName, const QS
 
 QString registryUnreachableMessage()
 {
-    return QStringLiteral("①　管理用コンピュータの電源が入っていないか\n②　ネットワークが切れてると思うので\n\n"
-                          "担任の先生を呼んで確認してもらってネ！");
+    return QStringLiteral(
+        "①　管理用コンピュータの電源が入っていないか\n②　ネットワークが切れてると思うので\n\n"
+        "担任の先生を呼んで確認してもらってネ！");
 }
 
 std::optional<Refusal> checkNewUserValues(const NewUser &user)
@@ -192,11 +200,14 @@ std::optional<Refusal> checkNewUserValues(const NewUser &user)
     return checkValue(Field::Password, user.password);
 }
 
-std::optional<Refusal> checkTaken(const NewUser &user, const QString &userNameText, const QString &fullNameText)
+std::optional<Refusal> checkTaken(const NewUser &user, const QString &userNameText,
+                                  const QString &fullNameText)
 {
-    if (userNameText.contains(user.userName, Qt::CaseSensitive) && !(user.userName.isEmpty() && userNameText.isEmpty()))
+    if (userNameText.contains(user.userName, Qt::CaseSensitive) &&
+        !(user.userName.isEmpty() && userNameText.isEmpty()))
         return Refusal{Field::UserName, kUserNameTakenMessage};
-    if (fullNameText.contains(user.fullName, Qt::CaseSensitive) && !(user.fullName.isEmpty() && fullNameText.isEmpty()))
+    if (fullNameText.contains(user.fullName, Qt::CaseSensitive) &&
+        !(user.fullName.isEmpty() && fullNameText.isEmpty()))
         return Refusal{Field::FullName, kFullNameTakenMessage};
     return std::nullopt;
 }
@@ -220,7 +231,8 @@ RegistrationResult recordRegistration(const QString &serverName, const NewUser &
     // One lock for the whole registration, so that the checks below still hold when the records land.
     SharedFileLock lock(registryLockPath(serverName));
     if (!lock.acquire(lockTimeoutMs))
-        return failed(QStringLiteral("ほかのコンピュータで登録している最中です。少し待ってからもう一度「登録」を押して下さい。"));
+        return failed(QStringLiteral(
+            "ほかのコンピュータで登録している最中です。少し待ってからもう一度「登録」を押して下さい。"));
 
     auto userNames = ReadFields(userNamesPath);
     auto fullNames = ReadFields(fullNamesPath);
@@ -244,8 +256,9 @@ RegistrationResult recordRegistration(const QString &serverName, const NewUser &
         return failed(s.error);
     if (Status s = AppendQuotedRecords(credentialsPath, {user.userName + user.password}); !s)
         return failed(s.error, true);
-    if (Status s = AppendQuotedRecords(
-            adminRecordsPath, {user.userName + QStringLiteral(",") + user.fullName + QStringLiteral(",") + user.password});
+    if (Status s =
+            AppendQuotedRecords(adminRecordsPath, {user.userName + QStringLiteral(",") + user.fullName +
+                                                   QStringLiteral(",") + user.password});
         !s)
         return failed(s.error, true);
     if (Status s = appendQuotedHoldingLock(userNamesPath, {user.userName}); !s)

@@ -35,7 +35,12 @@ struct NewUser
 };
 NewUser foldedNewUser(const QString &userName, const QString &fullName, const QString &password);
 
-enum class Field { UserName, FullName, Password };
+enum class Field
+{
+    UserName,
+    FullName,
+    Password
+};
 
 // Why a typed value is refused, and which box is to be cleared.
 struct Refusal
@@ -59,9 +64,15 @@ std::optional<Refusal> checkNewUserValues(const NewUser &user);
 
 // The duplicate checks: a user name that occurs anywhere in the user-name text is taken, and so is a
 // full name that occurs anywhere in the full-name text (each registered value followed by CR LF).
-std::optional<Refusal> checkTaken(const NewUser &user, const QString &userNameText, const QString &fullNameText);
+std::optional<Refusal> checkTaken(const NewUser &user, const QString &userNameText,
+                                  const QString &fullNameText);
 
-enum class RegistrationOutcome { Recorded, Refused, Failed };
+enum class RegistrationOutcome
+{
+    Recorded,
+    Refused,
+    Failed
+};
 
 struct RegistrationResult
 {
@@ -75,7 +86,8 @@ struct RegistrationResult
 // what another computer took meanwhile (or a full name whose folder exists); then appends the four
 // registry records, creates the user folder and the administration copy folder, and copies the inbox
 // template into the user folder. Values must have passed checkNewUserValues.
-RegistrationResult recordRegistration(const QString &serverName, const NewUser &user, int lockTimeoutMs = 10000);
+RegistrationResult recordRegistration(const QString &serverName, const NewUser &user,
+                                      int lockTimeoutMs = 10000);
 
 // The registry lock every registration holds while it checks and records: the lock of ユーザー名.txt.
 QString registryLockPath(const QString &serverName);

@@ -71,7 +71,8 @@ void Form01::Form_Load()
 {
     app_.startSweeper();
     if (!instance_.acquire()) {
-        app_.dialogs().message(QStringLiteral("重複して起動されています。"), perumina::Dialogs::Icon::Exclamation);
+        app_.dialogs().message(QStringLiteral("重複して起動されています。"),
+                               perumina::Dialogs::Icon::Exclamation);
         app_.sweepAndEnd();
         return;
     }

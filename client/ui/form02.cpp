@@ -76,9 +76,10 @@ Form02::Form02(ClientApp &app, QWidget *parent) : QWidget(parent), app_(app)
     List2->hide();
     List3->hide();
 
-    Label19 = redLabel(QStringLiteral("※　この情報は管理者によって管理されますが、忘れないようにして下さい。　　"
-                                      "また、パスワードは他人に知られないように注意しましょう。"),
-                       this);
+    Label19 =
+        redLabel(QStringLiteral("※　この情報は管理者によって管理されますが、忘れないようにして下さい。　　"
+                                "また、パスワードは他人に知られないように注意しましょう。"),
+                 this);
     Label19->setWordWrap(true);
     Command7 = new QPushButton(QStringLiteral("戻る"), this);
     Command1 = new QPushButton(QStringLiteral("登録"), this);
@@ -144,9 +145,12 @@ void Form02::Form_Load()
 QLineEdit *Form02::box(Field field) const
 {
     switch (field) {
-    case Field::UserName: return Text1;
-    case Field::FullName: return Text2;
-    case Field::Password: return Text3;
+    case Field::UserName:
+        return Text1;
+    case Field::FullName:
+        return Text2;
+    case Field::Password:
+        return Text3;
     }
     return Text1;
 }

@@ -20,7 +20,12 @@ namespace client {
 
 namespace {
 
-enum class Picture { Envelope, Palette, Calendar };
+enum class Picture
+{
+    Envelope,
+    Palette,
+    Calendar
+};
 
 // The menu's decorations, drawn rather than loaded so that the screen needs no picture files.
 QPixmap decoration(Picture picture)
@@ -171,10 +176,18 @@ void Form04::Command1_Click()
     const MenuStep step = menuStepFor(selected);
     QWidget *next = nullptr;
     switch (step.action) {
-    case MenuAction::ComposeMail: next = app_.form05(); break;
-    case MenuAction::OpenCanvas: next = app_.form06(); break;
-    case MenuAction::ReadMail: next = app_.form09(); break;
-    case MenuAction::ViewIllustrations: next = app_.form10(); break;
+    case MenuAction::ComposeMail:
+        next = app_.form05();
+        break;
+    case MenuAction::OpenCanvas:
+        next = app_.form06();
+        break;
+    case MenuAction::ReadMail:
+        next = app_.form09();
+        break;
+    case MenuAction::ViewIllustrations:
+        next = app_.form10();
+        break;
     case MenuAction::StartBoard:
         // The menu stays, so that several boards can be opened one after another.
         if (!app_.seams().launcher.start(step.board))

@@ -58,22 +58,50 @@ INSTANTIATE_TEST_SUITE_P(
         LoginCase{"prefixOfPassword", kTaro, "taro", "abc", 3, {}},
         // The typed user name hidden in an earlier record must not hand over that record's full name.
         LoginCase{"userNameInsideEarlierPassword",
-                  {{"hana", "佐藤花子", "xtaro1"}, {"taro", "山田太郎", "pw"}}, "taro", "pw", 0, "山田太郎"},
+                  {{"hana", "佐藤花子", "xtaro1"}, {"taro", "山田太郎", "pw"}},
+                  "taro",
+                  "pw",
+                  0,
+                  "山田太郎"},
         LoginCase{"userNameInsideEarlierFullName",
-                  {{"ken", "taro", "k1"}, {"taro", "山田太郎", "pw"}}, "taro", "pw", 0, "山田太郎"},
+                  {{"ken", "taro", "k1"}, {"taro", "山田太郎", "pw"}},
+                  "taro",
+                  "pw",
+                  0,
+                  "山田太郎"},
         LoginCase{"userNameInsideLongerUserName",
-                  {{"taroo", "別人", "pw"}, {"taro", "山田太郎", "pw"}}, "taro", "pw", 0, "山田太郎"},
+                  {{"taroo", "別人", "pw"}, {"taro", "山田太郎", "pw"}},
+                  "taro",
+                  "pw",
+                  0,
+                  "山田太郎"},
         // A longer credentials field that contains the typed ones no longer hides the exact one.
         LoginCase{"longerCredentialsAhead",
-                  {{"xtaro", "別人", "pw"}, {"taro", "山田太郎", "pw"}}, "taro", "pw", 0, "山田太郎"},
+                  {{"xtaro", "別人", "pw"}, {"taro", "山田太郎", "pw"}},
+                  "taro",
+                  "pw",
+                  0,
+                  "山田太郎"},
         // "a" + "bX" equals the credentials "abX" of user ab; only a's own record counts.
         LoginCase{"otherUsersCredentialsRunTogether",
-                  {{"ab", "甲野一郎", "X"}, {"a", "乙川二郎", "Y"}}, "a", "bX", 3, {}},
+                  {{"ab", "甲野一郎", "X"}, {"a", "乙川二郎", "Y"}},
+                  "a",
+                  "bX",
+                  3,
+                  {}},
         LoginCase{"otherUsersCredentialsWithoutOwnRecord", {{"ab", "甲野一郎", "X"}}, "a", "bX", 3, {}},
         LoginCase{"ownPasswordAfterLookalike",
-                  {{"ab", "甲野一郎", "X"}, {"a", "乙川二郎", "Y"}}, "a", "Y", 0, "乙川二郎"},
+                  {{"ab", "甲野一郎", "X"}, {"a", "乙川二郎", "Y"}},
+                  "a",
+                  "Y",
+                  0,
+                  "乙川二郎"},
         LoginCase{"earlierUserOfTwo",
-                  {{"hana", "佐藤花子", "h1"}, {"taro", "山田太郎", "pw"}}, "hana", "h1", 0, "佐藤花子"},
+                  {{"hana", "佐藤花子", "h1"}, {"taro", "山田太郎", "pw"}},
+                  "hana",
+                  "h1",
+                  0,
+                  "佐藤花子"},
         // Registration stores ～ for the 〜 an input method types.
         LoginCase{"foldedLookalikeInPassword", {{"taro", "山田太郎", "a～b"}}, "taro", "a〜b", 0, "山田太郎"},
         // Registered before commas were refused: the user's own record still gives the full name.
@@ -97,7 +125,8 @@ TEST(LoginCheck, findsAUserBeyondThirtyTwoThousandCharacters)
 {
     QList<UserRecord> users;
     for (int i = 0; i < 3000; ++i)
-        users.append({QStringLiteral("user%1").arg(i), QStringLiteral("生徒%1").arg(i), QStringLiteral("p%1").arg(i)});
+        users.append(
+            {QStringLiteral("user%1").arg(i), QStringLiteral("生徒%1").arg(i), QStringLiteral("p%1").arg(i)});
     users.append({"last", "最後の人", "zz"});
     ASSERT_GT(adminLines(users).join("\r\n").size(), 40000);
     const auto result = checkLogin(adminLines(users), credentialLines(users), "last", "zz");
@@ -180,7 +209,8 @@ TEST_P(LoginScreenFailure, showsItsNumberedMessageAndEndsTheProgram)
     typeAndPressOk(login, c.userName, c.password);
     ASSERT_EQ(s.fakes.dialogs.shown.size(), 1);
     EXPECT_EQ(s.fakes.dialogs.last(),
-              "重大な入力ミスです。登録情報保持のため終了します。再度起動して正しく入力して下さい。…" + c.mark);
+              "重大な入力ミスです。登録情報保持のため終了します。再度起動して正しく入力して下さい。…" +
+                  c.mark);
     EXPECT_EQ(s.fakes.dialogs.shown.last().icon, perumina::Dialogs::Icon::None);
     EXPECT_TRUE(s.fakes.end.ended());
     EXPECT_FALSE(s.app->form04()->isVisible());
@@ -190,13 +220,14 @@ TEST_P(LoginScreenFailure, showsItsNumberedMessageAndEndsTheProgram)
     EXPECT_TRUE(login->Text15->text().isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Messages, LoginScreenFailure,
-    testing::Values(FailedLogin{"one", false, "", "abc", "①"}, FailedLogin{"two", true, "jiro", "", "②"},
-                    FailedLogin{"threeUnknownUser", true, "jiro", "abc1234", "③"},
-                    FailedLogin{"threeWrongPassword", true, "taro", "abc9999", "③"},
-                    FailedLogin{"four", true, "", "abc1234", "④"}, FailedLogin{"five", true, "taro", "", "⑤"}),
-    [](const testing::TestParamInfo<FailedLogin> &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Messages, LoginScreenFailure,
+                         testing::Values(FailedLogin{"one", false, "", "abc", "①"},
+                                         FailedLogin{"two", true, "jiro", "", "②"},
+                                         FailedLogin{"threeUnknownUser", true, "jiro", "abc1234", "③"},
+                                         FailedLogin{"threeWrongPassword", true, "taro", "abc9999", "③"},
+                                         FailedLogin{"four", true, "", "abc1234", "④"},
+                                         FailedLogin{"five", true, "taro", "", "⑤"}),
+                         [](const testing::TestParamInfo<FailedLogin> &info) { return info.param.name; });
 
 TEST(LoginScreen, unreadableRegistryShowsTheNetworkMessageAndEnds)
 {
@@ -205,7 +236,8 @@ TEST(LoginScreen, unreadableRegistryShowsTheNetworkMessageAndEnds)
     openLogin(s);
     ASSERT_EQ(s.fakes.dialogs.shown.size(), 1);
     EXPECT_TRUE(s.fakes.dialogs.last().startsWith("①　管理用コンピュータの電源が入っていないか"));
-    EXPECT_TRUE(s.fakes.dialogs.last().endsWith("担任の先生を呼んで確認してもらってネ！ とりあえず終了します。"));
+    EXPECT_TRUE(
+        s.fakes.dialogs.last().endsWith("担任の先生を呼んで確認してもらってネ！ とりあえず終了します。"));
     EXPECT_TRUE(s.fakes.end.ended());
     EXPECT_FALSE(s.app->form03()->isVisible());
 }

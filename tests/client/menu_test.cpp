@@ -42,9 +42,8 @@ TEST(MainMenu, eachScreenChoiceHidesTheMenuAndShowsItsScreen)
 {
     ClientOnSite s(kTaro);
     client::Form04 *menu = openMenu(s);
-    const std::pair<QRadioButton *, QWidget *> choices[] = {{menu->Option2, s.app->form09()},
-                                                             {menu->Option3, s.app->form06()},
-                                                             {menu->Option4, s.app->form10()}};
+    const std::pair<QRadioButton *, QWidget *> choices[] = {
+        {menu->Option2, s.app->form09()}, {menu->Option3, s.app->form06()}, {menu->Option4, s.app->form10()}};
     for (const auto &[option, screen] : choices) {
         menu->show();
         option->setChecked(true);

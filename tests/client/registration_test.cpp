@@ -23,7 +23,8 @@ client::Form02 *openRegistration(ClientOnSite &s)
     return app.form02();
 }
 
-void typeAndRegister(client::Form02 *form, const QString &user, const QString &fullName, const QString &password)
+void typeAndRegister(client::Form02 *form, const QString &user, const QString &fullName,
+                     const QString &password)
 {
     form->Text1->setText(user);
     form->Text2->setText(fullName);
@@ -123,20 +124,20 @@ TEST_P(RegistrationRefusal, showsItsMessageAndClearsOnlyTheOffendingBox)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RegistrationRefusal,
-    testing::Values(
-        RefusedCase{"takenUserName", "taro", "鈴木一郎", "p", client::kUserNameTakenMessage, 1},
-        RefusedCase{"partOfTakenUserName", "tar", "鈴木一郎", "p", client::kUserNameTakenMessage, 1},
-        RefusedCase{"takenFullName", "jiro", "山田太郎", "p", client::kFullNameTakenMessage, 2},
-        RefusedCase{"partOfTakenFullName", "jiro", "山田", "p", client::kFullNameTakenMessage, 2},
-        RefusedCase{"emptyUserName", "", "鈴木一郎", "p", "ユーザー名を入力して下さい。", 1},
-        RefusedCase{"emptyFullName", "jiro", "", "p", "本名を入力して下さい。", 2},
-        RefusedCase{"emptyPassword", "jiro", "鈴木一郎", "", "パスワードを入力して下さい。", 3},
-        RefusedCase{"commaInPassword", "jiro", "鈴木一郎", "a,b",
-                    "パスワードにコンマ（,）やダブルクォーテーション（\"）は使えません。", 3},
-        RefusedCase{"slashInFullName", "jiro", "鈴木/一郎", "p",
-                    "本名に次の文字は使えません。　\\ / : * ? \" < > |", 2},
-        RefusedCase{"unencodableUserName", "𠮷田", "鈴木一郎", "p",
-                    "ユーザー名に使えない文字が含まれています。別の文字に変えて下さい。", 1}),
+    testing::Values(RefusedCase{"takenUserName", "taro", "鈴木一郎", "p", client::kUserNameTakenMessage, 1},
+                    RefusedCase{"partOfTakenUserName", "tar", "鈴木一郎", "p", client::kUserNameTakenMessage,
+                                1},
+                    RefusedCase{"takenFullName", "jiro", "山田太郎", "p", client::kFullNameTakenMessage, 2},
+                    RefusedCase{"partOfTakenFullName", "jiro", "山田", "p", client::kFullNameTakenMessage, 2},
+                    RefusedCase{"emptyUserName", "", "鈴木一郎", "p", "ユーザー名を入力して下さい。", 1},
+                    RefusedCase{"emptyFullName", "jiro", "", "p", "本名を入力して下さい。", 2},
+                    RefusedCase{"emptyPassword", "jiro", "鈴木一郎", "", "パスワードを入力して下さい。", 3},
+                    RefusedCase{"commaInPassword", "jiro", "鈴木一郎", "a,b",
+                                "パスワードにコンマ（,）やダブルクォーテーション（\"）は使えません。", 3},
+                    RefusedCase{"slashInFullName", "jiro", "鈴木/一郎", "p",
+                                "本名に次の文字は使えません。　\\ / : * ? \" < > |", 2},
+                    RefusedCase{"unencodableUserName", "𠮷田", "鈴木一郎", "p",
+                                "ユーザー名に使えない文字が含まれています。別の文字に変えて下さい。", 1}),
     [](const testing::TestParamInfo<RefusedCase> &info) { return info.param.name; });
 
 TEST(RegistrationScreen, acceptsLongerNamesThatContainRegisteredOnes)
@@ -179,8 +180,9 @@ TEST(RegistrationScreen, anUnreachableRegistryIsReportedAndTheScreenStays)
     QFile::remove(s.site.local(share(perumina::tails::kAdminRecords)));
     client::Form02 *form = openRegistration(s);
     ASSERT_EQ(s.fakes.dialogs.shown.size(), 1);
-    EXPECT_EQ(s.fakes.dialogs.last(), "①　管理用コンピュータの電源が入っていないか\n②　ネットワークが切れてると思うので\n\n"
-                                      "担任の先生を呼んで確認してもらってネ！");
+    EXPECT_EQ(s.fakes.dialogs.last(),
+              "①　管理用コンピュータの電源が入っていないか\n②　ネットワークが切れてると思うので\n\n"
+              "担任の先生を呼んで確認してもらってネ！");
     EXPECT_FALSE(s.fakes.end.ended());
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(items(form->List1), QStringList{"山田太郎"});

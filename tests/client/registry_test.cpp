@@ -99,7 +99,8 @@ TEST_P(TakenNames, areFoundAnywhereInTheRegisteredText)
     ASSERT_EQ(refusal.has_value(), c.refused.has_value());
     if (refusal) {
         EXPECT_EQ(refusal->field, *c.refused);
-        EXPECT_EQ(refusal->message, *c.refused == Field::UserName ? kUserNameTakenMessage : kFullNameTakenMessage);
+        EXPECT_EQ(refusal->message,
+                  *c.refused == Field::UserName ? kUserNameTakenMessage : kFullNameTakenMessage);
     }
 }
 
@@ -145,7 +146,8 @@ TEST(Registry, recordingAppendsOneLineToEachFileAndMakesTheFolders)
     ASSERT_EQ(result.outcome, RegistrationOutcome::Recorded) << result.error.toStdString();
     EXPECT_EQ(s.site.bytes(share(kFullNames)), sjis("\"佐藤花子\"\r\n\"山田太郎\"\r\n"));
     EXPECT_EQ(s.site.bytes(share(kCredentials)), sjis("\"hanah1\"\r\n\"taroabc1234\"\r\n"));
-    EXPECT_EQ(s.site.bytes(share(kAdminRecords)), sjis("\"hana,佐藤花子,h1\"\r\n\"taro,山田太郎,abc1234\"\r\n"));
+    EXPECT_EQ(s.site.bytes(share(kAdminRecords)),
+              sjis("\"hana,佐藤花子,h1\"\r\n\"taro,山田太郎,abc1234\"\r\n"));
     EXPECT_EQ(s.site.bytes(share(kUserNames)), sjis("\"hana\"\r\n\"taro\"\r\n"));
     EXPECT_TRUE(QFileInfo(s.site.local(share("\\ぺるみな\\管理データ\\管理用\\山田太郎"))).isDir());
     EXPECT_EQ(s.site.bytes(share("\\ぺるみな\\管理データ\\山田太郎\\受信箱.txt")), sjis("\"ひな形\"\r\n"));

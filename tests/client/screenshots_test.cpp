@@ -28,7 +28,8 @@ TEST(StartupScreens, ScreenshotsOfWelcomeRegistrationLoginAndMenu)
 {
     if (!qEnvironmentVariableIsSet("PERUMINA_SCREENS"))
         GTEST_SKIP() << "set PERUMINA_SCREENS to write the pictures";
-    ClientOnSite s({{"たろう", "山田太郎", "abc1234"}, {"あきら", "佐藤明", "p2"}, {"hana", "鈴木花子", "h1"}});
+    ClientOnSite s(
+        {{"たろう", "山田太郎", "abc1234"}, {"あきら", "佐藤明", "p2"}, {"hana", "鈴木花子", "h1"}});
     client::ClientApp &app = s.start();
     save(app.form01(), "form01_welcome");
     client::Form02 *registration = app.form02();

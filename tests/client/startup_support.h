@@ -49,7 +49,8 @@ inline void registerUsers(const QList<UserRecord> &users)
     for (const UserRecord &u : users) {
         AppendQuotedRecords(share(tails::kFullNames), {u.fullName});
         AppendQuotedRecords(share(tails::kCredentials), {u.userName + u.password});
-        AppendQuotedRecords(share(tails::kAdminRecords), {u.userName + u',' + u.fullName + u',' + u.password});
+        AppendQuotedRecords(share(tails::kAdminRecords),
+                            {u.userName + u',' + u.fullName + u',' + u.password});
         AppendQuotedRecords(share(tails::kUserNames), {u.userName});
     }
 }

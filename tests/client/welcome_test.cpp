@@ -96,7 +96,8 @@ TEST_P(WelcomeWithoutServer, showsTheTwoLineMessageAndEnds)
 }
 
 INSTANTIATE_TEST_SUITE_P(Locators, WelcomeWithoutServer,
-                         testing::Values(LocatorCase{"missing", std::nullopt}, LocatorCase{"empty", QString()},
+                         testing::Values(LocatorCase{"missing", std::nullopt},
+                                         LocatorCase{"empty", QString()},
                                          LocatorCase{"emptyLine", QStringLiteral("\r\n")}),
                          [](const testing::TestParamInfo<LocatorCase> &info) { return info.param.name; });
 
