@@ -134,19 +134,6 @@ TEST(LoginCheck, findsAUserBeyondThirtyTwoThousandCharacters)
     EXPECT_EQ(result.fullName, "最後の人");
 }
 
-TEST(LoginCheck, recordValuesDropOuterQuotesAndEmptyLines)
-{
-    EXPECT_EQ(client::recordValues({"\"a,b,c\"", "", "\"x\"y\"", "plain"}),
-              (QStringList{"a,b,c", "x\"y", "plain"}));
-}
-
-TEST(LoginCheck, numberedMessagesKeepTheirText)
-{
-    EXPECT_EQ(client::loginFailureMessage(1),
-              "重大な入力ミスです。登録情報保持のため終了します。再度起動して正しく入力して下さい。…①");
-    EXPECT_TRUE(client::loginFailureMessage(5).endsWith("…⑤"));
-}
-
 // Screens: from the welcome screen to the menu.
 client::Form03 *openLogin(ClientOnSite &s)
 {
