@@ -86,7 +86,7 @@ QString loginFailureMessage(int number)
 QString loginUnreachableMessage()
 {
     return QStringLiteral(
-        "①　管理用コンピュータの電源が入っていないか\n②　ネットワークが切れてると思うので\n\n"
+        "①　管理用コンピュータの電源が入っていないか\r②　ネットワークが切れてると思うので\r\r"
         "担任の先生を呼んで確認してもらってネ！ とりあえず終了します。");
 }
 

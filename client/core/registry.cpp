@@ -187,7 +187,7 @@ NewUser foldedNewUser(const QString &userName, const QString &fullName, const QS
 QString registryUnreachableMessage()
 {
     return QStringLiteral(
-        "①　管理用コンピュータの電源が入っていないか\n②　ネットワークが切れてると思うので\n\n"
+        "①　管理用コンピュータの電源が入っていないか\r②　ネットワークが切れてると思うので\r\r"
         "担任の先生を呼んで確認してもらってネ！");
 }
 

@@ -79,7 +79,7 @@ void Form01::Form_Load()
     const std::optional<QString> server = perumina::ReadServerName();
     Text1->setText(server.value_or(QString()));
     if (!server || server->isEmpty()) {
-        app_.dialogs().message(QStringLiteral("サーバー名が設定されていません。\n"
+        app_.dialogs().message(QStringLiteral("サーバー名が設定されていません。\r\n"
                                               "Read Meの「インストールについて」を確認して下さい。"));
         app_.sweepAndEnd();
         return;

@@ -222,9 +222,9 @@ TEST(LoginScreen, unreadableRegistryShowsTheNetworkMessageAndEnds)
     QFile::remove(s.site.local(share(perumina::tails::kAdminRecords)));
     openLogin(s);
     ASSERT_EQ(s.fakes.dialogs.shown.size(), 1);
-    EXPECT_TRUE(s.fakes.dialogs.last().startsWith("①　管理用コンピュータの電源が入っていないか"));
-    EXPECT_TRUE(
-        s.fakes.dialogs.last().endsWith("担任の先生を呼んで確認してもらってネ！ とりあえず終了します。"));
+    EXPECT_EQ(s.fakes.dialogs.last(),
+              "①　管理用コンピュータの電源が入っていないか\r②　ネットワークが切れてると思うので\r\r"
+              "担任の先生を呼んで確認してもらってネ！ とりあえず終了します。");
     EXPECT_TRUE(s.fakes.end.ended());
     EXPECT_FALSE(s.app->form03()->isVisible());
 }

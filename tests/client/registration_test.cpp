@@ -181,7 +181,7 @@ TEST(RegistrationScreen, anUnreachableRegistryIsReportedAndTheScreenStays)
     client::Form02 *form = openRegistration(s);
     ASSERT_EQ(s.fakes.dialogs.shown.size(), 1);
     EXPECT_EQ(s.fakes.dialogs.last(),
-              "①　管理用コンピュータの電源が入っていないか\n②　ネットワークが切れてると思うので\n\n"
+              "①　管理用コンピュータの電源が入っていないか\r②　ネットワークが切れてると思うので\r\r"
               "担任の先生を呼んで確認してもらってネ！");
     EXPECT_FALSE(s.fakes.end.ended());
     EXPECT_TRUE(form->isVisible());

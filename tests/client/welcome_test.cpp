@@ -14,7 +14,7 @@ using testing_support::sjis;
 namespace {
 
 const QString kNoServer =
-    QStringLiteral("サーバー名が設定されていません。\nRead Meの「インストールについて」を確認して下さい。");
+    QStringLiteral("サーバー名が設定されていません。\r\nRead Meの「インストールについて」を確認して下さい。");
 
 TEST(WelcomeScreen, startsTheSweeperReadsTheServerAndWaits)
 {
