@@ -33,7 +33,7 @@ TEST(MainMenu, enterOnAFreshMenuOpensTheMailScreen)
     client::Form04 *menu = openMenu(s);
     ASSERT_TRUE(menu->isVisible());
     EXPECT_TRUE(menu->Option1->isChecked());
-    QTest::keyClick(menu, Qt::Key_Return);
+    QTest::keyClick(menu->Option1, Qt::Key_Return);
     EXPECT_FALSE(menu->isVisible());
     EXPECT_TRUE(s.app->form05()->isVisible());
 }
