@@ -12,39 +12,6 @@ namespace boards::daily {
 
 namespace {
 
-QPushButton *button(QWidget *parent, const QString &name, const QString &caption, QRect geometry)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setGeometry(geometry);
-    return b;
-}
-
-QLabel *label(QWidget *parent, const QString &name, const QString &caption, QRect geometry)
-{
-    auto *l = new QLabel(caption, parent);
-    l->setObjectName(name);
-    l->setGeometry(geometry);
-    return l;
-}
-
-QFrame *frame(QWidget *parent, const QString &name, QRect geometry)
-{
-    auto *f = new QFrame(parent);
-    f->setObjectName(name);
-    f->setFrameShape(QFrame::Box);
-    f->setGeometry(geometry);
-    return f;
-}
-
-void setBold(QWidget *w, int pointSize)
-{
-    QFont font = w->font();
-    font.setBold(true);
-    font.setPointSize(pointSize);
-    w->setFont(font);
-}
-
 constexpr int kPitch = 108;
 constexpr int kFieldWidth = 104;
 constexpr int kHeaderChar = 12;
@@ -52,7 +19,7 @@ constexpr int kHeaderChar = 12;
 } // namespace
 
 Form1::Form1(Variant variant, perumina::Seams seams, QWidget *parent)
-    : BoardForm(seams, dayBoardFiles(), parent), variant_(variant)
+    : DayRowForm(seams, dayBoardFiles(), parent), variant_(variant)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(windowCaption(variant));
@@ -64,37 +31,30 @@ void Form1::build()
     const bool admin = variant_ == Variant::Admin;
     setFixedSize(1090, 640);
 
-    Command7 = button(this, QStringLiteral("Command7"), QStringLiteral("＜＜"), {10, 10, 56, 32});
-    Command8 = button(this, QStringLiteral("Command8"), QStringLiteral("＜"), {70, 10, 56, 32});
-    Command11 = button(this, QStringLiteral("Command11"), QStringLiteral("◇"), {130, 10, 56, 32});
-    Command9 = button(this, QStringLiteral("Command9"), QStringLiteral("＞"), {190, 10, 56, 32});
-    Command10 = button(this, QStringLiteral("Command10"), QStringLiteral("＞＞"), {250, 10, 56, 32});
-
-    Text101 = new QLineEdit(this);
-    Text101->setObjectName(QStringLiteral("Text101"));
-    Text101->setReadOnly(true);
+    makeStepButtons(
+        {QStringLiteral("＜＜"), QStringLiteral("＜"), QStringLiteral("◇"), QStringLiteral("＞"),
+         QStringLiteral("＞＞")},
+        {{10, 10, 56, 32}, {70, 10, 56, 32}, {130, 10, 56, 32}, {190, 10, 56, 32}, {250, 10, 56, 32}});
     Text101->setGeometry(10, 50, 130, 30);
     setBold(Text101, 12);
-    Text102 = new QLineEdit(this);
-    Text102->setObjectName(QStringLiteral("Text102"));
-    Text102->hide();
-    Label20 = label(this, QStringLiteral("Label20"), QStringLiteral("Label20"), {148, 50, 70, 30});
+    Label20->setGeometry(148, 50, 70, 30);
     setBold(Label20, 14);
-    Label29 = label(this, QStringLiteral("Label29"),
-                    admin ? QStringLiteral("曜　 日") : QStringLiteral("曜　日"), {200, 50, 80, 30});
+    Label29 = makeLabel(this, QStringLiteral("Label29"),
+                        admin ? QStringLiteral("曜　 日") : QStringLiteral("曜　日"), {200, 50, 80, 30});
     setBold(Label29, 12);
 
     if (admin) {
-        Command102 = button(this, QStringLiteral("Command102"), QStringLiteral("表示データを更新する"),
-                            {760, 10, 190, 40});
-        Command5 = button(this, QStringLiteral("Command5"), QStringLiteral("閉じる"), {960, 10, 120, 40});
+        Command102 = makeButton(this, QStringLiteral("Command102"), QStringLiteral("表示データを更新する"),
+                                {760, 10, 190, 40});
+        Command5 = makeButton(this, QStringLiteral("Command5"), QStringLiteral("閉じる"), {960, 10, 120, 40});
     } else {
-        Label8 = label(this, QStringLiteral("Label8"), QStringLiteral("今日の予定は？"), {420, 10, 300, 44});
+        Label8 =
+            makeLabel(this, QStringLiteral("Label8"), QStringLiteral("今日の予定は？"), {420, 10, 300, 44});
         setBold(Label8, 20);
         Label8->setAlignment(Qt::AlignCenter);
-        Command14 =
-            button(this, QStringLiteral("Command14"), QStringLiteral("ようこそへ戻る"), {930, 10, 150, 40});
-        Command101 = button(this, QStringLiteral("Command101"), QStringLiteral("表示"), {0, 0, 10, 10});
+        Command14 = makeButton(this, QStringLiteral("Command14"), QStringLiteral("ようこそへ戻る"),
+                               {930, 10, 150, 40});
+        Command101 = makeButton(this, QStringLiteral("Command101"), QStringLiteral("表示"), {0, 0, 10, 10});
         Command101->hide();
     }
 
@@ -106,24 +66,24 @@ void Form1::build()
         Text[column] = field;
     };
 
-    Frame1 = frame(this, QStringLiteral("Frame1"), {10, 90, 530, 160});
-    setBold(label(Frame1, QStringLiteral("Label12"), QStringLiteral("校内行事"), {10, 4, 200, 24}), 11);
-    Frame2 = frame(this, QStringLiteral("Frame2"), {550, 90, 530, 160});
-    setBold(label(Frame2, QStringLiteral("Label11"), QStringLiteral("学年行事"), {10, 4, 200, 24}), 11);
+    Frame1 = makeFrame(this, QStringLiteral("Frame1"), {10, 90, 530, 160});
+    setBold(makeLabel(Frame1, QStringLiteral("Label12"), QStringLiteral("校内行事"), {10, 4, 200, 24}), 11);
+    Frame2 = makeFrame(this, QStringLiteral("Frame2"), {550, 90, 530, 160});
+    setBold(makeLabel(Frame2, QStringLiteral("Label11"), QStringLiteral("学年行事"), {10, 4, 200, 24}), 11);
     const QStringList schoolCaptions{QStringLiteral("行事　１"), QStringLiteral("行事　２"),
                                      QStringLiteral("行事　３")};
     const QStringList gradeCaptions{QStringLiteral("1学年"), QStringLiteral("2学年"),
                                     QStringLiteral("3学年")};
     for (int i = 0; i < 3; ++i) {
         const int top = 32 + i * 42;
-        label(Frame1, QStringLiteral("LabelEvent%1").arg(i + 1), schoolCaptions[i], {10, top, 70, 36});
+        makeLabel(Frame1, QStringLiteral("LabelEvent%1").arg(i + 1), schoolCaptions[i], {10, top, 70, 36});
         makeField(Frame1, 3 + i, {85, top, 435, 38});
-        label(Frame2, QStringLiteral("LabelGrade%1").arg(i + 1), gradeCaptions[i], {10, top, 70, 36});
+        makeLabel(Frame2, QStringLiteral("LabelGrade%1").arg(i + 1), gradeCaptions[i], {10, top, 70, 36});
         makeField(Frame2, 6 + i, {85, top, 435, 38});
     }
 
-    Frame3 = frame(this, QStringLiteral("Frame3"), {10, 260, 1070, 370});
-    setBold(label(Frame3, QStringLiteral("Label16"), QStringLiteral("時間別予定"), {10, 4, 200, 24}), 11);
+    Frame3 = makeFrame(this, QStringLiteral("Frame3"), {10, 260, 1070, 370});
+    setBold(makeLabel(Frame3, QStringLiteral("Label16"), QStringLiteral("時間別予定"), {10, 4, 200, 24}), 11);
     Label33 = new QLabel(Frame3);
     Label33->setObjectName(QStringLiteral("Label33"));
     QFont headerFont(QStringLiteral("IPAGothic"));
@@ -136,18 +96,13 @@ void Form1::build()
                                   QStringLiteral("三学年")};
     for (int grade = 0; grade < 3; ++grade) {
         const int top = 56 + grade * 104;
-        setBold(
-            label(Frame3, QStringLiteral("Label%1").arg(17 + grade), rowCaptions[grade], {10, top, 75, 98}),
-            11);
+        setBold(makeLabel(Frame3, QStringLiteral("Label%1").arg(17 + grade), rowCaptions[grade],
+                          {10, top, 75, 98}),
+                11);
         for (int slot = 0; slot < kSlots; ++slot)
             makeField(Frame3, 9 + grade * kSlots + slot, {90 + slot * kPitch, top, kFieldWidth, 98});
     }
 
-    connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
-    connect(Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
-    connect(Command9, &QPushButton::clicked, this, &Form1::Command9_Click);
-    connect(Command10, &QPushButton::clicked, this, &Form1::Command10_Click);
-    connect(Command11, &QPushButton::clicked, this, &Form1::Command11_Click);
     if (admin) {
         connect(Command102, &QPushButton::clicked, this, &Form1::Command102_Click);
         connect(Command5, &QPushButton::clicked, this, &Form1::CloseButton_Click);
@@ -189,9 +144,7 @@ void Form1::ShowRow()
 {
     const QString row = session().currentRow();
     const Workbook &book = session().workbook();
-    Text101->setText(book.cell(row, 1));
-    Text102->setText(book.cell(row, 2));
-    applyWeekday(Label20, Text102->text());
+    showDateAndWeekday();
     for (int column = 3; column <= kColumns; ++column)
         Text[column]->setPlainText(book.cell(row, column));
 }
@@ -199,31 +152,6 @@ void Form1::ShowRow()
 void Form1::Command101_Click()
 {
     ShowRow();
-}
-
-void Form1::Command7_Click()
-{
-    session().step(-10);
-}
-
-void Form1::Command8_Click()
-{
-    session().step(-1);
-}
-
-void Form1::Command9_Click()
-{
-    session().step(1);
-}
-
-void Form1::Command10_Click()
-{
-    session().step(10);
-}
-
-void Form1::Command11_Click()
-{
-    session().backToToday();
 }
 
 void Form1::Command102_Click()

@@ -15,7 +15,7 @@ namespace boards::daily {
 
 // The daily schedule board: DayBoardS (administrator, editable, writes back) or DayBoardC
 // (classroom, read-only).
-class Form1 : public BoardForm
+class Form1 : public DayRowForm
 {
 public:
     Form1(Variant variant, perumina::Seams seams, QWidget *parent = nullptr);
@@ -29,29 +29,16 @@ public:
     void display() override;
     void ShowRow();
     void Command101_Click();
-    void Command7_Click();
-    void Command8_Click();
-    void Command9_Click();
-    void Command10_Click();
-    void Command11_Click();
     // "表示データを更新する" (DayBoardS only).
     void Command102_Click();
     // Close button: Command5 "閉じる" (S) or Command14 "ようこそへ戻る" (C).
     void CloseButton_Click();
 
-    QPushButton *Command7 = nullptr;
-    QPushButton *Command8 = nullptr;
-    QPushButton *Command11 = nullptr;
-    QPushButton *Command9 = nullptr;
-    QPushButton *Command10 = nullptr;
     QPushButton *Command102 = nullptr; // S only
     QPushButton *Command5 = nullptr;   // S only
     QPushButton *Command14 = nullptr;  // C only
     QPushButton *Command101 = nullptr; // C only, hidden
     QLabel *Label8 = nullptr;          // C only
-    QLineEdit *Text101 = nullptr;
-    QLineEdit *Text102 = nullptr; // hidden weekday number
-    QLabel *Label20 = nullptr;
     QLabel *Label29 = nullptr;
     QFrame *Frame1 = nullptr;
     QFrame *Frame2 = nullptr;
