@@ -70,7 +70,7 @@ Status Workbook::setCell(const QString &row, int column, const QString &value)
     const auto r = parseRowNumber(row);
     if (!open_)
         return Status::failure(QStringLiteral("データファイルが開かれていません。"));
-    if (!r || column < 1)
+    if (!r || *r > kMaxRows || column < 1 || column > kMaxColumns)
         return Status::failure(QStringLiteral("行番号「%1」に書き込めません。").arg(row.trimmed()));
     const auto bytes = perumina::encodeCp932(value);
     if (!bytes)

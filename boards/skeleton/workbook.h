@@ -34,8 +34,8 @@ public:
 
     // Empty for an empty or missing cell and for a row text that is not a row.
     QString cell(const QString &row, int column) const;
-    // Refused, changing nothing, for a row text that is not a row, a column below 1 or text that code
-    // page 932 cannot hold.
+    // Refused, changing nothing, for a row text that is not a row, a row or column outside the sheet
+    // (1 to kMaxRows, 1 to kMaxColumns) or text that code page 932 cannot hold.
     perumina::Status setCell(const QString &row, int column, const QString &value);
     bool hasWrites() const { return !written_.isEmpty(); }
 
@@ -51,6 +51,10 @@ private:
     QList<CsvRow> rows_;
     QMap<QPair<int, int>, QByteArray> written_;
 };
+
+// The largest sheet a board writes into: a wild row number must not grow the file without end.
+inline constexpr int kMaxRows = 65536;
+inline constexpr int kMaxColumns = 256;
 
 // The name of a file of the system's path, for messages ("行事予定.txt").
 QString fileNameOf(const QString &systemPath);

@@ -124,6 +124,8 @@ TEST(Workbook, refusesTextThatCannotBeStoredAndBadRows)
     EXPECT_FALSE(book.setCell("2", 1, QStringLiteral("𠮷野家")).ok);
     EXPECT_FALSE(book.setCell("x", 1, "a").ok);
     EXPECT_FALSE(book.setCell("2", 0, "a").ok);
+    EXPECT_FALSE(book.setCell("2000000000", 1, "a").ok);
+    EXPECT_FALSE(book.setCell("2", 257, "a").ok);
     EXPECT_FALSE(book.hasWrites());
     // The look-alikes a Linux input method types are stored as the code page's own.
     ASSERT_TRUE(book.setCell("2", 1, QStringLiteral("9:00〜10:00")).ok);
