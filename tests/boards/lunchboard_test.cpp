@@ -129,7 +129,8 @@ TEST(LunchBoard, writeBackThenCloseAndTheClassroomBoardLeavesTheFile)
         LunchBoard admin(Variant::Admin, QDate(2026, 4, 8));
         admin.form.Text[1]->setText(QStringLiteral("わかめごはん"));
         admin.form.Text[8]->setText(QStringLiteral("805"));
-        admin.click("Command102");
+        admin.form.Text[8]->setFocus();
+        QTest::keyClick(admin.form.Text[8], Qt::Key_Return); // Enter presses "表示データを更新する"
         admin.click("Command8");
         admin.click("Command9");
         EXPECT_EQ(admin.menu(1), QStringLiteral("わかめごはん"));

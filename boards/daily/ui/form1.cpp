@@ -110,7 +110,6 @@ void Form1::build()
     } else {
         connect(Command14, &QPushButton::clicked, this, &Form1::CloseButton_Click);
         connect(Command101, &QPushButton::clicked, this, &Form1::Command101_Click);
-        Command14->setDefault(true);
     }
 }
 

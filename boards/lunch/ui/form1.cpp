@@ -90,7 +90,6 @@ void Form1::buildClassroom()
             16);
     Command5 =
         makeButton(this, QStringLiteral("Command5"), QStringLiteral("ようこそへ戻る"), {740, 10, 150, 40});
-    Command5->setDefault(true);
     makeStepButtons(
         stepCaptions(Variant::Classroom),
         {{10, 60, 210, 38}, {226, 60, 110, 38}, {342, 60, 110, 38}, {458, 60, 110, 38}, {574, 60, 230, 38}});

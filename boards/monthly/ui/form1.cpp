@@ -143,7 +143,6 @@ void Form1::build()
         applyFont(Command13, family, 14.25, false);
         setColours(Command13, 0x00FF00, -1);
         connect(Command13, &QPushButton::clicked, this, &Form1::Command13_Click);
-        Command13->setDefault(true);
     }
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);

@@ -4,8 +4,10 @@
 
 #include <QCloseEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace boards {
@@ -75,6 +77,21 @@ BoardForm::BoardForm(perumina::Seams seams, BoardFiles files, QWidget *parent)
         return true;
     }();
     Q_UNUSED(substituted);
+}
+
+void BoardForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (!qobject_cast<QPlainTextEdit *>(focusWidget())) {
+            for (QPushButton *button : findChildren<QPushButton *>()) {
+                if (button->isDefault() && button->isVisible() && button->isEnabled()) {
+                    button->click();
+                    return;
+                }
+            }
+        }
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void BoardForm::closeEvent(QCloseEvent *event)

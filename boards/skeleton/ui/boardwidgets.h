@@ -38,6 +38,9 @@ public:
 protected:
     // Form_Unload.
     void closeEvent(QCloseEvent *event) override;
+    // Enter presses the default button (the write-back of the administrator boards), except in a
+    // multi-line field, where it starts a new line.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     BoardSession session_;
