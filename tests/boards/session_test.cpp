@@ -175,3 +175,16 @@ TEST(BoardSession, aFailedSaveKeepsTheBoardOpenOnce)
     EXPECT_TRUE(board.session.close());
     EXPECT_TRUE(board.fakes.end.ended());
 }
+
+TEST(BoardSession, saysSoWhenTheDataFileEndsInsideAQuotedCell)
+{
+    BoardSite site;
+    const QString path = site.data(QStringLiteral("行事予定.txt"));
+    site.site.writeBytes(path, site.site.bytes(path) + "2027/04/01,4,\"not closed\r\n");
+    Board board(QDate(2026, 4, 8));
+    board.session.start();
+    ASSERT_EQ(board.fakes.dialogs.texts().size(), 2);
+    EXPECT_TRUE(board.fakes.dialogs.texts()[1].contains(QStringLiteral("引用符が閉じていません")));
+    EXPECT_EQ(board.view.shown, 1);
+    EXPECT_EQ(board.session.workbook().cell("367", 3), QStringLiteral("not closed\r\n"));
+}

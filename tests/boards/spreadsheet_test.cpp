@@ -69,13 +69,13 @@ TEST(SpreadsheetCheck, workbookFileOpensAsTheSameCellsInLibreOffice)
     ASSERT_TRUE(
         convert(office, profile,
                 {QStringLiteral("--infilter=CSV:44,34,60,1,,1041,true,false"), QStringLiteral("--convert-to"),
-                 QStringLiteral("ods"), QStringLiteral("--outdir"), work.path(), csv}));
-    ASSERT_TRUE(QFile::exists(work.filePath(QStringLiteral("board.ods"))));
+                 QStringLiteral("xlsx"), QStringLiteral("--outdir"), work.path(), csv}));
+    ASSERT_TRUE(QFile::exists(work.filePath(QStringLiteral("board.xlsx"))));
     const QString back = work.filePath(QStringLiteral("back"));
     ASSERT_TRUE(
         convert(office, profile,
                 {QStringLiteral("--convert-to"), QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,60,1"),
-                 QStringLiteral("--outdir"), back, work.filePath(QStringLiteral("board.ods"))}));
+                 QStringLiteral("--outdir"), back, work.filePath(QStringLiteral("board.xlsx"))}));
     QFile in(QDir(back).filePath(QStringLiteral("board.csv")));
     ASSERT_TRUE(in.open(QIODevice::ReadOnly));
 
