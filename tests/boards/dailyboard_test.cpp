@@ -64,36 +64,6 @@ TEST(DayBoard, startsOnThePinnedDateWithItsWeekdayColour)
     }
 }
 
-TEST(DayBoard, captionsAndControlsOfEachVariant)
-{
-    BoardSite site;
-    DayBoard admin(Variant::Admin, QDate(2026, 4, 8));
-    EXPECT_EQ(admin.form.windowTitle(), QStringLiteral("今日の日程"));
-    EXPECT_EQ(admin.button("Command102")->text(), QStringLiteral("表示データを更新する"));
-    EXPECT_EQ(admin.button("Command5")->text(), QStringLiteral("閉じる"));
-    EXPECT_EQ(admin.button("Command14"), nullptr);
-    EXPECT_EQ(admin.form.Label29->text(), QStringLiteral("曜　 日"));
-    DayBoard classroom(Variant::Classroom, QDate(2026, 4, 8));
-    EXPECT_EQ(classroom.form.windowTitle(), QStringLiteral("グループウェア　（ぺる・み・な）"));
-    EXPECT_EQ(classroom.button("Command102"), nullptr);
-    EXPECT_EQ(classroom.button("Command14")->text(), QStringLiteral("ようこそへ戻る"));
-    EXPECT_EQ(classroom.form.findChild<QLabel *>("Label8")->text(), QStringLiteral("今日の予定は？"));
-    EXPECT_EQ(classroom.form.Label29->text(), QStringLiteral("曜　日"));
-    for (const char *name : {"Command7", "Command8", "Command11", "Command9", "Command10"}) {
-        ASSERT_NE(admin.button(name), nullptr) << name;
-        EXPECT_EQ(admin.button(name)->text(), classroom.button(name)->text());
-    }
-    for (int column = 3; column <= 35; ++column) {
-        auto *a = admin.form.findChild<QPlainTextEdit *>(QStringLiteral("Text%1").arg(100 + column));
-        auto *c = classroom.form.findChild<QPlainTextEdit *>(QStringLiteral("Text%1").arg(100 + column));
-        ASSERT_TRUE(a && c) << column;
-        EXPECT_FALSE(a->isReadOnly());
-        EXPECT_TRUE(c->isReadOnly());
-    }
-    EXPECT_TRUE(admin.form.Text101->isReadOnly());
-    EXPECT_TRUE(classroom.form.Label33->text().contains(QStringLiteral("昼休み")));
-}
-
 TEST(DayBoard, stepButtonsAndTodayWalkThroughTheYear)
 {
     BoardSite site;

@@ -62,35 +62,6 @@ TEST(LunchColumns, readAndWriteColumnsOneToTenOnly)
     EXPECT_EQ(again.cell("9", 3), QStringLiteral("ごはん"));
 }
 
-TEST(LunchBoard, captionsOfEachVariant)
-{
-    BoardSite site;
-    LunchBoard admin(Variant::Admin, QDate(2026, 4, 8));
-    LunchBoard classroom(Variant::Classroom, QDate(2026, 4, 8));
-    EXPECT_EQ(admin.form.windowTitle(), QStringLiteral("給食予定"));
-    EXPECT_EQ(classroom.form.windowTitle(), QStringLiteral("グループウェア　（ぺる・み・な）"));
-    const char *steps[] = {"Command7", "Command8", "Command11", "Command9", "Command10"};
-    const QStringList adminWords = boards::lunch::stepCaptions(Variant::Admin);
-    const QStringList classroomWords{QStringLiteral("ず～っと前のメニュを見る"), QStringLiteral("１日前は？"),
-                                     QStringLiteral("今日に戻る"), QStringLiteral("１日後は？"),
-                                     QStringLiteral("ず～っと後のメニューを見る")};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(admin.button(steps[i])->text(), adminWords[i]);
-        EXPECT_EQ(classroom.button(steps[i])->text(), classroomWords[i]);
-    }
-    EXPECT_EQ(admin.button("Command5")->text(), QStringLiteral("閉じる"));
-    EXPECT_EQ(classroom.button("Command5")->text(), QStringLiteral("ようこそへ戻る"));
-    EXPECT_EQ(admin.button("Command102")->text(), QStringLiteral("表示データを更新する"));
-    EXPECT_EQ(classroom.button("Command102"), nullptr);
-    EXPECT_EQ(admin.form.findChild<QLabel *>("Label2")->text(), QStringLiteral("主　     食"));
-    EXPECT_EQ(classroom.form.findChild<QLabel *>("Label2")->text(), QStringLiteral("メインメニュー・・・"));
-    EXPECT_EQ(classroom.form.findChild<QLabel *>("Label11")->text(), QStringLiteral("のメニューは？"));
-    for (int i = 1; i <= 8; ++i) {
-        ASSERT_NE(classroom.form.findChild<QLineEdit *>(QStringLiteral("Text%1").arg(i)), nullptr);
-        EXPECT_FALSE(classroom.form.Text[i]->isReadOnly()); // editable, but nothing writes it back
-    }
-}
-
 TEST(LunchBoard, startsOnThePinnedDateAndStepsLikeTheDailyBoard)
 {
     BoardSite site;

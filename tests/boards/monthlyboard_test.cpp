@@ -164,34 +164,6 @@ TEST(MonthBoard, writeBackKeepsTheMarkerAndReachesTheFileOnClose)
     EXPECT_EQ(again.form.Text[10]->toPlainText(), QStringLiteral("修学旅行（3年）\n～11日"));
 }
 
-TEST(MonthBoard, captionsOfEachVariant)
-{
-    BoardSite site;
-    MonthBoard admin(Variant::Admin, QDate(2026, 6, 3));
-    MonthBoard classroom(Variant::Classroom, QDate(2026, 6, 3));
-    EXPECT_EQ(admin.form.windowTitle(), QStringLiteral("月別行事"));
-    EXPECT_EQ(classroom.form.windowTitle(), QStringLiteral("グループウェア（ぺる・み・な）"));
-    EXPECT_EQ(admin.button("Command3")->text(), QStringLiteral("＜"));
-    EXPECT_EQ(admin.button("Command4")->text(), QStringLiteral("◇"));
-    EXPECT_EQ(admin.button("Command5")->text(), QStringLiteral("＞"));
-    EXPECT_EQ(admin.button("Command1")->text(), QStringLiteral("表示データを更新する"));
-    EXPECT_EQ(admin.button("Command2")->text(), QStringLiteral("閉じる"));
-    EXPECT_EQ(classroom.button("Command3")->text(), QStringLiteral("１ヶ月前"));
-    EXPECT_EQ(classroom.button("Command4")->text(), QStringLiteral("今月"));
-    EXPECT_EQ(classroom.button("Command5")->text(), QStringLiteral("１ヶ月後"));
-    EXPECT_EQ(classroom.button("Command13")->text(), QStringLiteral("ようこそへ戻る"));
-    EXPECT_EQ(classroom.button("Command1"), nullptr);
-    EXPECT_EQ(classroom.form.findChild<QLabel *>("Label38")->text(), QStringLiteral("１ヶ月の行事内容は？"));
-    EXPECT_EQ(admin.form.size(), QSize(1016, 720));
-    EXPECT_EQ(classroom.form.size(), QSize(1016, 717));
-    EXPECT_EQ(admin.form.findChild<QLabel *>("Label41")->text(), QStringLiteral("日"));
-    EXPECT_EQ(admin.form.findChild<QLabel *>("Label47")->palette().color(QPalette::WindowText),
-              QColor(0, 0, 255));
-    EXPECT_EQ(admin.form.Label[8]->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-    EXPECT_TRUE(classroom.form.Label[8]->font().italic());
-    EXPECT_TRUE(admin.form.Text52->isReadOnly());
-}
-
 TEST(MonthBoard, ScreenshotOfBothVariants)
 {
     BoardSite site;
