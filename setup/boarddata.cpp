@@ -170,8 +170,8 @@ QStringList dayEvents(int weekday)
         return {QStringLiteral("職員会議（放課後）"),
                 QStringLiteral("図書委員会"),
                 QString(),
-                QString(),
-                QString(),
+                QStringLiteral("英語スピーチ練習"),
+                QStringLiteral("職場体験 事後指導"),
                 QStringLiteral("三者面談")};
     case 4:
         return {QStringLiteral("身体測定（1・2校時）"),
