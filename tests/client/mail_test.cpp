@@ -2,9 +2,11 @@
 #include "common/testsite.h"
 #include "mailsite.h"
 #include "shared/records.h"
+#include "shared/textfile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <gtest/gtest.h>
 
 using namespace client;
@@ -344,4 +346,40 @@ TEST(InboxCopy, replacesTheLocalCopyOrFailsWithoutTouchingIt)
     QDir().mkpath(copy);
     EXPECT_FALSE(fetchInbox(kServer, kHanako));
     EXPECT_TRUE(QFileInfo(copy).isDir());
+}
+
+TEST(InboxReading, anyTitleWithoutQuoteCommaAndAnyBodyWithoutQuoteLineEndComesBack)
+{
+    const quint32 seed = QRandomGenerator::global()->generate();
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+    QRandomGenerator random(seed);
+    const QString alphabet = QStringLiteral("a\",\r\n 表ソ\\");
+    auto randomText = [&](int length, bool singleLine) {
+        QString text;
+        for (int i = 0; i < length; ++i) {
+            const QChar c = alphabet[random.bounded(int(alphabet.size()))];
+            if (!singleLine || (c != u'\r' && c != u'\n'))
+                text += c;
+        }
+        return text;
+    };
+    QList<InboxRecord> written;
+    QByteArray inbox;
+    for (int i = 0; i < 500; ++i) {
+        Mail mail = mailTo(kHanako, randomText(1 + random.bounded(12), true),
+                           toCrLf(randomText(1 + random.bounded(30), false)));
+        if (mail.title.contains(QStringLiteral("\",")) || mail.body.contains(QStringLiteral("\"\r")))
+            continue; // the two cases the unescaped format cannot tell apart
+        inbox = prependToInbox(*encodeCp932(inboxRecordText(mail)), inbox);
+        written.prepend({mail.date, mail.time, mail.sender, mail.title, mail.body});
+    }
+    const QList<InboxRecord> read = parseInbox(decodeCp932(inbox));
+    ASSERT_EQ(read.size(), 2 * written.size());
+    for (qsizetype i = 0; i < written.size(); ++i)
+        ASSERT_EQ(read[i], written[i]) << "record " << i << " title " << written[i].title.toStdString();
+
+    // Whatever the bytes, splitting ends and every record has its five fields.
+    for (int i = 0; i < 200; ++i)
+        for (const InboxRecord &r : parseInbox(randomText(random.bounded(200), false)))
+            EXPECT_EQ(r.fields().size(), 5);
 }
