@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QThread>
 
@@ -28,7 +29,17 @@ SharedFileLock::~SharedFileLock() = default;
 
 bool SharedFileLock::acquire(int timeoutMs)
 {
-    return lock_->tryLock(timeoutMs);
+    // Short randomised polls instead of QLockFile's growing sleeps, so that a computer that has been
+    // waiting is not starved by others that keep taking the lock for a few milliseconds each.
+    QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        if (lock_->tryLock(0))
+            return true;
+        if (lock_->error() == QLockFile::PermissionError || lock_->error() == QLockFile::UnknownError ||
+            deadline.hasExpired())
+            return false;
+        QThread::msleep(QRandomGenerator::global()->bounded(2, 20));
+    }
 }
 
 void SharedFileLock::release()
