@@ -4,7 +4,9 @@
 #include "client/ui/form03.h"
 #include "client/ui/form04.h"
 #include "client/ui/form05.h"
+#include "client/ui/form06.h"
 #include "client/ui/form09.h"
+#include "client/ui/form10.h"
 #include "common/testsite.h"
 #include "mailsite.h"
 #include "shared/fakes.h"
@@ -237,6 +239,40 @@ TEST_F(MailScreens, composeButtonsMoveBetweenScreensAndEndAsTold)
     EXPECT_FALSE(run.fakes.end.ended());
     form->close();
     EXPECT_EQ(run.fakes.launcher.started, (QStringList{local::kSweeper, local::kSweeper}));
+    EXPECT_TRUE(run.fakes.end.ended());
+}
+
+TEST_F(MailScreens, everyScreenButtonHidesTheScreenAndShowsItsTarget)
+{
+    ClientRun run;
+    Form05 *compose = run.app->form05();
+    Form09 *reader = run.app->form09();
+    struct Case
+    {
+        QWidget *from;
+        QPushButton *button;
+        QWidget *to;
+    } cases[] = {
+        {compose, compose->Command2, run.app->form06()},
+        {compose, compose->Command3, run.app->form10()},
+        {compose, compose->Command4, reader},
+        {compose, compose->Command7, run.app->form04()},
+        {reader, reader->Command1, compose},
+        {reader, reader->Command4, run.app->form06()},
+        {reader, reader->Command2, run.app->form10()},
+        {reader, reader->Command7, run.app->form04()},
+    };
+    for (const Case &c : cases) {
+        c.from->show();
+        c.button->click();
+        EXPECT_FALSE(c.from->isVisible()) << c.button->text().toStdString();
+        EXPECT_TRUE(c.to->isVisible()) << c.button->text().toStdString();
+        c.to->hide();
+    }
+    EXPECT_TRUE(run.fakes.launcher.started.isEmpty());
+    // The reader's "終了" ends the program after starting the sweeper.
+    reader->Command3->click();
+    EXPECT_EQ(run.fakes.launcher.started, QStringList{local::kSweeper});
     EXPECT_TRUE(run.fakes.end.ended());
 }
 
