@@ -1,21 +1,43 @@
 #pragma once
 
+#include "shared/singleinstance.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QWidget>
 
 namespace client {
 
 class ClientApp;
 
-// The welcome screen screen.
+// The welcome screen: starts the sweeper, refuses a second copy, reads the server name once, and asks
+// whether the user is new.
 class Form01 : public QWidget
 {
     Q_OBJECT
 public:
     explicit Form01(ClientApp &app, QWidget *parent = nullptr);
 
+    QLabel *Label1 = nullptr;
+    QPushButton *Command1 = nullptr; // new user: registration
+    QPushButton *Command2 = nullptr; // registered: login (default button)
+    QPushButton *Command4 = nullptr; // quit
+    QLineEdit *Text1 = nullptr;      // the text read from the locator file
+
+    void Command1_Click();
+    void Command2_Click();
+    void Command4_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void Form_Load();
+
     ClientApp &app_;
+    perumina::SingleInstance instance_{QStringLiteral("PeruminaClient")};
 };
 
 } // namespace client

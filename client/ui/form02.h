@@ -1,21 +1,67 @@
 #pragma once
 
+#include "client/core/registry.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QWidget>
 
 namespace client {
 
 class ClientApp;
 
-// The registration screen.
+// The registration screen: shows who is registered, checks a new user name and full name, records
+// the new user in the registry and ends the program so that the next start sees the new user.
 class Form02 : public QWidget
 {
     Q_OBJECT
 public:
     explicit Form02(ClientApp &app, QWidget *parent = nullptr);
 
+    QTabWidget *SSTab1 = nullptr;
+    // Tab "新しく登録する"
+    QLabel *Label1 = nullptr;
+    QLineEdit *Text1 = nullptr; // user name
+    QLabel *Label15 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLineEdit *Text2 = nullptr; // full name
+    QLabel *Label16 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLineEdit *Text3 = nullptr; // password
+    QLabel *Label9 = nullptr;
+    QLabel *Label5 = nullptr;
+    // Tab "すでに登録している人達"
+    QLabel *Label6 = nullptr;
+    QListWidget *List1 = nullptr; // full names, registration order
+    QLabel *Label12 = nullptr;
+    QListWidget *List4 = nullptr; // user names, kana order
+    // Hidden lists of the credentials and the administration records.
+    QListWidget *List2 = nullptr;
+    QListWidget *List3 = nullptr;
+
+    QLabel *Label19 = nullptr;
+    QPushButton *Command7 = nullptr; // back
+    QPushButton *Command1 = nullptr; // register (default button)
+    QPushButton *Command5 = nullptr; // quit
+
+    void Command1_Click();
+    void Command5_Click();
+    void Command7_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void Form_Load();
+    QLineEdit *box(Field field) const;
+
     ClientApp &app_;
+    QString userNameText_; // every registered user name followed by CR LF, file order
+    QString fullNameText_; // every registered full name followed by CR LF, file order
 };
 
 } // namespace client

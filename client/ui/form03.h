@@ -1,25 +1,51 @@
 #pragma once
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QStringList>
 #include <QWidget>
 
 namespace client {
 
 class ClientApp;
 
-// The login screen.
+// The login screen: checks user name and password against the registry, keeps the current user for
+// the other screens and opens the main menu. A failed check ends the program.
 class Form03 : public QWidget
 {
     Q_OBJECT
 public:
     explicit Form03(ClientApp &app, QWidget *parent = nullptr);
 
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLineEdit *Text1 = nullptr; // user name
+    QLabel *Label5 = nullptr;
+    QLineEdit *Text2 = nullptr; // password
+    QLabel *Label7 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *Label4 = nullptr;
+    QLabel *Label6 = nullptr;
+    QPushButton *Command1 = nullptr; // OK (default button)
+    QPushButton *Command7 = nullptr; // back
+
     // The current user, read by the other screens.
     QLineEdit *Text15 = nullptr; // user name
     QLineEdit *Text14 = nullptr; // full name
 
+    void Command1_Click();
+    void Command7_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
+    void Form_Load();
+
     ClientApp &app_;
+    QStringList registry_; // 管理情報.txt as read when the screen loaded
 };
 
 } // namespace client

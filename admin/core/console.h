@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace admin {
+
+// What the console reads once when it loads. Anything unreadable stays empty, silently.
+struct ConsoleContents
+{
+    QStringList logLines; // the mail log, every physical line as stored, quotes kept
+    QStringList users;    // one entry per registered user: user name, full name, password with commas
+};
+
+// The mail log of "\\" + server + "\ぺるみな\管理データ\管理用\メッセージ一覧.txt" as lines; empty when
+// it cannot be read.
+QStringList readMessageLog(const QString &serverName);
+// The fields of 管理情報.txt in file order; empty when it cannot be read.
+QStringList readUserEntries(const QString &serverName);
+ConsoleContents readConsoleContents(const QString &serverName);
+
+// The text the mail display shows: every line followed by a line end, in file order.
+QString messageLogText(const QStringList &lines, const QString &lineEnd = QStringLiteral("\r\n"));
+
+// "\\" + server + "\ぺるみな\管理データ\管理用", the folder the console's folder list starts at.
+QString administrationFolder(const QString &serverName);
+
+// Folders are named as the system names them ("\\SERVER\...\管理用\山田太郎"); these map them.
+// Subfolders of folder, sorted by name ignoring case; nothing when the folder cannot be read.
+std::optional<QStringList> listSubfolders(const QString &folder);
+// Files of folder whose names match "*.jpg*" in any letter case, sorted by name ignoring case; nothing
+// when the folder cannot be read.
+std::optional<QStringList> listPictureFiles(const QString &folder);
+bool matchesPicturePattern(const QString &fileName);
+
+// folder + "\" + name; a folder that already ends in "\" (a drive root) gets no second one.
+QString childPath(const QString &folder, const QString &name);
+
+// Loads a picture by its content, whatever its name ends with (the client stores bitmaps as ".jpg").
+// Nothing when the file is missing or is no picture.
+std::optional<QImage> loadPicture(const QString &path);
+
+} // namespace admin

@@ -1,0 +1,247 @@
+#include "admin/ui/form02.h"
+
+#include "admin/core/console.h"
+#include "admin/ui/adminapp.h"
+#include "admin/ui/form01.h"
+#include "admin/ui/logview.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPushButton>
+
+namespace admin {
+
+namespace {
+
+template <typename W> W *named(QWidget *parent, const char *name)
+{
+    auto *w = new W(parent);
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+}
+
+QLabel *label(QWidget *parent, const char *name, const QString &text, const QRect &geometry,
+              const QString &style = QString())
+{
+    auto *l = named<QLabel>(parent, name);
+    l->setText(text);
+    l->setGeometry(geometry);
+    if (!style.isEmpty())
+        l->setStyleSheet(style);
+    return l;
+}
+
+QPushButton *button(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
+{
+    auto *b = named<QPushButton>(parent, name);
+    b->setText(text);
+    b->setGeometry(geometry);
+    return b;
+}
+
+const QString kOnBlack = QStringLiteral("background: black; color: %1;");
+constexpr int kPathRole = Qt::UserRole;
+
+} // namespace
+
+Form02::Form02(AdminApp &app, QWidget *parent) : QWidget(parent), app_(app)
+{
+    setObjectName(QStringLiteral("Form02"));
+    setWindowTitle(QStringLiteral("ぺる・み・な（管理用）"));
+    setFixedSize(860, 620);
+
+    Frame1 = named<QFrame>(this, "Frame1");
+    Frame1->setGeometry(0, 0, 860, 100);
+    Frame1->setFrameShape(QFrame::NoFrame);
+    Frame1->setStyleSheet(QStringLiteral("QFrame#Frame1 { background: black; }"));
+    Label19 = label(Frame1, "Label19", QStringLiteral("ここでは以下の作業が行えます。"), {16, 8, 400, 24},
+                    kOnBlack.arg(QStringLiteral("white")));
+    Label11 = label(Frame1, "Label11",
+                    QStringLiteral("１.　グループウェア「　　　　　　　　　　　」の登録者情報と内容の管理"),
+                    {32, 38, 620, 24}, kOnBlack.arg(QStringLiteral("yellow")));
+    Label14 = label(Frame1, "Label14", QStringLiteral("ぺる"), {}, kOnBlack.arg(QStringLiteral("red")));
+    Label17 = label(Frame1, "Label17", QStringLiteral("・"), {}, kOnBlack.arg(QStringLiteral("yellow")));
+    Label15 = label(Frame1, "Label15", QStringLiteral("み"), {}, kOnBlack.arg(QStringLiteral("lime")));
+    Label18 = label(Frame1, "Label18", QStringLiteral("・"), {}, kOnBlack.arg(QStringLiteral("yellow")));
+    Label16 = label(Frame1, "Label16", QStringLiteral("な"), {}, kOnBlack.arg(QStringLiteral("#66ccff")));
+    Label12 = label(Frame1, "Label12", QStringLiteral("２.　行事予定の編集と確認"), {32, 66, 400, 24},
+                    kOnBlack.arg(QStringLiteral("yellow")));
+    Command3 = button(Frame1, "Command3", QStringLiteral("戻る"), {660, 30, 85, 36});
+    Command9 = button(Frame1, "Command9", QStringLiteral("終了"), {756, 30, 85, 36});
+    placeNamePieces();
+
+    Label2 = label(this, "Label2", QStringLiteral("メールの内容"), {12, 108, 200, 22});
+    Label5 = label(this, "Label5", QStringLiteral("送信日"), {16, 132, 80, 20});
+    Label6 = label(this, "Label6", QStringLiteral("時刻"), {96, 132, 60, 20});
+    Label7 = label(this, "Label7", QStringLiteral("送信者"), {160, 132, 70, 20});
+    Label41 = label(this, "Label41", QStringLiteral("受信者"), {232, 132, 70, 20});
+    Label42 = label(this, "Label42", QStringLiteral("件名"), {306, 132, 70, 20});
+    Label43 = label(this, "Label43", QStringLiteral("本文"), {380, 132, 70, 20});
+    Text2 = named<LogView>(this, "Text2");
+    Text2->setGeometry(12, 154, 520, 230);
+
+    Label3 = label(this, "Label3", QStringLiteral("登録者情報"), {548, 108, 200, 22});
+    Label9 = label(this, "Label9", QStringLiteral("ユーザー名"), {552, 132, 90, 20});
+    Label4 = label(this, "Label4", QStringLiteral("本名"), {648, 132, 80, 20});
+    Label10 = label(this, "Label10", QStringLiteral("パスワード"), {730, 132, 100, 20},
+                    QStringLiteral("color: red;"));
+    List1 = named<QListWidget>(this, "List1");
+    List1->setGeometry(548, 154, 300, 230);
+
+    Label20 = label(this, "Label20", QStringLiteral("イラスト内容"), {12, 394, 200, 22});
+    Dir1 = named<QListWidget>(this, "Dir1");
+    Dir1->setGeometry(12, 418, 200, 190);
+    File1 = named<QListWidget>(this, "File1");
+    File1->setGeometry(220, 418, 190, 190);
+    Image1 = named<QLabel>(this, "Image1");
+    Image1->setGeometry(418, 418, 240, 190);
+    Image1->setFrameShape(QFrame::Box);
+    Image1->setScaledContents(true);
+
+    Command13 = button(this, "Command13", QStringLiteral("今日の予定を確認・変更する"), {668, 418, 180, 52});
+    Command14 = button(this, "Command14", QStringLiteral("給食予定を確認・変更する"), {668, 487, 180, 52});
+    Command4 = button(this, "Command4", QStringLiteral("月別行事を確認・変更する"), {668, 556, 180, 52});
+
+    connect(Command3, &QPushButton::clicked, this, &Form02::Command3_Click);
+    connect(Command9, &QPushButton::clicked, this, &Form02::Command9_Click);
+    connect(Command13, &QPushButton::clicked, this, &Form02::Command13_Click);
+    connect(Command14, &QPushButton::clicked, this, &Form02::Command14_Click);
+    connect(Command4, &QPushButton::clicked, this, &Form02::Command4_Click);
+    connect(Dir1, &QListWidget::itemActivated, this, &Form02::Dir1_DblClick);
+    connect(File1, &QListWidget::itemActivated, this, &Form02::File1_DblClick);
+
+    Form_Load();
+}
+
+// The five coloured pieces stand centred in the eleven full-width spaces between Label11's brackets.
+void Form02::placeNamePieces()
+{
+    const QFontMetrics metrics(Label11->font());
+    const int gapStart = Label11->x() + metrics.horizontalAdvance(QStringLiteral("１.　グループウェア「"));
+    const int gapWidth = metrics.horizontalAdvance(QString(11, QChar(0x3000)));
+    QLabel *const pieces[] = {Label14, Label17, Label15, Label18, Label16};
+    int total = 0;
+    for (QLabel *piece : pieces)
+        total += metrics.horizontalAdvance(piece->text());
+    int x = gapStart + (gapWidth - total) / 2;
+    for (QLabel *piece : pieces) {
+        const int width = metrics.horizontalAdvance(piece->text());
+        piece->setGeometry(x, Label11->y(), width, Label11->height());
+        piece->setFont(Label11->font());
+        x += width;
+    }
+}
+
+void Form02::Form_Load()
+{
+    const QString server = app_.serverName();
+    Text2->setLines(readMessageLog(server));
+    List1->clear();
+    List1->addItems(readUserEntries(server));
+    rootPath_ = administrationFolder(server);
+    setDirPath(rootPath_);
+}
+
+void Form02::setDirPath(const QString &folder)
+{
+    // An unreachable folder leaves both lists as they were.
+    if (!listSubfolders(folder))
+        return;
+    dirPath_ = folder;
+    fillDir1();
+    Dir1_Change();
+}
+
+// Like a folder list: the path from the administration folder down to the open folder, then the
+// subfolders of the open folder, one step further in.
+void Form02::fillDir1()
+{
+    Dir1->clear();
+    QStringList chain{rootPath_};
+    if (dirPath_.startsWith(rootPath_ + u'\\')) {
+        QString path = rootPath_;
+        for (const QString &part : dirPath_.mid(rootPath_.size() + 1).split(u'\\', Qt::SkipEmptyParts)) {
+            path = childPath(path, part);
+            chain.append(path);
+        }
+    }
+    int depth = 0;
+    for (const QString &path : chain) {
+        const QString name = path.section(u'\\', -1);
+        auto *item = new QListWidgetItem(QString(depth * 2, u' ') + QStringLiteral("▽ ") + name, Dir1);
+        item->setData(kPathRole, path);
+        ++depth;
+    }
+    Dir1->setCurrentRow(Dir1->count() - 1);
+    for (const QString &name : listSubfolders(dirPath_).value_or(QStringList())) {
+        auto *item = new QListWidgetItem(QString(depth * 2, u' ') + QStringLiteral("▷ ") + name, Dir1);
+        item->setData(kPathRole, childPath(dirPath_, name));
+    }
+}
+
+void Form02::Dir1_Change()
+{
+    const auto files = listPictureFiles(dirPath_);
+    if (!files)
+        return;
+    filePath_ = dirPath_;
+    File1->clear();
+    File1->addItems(*files);
+}
+
+void Form02::Dir1_DblClick(QListWidgetItem *item)
+{
+    if (item)
+        setDirPath(item->data(kPathRole).toString());
+}
+
+void Form02::File1_DblClick(QListWidgetItem *item)
+{
+    if (!item)
+        return;
+    const auto picture = loadPicture(childPath(filePath_, item->text()));
+    if (!picture) {
+        app_.dialogs().message(QStringLiteral("イラスト「%1」を読み込めませんでした。").arg(item->text()));
+        return;
+    }
+    Image1->setPixmap(QPixmap::fromImage(*picture));
+    shownPicture_ = item->text();
+}
+
+void Form02::Command3_Click()
+{
+    hide();
+    app_.form01()->show();
+}
+
+void Form02::Command9_Click()
+{
+    app_.sweepAndEnd();
+}
+
+void Form02::Command13_Click()
+{
+    app_.startBoard(QStringLiteral("DayBoardS.exe"));
+}
+
+void Form02::Command14_Click()
+{
+    app_.startBoard(QStringLiteral("LunchBoardS.exe"));
+}
+
+void Form02::Command4_Click()
+{
+    app_.startBoard(QStringLiteral("MonthBoardS.exe"));
+}
+
+void Form02::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    if (!app_.ended())
+        app_.sweepAndEnd();
+}
+
+} // namespace admin

@@ -1,0 +1,169 @@
+#include "admin/ui/logview.h"
+
+#include "admin/core/console.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+#include <vector>
+
+namespace admin {
+
+namespace {
+constexpr int kMargin = 4;
+}
+
+LogView::LogView(QWidget *parent) : QAbstractScrollArea(parent)
+{
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setBackgroundRole(QPalette::Base);
+    viewport()->setAutoFillBackground(true);
+}
+
+void LogView::setLines(const QStringList &lines)
+{
+    lines_ = lines;
+    measure();
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+    viewport()->update();
+}
+
+QString LogView::toPlainText() const
+{
+    return messageLogText(lines_, QStringLiteral("\n"));
+}
+
+void LogView::copyAll() const
+{
+    QApplication::clipboard()->setText(toPlainText());
+}
+
+int LogView::lineHeight() const
+{
+    return std::max(1, fontMetrics().lineSpacing());
+}
+
+int LogView::visibleLineCount() const
+{
+    return std::max(1, (viewport()->height() - kMargin) / lineHeight());
+}
+
+int LogView::firstVisibleLine() const
+{
+    return verticalScrollBar()->value();
+}
+
+// Widths from per-character advances, looked up once per character: exact enough for the scroll range
+// and far cheaper than laying out every line.
+void LogView::measure()
+{
+    const QFontMetrics metrics = fontMetrics();
+    std::vector<int> advance(0x10000, -1);
+    int widest = 0;
+    for (const QString &line : lines_) {
+        int width = 0;
+        for (QChar c : line) {
+            int &a = advance[c.unicode()];
+            if (a < 0)
+                a = metrics.horizontalAdvance(c);
+            width += a;
+        }
+        widest = std::max(widest, width);
+    }
+    contentWidth_ = widest + 2 * kMargin;
+    updateScrollBars();
+}
+
+void LogView::updateScrollBars()
+{
+    const int visible = visibleLineCount();
+    verticalScrollBar()->setRange(0, std::max(0, int(lines_.size()) - visible));
+    verticalScrollBar()->setPageStep(visible);
+    verticalScrollBar()->setSingleStep(1);
+    horizontalScrollBar()->setRange(0, std::max(0, contentWidth_ - viewport()->width()));
+    horizontalScrollBar()->setPageStep(viewport()->width());
+    horizontalScrollBar()->setSingleStep(fontMetrics().averageCharWidth() * 2);
+}
+
+void LogView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::Text));
+    const int height = lineHeight();
+    const int first = firstVisibleLine();
+    const int last = std::min(int(lines_.size()), first + visibleLineCount() + 1);
+    const int x = kMargin - horizontalScrollBar()->value();
+    int baseline = kMargin + fontMetrics().ascent();
+    for (int i = first; i < last; ++i, baseline += height)
+        painter.drawText(x, baseline, lines_[i]);
+}
+
+void LogView::resizeEvent(QResizeEvent *event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+}
+
+void LogView::changeEvent(QEvent *event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        measure();
+}
+
+void LogView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Copy)) {
+        copyAll();
+        return;
+    }
+    QScrollBar *v = verticalScrollBar();
+    QScrollBar *h = horizontalScrollBar();
+    switch (event->key()) {
+    case Qt::Key_Up:
+        v->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        break;
+    case Qt::Key_Down:
+        v->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        break;
+    case Qt::Key_PageUp:
+        v->triggerAction(QAbstractSlider::SliderPageStepSub);
+        break;
+    case Qt::Key_PageDown:
+        v->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        break;
+    case Qt::Key_Left:
+        h->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        break;
+    case Qt::Key_Right:
+        h->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        break;
+    case Qt::Key_Home:
+        v->setValue(v->minimum());
+        h->setValue(h->minimum());
+        break;
+    case Qt::Key_End:
+        v->setValue(v->maximum());
+        break;
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+}
+
+void LogView::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("すべてコピー"), this, &LogView::copyAll);
+    menu.exec(event->globalPos());
+}
+
+} // namespace admin

@@ -1,0 +1,108 @@
+#include "admin/core/console.h"
+#include "admin/ui/adminapp.h"
+#include "admin/ui/form02.h"
+#include "adminsite.h"
+#include "shared/fakes.h"
+#include "shared/paths.h"
+#include "shared/records.h"
+#include "shared/textfile.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+const QString kServer = QStringLiteral("SERVER");
+constexpr int kUsers = 1000;
+constexpr int kMails = 20000;
+
+// A site as a busy school leaves it, written in bulk: the registry and the log in one write each.
+class LargeSite
+{
+public:
+    LargeSite()
+    {
+        qputenv("PERUMINA_ROOT", dir_.path().toUtf8());
+        using namespace perumina;
+        QString records;
+        QStringList fullNames;
+        for (int i = 0; i < kUsers; ++i) {
+            const QString fullName = QStringLiteral("生徒%1").arg(i, 4, 10, QLatin1Char('0'));
+            fullNames.append(fullName);
+            records += QStringLiteral("\"user%1,%2,pw%1\"\r\n").arg(i).arg(fullName);
+            QDir().mkpath(mapPath(SharePath(kServer, tails::kAdminFolder + fullName)));
+            QDir().mkpath(mapPath(SharePath(kServer, tails::kDataFolder + fullName)));
+        }
+        writeTextFile(SharePath(kServer, tails::kAdminRecords), records);
+        QString log;
+        for (int i = 0; i < kMails; ++i)
+            log += admin_fixture::logRecord(QStringLiteral("2026/04/08"), QStringLiteral("9:05:03"),
+                                            QStringLiteral("user%1").arg(i % kUsers),
+                                            fullNames[(i * 7) % kUsers], QStringLiteral("連絡%1").arg(i),
+                                            QStringLiteral("明日の持ち物は体操服です。\r\n忘れずに。"));
+        writeTextFile(SharePath(kServer, tails::kMessageLog), log);
+        const QImage picture = admin_fixture::samplePicture(Qt::red, 481, 353);
+        for (int i = 0; i < 20; ++i)
+            admin_fixture::sendPicture(kServer, fullNames[i], QStringLiteral("絵%1").arg(i), picture);
+    }
+
+private:
+    QTemporaryDir dir_;
+};
+
+LargeSite &site()
+{
+    static LargeSite large;
+    return large;
+}
+
+// What the console reads from the share when it loads.
+void BM_ConsoleRead(benchmark::State &state)
+{
+    site();
+    for (auto _ : state) {
+        const admin::ConsoleContents contents = admin::readConsoleContents(kServer);
+        const auto folders = admin::listSubfolders(admin::administrationFolder(kServer));
+        benchmark::DoNotOptimize(contents.logLines.size() + contents.users.size() + folders->size());
+        if (contents.users.size() != kUsers || contents.logLines.size() != 2 * kMails ||
+            folders->size() != kUsers)
+            state.SkipWithError("the site was not read whole");
+    }
+}
+BENCHMARK(BM_ConsoleRead)->Unit(benchmark::kMillisecond);
+
+// The whole console: the screen created, filled and painted once, as after a login.
+void BM_ConsoleLoad(benchmark::State &state)
+{
+    site();
+    for (auto _ : state) {
+        perumina::FakeSeams fakes;
+        admin::AdminApp app(fakes.seams());
+        app.setServerName(kServer);
+        admin::Form02 *console = app.form02();
+        benchmark::DoNotOptimize(console->grab());
+        if (console->List1->count() != kUsers || console->Dir1->count() != kUsers + 1)
+            state.SkipWithError("the console was not filled");
+    }
+}
+BENCHMARK(BM_ConsoleLoad)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    std::printf("Console load: %d registered users, a log of %d mails (goal: under 100 ms)\n", kUsers,
+                kMails);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,249 @@
+#include "client/core/illustration.h"
+
+#include "shared/paths.h"
+#include "shared/records.h"
+#include "shared/sharedfile.h"
+#include "shared/textfile.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QRegularExpression>
+
+namespace client::illustration {
+
+const QList<Swatch> &swatches()
+{
+    static const QList<Swatch> all = [] {
+        const int rgb[26][3] = {
+            {255, 255, 255}, {224, 224, 224}, {192, 192, 192}, {64, 64, 64}, {255, 192, 192}, {255, 0, 0},
+            {128, 0, 0},     {255, 224, 192}, {255, 128, 0},   {128, 64, 0}, {255, 255, 192}, {255, 255, 0},
+            {128, 128, 0},   {0, 0, 0},       {192, 255, 192}, {0, 255, 0},  {0, 128, 0},     {192, 255, 255},
+            {0, 255, 255},   {0, 128, 128},   {192, 192, 255}, {0, 0, 255},  {0, 0, 128},     {255, 192, 255},
+            {255, 0, 255},   {128, 0, 128}};
+        QList<Swatch> list;
+        for (int i = 0; i < 26; ++i) {
+            const QColor colour(rgb[i][0], rgb[i][1], rgb[i][2]);
+            list.append({QString::number(i + 1), colour, colour});
+        }
+        // "15" has always drawn a brighter green than its swatch shows; pictures drawn with it look so.
+        list[14].pen = QColor(0, 255, 192);
+        return list;
+    }();
+    return all;
+}
+
+static const QString kSuffix = QStringLiteral(".jpg");
+
+// Title as it names the file: the look-alikes that code page 932 lacks become its own characters, so
+// that every computer sees the same name.
+static QString fileTitle(const QString &title)
+{
+    return perumina::foldForCp932(title);
+}
+
+Paths paths(const QString &serverName, const QString &recipient, const QString &title)
+{
+    const QString name = fileTitle(title) + kSuffix;
+    return {perumina::SharePath(serverName, perumina::tails::kDataFolder) + recipient + u'\\' + name,
+            perumina::SharePath(serverName, perumina::tails::kAdminFolder) + recipient + u'\\' + name};
+}
+
+// Why text cannot be one component of a path, on Windows or here; empty when it can.
+static QString nameProblem(const QString &text, const QString &what)
+{
+    static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || forbidden.contains(c))
+            return QStringLiteral("%1に使えない文字（\\ / : * ? \" < > | や制御文字）が含まれています。"
+                                  "別の%1に変えて下さい。")
+                .arg(what);
+    }
+    if (text.startsWith(u' ') || text.startsWith(u'.') || text.endsWith(u' ') || text.endsWith(u'.') ||
+        text.startsWith(u'\u3000') || text.endsWith(u'\u3000'))
+        return QStringLiteral("%1の最初と最後に空白やピリオドは使えません。別の%1に変えて下さい。").arg(what);
+    static const QRegularExpression device(QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])(\\..*)?$"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    if (device.match(text).hasMatch())
+        return QStringLiteral("この%1はファイル名に使えません。別の%1に変えて下さい。").arg(what);
+    if (!perumina::canEncodeCp932(text))
+        return perumina::unencodableMessage(what);
+    // A character that code page 932 writes as a separator byte would split the path on Windows.
+    const QString roundTrip = perumina::decodeCp932(*perumina::encodeCp932(text));
+    for (const QChar c : roundTrip)
+        if (forbidden.contains(c))
+            return perumina::unencodableMessage(what);
+    // One path component holds at most 255 bytes here and 255 characters on Windows.
+    if ((text + kSuffix).toUtf8().size() > 255)
+        return QStringLiteral("%1が長すぎます。短くして下さい。").arg(what);
+    return {};
+}
+
+QString titleProblem(const QString &title)
+{
+    if (title.isEmpty())
+        return QStringLiteral("タイトルを入力してください");
+    return nameProblem(fileTitle(title), QStringLiteral("タイトル"));
+}
+
+QString recipientProblem(const QString &recipient)
+{
+    if (recipient.isEmpty())
+        return QStringLiteral("受信者が選ばれていません");
+    if (!nameProblem(recipient, QStringLiteral("受信者")).isEmpty())
+        return QStringLiteral("「%1」さんのフォルダには送れません。一覧から受信者を選び直して下さい。")
+            .arg(recipient);
+    return {};
+}
+
+bool titleTaken(const QString &serverName, const QString &recipient, const QString &title)
+{
+    return QFileInfo::exists(perumina::mapPath(paths(serverName, recipient, title).adminCopy));
+}
+
+QPointF signaturePosition(const QSize &size)
+{
+    return {static_cast<float>(size.width()) * 7.0f / 9.0f,
+            static_cast<float>(size.height()) * 10.0f / 11.0f};
+}
+
+QFont signatureFont()
+{
+    QFont font;
+    font.setFamilies(
+        {QStringLiteral("HGS創英角ポップ体"), QStringLiteral("IPAGothic"), QStringLiteral("IPAexGothic")});
+    font.setPointSize(16);
+    font.setBold(true);
+    font.setItalic(true);
+    return font;
+}
+
+QImage signedCopy(const QImage &picture, const QString &sender)
+{
+    QImage copy = picture.convertToFormat(QImage::Format_RGB32);
+    // 96 dots per inch, as the screen the canvas is drawn on: 16 points are 21⅓ pixels.
+    copy.setDotsPerMeterX(3780);
+    copy.setDotsPerMeterY(3780);
+    QPainter painter(&copy);
+    const QFont font = signatureFont();
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    // The print position is the top left of the text, as the canvas prints it.
+    const QPointF at = signaturePosition(copy.size());
+    painter.drawText(QPointF(at.x(), at.y() + QFontMetricsF(font, &copy).ascent()), sender);
+    painter.end();
+    return copy;
+}
+
+QByteArray toBmp(const QImage &picture)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "bmp");
+    if (!writer.write(picture.convertToFormat(QImage::Format_RGB888)))
+        return {};
+    return bytes;
+}
+
+static QString saveFailure(const QString &why)
+{
+    return QStringLiteral("イラストを送信できませんでした。%1").arg(why);
+}
+
+StoreOutcome store(const QByteArray &bmp, const QString &serverName, const QString &recipient,
+                   const QString &title, const FileWriter &write)
+{
+    if (QString problem = titleProblem(title); !problem.isEmpty())
+        return {StoreResult::Failed, problem};
+    if (QString problem = recipientProblem(recipient); !problem.isEmpty())
+        return {StoreResult::Failed, problem};
+    if (bmp.isEmpty())
+        return {StoreResult::Failed, saveFailure(QStringLiteral("絵を画像ファイルにできませんでした。"))};
+    const Paths where = paths(serverName, recipient, title);
+    const QString adminFile = perumina::mapPath(where.adminCopy);
+    const QString recipientFile = perumina::mapPath(where.recipientCopy);
+
+    // The exclusive create both checks and claims the title, so two senders cannot both take it.
+    QFile reservation(adminFile);
+    if (!reservation.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        if (QFileInfo::exists(adminFile))
+            return {StoreResult::TitleTaken, {}};
+        if (!QFileInfo(QFileInfo(adminFile).absolutePath()).isDir())
+            return {StoreResult::Failed,
+                    saveFailure(QStringLiteral(
+                        "管理用のフォルダが見つかりません。サーバーとの接続を確認して下さい。"))};
+        return {StoreResult::Failed, saveFailure(reservation.errorString())};
+    }
+    reservation.close();
+    const auto dropReservation = [&] {
+        if (QFileInfo(adminFile).size() == 0)
+            QFile::remove(adminFile);
+    };
+
+    if (!QFileInfo(QFileInfo(recipientFile).absolutePath()).isDir()) {
+        dropReservation();
+        return {StoreResult::Failed,
+                saveFailure(QStringLiteral("%1さんのフォルダが見つかりません。").arg(recipient))};
+    }
+    const std::optional<QByteArray> previous =
+        QFileInfo::exists(recipientFile) ? perumina::readFileBytes(recipientFile) : std::nullopt;
+    if (perumina::Status written = write(where.recipientCopy, bmp); !written) {
+        dropReservation();
+        return {StoreResult::Failed, saveFailure(written.error)};
+    }
+    if (perumina::Status written = write(where.adminCopy, bmp); !written) {
+        dropReservation();
+        if (previous)
+            write(where.recipientCopy, *previous);
+        else
+            QFile::remove(recipientFile);
+        return {StoreResult::Failed, saveFailure(written.error)};
+    }
+    return {StoreResult::Stored, {}};
+}
+
+QStringList recipients(const QString &serverName)
+{
+    return perumina::ReadFields(perumina::SharePath(serverName, perumina::tails::kFullNames))
+        .value_or(QStringList());
+}
+
+QString userFolder(const QString &serverName, const QString &fullName)
+{
+    return perumina::SharePath(serverName, perumina::tails::kDataFolder) + fullName;
+}
+
+std::optional<QStringList> list(const QString &serverName, const QString &fullName)
+{
+    // A name that is not one folder name would list some other folder.
+    if (!recipientProblem(fullName).isEmpty())
+        return std::nullopt;
+    QDir folder(perumina::mapPath(userFolder(serverName, fullName)));
+    if (!folder.exists() || !folder.isReadable())
+        return std::nullopt;
+    // Without QDir::CaseSensitive the pattern ignores letter case, as the file list does.
+    return folder.entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+}
+
+QString viewerPath(const QString &serverName, const QString &fullName, const QString &fileName)
+{
+    return userFolder(serverName, fullName) + u'\\' + fileName;
+}
+
+std::optional<QImage> loadPicture(const QString &systemPath)
+{
+    QImageReader reader(perumina::mapPath(systemPath));
+    reader.setDecideFormatFromContent(true);
+    QImage image = reader.read();
+    if (image.isNull())
+        return std::nullopt;
+    return image;
+}
+
+} // namespace client::illustration

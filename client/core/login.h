@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace client {
+
+// Outcome of one login check. failure is 0 on success, else the number of the message to show:
+// 1 empty user name (nobody registered), 2 empty password (user unknown), 3 unknown user or wrong
+// password, 4 empty user name, 5 empty password of a known user.
+struct LoginResult
+{
+    int failure = 0;
+    QString userName; // as the registry holds it
+    QString fullName;
+    bool ok() const { return failure == 0; }
+};
+
+// 管理情報.txt and 認証情報.txt as lines; nothing when the file cannot be read.
+std::optional<QStringList> loadAdminRecordLines(const QString &serverName);
+std::optional<QStringList> loadCredentialLines(const QString &serverName);
+
+// One value per record line: the text between the line's outer double quotes, commas and any inner
+// quotes kept. Empty lines carry no record, as when the file is read as fields.
+QStringList recordValues(const QStringList &lines);
+
+// Checks a user name and password against the registry. The N-th records of the registry files belong
+// to one user, so the user is the first 管理情報.txt record "user,full name,password" whose user name is
+// exactly the typed one and whose own 認証情報.txt record (the N-th) is exactly user name + password;
+// the full name is taken from that record alone. credentialLines is nothing when the file was unreadable.
+LoginResult checkLogin(const QStringList &adminRecordLines, const std::optional<QStringList> &credentialLines,
+                       const QString &userName, const QString &password);
+
+// "重大な入力ミスです。…①" to "…⑤".
+QString loginFailureMessage(int number);
+// Shown when 管理情報.txt cannot be read as the login screen loads; the program then ends.
+QString loginUnreachableMessage();
+
+} // namespace client

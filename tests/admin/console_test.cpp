@@ -1,0 +1,102 @@
+#include "admin/core/console.h"
+#include "adminsite.h"
+#include "common/testsite.h"
+#include "shared/paths.h"
+#include "shared/records.h"
+#include "shared/textfile.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+using namespace admin;
+using perumina::SharePath;
+using testing_support::sjis;
+using testing_support::TempSite;
+
+namespace {
+const QString kServer = QStringLiteral("SERVER");
+}
+
+TEST(MessageLog, givesEveryPhysicalLineAsStored)
+{
+    TempSite site;
+    site.makeSite(kServer);
+    admin_fixture::sendMail(kServer, "2026/04/08", "9:05:03", "taro", "佐藤花子", "遠足",
+                            "晴れ,\"です\"\r\nまたね");
+    admin_fixture::sendMail(kServer, "2026/04/08", "10:00:00", "hana", "山田太郎", "返事", "はい");
+    const QStringList lines = readMessageLog(kServer);
+    EXPECT_EQ(lines,
+              (QStringList{
+                  QStringLiteral("\"2026/04/08\",\"9:05:03\",\"taro\",\"佐藤花子\",\"遠足\",\"晴れ,\"です\""),
+                  QStringLiteral("またね\""),
+                  QStringLiteral("\"2026/04/08\",\"10:00:00\",\"hana\",\"山田太郎\",\"返事\",\"はい\"")}));
+    EXPECT_EQ(messageLogText(lines),
+              perumina::decodeCp932(site.bytes(SharePath(kServer, perumina::tails::kMessageLog))));
+}
+
+TEST(Folders, childPathAddsOneSeparator)
+{
+    EXPECT_EQ(childPath(QStringLiteral("\\\\S\\a"), QStringLiteral("b.jpg")),
+              QStringLiteral("\\\\S\\a\\b.jpg"));
+    EXPECT_EQ(childPath(QStringLiteral("c:\\"), QStringLiteral("b.jpg")), QStringLiteral("c:\\b.jpg"));
+}
+
+TEST(Folders, listSubfoldersSortedAndOnlyFolders)
+{
+    TempSite site;
+    site.makeSite(kServer);
+    admin_fixture::registerUser(kServer, "taro", "山田太郎", "pw");
+    admin_fixture::registerUser(kServer, "bob", "bob", "pw");
+    admin_fixture::registerUser(kServer, "al", "Alice", "pw");
+    admin_fixture::sendMail(kServer, "2026/04/08", "9:05:03", "taro", "bob", "t", "b");
+    const QString root = administrationFolder(kServer);
+    EXPECT_EQ(listSubfolders(root), (QStringList{"Alice", "bob", "山田太郎"}));
+    EXPECT_FALSE(listSubfolders(root + QStringLiteral("\\nobody")).has_value());
+    EXPECT_FALSE(listPictureFiles(root + QStringLiteral("\\nobody")).has_value());
+}
+
+struct PatternCase
+{
+    const char *name;
+    bool matches;
+};
+
+TEST(Folders, pictureFilesMatchTheJpgPatternInAnyCase)
+{
+    const PatternCase cases[] = {
+        {"a.jpg", true},   {"B.JPG", true},  {"c.Jpg.bak", true}, {"遠足.jpg", true},  {".jpg", true},
+        {"d.jpeg", false}, {"e.png", false}, {"jpg", false},      {"fjpg.txt", false}, {"g.jp", false}};
+    for (const PatternCase &c : cases)
+        EXPECT_EQ(matchesPicturePattern(QString::fromUtf8(c.name)), c.matches) << c.name;
+
+    TempSite site;
+    site.makeSite(kServer);
+    admin_fixture::registerUser(kServer, "taro", "山田太郎", "pw");
+    const QString folder = administrationFolder(kServer) + QStringLiteral("\\山田太郎");
+    for (const PatternCase &c : cases)
+        if (c.name[0] != '.') // a dot file is hidden here
+            site.writeBytes(childPath(folder, QString::fromUtf8(c.name)), "x");
+    ASSERT_TRUE(QDir().mkpath(site.local(childPath(folder, QStringLiteral("folder.jpg")))));
+    EXPECT_EQ(listPictureFiles(folder), (QStringList{"a.jpg", "B.JPG", "c.Jpg.bak", "遠足.jpg"}));
+}
+
+TEST(Pictures, loadByContentWhateverTheName)
+{
+    TempSite site;
+    site.makeSite(kServer);
+    admin_fixture::registerUser(kServer, "hana", "佐藤花子", "pw");
+    const QImage sent = admin_fixture::samplePicture(Qt::red, 64, 48);
+    admin_fixture::sendPicture(kServer, "佐藤花子", "赤い花", sent);
+    const QString folder = administrationFolder(kServer) + QStringLiteral("\\佐藤花子");
+
+    const auto shown = loadPicture(childPath(folder, QStringLiteral("赤い花.jpg")));
+    ASSERT_TRUE(shown.has_value());
+    EXPECT_EQ(shown->size(), sent.size());
+    EXPECT_EQ(shown->pixelColor(32, 24), QColor(Qt::red));
+    EXPECT_EQ(shown->pixelColor(1, 1), QColor(Qt::black));
+
+    site.writeBytes(childPath(folder, QStringLiteral("壊れた.jpg")),
+                    sjis(QStringLiteral("絵ではありません")));
+    EXPECT_FALSE(loadPicture(childPath(folder, QStringLiteral("壊れた.jpg"))).has_value());
+    EXPECT_FALSE(loadPicture(childPath(folder, QStringLiteral("無い.jpg"))).has_value());
+}

@@ -1,0 +1,246 @@
+#include "client/core/login.h"
+#include "client/ui/form01.h"
+#include "client/ui/form03.h"
+#include "client/ui/form04.h"
+#include "client/ui/form09.h"
+#include "client/ui/form10.h"
+#include "startup_support.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace startup_testing;
+using client::checkLogin;
+
+namespace {
+
+struct LoginCase
+{
+    const char *name;
+    QList<UserRecord> users;
+    QString userName;
+    QString password;
+    int failure;      // 0: logged in
+    QString fullName; // expected on success
+};
+
+class LoginCheck : public testing::TestWithParam<LoginCase>
+{
+};
+
+TEST_P(LoginCheck, givesTheUsersOwnFullNameOrTheNumberedMessage)
+{
+    const LoginCase &c = GetParam();
+    const client::LoginResult result =
+        checkLogin(adminLines(c.users), credentialLines(c.users), c.userName, c.password);
+    EXPECT_EQ(result.failure, c.failure);
+    if (c.failure == 0) {
+        EXPECT_EQ(result.fullName, c.fullName);
+        EXPECT_EQ(result.userName, c.userName);
+    }
+}
+
+const QList<UserRecord> kTaro = {{"taro", "山田太郎", "abc1234"}};
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LoginCheck,
+    testing::Values(
+        LoginCase{"rightUserAndPassword", kTaro, "taro", "abc1234", 0, "山田太郎"},
+        LoginCase{"emptyPasswordOfKnownUser", kTaro, "taro", "", 5, {}},
+        LoginCase{"unknownUserWithPassword", kTaro, "jiro", "abc1234", 3, {}},
+        LoginCase{"unknownUserEmptyPassword", kTaro, "jiro", "", 2, {}},
+        LoginCase{"emptyUserNameWithUsers", kTaro, "", "abc1234", 4, {}},
+        LoginCase{"emptyUserNameNobodyRegistered", {}, "", "abc1234", 1, {}},
+        LoginCase{"bothEmptyWithUsers", kTaro, "", "", 4, {}},
+        LoginCase{"wrongPassword", kTaro, "taro", "abc1235", 3, {}},
+        LoginCase{"passwordInOtherCase", kTaro, "taro", "ABC1234", 3, {}},
+        LoginCase{"userNameInOtherCase", kTaro, "Taro", "abc1234", 3, {}},
+        LoginCase{"prefixOfPassword", kTaro, "taro", "abc", 3, {}},
+        // The typed user name hidden in an earlier record must not hand over that record's full name.
+        LoginCase{"userNameInsideEarlierPassword",
+                  {{"hana", "佐藤花子", "xtaro1"}, {"taro", "山田太郎", "pw"}},
+                  "taro",
+                  "pw",
+                  0,
+                  "山田太郎"},
+        LoginCase{"userNameInsideEarlierFullName",
+                  {{"ken", "taro", "k1"}, {"taro", "山田太郎", "pw"}},
+                  "taro",
+                  "pw",
+                  0,
+                  "山田太郎"},
+        LoginCase{"userNameInsideLongerUserName",
+                  {{"taroo", "別人", "pw"}, {"taro", "山田太郎", "pw"}},
+                  "taro",
+                  "pw",
+                  0,
+                  "山田太郎"},
+        // A longer credentials field that contains the typed ones no longer hides the exact one.
+        LoginCase{"longerCredentialsAhead",
+                  {{"xtaro", "別人", "pw"}, {"taro", "山田太郎", "pw"}},
+                  "taro",
+                  "pw",
+                  0,
+                  "山田太郎"},
+        // "a" + "bX" equals the credentials "abX" of user ab; only a's own record counts.
+        LoginCase{"otherUsersCredentialsRunTogether",
+                  {{"ab", "甲野一郎", "X"}, {"a", "乙川二郎", "Y"}},
+                  "a",
+                  "bX",
+                  3,
+                  {}},
+        LoginCase{"otherUsersCredentialsWithoutOwnRecord", {{"ab", "甲野一郎", "X"}}, "a", "bX", 3, {}},
+        LoginCase{"ownPasswordAfterLookalike",
+                  {{"ab", "甲野一郎", "X"}, {"a", "乙川二郎", "Y"}},
+                  "a",
+                  "Y",
+                  0,
+                  "乙川二郎"},
+        LoginCase{"earlierUserOfTwo",
+                  {{"hana", "佐藤花子", "h1"}, {"taro", "山田太郎", "pw"}},
+                  "hana",
+                  "h1",
+                  0,
+                  "佐藤花子"},
+        // Registration stores ～ for the 〜 an input method types.
+        LoginCase{"foldedLookalikeInPassword", {{"taro", "山田太郎", "a～b"}}, "taro", "a〜b", 0, "山田太郎"},
+        // Registered before commas were refused: the user's own record still gives the full name.
+        LoginCase{"commaInOldUserName", {{"a,b", "古田", "p"}}, "a,b", "p", 0, "古田"}),
+    [](const testing::TestParamInfo<LoginCase> &info) { return info.param.name; });
+
+TEST(LoginCheck, comparesOnlyTheRecordAtTheUsersOwnPosition)
+{
+    // taro's credentials sit at the second position; his own (first) position holds someone else's.
+    const QStringList admin = adminLines({{"taro", "山田太郎", "pw"}});
+    const QStringList credentials = {"\"jiroqq\"", "\"taropw\""};
+    EXPECT_EQ(checkLogin(admin, credentials, "taro", "pw").failure, 3);
+}
+
+TEST(LoginCheck, unreadableCredentialsEndWithThree)
+{
+    EXPECT_EQ(checkLogin(adminLines(kTaro), std::nullopt, "taro", "abc1234").failure, 3);
+}
+
+TEST(LoginCheck, findsAUserBeyondThirtyTwoThousandCharacters)
+{
+    QList<UserRecord> users;
+    for (int i = 0; i < 3000; ++i)
+        users.append(
+            {QStringLiteral("user%1").arg(i), QStringLiteral("生徒%1").arg(i), QStringLiteral("p%1").arg(i)});
+    users.append({"last", "最後の人", "zz"});
+    ASSERT_GT(adminLines(users).join("\r\n").size(), 40000);
+    const auto result = checkLogin(adminLines(users), credentialLines(users), "last", "zz");
+    EXPECT_TRUE(result.ok());
+    EXPECT_EQ(result.fullName, "最後の人");
+}
+
+// Screens: from the welcome screen to the menu.
+client::Form03 *openLogin(ClientOnSite &s)
+{
+    client::ClientApp &app = s.start();
+    QTest::keyClick(app.form01(), Qt::Key_Return);
+    return app.form03();
+}
+
+void typeAndPressOk(client::Form03 *login, const QString &user, const QString &password)
+{
+    login->Text1->setText(user);
+    login->Text2->setText(password);
+    QTest::mouseClick(login->Command1, Qt::LeftButton);
+}
+
+TEST(LoginScreen, rightUserOpensTheMenuAndHandsOverTheCurrentUser)
+{
+    ClientOnSite s({{"hana", "佐藤花子", "xtaro"}, {"taro", "山田太郎", "pw"}});
+    client::Form03 *login = openLogin(s);
+    ASSERT_TRUE(login->isVisible());
+    typeAndPressOk(login, "taro", "pw");
+    EXPECT_TRUE(s.fakes.dialogs.shown.isEmpty()) << s.fakes.dialogs.last().toStdString();
+    EXPECT_FALSE(login->isVisible());
+    EXPECT_TRUE(s.app->form04()->isVisible());
+    EXPECT_EQ(login->Text15->text(), "taro");
+    EXPECT_EQ(login->Text14->text(), "山田太郎");
+    EXPECT_EQ(s.app->form09()->Label2->text(), "山田太郎");
+    EXPECT_EQ(s.app->form10()->Label2->text(), "山田太郎");
+    EXPECT_TRUE(login->Text1->text().isEmpty());
+    EXPECT_TRUE(login->Text2->text().isEmpty());
+    EXPECT_FALSE(s.fakes.end.ended());
+
+    // Back from the menu, an earlier user of the registry logs in and becomes the current user.
+    QTest::mouseClick(s.app->form04()->Command3, Qt::LeftButton);
+    ASSERT_TRUE(login->isVisible());
+    typeAndPressOk(login, "hana", "xtaro");
+    EXPECT_EQ(login->Text15->text(), "hana");
+    EXPECT_EQ(login->Text14->text(), "佐藤花子");
+    EXPECT_EQ(s.app->form09()->Label2->text(), "佐藤花子");
+}
+
+struct FailedLogin
+{
+    const char *name;
+    bool registered;
+    QString userName;
+    QString password;
+    QString mark;
+};
+
+class LoginScreenFailure : public testing::TestWithParam<FailedLogin>
+{
+};
+
+TEST_P(LoginScreenFailure, showsItsNumberedMessageAndEndsTheProgram)
+{
+    const FailedLogin &c = GetParam();
+    ClientOnSite s(c.registered ? kTaro : QList<UserRecord>{});
+    client::Form03 *login = openLogin(s);
+    typeAndPressOk(login, c.userName, c.password);
+    ASSERT_EQ(s.fakes.dialogs.shown.size(), 1);
+    EXPECT_EQ(s.fakes.dialogs.last(),
+              "重大な入力ミスです。登録情報保持のため終了します。再度起動して正しく入力して下さい。…" +
+                  c.mark);
+    EXPECT_EQ(s.fakes.dialogs.shown.last().icon, perumina::Dialogs::Icon::None);
+    EXPECT_TRUE(s.fakes.end.ended());
+    EXPECT_FALSE(s.app->form04()->isVisible());
+    // A failed check creates neither the mail reader nor the viewer, so no inbox is copied.
+    EXPECT_FALSE(s.app->hasForm09());
+    EXPECT_FALSE(s.app->hasForm10());
+    EXPECT_TRUE(login->Text15->text().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Messages, LoginScreenFailure,
+                         testing::Values(FailedLogin{"one", false, "", "abc", "①"},
+                                         FailedLogin{"two", true, "jiro", "", "②"},
+                                         FailedLogin{"threeUnknownUser", true, "jiro", "abc1234", "③"},
+                                         FailedLogin{"threeWrongPassword", true, "taro", "abc9999", "③"},
+                                         FailedLogin{"four", true, "", "abc1234", "④"},
+                                         FailedLogin{"five", true, "taro", "", "⑤"}),
+                         [](const testing::TestParamInfo<FailedLogin> &info) { return info.param.name; });
+
+TEST(LoginScreen, unreadableRegistryShowsTheNetworkMessageAndEnds)
+{
+    ClientOnSite s(kTaro);
+    QFile::remove(s.site.local(share(perumina::tails::kAdminRecords)));
+    openLogin(s);
+    ASSERT_EQ(s.fakes.dialogs.shown.size(), 1);
+    EXPECT_EQ(s.fakes.dialogs.last(),
+              "①　管理用コンピュータの電源が入っていないか\r②　ネットワークが切れてると思うので\r\r"
+              "担任の先生を呼んで確認してもらってネ！ とりあえず終了します。");
+    EXPECT_TRUE(s.fakes.end.ended());
+    EXPECT_FALSE(s.app->form03()->isVisible());
+}
+
+TEST(LoginScreen, enterPressesOkAndBackReturnsToTheWelcomeScreen)
+{
+    ClientOnSite s(kTaro);
+    client::Form03 *login = openLogin(s);
+    QTest::mouseClick(login->Command7, Qt::LeftButton);
+    EXPECT_FALSE(login->isVisible());
+    EXPECT_TRUE(s.app->form01()->isVisible());
+    QTest::mouseClick(s.app->form01()->Command2, Qt::LeftButton);
+    login->Text1->setText("taro");
+    login->Text2->setText("abc1234");
+    QTest::keyClick(login->Text2, Qt::Key_Return);
+    EXPECT_TRUE(s.app->form04()->isVisible());
+}
+
+} // namespace

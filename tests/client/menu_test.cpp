@@ -1,0 +1,117 @@
+#include "client/ui/form01.h"
+#include "client/ui/form03.h"
+#include "client/ui/form04.h"
+#include "client/ui/form05.h"
+#include "client/ui/form06.h"
+#include "client/ui/form09.h"
+#include "client/ui/form10.h"
+#include "startup_support.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace startup_testing;
+
+namespace {
+
+// Logs taro in and returns the menu.
+client::Form04 *openMenu(ClientOnSite &s)
+{
+    client::ClientApp &app = s.start();
+    QTest::mouseClick(app.form01()->Command2, Qt::LeftButton);
+    app.form03()->Text1->setText("taro");
+    app.form03()->Text2->setText("pw");
+    QTest::mouseClick(app.form03()->Command1, Qt::LeftButton);
+    return app.form04();
+}
+
+const QList<UserRecord> kTaro = {{"taro", "山田太郎", "pw"}};
+
+TEST(MainMenu, enterOnAFreshMenuOpensTheMailScreen)
+{
+    ClientOnSite s(kTaro);
+    client::Form04 *menu = openMenu(s);
+    ASSERT_TRUE(menu->isVisible());
+    EXPECT_TRUE(menu->Option1->isChecked());
+    QTest::keyClick(menu->Option1, Qt::Key_Return);
+    EXPECT_FALSE(menu->isVisible());
+    EXPECT_TRUE(s.app->form05()->isVisible());
+}
+
+TEST(MainMenu, eachScreenChoiceHidesTheMenuAndShowsItsScreen)
+{
+    ClientOnSite s(kTaro);
+    client::Form04 *menu = openMenu(s);
+    const std::pair<QRadioButton *, QWidget *> choices[] = {
+        {menu->Option2, s.app->form09()}, {menu->Option3, s.app->form06()}, {menu->Option4, s.app->form10()}};
+    for (const auto &[option, screen] : choices) {
+        menu->show();
+        option->setChecked(true);
+        QTest::mouseClick(menu->Command1, Qt::LeftButton);
+        EXPECT_FALSE(menu->isVisible()) << option->objectName().toStdString();
+        EXPECT_TRUE(screen->isVisible()) << option->objectName().toStdString();
+        screen->hide();
+    }
+    // Coming back keeps the choice.
+    menu->show();
+    EXPECT_TRUE(menu->Option4->isChecked());
+}
+
+TEST(MainMenu, boardsAreStartedByBareNameAndTheMenuStays)
+{
+    ClientOnSite s(kTaro);
+    client::Form04 *menu = openMenu(s);
+    s.fakes.launcher.started.clear();
+    menu->Option5->setChecked(true);
+    QTest::mouseClick(menu->Command1, Qt::LeftButton);
+    menu->Option6->setChecked(true);
+    QTest::mouseClick(menu->Command1, Qt::LeftButton);
+    QTest::mouseClick(menu->Command1, Qt::LeftButton);
+    menu->Option7->setChecked(true);
+    QTest::mouseClick(menu->Command1, Qt::LeftButton);
+    EXPECT_EQ(s.fakes.launcher.started,
+              (QStringList{"DayBoardC.exe", "LunchBoardC.exe", "LunchBoardC.exe", "MonthBoardC.exe"}));
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_TRUE(s.fakes.dialogs.shown.isEmpty());
+}
+
+TEST(MainMenu, aBoardThatCannotStartIsNamedInAMessage)
+{
+    ClientOnSite s(kTaro);
+    client::Form04 *menu = openMenu(s);
+    s.fakes.launcher.failing.insert("LunchBoardC.exe");
+    menu->Option6->setChecked(true);
+    QTest::mouseClick(menu->Command1, Qt::LeftButton);
+    ASSERT_EQ(s.fakes.dialogs.shown.size(), 1);
+    EXPECT_TRUE(s.fakes.dialogs.last().contains("LunchBoardC.exe"));
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_FALSE(s.fakes.end.ended());
+}
+
+TEST(MainMenu, backShowsTheLoginScreenAndQuitSweepsAndEnds)
+{
+    ClientOnSite s(kTaro);
+    client::Form04 *menu = openMenu(s);
+    QTest::mouseClick(menu->Command3, Qt::LeftButton);
+    EXPECT_FALSE(menu->isVisible());
+    EXPECT_TRUE(s.app->form03()->isVisible());
+    EXPECT_EQ(s.app->form03()->Text15->text(), "taro");
+    s.app->form03()->hide();
+    menu->show();
+    s.fakes.launcher.started.clear();
+    QTest::mouseClick(menu->Command2, Qt::LeftButton);
+    EXPECT_EQ(s.fakes.launcher.started, QStringList{perumina::local::kSweeper});
+    EXPECT_TRUE(s.fakes.end.ended());
+}
+
+TEST(MainMenu, closingTheWindowSweepsAndEnds)
+{
+    ClientOnSite s(kTaro);
+    client::Form04 *menu = openMenu(s);
+    s.fakes.launcher.started.clear();
+    menu->close();
+    EXPECT_EQ(s.fakes.launcher.started, QStringList{perumina::local::kSweeper});
+    EXPECT_TRUE(s.fakes.end.ended());
+}
+
+} // namespace

@@ -1,0 +1,201 @@
+#include "client/core/registry.h"
+#include "client/ui/form01.h"
+#include "client/ui/form02.h"
+#include "client/ui/form03.h"
+#include "client/ui/form04.h"
+#include "startup_support.h"
+
+#include <QFileInfo>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace startup_testing;
+using perumina::tails::kFullNames;
+using perumina::tails::kUserNames;
+using testing_support::sjis;
+
+namespace {
+
+client::Form02 *openRegistration(ClientOnSite &s)
+{
+    client::ClientApp &app = s.start();
+    QTest::mouseClick(app.form01()->Command1, Qt::LeftButton);
+    return app.form02();
+}
+
+void typeAndRegister(client::Form02 *form, const QString &user, const QString &fullName,
+                     const QString &password)
+{
+    form->Text1->setText(user);
+    form->Text2->setText(fullName);
+    form->Text3->setText(password);
+    QTest::mouseClick(form->Command1, Qt::LeftButton);
+}
+
+QStringList items(const QListWidget *list)
+{
+    QStringList all;
+    for (int i = 0; i < list->count(); ++i)
+        all.append(list->item(i)->text());
+    return all;
+}
+
+TEST(RegistrationScreen, showsTheRegisteredPeopleAndTheUserNamesInKanaOrder)
+{
+    ClientOnSite s({{"たろう", "山田太郎", "p1"}, {"あきら", "佐藤明", "p2"}, {"かずお", "鈴木一夫", "p3"}});
+    client::Form02 *form = openRegistration(s);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(s.fakes.dialogs.shown.isEmpty());
+    EXPECT_EQ(form->SSTab1->tabText(form->SSTab1->currentIndex()), "すでに登録している人達");
+    EXPECT_EQ(items(form->List1), (QStringList{"山田太郎", "佐藤明", "鈴木一夫"}));
+    EXPECT_EQ(items(form->List4), (QStringList{"あきら", "かずお", "たろう"}));
+    EXPECT_EQ(form->Text3->maxLength(), 7);
+    EXPECT_EQ(form->Text3->echoMode(), QLineEdit::Password);
+}
+
+TEST(RegistrationScreen, registeringThenStartingAgainLogsTheNewUserIn)
+{
+    testing_support::TempSite site;
+    site.makeSite(kServer);
+    {
+        perumina::FakeSeams fakes;
+        client::ClientApp app(fakes.seams());
+        app.start();
+        QTest::mouseClick(app.form01()->Command1, Qt::LeftButton);
+        client::Form02 *form = app.form02();
+        form->Text1->setText("taro");
+        form->Text2->setText("山田太郎");
+        form->Text3->setText("abc1234");
+        QTest::keyClick(form->Text3, Qt::Key_Return); // Enter presses 登録
+        EXPECT_EQ(fakes.dialogs.texts(), QStringList{client::kRegisteredMessage});
+        EXPECT_TRUE(fakes.end.ended());
+        EXPECT_FALSE(form->isVisible());
+        // The program ends without the sweeper: only the start-up started it.
+        EXPECT_EQ(fakes.launcher.started.size(), 1);
+        EXPECT_EQ(items(form->List1), QStringList{"山田太郎"});
+        EXPECT_EQ(items(form->List4), QStringList{"taro"});
+        EXPECT_EQ(site.bytes(share(kUserNames)), sjis("\"taro\"\r\n"));
+        EXPECT_TRUE(QFileInfo(site.local(share("\\ぺるみな\\管理データ\\山田太郎\\受信箱.txt"))).isFile());
+    }
+    perumina::FakeSeams fakes;
+    client::ClientApp app(fakes.seams());
+    app.start();
+    QTest::keyClick(app.form01(), Qt::Key_Return);
+    client::Form03 *login = app.form03();
+    login->Text1->setText("taro");
+    login->Text2->setText("abc1234");
+    QTest::mouseClick(login->Command1, Qt::LeftButton);
+    EXPECT_TRUE(fakes.dialogs.shown.isEmpty()) << fakes.dialogs.last().toStdString();
+    EXPECT_TRUE(app.form04()->isVisible());
+    EXPECT_EQ(login->Text14->text(), "山田太郎");
+}
+
+struct RefusedCase
+{
+    const char *name;
+    QString userName;
+    QString fullName;
+    QString password;
+    QString message;
+    int clearedBox; // 1, 2 or 3: Text1, Text2, Text3
+};
+
+class RegistrationRefusal : public testing::TestWithParam<RefusedCase>
+{
+};
+
+TEST_P(RegistrationRefusal, showsItsMessageAndClearsOnlyTheOffendingBox)
+{
+    const RefusedCase &c = GetParam();
+    ClientOnSite s({{"taro", "山田太郎", "pw"}});
+    client::Form02 *form = openRegistration(s);
+    typeAndRegister(form, c.userName, c.fullName, c.password);
+    ASSERT_EQ(s.fakes.dialogs.shown.size(), 1);
+    EXPECT_EQ(s.fakes.dialogs.last(), c.message);
+    EXPECT_FALSE(s.fakes.end.ended());
+    EXPECT_TRUE(form->isVisible());
+    const QLineEdit *boxes[] = {form->Text1, form->Text2, form->Text3};
+    const QString typed[] = {c.userName, c.fullName, c.password};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(boxes[i]->text(), i + 1 == c.clearedBox ? QString() : typed[i]) << "Text" << i + 1;
+    EXPECT_EQ(s.fakes.dialogs.shown.last().icon, perumina::Dialogs::Icon::None);
+    EXPECT_EQ(s.site.bytes(share(kUserNames)), sjis("\"taro\"\r\n"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RegistrationRefusal,
+    testing::Values(RefusedCase{"takenUserName", "taro", "鈴木一郎", "p", client::kUserNameTakenMessage, 1},
+                    RefusedCase{"partOfTakenUserName", "tar", "鈴木一郎", "p", client::kUserNameTakenMessage,
+                                1},
+                    RefusedCase{"takenFullName", "jiro", "山田太郎", "p", client::kFullNameTakenMessage, 2},
+                    RefusedCase{"partOfTakenFullName", "jiro", "山田", "p", client::kFullNameTakenMessage, 2},
+                    RefusedCase{"emptyUserName", "", "鈴木一郎", "p", "ユーザー名を入力して下さい。", 1},
+                    RefusedCase{"emptyFullName", "jiro", "", "p", "本名を入力して下さい。", 2},
+                    RefusedCase{"emptyPassword", "jiro", "鈴木一郎", "", "パスワードを入力して下さい。", 3},
+                    RefusedCase{"commaInPassword", "jiro", "鈴木一郎", "a,b",
+                                "パスワードにコンマ（,）やダブルクォーテーション（\"）は使えません。", 3},
+                    RefusedCase{"slashInFullName", "jiro", "鈴木/一郎", "p",
+                                "本名に次の文字は使えません。　\\ / : * ? \" < > |", 2},
+                    RefusedCase{"unencodableUserName", "𠮷田", "鈴木一郎", "p",
+                                "ユーザー名に使えない文字が含まれています。別の文字に変えて下さい。", 1}),
+    [](const testing::TestParamInfo<RefusedCase> &info) { return info.param.name; });
+
+TEST(RegistrationScreen, acceptsLongerNamesThatContainRegisteredOnes)
+{
+    ClientOnSite s({{"taro", "山田太郎", "pw"}});
+    client::Form02 *form = openRegistration(s);
+    typeAndRegister(form, "taro2", "山田太郎-A", "pw");
+    EXPECT_EQ(s.fakes.dialogs.texts(), QStringList{client::kRegisteredMessage});
+    EXPECT_EQ(s.site.bytes(share(kFullNames)), sjis("\"山田太郎\"\r\n\"山田太郎-A\"\r\n"));
+}
+
+TEST(RegistrationScreen, aNameTakenOnAnotherComputerSinceLoadingIsRefused)
+{
+    ClientOnSite s;
+    client::Form02 *form = openRegistration(s);
+    registerUsers({{"taro", "山田太郎", "pw"}}); // another computer, after this screen loaded
+    typeAndRegister(form, "taro", "鈴木一郎", "p");
+    EXPECT_EQ(s.fakes.dialogs.texts(), QStringList{client::kUserNameTakenMessage});
+    EXPECT_TRUE(form->Text1->text().isEmpty());
+    EXPECT_FALSE(s.fakes.end.ended());
+    EXPECT_EQ(s.site.bytes(share(kUserNames)), sjis("\"taro\"\r\n"));
+}
+
+TEST(RegistrationScreen, aFailedRecordingIsReportedWithoutTheClosingMessage)
+{
+    ClientOnSite s;
+    client::Form02 *form = openRegistration(s);
+    QFile::remove(s.site.local(share(perumina::tails::kInboxTemplate)));
+    typeAndRegister(form, "taro", "山田太郎", "p");
+    ASSERT_EQ(s.fakes.dialogs.shown.size(), 1);
+    EXPECT_TRUE(s.fakes.dialogs.last().startsWith("登録できませんでした。"));
+    EXPECT_FALSE(s.fakes.dialogs.texts().contains(client::kRegisteredMessage));
+    EXPECT_FALSE(s.fakes.end.ended());
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST(RegistrationScreen, anUnreachableRegistryIsReportedAndTheScreenStays)
+{
+    ClientOnSite s({{"taro", "山田太郎", "pw"}});
+    QFile::remove(s.site.local(share(perumina::tails::kAdminRecords)));
+    client::Form02 *form = openRegistration(s);
+    ASSERT_EQ(s.fakes.dialogs.shown.size(), 1);
+    EXPECT_EQ(s.fakes.dialogs.last(),
+              "①　管理用コンピュータの電源が入っていないか\r②　ネットワークが切れてると思うので\r\r"
+              "担任の先生を呼んで確認してもらってネ！");
+    EXPECT_FALSE(s.fakes.end.ended());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(items(form->List1), QStringList{"山田太郎"});
+    EXPECT_EQ(form->List4->count(), 0);
+}
+
+TEST(RegistrationScreen, quitSweepsAndEnds)
+{
+    ClientOnSite s;
+    client::Form02 *form = openRegistration(s);
+    QTest::mouseClick(form->Command5, Qt::LeftButton);
+    EXPECT_EQ(s.fakes.launcher.started.size(), 2);
+    EXPECT_TRUE(s.fakes.end.ended());
+}
+
+} // namespace

@@ -1,0 +1,246 @@
+#include "client/core/registry.h"
+#include "shared/sharedfile.h"
+#include "startup_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+using namespace startup_testing;
+using namespace client;
+using perumina::tails::kAdminRecords;
+using perumina::tails::kCredentials;
+using perumina::tails::kFullNames;
+using perumina::tails::kUserNames;
+using testing_support::sjis;
+
+namespace {
+
+struct ValueCase
+{
+    const char *name;
+    QString userName;
+    QString fullName;
+    QString password;
+    std::optional<Field> refused; // nothing: accepted
+};
+
+class NewUserValues : public testing::TestWithParam<ValueCase>
+{
+};
+
+TEST_P(NewUserValues, refuseWhatBreaksTheRecordsOrTheFolder)
+{
+    const ValueCase &c = GetParam();
+    const auto refusal = checkNewUserValues(foldedNewUser(c.userName, c.fullName, c.password));
+    ASSERT_EQ(refusal.has_value(), c.refused.has_value()) << (refusal ? refusal->message.toStdString() : "");
+    if (refusal) {
+        EXPECT_EQ(refusal->field, *c.refused);
+        EXPECT_FALSE(refusal->message.isEmpty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NewUserValues,
+    testing::Values(ValueCase{"plain", "taro", "山田太郎", "abc1234", std::nullopt},
+                    ValueCase{"hyphenMark", "たろう", "山田太郎-A", "p", std::nullopt},
+                    ValueCase{"spaceInside", "taro", "山田 太郎", "p", std::nullopt},
+                    ValueCase{"lookalikeFolded", "taro〜", "山田", "p", std::nullopt},
+                    ValueCase{"emptyUserName", "", "山田太郎", "p", Field::UserName},
+                    ValueCase{"emptyFullName", "taro", "", "p", Field::FullName},
+                    ValueCase{"emptyPassword", "taro", "山田太郎", "", Field::Password},
+                    ValueCase{"commaInUserName", "ta,ro", "山田太郎", "p", Field::UserName},
+                    ValueCase{"quoteInUserName", "ta\"ro", "山田太郎", "p", Field::UserName},
+                    ValueCase{"commaInFullName", "taro", "山田,太郎", "p", Field::FullName},
+                    ValueCase{"commaInPassword", "taro", "山田太郎", "a,b", Field::Password},
+                    ValueCase{"quoteInPassword", "taro", "山田太郎", "a\"b", Field::Password},
+                    ValueCase{"tabInUserName", "ta\tro", "山田太郎", "p", Field::UserName},
+                    ValueCase{"unencodableUserName", "𠮷田", "山田太郎", "p", Field::UserName},
+                    ValueCase{"unencodableFullName", "taro", "𠮷田太郎", "p", Field::FullName},
+                    ValueCase{"unencodablePassword", "taro", "山田太郎", "p😀", Field::Password},
+                    ValueCase{"yenSignFullName", "taro", "山田¥", "p", Field::FullName},
+                    ValueCase{"backslash", "taro", "山田\\太郎", "p", Field::FullName},
+                    ValueCase{"slash", "taro", "山田/太郎", "p", Field::FullName},
+                    ValueCase{"colon", "taro", "山田:太郎", "p", Field::FullName},
+                    ValueCase{"star", "taro", "山田*", "p", Field::FullName},
+                    ValueCase{"question", "taro", "山田?", "p", Field::FullName},
+                    ValueCase{"less", "taro", "<山田>", "p", Field::FullName},
+                    ValueCase{"bar", "taro", "山田|太郎", "p", Field::FullName},
+                    ValueCase{"leadingSpace", "taro", " 山田", "p", Field::FullName},
+                    ValueCase{"trailingDot", "taro", "山田.", "p", Field::FullName},
+                    ValueCase{"dot", "taro", ".", "p", Field::FullName},
+                    ValueCase{"dotDot", "taro", "..", "p", Field::FullName},
+                    ValueCase{"deviceName", "taro", "con", "p", Field::FullName},
+                    ValueCase{"deviceNameWithExtension", "taro", "COM1.txt", "p", Field::FullName},
+                    ValueCase{"tooLongForAFolder", "taro", QString(90, QChar(0x5c71)), "p", Field::FullName}),
+    [](const testing::TestParamInfo<ValueCase> &info) { return info.param.name; });
+
+struct TakenCase
+{
+    const char *name;
+    QStringList userNames;
+    QStringList fullNames;
+    QString userName;
+    QString fullName;
+    std::optional<Field> refused;
+};
+
+class TakenNames : public testing::TestWithParam<TakenCase>
+{
+};
+
+TEST_P(TakenNames, areFoundAnywhereInTheRegisteredText)
+{
+    const TakenCase &c = GetParam();
+    const auto refusal = checkTaken({c.userName, c.fullName, "p"}, joinedWithLineEnds(c.userNames),
+                                    joinedWithLineEnds(c.fullNames));
+    ASSERT_EQ(refusal.has_value(), c.refused.has_value());
+    if (refusal) {
+        EXPECT_EQ(refusal->field, *c.refused);
+        EXPECT_EQ(refusal->message,
+                  *c.refused == Field::UserName ? kUserNameTakenMessage : kFullNameTakenMessage);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TakenNames,
+    testing::Values(TakenCase{"sameUserName", {"taro"}, {"山田太郎"}, "taro", "鈴木", Field::UserName},
+                    TakenCase{"partOfUserName", {"taro"}, {"山田太郎"}, "tar", "鈴木", Field::UserName},
+                    TakenCase{"longerUserName", {"taro"}, {"山田太郎"}, "taro2", "鈴木", std::nullopt},
+                    TakenCase{"sameFullName", {"taro"}, {"山田太郎"}, "jiro", "山田太郎", Field::FullName},
+                    TakenCase{"partOfFullName", {"taro"}, {"山田太郎"}, "jiro", "山田", Field::FullName},
+                    TakenCase{"markedFullName", {"taro"}, {"山田太郎"}, "jiro", "山田太郎-A", std::nullopt},
+                    TakenCase{"userNameFirst", {"taro"}, {"山田太郎"}, "taro", "山田太郎", Field::UserName},
+                    TakenCase{"nobodyYet", {}, {}, "taro", "山田太郎", std::nullopt},
+                    TakenCase{"caseDiffers", {"taro"}, {"山田太郎"}, "Taro", "鈴木", std::nullopt}),
+    [](const testing::TestParamInfo<TakenCase> &info) { return info.param.name; });
+
+TEST(Registry, userNamesAreListedInKanaOrder)
+{
+    EXPECT_EQ(sortedUserNames({"たろう", "さくら", "あきら", "かずお", "いちろう"}),
+              (QStringList{"あきら", "いちろう", "かずお", "さくら", "たろう"}));
+    // Katakana sorts with the same sounds in hiragana, not after every hiragana name.
+    const QStringList mixed = sortedUserNames({"たろう", "カズオ", "あきら"});
+    EXPECT_EQ(mixed, (QStringList{"あきら", "カズオ", "たろう"}));
+}
+
+TEST(Registry, recordingAppendsOneLineToEachFileAndMakesTheFolders)
+{
+    ClientOnSite s({{"hana", "佐藤花子", "h1"}});
+    s.site.writeBytes(share(perumina::tails::kInboxTemplate), sjis("\"ひな形\"\r\n"));
+    const auto result = recordRegistration(kServer, {"taro", "山田太郎", "abc1234"});
+    ASSERT_EQ(result.outcome, RegistrationOutcome::Recorded) << result.error.toStdString();
+    EXPECT_EQ(s.site.bytes(share(kFullNames)), sjis("\"佐藤花子\"\r\n\"山田太郎\"\r\n"));
+    EXPECT_EQ(s.site.bytes(share(kCredentials)), sjis("\"hanah1\"\r\n\"taroabc1234\"\r\n"));
+    EXPECT_EQ(s.site.bytes(share(kAdminRecords)),
+              sjis("\"hana,佐藤花子,h1\"\r\n\"taro,山田太郎,abc1234\"\r\n"));
+    EXPECT_EQ(s.site.bytes(share(kUserNames)), sjis("\"hana\"\r\n\"taro\"\r\n"));
+    EXPECT_TRUE(QFileInfo(s.site.local(share("\\ぺるみな\\管理データ\\管理用\\山田太郎"))).isDir());
+    EXPECT_EQ(s.site.bytes(share("\\ぺるみな\\管理データ\\山田太郎\\受信箱.txt")), sjis("\"ひな形\"\r\n"));
+    // The registry lock is released again.
+    perumina::SharedFileLock lock(registryLockPath(kServer));
+    EXPECT_TRUE(lock.acquire(0));
+}
+
+TEST(Registry, recordingChecksAgainWhatOtherComputersRegisteredMeanwhile)
+{
+    ClientOnSite s;
+    // The screen loaded an empty registry; another computer then registered taro and 山田太郎.
+    ASSERT_FALSE(checkTaken({"taro", "山田太郎", "p"}, QString(), QString()));
+    registerUsers({{"taro", "山田太郎", "pw"}});
+    const QByteArray before = s.site.bytes(share(kUserNames));
+
+    auto result = recordRegistration(kServer, {"taro", "別の人", "p"});
+    ASSERT_EQ(result.outcome, RegistrationOutcome::Refused);
+    EXPECT_EQ(result.refusal->field, Field::UserName);
+    result = recordRegistration(kServer, {"jiro", "山田太郎", "p"});
+    ASSERT_EQ(result.outcome, RegistrationOutcome::Refused);
+    EXPECT_EQ(result.refusal->field, Field::FullName);
+    EXPECT_EQ(s.site.bytes(share(kUserNames)), before);
+    EXPECT_EQ(s.site.bytes(share(kFullNames)), sjis("\"山田太郎\"\r\n"));
+}
+
+TEST(Registry, aFullNameWhoseFolderExistsIsRefusedBeforeAnythingIsWritten)
+{
+    // 管理用 names the administration folder; a left-over user folder would hand over its inbox.
+    ClientOnSite s;
+    QDir().mkpath(s.site.local(share("\\ぺるみな\\管理データ\\残った人")));
+    for (const QString &fullName : {QStringLiteral("管理用"), QStringLiteral("残った人")}) {
+        const auto result = recordRegistration(kServer, {"taro", fullName, "p"});
+        ASSERT_EQ(result.outcome, RegistrationOutcome::Refused) << fullName.toStdString();
+        EXPECT_EQ(result.refusal->field, Field::FullName);
+    }
+    EXPECT_TRUE(s.site.bytes(share(kFullNames)).isEmpty());
+    EXPECT_TRUE(s.site.bytes(share(kUserNames)).isEmpty());
+}
+
+TEST(Registry, failuresAreReportedAndNothingIsClaimed)
+{
+    {
+        ClientOnSite s;
+        QFile::remove(s.site.local(share(perumina::tails::kInboxTemplate)));
+        const auto result = recordRegistration(kServer, {"taro", "山田太郎", "p"});
+        EXPECT_EQ(result.outcome, RegistrationOutcome::Failed);
+        EXPECT_FALSE(result.partlyWritten);
+        EXPECT_FALSE(result.error.isEmpty());
+        EXPECT_TRUE(s.site.bytes(share(kFullNames)).isEmpty());
+    }
+    {
+        ClientOnSite s; // the share is gone
+        QDir(s.site.local(share(perumina::tails::kShare))).removeRecursively();
+        const auto result = recordRegistration(kServer, {"taro", "山田太郎", "p"});
+        EXPECT_EQ(result.outcome, RegistrationOutcome::Failed);
+        EXPECT_FALSE(result.error.isEmpty());
+    }
+    {
+        ClientOnSite s; // another computer holds the registry lock
+        perumina::SharedFileLock other(registryLockPath(kServer));
+        ASSERT_TRUE(other.acquire(0));
+        const auto result = recordRegistration(kServer, {"taro", "山田太郎", "p"}, 100);
+        EXPECT_EQ(result.outcome, RegistrationOutcome::Failed);
+        EXPECT_TRUE(s.site.bytes(share(kFullNames)).isEmpty());
+    }
+}
+
+TEST(Registry, aFolderThatCannotBeMadeIsReportedAsPartlyWritten)
+{
+    ClientOnSite s;
+    // A broken link where the administration copy folder should go: it looks absent, yet blocks the folder.
+    const QString blocked = s.site.local(share("\\ぺるみな\\管理データ\\管理用\\山田太郎"));
+    ASSERT_TRUE(QFile::link(s.site.root() + "/nowhere", blocked));
+    const auto result = recordRegistration(kServer, {"taro", "山田太郎", "p"});
+    EXPECT_EQ(result.outcome, RegistrationOutcome::Failed);
+    EXPECT_TRUE(result.partlyWritten);
+    EXPECT_TRUE(result.error.contains("山田太郎")) << result.error.toStdString();
+}
+
+TEST(Registry, twoProcessesRacingForOneUserNameLeaveOneRecord)
+{
+    ClientOnSite s;
+    const QString helper = testing_support::testBinDir() + "/register_helper";
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (int p = 0; p < 6; ++p) {
+        auto process = std::make_unique<QProcess>();
+        process->start(helper, {"taro", QStringLiteral("山田太郎-%1").arg(p), "pw"});
+        processes.push_back(std::move(process));
+    }
+    int recorded = 0;
+    int refused = 0;
+    for (auto &process : processes) {
+        ASSERT_TRUE(process->waitForFinished(120000));
+        ASSERT_EQ(process->exitStatus(), QProcess::NormalExit);
+        const int code = process->exitCode();
+        EXPECT_TRUE(code == 0 || code == 3) << code << process->readAllStandardError().toStdString();
+        recorded += code == 0;
+        refused += code == 3;
+    }
+    EXPECT_EQ(recorded, 1);
+    EXPECT_EQ(refused, 5);
+    EXPECT_EQ(s.site.bytes(share(kUserNames)), sjis("\"taro\"\r\n"));
+    for (const QString &tail : {kFullNames, kCredentials, kAdminRecords})
+        EXPECT_EQ(perumina::ReadLines(share(tail))->size(), 1);
+}
+
+} // namespace

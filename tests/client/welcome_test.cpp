@@ -1,0 +1,114 @@
+#include "client/ui/form01.h"
+#include "client/ui/form02.h"
+#include "client/ui/form03.h"
+#include "startup_support.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace startup_testing;
+using perumina::local::kLocator;
+using perumina::local::kSweeper;
+using testing_support::sjis;
+
+namespace {
+
+const QString kNoServer =
+    QStringLiteral("サーバー名が設定されていません。\r\nRead Meの「インストールについて」を確認して下さい。");
+
+TEST(WelcomeScreen, startsTheSweeperReadsTheServerAndWaits)
+{
+    ClientOnSite s;
+    client::ClientApp &app = s.start();
+    client::Form01 *welcome = app.form01();
+    EXPECT_TRUE(welcome->isVisible());
+    EXPECT_EQ(s.fakes.launcher.started, QStringList{kSweeper});
+    EXPECT_TRUE(s.fakes.dialogs.shown.isEmpty());
+    EXPECT_EQ(app.serverName(), kServer);
+    EXPECT_EQ(welcome->Text1->text(), kServer);
+    EXPECT_EQ(welcome->windowTitle(), "グループウェア　（ぺる・み・な）");
+    EXPECT_EQ(welcome->findChild<QPushButton *>("Command2")->text(), "いいえ　　登録済みです");
+}
+
+TEST(WelcomeScreen, enterOpensTheLoginScreen)
+{
+    ClientOnSite s;
+    client::ClientApp &app = s.start();
+    // Also with the focus on the other button.
+    QTest::keyClick(app.form01()->Command1, Qt::Key_Return);
+    EXPECT_FALSE(app.form01()->isVisible());
+    EXPECT_TRUE(app.form03()->isVisible());
+}
+
+TEST(WelcomeScreen, yesOpensRegistrationAndQuitSweepsAndEnds)
+{
+    ClientOnSite s;
+    client::ClientApp &app = s.start();
+    QTest::mouseClick(app.form01()->Command1, Qt::LeftButton);
+    EXPECT_TRUE(app.form02()->isVisible());
+    QTest::mouseClick(app.form02()->Command7, Qt::LeftButton);
+    EXPECT_TRUE(app.form01()->isVisible());
+    QTest::mouseClick(app.form01()->Command4, Qt::LeftButton);
+    EXPECT_EQ(s.fakes.launcher.started, (QStringList{kSweeper, kSweeper}));
+    EXPECT_TRUE(s.fakes.end.ended());
+}
+
+TEST(WelcomeScreen, aSecondCopyIsRefusedAndTheFirstGoesOn)
+{
+    ClientOnSite s;
+    client::ClientApp &first = s.start();
+    perumina::FakeSeams second;
+    client::ClientApp other(second.seams());
+    other.start();
+    ASSERT_EQ(second.dialogs.shown.size(), 1);
+    EXPECT_EQ(second.dialogs.last(), "重複して起動されています。");
+    EXPECT_EQ(second.dialogs.shown.last().icon, perumina::Dialogs::Icon::Exclamation);
+    EXPECT_TRUE(second.end.ended());
+    EXPECT_EQ(second.launcher.started, (QStringList{kSweeper, kSweeper}));
+    EXPECT_FALSE(other.form01()->isVisible());
+    EXPECT_FALSE(s.fakes.end.ended());
+    EXPECT_TRUE(first.form01()->isVisible());
+}
+
+struct LocatorCase
+{
+    const char *name;
+    std::optional<QString> content; // nothing: no locator file
+};
+
+class WelcomeWithoutServer : public testing::TestWithParam<LocatorCase>
+{
+};
+
+TEST_P(WelcomeWithoutServer, showsTheTwoLineMessageAndEnds)
+{
+    ClientOnSite s;
+    if (GetParam().content)
+        s.site.writeBytes(kLocator, sjis(*GetParam().content));
+    else
+        QFile::remove(s.site.local(kLocator));
+    client::ClientApp &app = s.start();
+    ASSERT_EQ(s.fakes.dialogs.shown.size(), 1);
+    EXPECT_EQ(s.fakes.dialogs.last(), kNoServer);
+    EXPECT_EQ(s.fakes.dialogs.shown.last().icon, perumina::Dialogs::Icon::None);
+    EXPECT_TRUE(s.fakes.end.ended());
+    EXPECT_EQ(s.fakes.launcher.started.size(), 2);
+    EXPECT_FALSE(app.form01()->isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(Locators, WelcomeWithoutServer,
+                         testing::Values(LocatorCase{"missing", std::nullopt},
+                                         LocatorCase{"empty", QString()},
+                                         LocatorCase{"emptyLine", QStringLiteral("\r\n")}),
+                         [](const testing::TestParamInfo<LocatorCase> &info) { return info.param.name; });
+
+TEST(WelcomeScreen, aLocatorOverTwoLinesGivesTheJoinedName)
+{
+    ClientOnSite s;
+    s.site.writeBytes(kLocator, "SERV\r\nER01\r\n");
+    client::ClientApp &app = s.start();
+    EXPECT_EQ(app.serverName(), "SERVER01");
+    EXPECT_EQ(app.form01()->Text1->text(), "SERVER01");
+}
+
+} // namespace
