@@ -165,6 +165,13 @@ QString deliveryMessage(const Delivery &delivery, const QString &recipient)
     return {};
 }
 
+QString inboxLoadMessage()
+{
+    return QStringLiteral(
+        "前回の終了で一時ファイルの『受信箱.txt』が削除されていないと思われます｡確認してください｡ "
+        "もし，残っていた場合は『受信箱.txt』だけを削除し，ぺるみなを再起動してください。");
+}
+
 Status fetchInbox(const QString &serverName, const QString &fullName)
 {
     const auto bytes = perumina::readFileBytes(inboxPath(serverName, fullName));

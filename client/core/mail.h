@@ -83,6 +83,9 @@ Delivery deliverMail(const QString &serverName, const Mail &mail);
 // The message a user sees for a delivery's outcome.
 QString deliveryMessage(const Delivery &delivery, const QString &recipient);
 
+// The reader's one message when the inbox cannot be copied or read, or holds no mail to show.
+QString inboxLoadMessage();
+
 // Copies the user's inbox on the share to the local copy "c:\group\受信箱.txt", replacing an older
 // copy. Fails when the inbox cannot be read or the local copy cannot be replaced.
 perumina::Status fetchInbox(const QString &serverName, const QString &fullName);

@@ -15,9 +15,6 @@ namespace client {
 
 namespace {
 
-const QString kLoadMessage =
-    QStringLiteral("前回の終了で一時ファイルの『受信箱.txt』が削除されていないと思われます｡確認してください｡ "
-                   "もし，残っていた場合は『受信箱.txt』だけを削除し，ぺるみなを再起動してください。");
 const QString kNoOlder = QStringLiteral("現在届いているメールは以上です。");
 const QString kNoNewer = QStringLiteral("最新のメールを表示しています。");
 
@@ -131,19 +128,19 @@ void Form09::Form_Load()
         box->clear();
     Text5->clear();
     if (!fetchInbox(app_.serverName(), fullName)) {
-        app_.dialogs().message(kLoadMessage);
+        app_.dialogs().message(inboxLoadMessage());
         return;
     }
     const auto table = readTable(perumina::local::kInboxCopy);
     if (!table) {
-        app_.dialogs().message(kLoadMessage);
+        app_.dialogs().message(inboxLoadMessage());
         return;
     }
     cursor_ = InboxCursor(*table);
     const ShownRecord shown = cursor_.current();
     fill(shown);
     if (!shown.complete)
-        app_.dialogs().message(kLoadMessage);
+        app_.dialogs().message(inboxLoadMessage());
 }
 
 void Form09::showEvent(QShowEvent *event)

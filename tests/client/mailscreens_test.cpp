@@ -377,37 +377,6 @@ TEST_F(MailScreens, aSecondLoginInTheSameRunReadsThatUsersInbox)
     EXPECT_EQ(form->Text3->text(), QStringLiteral("hana"));
 }
 
-// The road of one mail: two users registered, A sends B two mails, B starts the client anew, logs in
-// and reads them newest first.
-TEST_F(MailScreens, roadOfOneMail)
-{
-    {
-        ClientRun a(QStringLiteral("taro"), kTaro);
-        Form05 *form = a.app->form05();
-        form->show();
-        compose(form, kHanako, QStringLiteral("はじめまして"), QStringLiteral("よろしくね"));
-        QTest::keyClick(form->Text1, Qt::Key_Return);
-        a.fakes.clock.set(QDateTime(QDate(2026, 4, 8), QTime(9, 6, 0)));
-        form->Text2->setText(QStringLiteral("二通目"));
-        form->Text1->setPlainText(QStringLiteral("また明日"));
-        form->Command1->click();
-        EXPECT_EQ(a.fakes.dialogs.texts(), (QStringList{kLoadMessage, kSent, kSent}));
-    }
-    ClientRun b(QStringLiteral("hana"), kHanako);
-    Form09 *reader = b.app->form09();
-    reader->show();
-    EXPECT_TRUE(b.fakes.dialogs.shown.isEmpty());
-    EXPECT_EQ(reader->Label2->text(), kHanako);
-    EXPECT_EQ(shown(reader), (QStringList{"2026/04/08", "9:06:00", "taro", "二通目", "また明日"}));
-    reader->Command6->click();
-    EXPECT_EQ(shown(reader), (QStringList{"2026/04/08", "9:05:03", "taro", "はじめまして", "よろしくね"}));
-    // The log holds both for the administrator, oldest first.
-    const auto logged = parseMailRecords(decodeCp932(log()), 6);
-    ASSERT_EQ(logged.size(), 2);
-    EXPECT_EQ(logged[0][4], QStringLiteral("はじめまして"));
-    EXPECT_EQ(logged[1][3], kHanako);
-}
-
 TEST_F(MailScreens, Screenshot)
 {
     const QString folder = qEnvironmentVariable("PERUMINA_SCREENS");
