@@ -2,6 +2,9 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
+// Counted by the benchmarks when they stop with an error, so that the run fails instead of passing.
+int benchErrors = 0;
+
 int main(int argc, char **argv)
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
@@ -12,5 +15,5 @@ int main(int argc, char **argv)
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    return 0;
+    return benchErrors == 0 ? 0 : 1;
 }
