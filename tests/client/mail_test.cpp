@@ -45,14 +45,6 @@ Mail mailTo(const QString &recipient, const QString &title, const QString &body,
 
 } // namespace
 
-TEST(MailFiles, pathsFollowTheUserFolderRule)
-{
-    EXPECT_EQ(inboxPath(kServer, kHanako),
-              QStringLiteral("\\\\SERVER\\ぺるみな\\管理データ\\佐藤花子\\受信箱.txt"));
-    EXPECT_EQ(messageLogPath(QStringLiteral("STAFF ")),
-              QStringLiteral("\\\\STAFF \\ぺるみな\\管理データ\\管理用\\メッセージ一覧.txt"));
-}
-
 TEST(MailFiles, bothFilesAreExactAfterOneTwoAndThreeDeliveries)
 {
     MailSite s;
@@ -168,14 +160,6 @@ TEST(MailDelivery, refusesIncompleteOrUnwritableMailAndWritesNothing)
     EXPECT_FALSE(QFile::exists(s.site.local(messageLogPath(kServer))));
 }
 
-TEST(MailDelivery, foldsLookAlikesInsteadOfRefusingThem)
-{
-    MailSite s;
-    ASSERT_TRUE(
-        deliverMail(kServer, mailTo(kHanako, QStringLiteral("10〜12時"), QStringLiteral("b"))).done());
-    EXPECT_TRUE(s.inbox().contains(sjis(QStringLiteral("10～12時"))));
-}
-
 TEST(MailDelivery, reportsWhatCouldNotBeReached)
 {
     using O = Delivery::Outcome;
@@ -250,6 +234,11 @@ TEST(InboxReading, splitsRecordsAndKeepsQuotesThatDoNotEndAField)
         {"quotes in title",
          QStringLiteral("\"d\",\"t\",\"s\",\"題名, \"引用\"付き\",\"b\"\r\n"),
          {{"d", "t", "s", "題名, \"引用\"付き", "b"}}},
+        // A title holding a quote before a comma is the one case the stored format cannot tell apart:
+        // the title ends there, and the rest of the line still stays in its one record.
+        {"quote then comma in title",
+         QStringLiteral("\"d\",\"t\",\"s\",\"x\",y\",\"b\"\r\n"),
+         {{"d", "t", "s", "x", "y\""}}},
         {"quote then comma in body",
          QStringLiteral("\"d\",\"t\",\"s\",\"ti\",\"He said \"hi\", then left\"\r\n"),
          {{"d", "t", "s", "ti", "He said \"hi\", then left"}}},
@@ -274,28 +263,6 @@ TEST(InboxReading, splitsRecordsAndKeepsQuotesThatDoNotEndAField)
     const auto log = parseMailRecords(QStringLiteral("\"d\",\"t\",\"s\",\"r\",\"a\"b\",\"x,\"y\"\"\r\n"), 6);
     ASSERT_EQ(log.size(), 1);
     EXPECT_EQ(log[0], (QStringList{"d", "t", "s", "r", "a\"b", "x,\"y\""}));
-}
-
-TEST(InboxReading, deliveredMailsComeBackWholeNewestFirst)
-{
-    MailSite s;
-    const QStringList titles{QStringLiteral("a,b"), QStringLiteral("\"全部\"引用"), QStringLiteral("x\",y"),
-                             QStringLiteral("表ソ\\能")};
-    for (const QString &title : titles)
-        ASSERT_TRUE(
-            deliverMail(kServer, mailTo(kHanako, title, title + QStringLiteral("\r\n\"本文\""))).done());
-    const auto table = readTable(inboxPath(kServer, kHanako));
-    ASSERT_TRUE(table);
-    ASSERT_EQ(table->size(), 8); // four mails, four empty lines
-    // A title holding quote-comma is the one case the stored format cannot tell apart; every other
-    // comes back whole.
-    EXPECT_EQ((*table)[0].title, titles[3]);
-    EXPECT_EQ((*table)[1].title, QStringLiteral("x"));
-    EXPECT_EQ((*table)[2].title, titles[1]);
-    EXPECT_EQ((*table)[2].body, titles[1] + QStringLiteral("\r\n\"本文\""));
-    EXPECT_EQ((*table)[3].title, titles[0]);
-    for (int i = 4; i < 8; ++i)
-        EXPECT_EQ((*table)[i], InboxRecord{});
 }
 
 TEST(InboxReading, showsARecordUpToItsFirstEmptyValue)
