@@ -1,0 +1,146 @@
+#include "common/testsite.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QSet>
+#include <gtest/gtest.h>
+
+using testing_support::binDir;
+
+namespace {
+
+// Every picture the tour takes, in order.
+const QStringList kPictures = {
+    "01-welcome",       "02-registered-users",
+    "03-registration",  "04-registration-message",
+    "05-login",         "06-menu",
+    "07-canvas",        "08-canvas-message",
+    "09-pictures",      "10-admin-login",
+    "11-admin-console",
+};
+
+struct ProgramRun
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+ProgramRun runProgram(const QString &program, const QStringList &arguments, const QString &root)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PERUMINA_ROOT"), root);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    process.setProcessEnvironment(env);
+    process.start(QDir(binDir()).filePath(program), arguments);
+    ProgramRun run;
+    if (!process.waitForFinished(240000)) {
+        process.kill();
+        process.waitForFinished();
+        run.err = QStringLiteral("timed out");
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+// A site as a school makes it: the set-up program with a server and an administrator.
+void makeSite(const QString &root)
+{
+    const ProgramRun setup =
+        runProgram(QStringLiteral("PeruminaSetup"),
+                   {QStringLiteral("--root"), root, QStringLiteral("--server"), QStringLiteral("DEMOSERVER"),
+                    QStringLiteral("--admin"), QStringLiteral("admin"), QStringLiteral("--admin-password"),
+                    QStringLiteral("admin")},
+                   root);
+    ASSERT_EQ(setup.exitCode, 0) << setup.err.toStdString();
+}
+
+QStringList printedPictures(const QString &out)
+{
+    QStringList paths;
+    for (const QString &line : out.split(u'\n', Qt::SkipEmptyParts)) {
+        if (line.endsWith(QStringLiteral(".png")))
+            paths.append(line);
+    }
+    return paths;
+}
+
+// A screen's picture shows more than a blank window: many colours, none of them covering nearly all.
+void expectScreenPicture(const QString &path)
+{
+    SCOPED_TRACE(path.toStdString());
+    const QImage image(path);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_GE(image.width(), 150);
+    EXPECT_GE(image.height(), 80);
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); y += 2)
+        for (int x = 0; x < image.width(); x += 2)
+            ++counts[image.pixel(x, y)];
+    int most = 0;
+    int total = 0;
+    for (int count : counts) {
+        most = std::max(most, count);
+        total += count;
+    }
+    EXPECT_GE(counts.size(), 8);
+    EXPECT_LT(most, total * 97 / 100);
+}
+
+TEST(Tour, photographsEveryScreenOfANewSite)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString root = dir.path();
+    makeSite(root);
+    const ProgramRun tour = runProgram(QStringLiteral("PeruminaTour"), {}, root);
+    ASSERT_EQ(tour.exitCode, 0) << tour.err.toStdString() << tour.out.toStdString();
+    QStringList expected;
+    for (const QString &name : kPictures)
+        expected.append(QDir(root).filePath(QStringLiteral("screenshots/") + name + QStringLiteral(".png")));
+    EXPECT_EQ(printedPictures(tour.out), expected);
+    for (const QString &path : expected)
+        expectScreenPicture(path);
+    EXPECT_EQ(QDir(root + QStringLiteral("/screenshots")).entryList(QDir::Files).size(), kPictures.size());
+}
+
+TEST(Tour, runsAgainOnAVisitedSiteAndNamesTheStepThatFails)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString root = dir.path();
+    makeSite(root);
+    ASSERT_EQ(runProgram(QStringLiteral("PeruminaTour"), {}, root).exitCode, 0);
+    // The second visit registers pupils under new names; a wrong administrator password stops the
+    // administrator's part only, with the message the login showed.
+    const ProgramRun again = runProgram(QStringLiteral("PeruminaTour"),
+                                        {QStringLiteral("--admin-password"), QStringLiteral("wrong")}, root);
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_TRUE(again.err.contains(QStringLiteral("PeruminaAdmin"))) << again.err.toStdString();
+    EXPECT_FALSE(again.err.contains(QStringLiteral("PeruminaClient"))) << again.err.toStdString();
+    const QStringList pictures = printedPictures(again.out);
+    EXPECT_TRUE(pictures.contains(QDir(root).filePath(QStringLiteral("screenshots/09-pictures.png"))));
+    EXPECT_TRUE(pictures.last().endsWith(QStringLiteral("-admin-login-message.png")));
+    // Pupils of the first visit and of the second: two of each.
+    EXPECT_TRUE(QFileInfo::exists(root + QStringLiteral("/unc/DEMOSERVER/ぺるみな/管理データ/春野さくら2")));
+    EXPECT_TRUE(QFileInfo::exists(root + QStringLiteral("/unc/DEMOSERVER/ぺるみな/管理データ/秋山たける2")));
+}
+
+TEST(Tour, refusesASiteWithoutServer)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const ProgramRun tour = runProgram(QStringLiteral("PeruminaTour"), {}, dir.path());
+    EXPECT_NE(tour.exitCode, 0);
+    EXPECT_TRUE(tour.err.contains(QStringLiteral("PeruminaSetup"))) << tour.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir.path() + QStringLiteral("/screenshots")));
+}
+
+} // namespace

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "tools/tour/tourkit.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class QTextStream;
+
+namespace client {
+class ClientApp;
+}
+
+namespace tour {
+
+struct Options
+{
+    QString pictures;                          // folder the pictures go into
+    QString adminId = QStringLiteral("admin"); // the administrator of the site
+    QString adminPassword = QStringLiteral("admin");
+};
+
+// A pupil the tour registers and logs in as.
+struct Pupil
+{
+    QString userName;
+    QString fullName;
+    QString password;
+};
+
+// One start of the classroom client, with its own seams, as a pupil starts it on a classroom computer.
+struct ClientRun
+{
+    ClientRun();
+    ~ClientRun();
+    ProgramSeams seams;
+    std::unique_ptr<client::ClientApp> app; // goes before the seams it uses
+};
+
+// The scripted tour of the whole system on one site: a pupil registers, logs in, sends a picture to
+// another pupil, who logs in and looks at it; both variants of the boards; the administrator's login
+// and console. Every screen is photographed on the way.
+class Tour
+{
+public:
+    Tour(Options options, QTextStream &out, QTextStream &err);
+    ~Tour();
+
+    // Runs each part of the tour; a failed step ends its part and is reported. True when none failed.
+    bool run();
+    const QStringList &pictures() const { return camera_.taken(); }
+
+private:
+    void classroom();
+    void administrator();
+
+    Pupil freePupil(const QString &userName, const QString &fullName, const QString &password) const;
+    std::unique_ptr<ClientRun> startClient(bool picture);
+    void registerPupil(const Pupil &pupil, bool pictures);
+    std::unique_ptr<ClientRun> logIn(const Pupil &pupil, bool pictures);
+    void choose(ClientRun &run, const QString &option);
+    void drawAndSend(ClientRun &run, const Pupil &to);
+    void viewPicture(ClientRun &run);
+    void classroomBoards(ClientRun &run);
+
+    // Checks that the messages shown since the last check are exactly the expected ones, and takes a
+    // picture of each as the message box a person would see (none when picture is empty).
+    void expectMessages(ProgramSeams &seams, const QStringList &expected, const QString &picture);
+
+    bool part(const QString &name, void (Tour::*steps)());
+
+    Options options_;
+    QTextStream &out_;
+    QTextStream &err_;
+    Camera camera_;
+    QString server_;
+    Pupil sender_;
+    Pupil recipient_;
+    QString pictureTitle_;
+};
+
+} // namespace tour
