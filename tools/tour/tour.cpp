@@ -3,6 +3,9 @@
 #include "admin/ui/adminapp.h"
 #include "admin/ui/form01.h"
 #include "admin/ui/form02.h"
+#include "boards/daily/ui/form1.h"
+#include "boards/lunch/ui/form1.h"
+#include "boards/monthly/ui/form1.h"
 #include "client/core/illustration.h"
 #include "client/core/registry.h"
 #include "client/ui/clientapp.h"
@@ -277,6 +280,55 @@ void Tour::viewPicture(ClientRun &run)
     camera_.take(viewer, QStringLiteral("pictures"));
 }
 
+void Tour::openBoard(const QString &program, const BoardMaker &make, const QString &closeButton,
+                     const QString &picture)
+{
+    ProgramSeams seams(program);
+    std::unique_ptr<boards::BoardForm> board = make(seams.seams());
+    board->Form_Load();
+    // Only the first board's waiting message is photographed; the others show the same box.
+    const bool first = !boardMessageTaken_;
+    boardMessageTaken_ = true;
+    expectMessages(seams, {boards::kPleaseWait}, first ? picture : QString());
+    if (board->session().ended())
+        throw StepFailed{QStringLiteral("%1 が起動してすぐ終了しました。").arg(program)};
+    expectShown(board.get(), program);
+    camera_.take(board.get(), picture);
+    click(board.get(), closeButton);
+    expectMessages(seams, {boards::kPleaseWait}, QString());
+    if (!board->session().ended())
+        throw StepFailed{QStringLiteral("%1 が閉じるボタンで終了しませんでした。").arg(program)};
+}
+
+// A board started by the menu or the console is opened here in the same way its program opens it.
+void Tour::startedBoard(const QString &program)
+{
+    using namespace boards;
+    const bool admin = program.endsWith(QStringLiteral("S.exe"));
+    const QString name = program.chopped(4);
+    if (name.startsWith(QStringLiteral("DayBoard"))) {
+        const auto variant = admin ? daily::Variant::Admin : daily::Variant::Classroom;
+        openBoard(
+            name, [variant](perumina::Seams s) { return std::make_unique<daily::Form1>(variant, s); },
+            admin ? QStringLiteral("Command5") : QStringLiteral("Command14"),
+            admin ? QStringLiteral("day-board-admin") : QStringLiteral("day-board"));
+    } else if (name.startsWith(QStringLiteral("LunchBoard"))) {
+        const auto variant = admin ? lunch::Variant::Admin : lunch::Variant::Classroom;
+        openBoard(
+            name, [variant](perumina::Seams s) { return std::make_unique<lunch::Form1>(variant, s); },
+            QStringLiteral("Command5"),
+            admin ? QStringLiteral("lunch-board-admin") : QStringLiteral("lunch-board"));
+    } else if (name.startsWith(QStringLiteral("MonthBoard"))) {
+        const auto variant = admin ? monthly::Variant::Admin : monthly::Variant::Classroom;
+        openBoard(
+            name, [variant](perumina::Seams s) { return std::make_unique<monthly::Form1>(variant, s); },
+            admin ? QStringLiteral("Command2") : QStringLiteral("Command13"),
+            admin ? QStringLiteral("month-board-admin") : QStringLiteral("month-board"));
+    } else {
+        throw StepFailed{QStringLiteral("%1 は掲示板のプログラムではありません。").arg(program)};
+    }
+}
+
 void Tour::classroomBoards(ClientRun &run)
 {
     const struct
@@ -291,6 +343,7 @@ void Tour::classroomBoards(ClientRun &run)
         if (run.seams.launcher.started.value(run.seams.launcher.started.size() - 1) != board.program)
             throw StepFailed{QStringLiteral("メニューから %1 が起動されませんでした。").arg(board.program)};
         expectShown(run.app->form04(), QStringLiteral("メニュー（Form04）"));
+        startedBoard(board.program);
     }
 }
 
@@ -369,6 +422,8 @@ void Tour::administrator()
         expectMessages(seams, {}, QStringLiteral("admin-console"));
         if (seams.launcher.started.value(seams.launcher.started.size() - 1) != board.program)
             throw StepFailed{QStringLiteral("管理画面から %1 が起動されませんでした。").arg(board.program)};
+        startedBoard(board.program);
+        expectShown(console, QStringLiteral("管理画面（Form02）"));
     }
     click(console, QStringLiteral("Command9"));
     expectMessages(seams, {}, QStringLiteral("admin-console"));

@@ -4,10 +4,14 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class QTextStream;
 
+namespace boards {
+class BoardForm;
+}
 namespace client {
 class ClientApp;
 }
@@ -68,6 +72,13 @@ private:
     // picture of each as the message box a person would see (none when picture is empty).
     void expectMessages(ProgramSeams &seams, const QStringList &expected, const QString &picture);
 
+    // Opens a board the way its program starts, photographs it and closes it with its close button.
+    using BoardMaker = std::function<std::unique_ptr<boards::BoardForm>(perumina::Seams)>;
+    void openBoard(const QString &program, const BoardMaker &make, const QString &closeButton,
+                   const QString &picture);
+
+    void startedBoard(const QString &program);
+
     bool part(const QString &name, void (Tour::*steps)());
 
     Options options_;
@@ -78,6 +89,7 @@ private:
     Pupil sender_;
     Pupil recipient_;
     QString pictureTitle_;
+    bool boardMessageTaken_ = false;
 };
 
 } // namespace tour
