@@ -60,7 +60,7 @@ ClientRun::ClientRun() : seams(QStringLiteral("PeruminaClient")) {}
 ClientRun::~ClientRun() = default;
 
 Tour::Tour(Options options, QTextStream &out, QTextStream &err)
-    : options_(std::move(options)), out_(out), err_(err), camera_(options_.pictures, out)
+    : options_(std::move(options)), err_(err), camera_(options_.pictures, out)
 {
 }
 

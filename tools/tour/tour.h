@@ -82,7 +82,6 @@ private:
     bool part(const QString &name, void (Tour::*steps)());
 
     Options options_;
-    QTextStream &out_;
     QTextStream &err_;
     Camera camera_;
     QString server_;
