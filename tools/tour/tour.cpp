@@ -85,11 +85,12 @@ bool Tour::run()
 
 bool Tour::part(const QString &name, void (Tour::*steps)())
 {
+    step_.clear();
     try {
         (this->*steps)();
         return true;
     } catch (const StepFailed &failure) {
-        err_ << QStringLiteral("失敗: %1: %2").arg(name, failure.what) << Qt::endl;
+        err_ << QStringLiteral("失敗: %1、手順「%2」: %3").arg(name, step_, failure.what) << Qt::endl;
         return false;
     }
 }
@@ -153,6 +154,7 @@ std::unique_ptr<ClientRun> Tour::startClient(bool picture)
 
 void Tour::registerPupil(const Pupil &pupil, bool pictures)
 {
+    step_ = QStringLiteral("%1 の登録").arg(pupil.userName);
     std::unique_ptr<ClientRun> run = startClient(pictures);
     client::ClientApp &app = *run->app;
     click(app.form01(), QStringLiteral("Command1"));
@@ -179,6 +181,7 @@ void Tour::registerPupil(const Pupil &pupil, bool pictures)
 
 std::unique_ptr<ClientRun> Tour::logIn(const Pupil &pupil, bool pictures)
 {
+    step_ = QStringLiteral("%1 のログイン").arg(pupil.userName);
     std::unique_ptr<ClientRun> run = startClient(false);
     client::ClientApp &app = *run->app;
     click(app.form01(), QStringLiteral("Command2"));
@@ -204,6 +207,7 @@ std::unique_ptr<ClientRun> Tour::logIn(const Pupil &pupil, bool pictures)
 
 void Tour::choose(ClientRun &run, const QString &option)
 {
+    step_ = QStringLiteral("メニューの %1").arg(option);
     client::Form04 *menu = run.app->form04();
     expectShown(menu, QStringLiteral("メニュー（Form04）"));
     click(menu, option);
@@ -213,6 +217,7 @@ void Tour::choose(ClientRun &run, const QString &option)
 
 void Tour::drawAndSend(ClientRun &run, const Pupil &to)
 {
+    step_ = QStringLiteral("イラストを描いて送る");
     client::Form06 *canvas = run.app->form06();
     expectShown(canvas, QStringLiteral("イラスト画面（Form06）"));
     if (control<QLineEdit>(canvas, QStringLiteral("Text2"))->text() != sender_.userName)
@@ -268,6 +273,7 @@ void Tour::drawAndSend(ClientRun &run, const Pupil &to)
 
 void Tour::viewPicture(ClientRun &run)
 {
+    step_ = QStringLiteral("イラストを見る");
     client::Form10 *viewer = run.app->form10();
     expectShown(viewer, QStringLiteral("イラストを見る画面（Form10）"));
     pick(control<QListWidget>(viewer, QStringLiteral("File1")), pictureTitle_ + QStringLiteral(".jpg"), true);
@@ -283,6 +289,7 @@ void Tour::viewPicture(ClientRun &run)
 void Tour::openBoard(const QString &program, const BoardMaker &make, const QString &closeButton,
                      const QString &picture)
 {
+    step_ = QStringLiteral("%1 を開く").arg(program);
     ProgramSeams seams(program);
     std::unique_ptr<boards::BoardForm> board = make(seams.seams());
     board->Form_Load();
@@ -382,6 +389,7 @@ void Tour::classroom()
 
 void Tour::administrator()
 {
+    step_ = QStringLiteral("管理者のログイン");
     ProgramSeams seams(QStringLiteral("PeruminaAdmin"));
     admin::AdminApp app(seams.seams());
     app.start();
@@ -397,6 +405,7 @@ void Tour::administrator()
     expectMessages(seams, {}, QStringLiteral("admin-login"));
     expectShown(app.form02(), QStringLiteral("管理画面（Form02）"));
     admin::Form02 *console = app.form02();
+    step_ = QStringLiteral("管理画面");
 
     // The picture the pupil sent, from the administration copies.
     if (!recipient_.fullName.isEmpty()) {

@@ -89,6 +89,7 @@ private:
     Pupil recipient_;
     QString pictureTitle_;
     bool boardMessageTaken_ = false;
+    QString step_; // the step under way, named in a failure report
 };
 
 } // namespace tour
