@@ -3,17 +3,21 @@
 #include "admin/ui/adminapp.h"
 #include "admin/ui/form01.h"
 #include "admin/ui/form02.h"
+#include "admin/ui/logview.h"
 #include "boards/daily/ui/form1.h"
 #include "boards/lunch/ui/form1.h"
 #include "boards/monthly/ui/form1.h"
 #include "client/core/illustration.h"
+#include "client/core/mail.h"
 #include "client/core/registry.h"
 #include "client/ui/clientapp.h"
 #include "client/ui/form01.h"
 #include "client/ui/form02.h"
 #include "client/ui/form03.h"
 #include "client/ui/form04.h"
+#include "client/ui/form05.h"
 #include "client/ui/form06.h"
+#include "client/ui/form09.h"
 #include "client/ui/form10.h"
 #include "shared/paths.h"
 #include "shared/records.h"
@@ -22,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -179,7 +184,7 @@ void Tour::registerPupil(const Pupil &pupil, bool pictures)
         throw StepFailed{QStringLiteral("登録の後、クライアントが終了しませんでした。")};
 }
 
-std::unique_ptr<ClientRun> Tour::logIn(const Pupil &pupil, bool pictures)
+std::unique_ptr<ClientRun> Tour::logIn(const Pupil &pupil, bool pictures, const QStringList &messages)
 {
     step_ = QStringLiteral("%1 のログイン").arg(pupil.userName);
     std::unique_ptr<ClientRun> run = startClient(false);
@@ -193,7 +198,7 @@ std::unique_ptr<ClientRun> Tour::logIn(const Pupil &pupil, bool pictures)
     if (pictures)
         camera_.take(login, QStringLiteral("login"));
     click(login, QStringLiteral("Command1"));
-    expectMessages(run->seams, {}, QStringLiteral("login"));
+    expectMessages(run->seams, messages, messages.isEmpty() ? QStringLiteral("login") : QString());
     if (app.ended())
         throw StepFailed{QStringLiteral("%1 のログインでクライアントが終了しました。").arg(pupil.userName)};
     expectHidden(login, QStringLiteral("ログイン画面（Form03）"));
@@ -269,6 +274,37 @@ void Tour::drawAndSend(ClientRun &run, const Pupil &to)
         if (!QFileInfo::exists(perumina::mapPath(copy)))
             throw StepFailed{QStringLiteral("送ったイラスト %1 がありません。").arg(copy)};
     }
+}
+
+void Tour::sendMail(ClientRun &run, const Pupil &to)
+{
+    client::Form05 *compose = run.app->form05();
+    expectShown(compose, QStringLiteral("メール送信画面（Form05）"));
+    if (control<QLineEdit>(compose, QStringLiteral("Text3"))->text() != sender_.userName)
+        throw StepFailed{
+            QStringLiteral("メール送信画面の送信者が「%1」ではありません。").arg(sender_.userName)};
+    pick(control<QListWidget>(compose, QStringLiteral("List1")), to.fullName);
+    if (control<QLineEdit>(compose, QStringLiteral("Text4"))->text() != to.fullName)
+        throw StepFailed{QStringLiteral("メールの受信者に「%1」が入りませんでした。").arg(to.fullName)};
+    type(compose, QStringLiteral("Text2"), mailTitle_);
+    type(compose, QStringLiteral("Text1"), mailBody_);
+    camera_.take(compose, QStringLiteral("mail"));
+    click(compose, QStringLiteral("Command1"));
+    expectMessages(run.seams, {client::deliveryMessage(client::Delivery{}, to.fullName)},
+                   QStringLiteral("mail"));
+}
+
+void Tour::readMail(ClientRun &run, const Pupil &from)
+{
+    client::Form09 *reader = run.app->form09();
+    expectShown(reader, QStringLiteral("メールを読む画面（Form09）"));
+    const QString sender = control<QLineEdit>(reader, QStringLiteral("Text3"))->text();
+    const QString title = control<QLineEdit>(reader, QStringLiteral("Text4"))->text();
+    const QString body = control<QPlainTextEdit>(reader, QStringLiteral("Text5"))->toPlainText();
+    if (sender != from.userName || title != mailTitle_ || body != mailBody_)
+        throw StepFailed{
+            QStringLiteral("届いたメールが違います（送信者「%1」、件名「%2」）。").arg(sender, title)};
+    camera_.take(reader, QStringLiteral("mail-read"));
 }
 
 void Tour::viewPicture(ClientRun &run)
@@ -361,21 +397,31 @@ void Tour::classroom()
     sender_ = freePupil(QStringLiteral("さくら"), QStringLiteral("春野さくら"), QStringLiteral("sakura7"));
     registerPupil(sender_, true);
     pictureTitle_ = QStringLiteral("わたしの家");
+    mailTitle_ = QStringLiteral("遠足のこと");
+    mailBody_ =
+        QStringLiteral("あしたの遠足、たのしみだね。\nおべんとうは何にする？\nPS: 雨なら体育館だって。");
 
-    // The sender draws a picture and sends it, then ends the client.
+    // The sender, whose inbox is still empty, sends a mail and a picture, then ends the client.
     {
-        std::unique_ptr<ClientRun> run = logIn(sender_, true);
-        choose(*run, QStringLiteral("Option3"));
+        std::unique_ptr<ClientRun> run = logIn(sender_, true, {client::inboxLoadMessage()});
+        choose(*run, QStringLiteral("Option1"));
+        sendMail(*run, recipient_);
+        click(run->app->form05(), QStringLiteral("Command2"));
+        expectMessages(run->seams, {}, QStringLiteral("mail"));
         drawAndSend(*run, recipient_);
         click(run->app->form06(), QStringLiteral("Command3"));
         expectMessages(run->seams, {}, QStringLiteral("canvas"));
         if (!run->app->ended())
             throw StepFailed{QStringLiteral("イラスト画面の「終了」でクライアントが終了しませんでした。")};
     }
-    // The recipient starts the client on another computer, looks at the picture, opens the boards.
+    // The recipient starts the client on another computer, reads the mail, looks at the picture and
+    // opens the boards.
     {
         std::unique_ptr<ClientRun> run = logIn(recipient_, false);
-        choose(*run, QStringLiteral("Option4"));
+        choose(*run, QStringLiteral("Option2"));
+        readMail(*run, sender_);
+        click(run->app->form09(), QStringLiteral("Command2"));
+        expectMessages(run->seams, {}, QStringLiteral("mail-read"));
         viewPicture(*run);
         click(run->app->form10(), QStringLiteral("Command7"));
         expectMessages(run->seams, {}, QStringLiteral("pictures"));
@@ -417,6 +463,9 @@ void Tour::administrator()
             throw StepFailed{
                 QStringLiteral("管理画面にイラスト「%1」が表示されませんでした。").arg(pictureTitle_)};
     }
+    const QString log = control<admin::LogView>(console, QStringLiteral("Text2"))->toPlainText();
+    if (!recipient_.fullName.isEmpty() && !log.contains(u'"' + mailTitle_ + u'"'))
+        throw StepFailed{QStringLiteral("管理画面のメール一覧にメール「%1」がありません。").arg(mailTitle_)};
     camera_.take(console, QStringLiteral("admin-console"));
 
     const struct

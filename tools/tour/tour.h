@@ -42,9 +42,9 @@ struct ClientRun
     std::unique_ptr<client::ClientApp> app; // goes before the seams it uses
 };
 
-// The scripted tour of the whole system on one site: a pupil registers, logs in, sends a picture to
-// another pupil, who logs in and looks at it; both variants of the boards; the administrator's login
-// and console. Every screen is photographed on the way.
+// The scripted tour of the whole system on one site: a pupil registers, logs in, sends a mail and a
+// picture to another pupil, who logs in, reads the mail and looks at the picture; both variants of the
+// boards; the administrator's login and console. Every screen is photographed on the way.
 class Tour
 {
 public:
@@ -62,8 +62,12 @@ private:
     Pupil freePupil(const QString &userName, const QString &fullName, const QString &password) const;
     std::unique_ptr<ClientRun> startClient(bool picture);
     void registerPupil(const Pupil &pupil, bool pictures);
-    std::unique_ptr<ClientRun> logIn(const Pupil &pupil, bool pictures);
+    // Logs in from a new start of the client; messages are those the login shows (the reader's load
+    // message for an empty inbox).
+    std::unique_ptr<ClientRun> logIn(const Pupil &pupil, bool pictures, const QStringList &messages = {});
     void choose(ClientRun &run, const QString &option);
+    void sendMail(ClientRun &run, const Pupil &to);
+    void readMail(ClientRun &run, const Pupil &from);
     void drawAndSend(ClientRun &run, const Pupil &to);
     void viewPicture(ClientRun &run);
     void classroomBoards(ClientRun &run);
@@ -88,6 +92,8 @@ private:
     Pupil sender_;
     Pupil recipient_;
     QString pictureTitle_;
+    QString mailTitle_;
+    QString mailBody_;
     bool boardMessageTaken_ = false;
     QString step_; // the step under way, named in a failure report
 };
