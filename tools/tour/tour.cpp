@@ -431,6 +431,7 @@ void Tour::classroom()
         if (!run->app->ended())
             throw StepFailed{QStringLiteral("メニューの「終了」でクライアントが終了しませんでした。")};
     }
+    classroomDone_ = true;
 }
 
 void Tour::administrator()
@@ -453,8 +454,9 @@ void Tour::administrator()
     admin::Form02 *console = app.form02();
     step_ = QStringLiteral("管理画面");
 
-    // The picture the pupil sent, from the administration copies.
-    if (!recipient_.fullName.isEmpty()) {
+    // What the pupils wrote, when their part went through: the picture from the administration copies
+    // and the mail in the log.
+    if (classroomDone_) {
         pickEnding(control<QListWidget>(console, QStringLiteral("Dir1")), recipient_.fullName, true);
         pick(control<QListWidget>(console, QStringLiteral("File1")), pictureTitle_ + QStringLiteral(".jpg"),
              true);
@@ -462,10 +464,13 @@ void Tour::administrator()
         if (console->shownPicture() != pictureTitle_ + QStringLiteral(".jpg"))
             throw StepFailed{
                 QStringLiteral("管理画面にイラスト「%1」が表示されませんでした。").arg(pictureTitle_)};
+        const QString log = control<admin::LogView>(console, QStringLiteral("Text2"))->toPlainText();
+        const QString record =
+            QStringLiteral("\"%1\",\"%2\",\"%3\"").arg(sender_.userName, recipient_.fullName, mailTitle_);
+        if (!log.contains(record))
+            throw StepFailed{
+                QStringLiteral("管理画面のメール一覧にメール「%1」がありません。").arg(mailTitle_)};
     }
-    const QString log = control<admin::LogView>(console, QStringLiteral("Text2"))->toPlainText();
-    if (!recipient_.fullName.isEmpty() && !log.contains(u'"' + mailTitle_ + u'"'))
-        throw StepFailed{QStringLiteral("管理画面のメール一覧にメール「%1」がありません。").arg(mailTitle_)};
     camera_.take(console, QStringLiteral("admin-console"));
 
     const struct

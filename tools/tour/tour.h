@@ -95,7 +95,8 @@ private:
     QString mailTitle_;
     QString mailBody_;
     bool boardMessageTaken_ = false;
-    QString step_; // the step under way, named in a failure report
+    bool classroomDone_ = false; // the pupils' mail and picture are on the site
+    QString step_;               // the step under way, named in a failure report
 };
 
 } // namespace tour
