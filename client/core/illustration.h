@@ -18,6 +18,10 @@
 // user folder (for the viewer) and once in the recipient's folder under 管理用 (for the administrator).
 namespace client::illustration {
 
+// Shown after a complete send: the same picture may go to another recipient.
+inline const QString kSentMessage =
+    QStringLiteral("このイラストを他の人にも送信する場合、相手を指定し直して送信ボタンを押して下さい。");
+
 // The drawing area of the canvas, in pixels: 7215 by 5295 twips at 15 twips a pixel, less the 2-pixel
 // sunken border on each side.
 inline constexpr int kWidth = 477;

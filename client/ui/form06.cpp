@@ -23,8 +23,6 @@ namespace client {
 namespace pic = illustration;
 
 static const QString kTaken = QStringLiteral("……は既に存在しています。別のタイトルに変えて下さい。");
-static const QString kSent =
-    QStringLiteral("このイラストを他の人にも送信する場合、相手を指定し直して送信ボタンを押して下さい。");
 
 static QFont popFont(double points = 0)
 {
@@ -364,7 +362,7 @@ void Form06::Command27_Click()
     const QDateTime now = app_.seams().clock.now();
     Label4->setText(perumina::formatDate(now.date()));
     Label5->setText(perumina::formatTime(now.time()));
-    app_.dialogs().message(kSent);
+    app_.dialogs().message(pic::kSentMessage);
 }
 
 void Form06::Command4_Click()

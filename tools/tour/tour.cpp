@@ -37,8 +37,6 @@ namespace tour {
 
 namespace {
 
-const QString kPictureSent =
-    QStringLiteral("このイラストを他の人にも送信する場合、相手を指定し直して送信ボタンを押して下さい。");
 
 // Points around a circle, closed, for a freehand ring.
 QList<QPoint> circle(QPoint centre, int radius, int points = 28)
@@ -268,7 +266,7 @@ void Tour::drawAndSend(ClientRun &run, const Pupil &to)
     type(canvas, QStringLiteral("Text1"), pictureTitle_);
     camera_.take(canvas, QStringLiteral("canvas"));
     click(canvas, QStringLiteral("Command27"));
-    expectMessages(run.seams, {kPictureSent}, QStringLiteral("canvas"));
+    expectMessages(run.seams, {client::illustration::kSentMessage}, QStringLiteral("canvas"));
     const auto stored = client::illustration::paths(server_, to.fullName, pictureTitle_);
     for (const QString &copy : {stored.recipientCopy, stored.adminCopy}) {
         if (!QFileInfo::exists(perumina::mapPath(copy)))
