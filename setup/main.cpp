@@ -1,5 +1,7 @@
+#include "setup/boarddata.h"
 #include "setup/site.h"
 #include "shared/paths.h"
+#include "shared/records.h"
 #include "shared/seams.h"
 
 #include <QCommandLineParser>
@@ -25,22 +27,59 @@ int main(int argc, char *argv[])
         QStringLiteral("DIR"));
     const QCommandLineOption serverOption(
         QStringLiteral("server"),
-        QStringLiteral("職員室のサーバーのコンピュータ名。ロケータファイル c/group/ぺるみな.txt に書かれます。"),
+        QStringLiteral(
+            "職員室のサーバーのコンピュータ名。ロケータファイル c/group/ぺるみな.txt に書かれます。"),
         QStringLiteral("NAME"));
-    const QCommandLineOption adminOption(QStringLiteral("admin"),
-                                         QStringLiteral("管理者ID。管理者情報.txt が無いときに書き込みます。"),
-                                         QStringLiteral("ID"));
+    const QCommandLineOption adminOption(
+        QStringLiteral("admin"), QStringLiteral("管理者ID。管理者情報.txt が無いときに書き込みます。"),
+        QStringLiteral("ID"));
     const QCommandLineOption passwordOption(QStringLiteral("admin-password"),
                                             QStringLiteral("管理者のパスワード（--admin と一緒に指定）。"),
                                             QStringLiteral("PW"));
-    parser.addOptions({rootOption, serverOption, adminOption, passwordOption});
+    const QCommandLineOption schoolYearOption(
+        QStringLiteral("school-year"),
+        QStringLiteral("YYYY年4月1日から始まる年度のボードデータ（日付取得.txt、行事予定.txt、給食予定.txt、"
+                       "年月取得.txt、月別行事.txt）を、無いものだけ作ります。--server を省略すると、"
+                       "ロケータファイルのサーバー名を使います。"),
+        QStringLiteral("YYYY"));
+    parser.addOptions({rootOption, serverOption, adminOption, passwordOption, schoolYearOption});
     parser.process(app);
 
     if (parser.isSet(rootOption))
         qputenv("PERUMINA_ROOT", QDir(parser.value(rootOption)).absolutePath().toUtf8());
 
+    int schoolYear = 0;
+    if (parser.isSet(schoolYearOption)) {
+        bool ok = false;
+        schoolYear = parser.value(schoolYearOption).toInt(&ok);
+        if (!ok || schoolYear < 1900 || schoolYear > 9998) {
+            err << "--school-year には西暦の年（例: 2026）を指定して下さい。\n";
+            return 2;
+        }
+    }
+
     setup::SiteOptions options;
     options.server = parser.value(serverOption);
+    if (options.server.isEmpty() && schoolYear != 0) {
+        // Board data alone: the site exists already and its locator names the server.
+        out << "サイトのルート: " << perumina::siteRoot() << "\n";
+        const auto server = perumina::ReadServerName();
+        if (!server || server->isEmpty()) {
+            err << "ロケータファイルにサーバー名がありません。--server でサーバー名を指定して下さい。\n";
+            return 2;
+        }
+        setup::Report report;
+        setup::createSchoolYear(*server, schoolYear, report);
+        for (const QString &path : report.created)
+            out << "作成しました: " << path << "\n";
+        if (report.created.isEmpty() && report.status.ok)
+            out << "すべて作成済みです。変更はありません。\n";
+        if (!report.status.ok) {
+            err << report.status.error << "\n";
+            return 1;
+        }
+        return 0;
+    }
     if (options.server.isEmpty()) {
         err << "--server でサーバー名を指定して下さい。\n";
         return 2;
@@ -60,12 +99,14 @@ int main(int argc, char *argv[])
             }
         }
     }
-    options.sweeperProgram = perumina::resolveProgram(QStringLiteral("InboxSweep.exe"),
-                                                      QCoreApplication::applicationDirPath());
+    options.sweeperProgram =
+        perumina::resolveProgram(QStringLiteral("InboxSweep.exe"), QCoreApplication::applicationDirPath());
 
     out << "サイトのルート: " << perumina::siteRoot() << "\n";
     setup::Report report;
     setup::createSite(options, report);
+    if (report.status.ok && schoolYear != 0)
+        setup::createSchoolYear(options.server, schoolYear, report);
     for (const QString &path : report.created)
         out << "作成しました: " << path << "\n";
     if (report.created.isEmpty() && report.status.ok)

@@ -1,0 +1,44 @@
+#include "boards/daily/dayboard.h"
+
+namespace boards::daily {
+
+BoardFiles dayBoardFiles()
+{
+    return BoardFiles{QStringLiteral("行事予定.txt"), false};
+}
+
+QString windowCaption(Variant variant)
+{
+    return variant == Variant::Admin ? QStringLiteral("今日の日程")
+                                     : QStringLiteral("グループウェア　（ぺる・み・な）");
+}
+
+QStringList timeSlotNames()
+{
+    return {QStringLiteral("始業前"), QStringLiteral("1校時"), QStringLiteral("2校時"),
+            QStringLiteral("3校時"),  QStringLiteral("4校時"), QStringLiteral("昼休み"),
+            QStringLiteral("5校時"),  QStringLiteral("6校時"), QStringLiteral("放課後")};
+}
+
+QString timeSlotHeader(int pitch, int fieldWidth, int charWidth)
+{
+    QString header;
+    int x = 0;
+    const QStringList names = timeSlotNames();
+    for (int i = 0; i < names.size(); ++i) {
+        // Half-width digits count half a character.
+        int width = 0;
+        for (QChar c : names[i])
+            width += c.unicode() < 0x80 ? charWidth / 2 : charWidth;
+        const int target = i * pitch + (fieldWidth - width) / 2;
+        while (x + charWidth / 2 <= target) {
+            header += QChar(0x3000);
+            x += charWidth;
+        }
+        header += names[i];
+        x += width;
+    }
+    return header;
+}
+
+} // namespace boards::daily

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "boards/skeleton/boardsession.h"
+
+#include <QStringList>
+
+namespace boards::lunch {
+
+enum class Variant
+{
+    Admin,
+    Classroom
+}; // LunchBoardS, LunchBoardC
+
+// Columns of a day: 1 date, 2 weekday number, 3 staple food, 4 to 7 side dishes, 8 and 9 drinks,
+// 10 total calories. Columns 3 to 10 are shown in Text1 to Text8; nothing beyond 10 is touched.
+inline constexpr int kColumns = 10;
+inline constexpr int kMenuFields = 8;
+
+BoardFiles lunchBoardFiles();
+QString windowCaption(Variant variant);
+// The captions of the step buttons "＜＜", "＜", "◇", "＞", "＞＞" in each variant.
+QStringList stepCaptions(Variant variant);
+
+// The menu of a row as shown: Text1 .. Text8.
+QStringList readMenu(const Workbook &book, const QString &row);
+// The write-back: date, weekday number and the eight menu fields into columns 1 to 10.
+perumina::Status writeDay(Workbook &book, const QString &row, const QString &date, const QString &weekday,
+                          const QStringList &menu);
+
+} // namespace boards::lunch

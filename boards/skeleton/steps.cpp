@@ -1,0 +1,29 @@
+#include "boards/skeleton/steps.h"
+
+#include "boards/skeleton/workbook.h"
+
+namespace boards {
+
+StepResult dayStep(const QString &rowBefore, int step)
+{
+    // A row text that is no number can only come from a damaged index; it counts as the first day.
+    const int old = parseRowNumber(rowBefore).value_or(2);
+    if (step < 0) {
+        const int limit = step <= -10 ? 11 : 3;
+        if (old < limit || old + step < 2)
+            return {QStringLiteral("2"), kNoEarlierYear};
+    } else if (old > 367) {
+        return {QStringLiteral("366"), kNoLaterYear};
+    }
+    return {QString::number(old + step), QString()};
+}
+
+StepResult monthStep(const QString &rowBefore, int step)
+{
+    const int old = parseRowNumber(rowBefore).value_or(2);
+    if (step < 0 && (old < 3 || old + step < 2))
+        return {QStringLiteral("2"), kNoEarlierMonth};
+    return {QString::number(old + step), QString()};
+}
+
+} // namespace boards

@@ -1,0 +1,345 @@
+#include "setup/boarddata.h"
+
+#include "boards/skeleton/csv.h"
+#include "boards/skeleton/indexsearch.h"
+#include "boards/skeleton/workbook.h"
+#include "shared/paths.h"
+#include "shared/records.h"
+#include "shared/seams.h"
+#include "shared/textfile.h"
+
+using perumina::SharePath;
+using perumina::Status;
+
+namespace setup {
+
+namespace {
+
+QString dataPath(const QString &server, const QString &file)
+{
+    return SharePath(server, perumina::tails::kDataFolder + file);
+}
+
+QByteArray sjis(const QString &text)
+{
+    return perumina::encodeCp932(text).value_or(QByteArray());
+}
+
+boards::CsvRow csvRow(const QStringList &fields)
+{
+    boards::CsvRow row;
+    for (const QString &field : fields)
+        row.append(sjis(field));
+    return row;
+}
+
+QStringList dayHeading()
+{
+    QStringList heading{QStringLiteral("日付"),      QStringLiteral("曜日"),     QStringLiteral("行事１"),
+                        QStringLiteral("行事２"),    QStringLiteral("行事３"),   QStringLiteral("1学年行事"),
+                        QStringLiteral("2学年行事"), QStringLiteral("3学年行事")};
+    const QStringList slotNames{QStringLiteral("始業前"), QStringLiteral("1校時"), QStringLiteral("2校時"),
+                                QStringLiteral("3校時"),  QStringLiteral("4校時"), QStringLiteral("昼休み"),
+                                QStringLiteral("5校時"),  QStringLiteral("6校時"), QStringLiteral("放課後")};
+    for (int grade = 1; grade <= 3; ++grade)
+        for (const QString &slot : slotNames)
+            heading.append(QStringLiteral("%1学年%2").arg(grade).arg(slot));
+    return heading;
+}
+
+QStringList lunchHeading()
+{
+    return {QStringLiteral("日付"),      QStringLiteral("曜日"),    QStringLiteral("主食"),
+            QStringLiteral("副食①"),     QStringLiteral("副食②"),   QStringLiteral("副食③"),
+            QStringLiteral("副食④"),     QStringLiteral("飲み物①"), QStringLiteral("飲み物②"),
+            QStringLiteral("総カロリー")};
+}
+
+// One workbook of a day per row from 1 April to 31 March, after the heading.
+QByteArray dayWorkbook(int year, const QStringList &heading)
+{
+    QList<boards::CsvRow> rows{csvRow(heading)};
+    for (QDate d(year, 4, 1); d < QDate(year + 1, 4, 1); d = d.addDays(1))
+        rows.append(csvRow({perumina::formatDate(d), QString::number(d.dayOfWeek())}));
+    return boards::writeCsv(rows);
+}
+
+QString dateIndex(int year)
+{
+    QString text;
+    int row = 2;
+    for (QDate d(year, 4, 1); d <= QDate(year + 1, 4, 1); d = d.addDays(1))
+        text += perumina::formatDate(d) + u',' + QString::number(row++) + QLatin1String(perumina::kCrLf);
+    return text;
+}
+
+QString monthIndex(int year)
+{
+    QString text;
+    for (int i = 0; i <= 12; ++i)
+        text += boards::monthMarker(QDate(year, 4, 1).addMonths(i)) + u',' + QString::number(2 + i) +
+                QLatin1String(perumina::kCrLf);
+    return text;
+}
+
+QByteArray monthWorkbook(int year)
+{
+    QStringList heading{QStringLiteral("年月")};
+    for (int k = 1; k <= 37; ++k)
+        heading << QStringLiteral("日%1").arg(k) << QStringLiteral("行事%1").arg(k);
+    QList<boards::CsvRow> rows{csvRow(heading)};
+    for (int i = 0; i < 12; ++i) {
+        const QDate first = QDate(year, 4, 1).addMonths(i);
+        QStringList fields{boards::monthMarker(first)};
+        for (int k = 1; k <= 37; ++k)
+            fields << QString() << QString();
+        const int offset = first.dayOfWeek() % 7; // Sunday first
+        for (int day = 1; day <= first.daysInMonth(); ++day)
+            fields[2 * (offset + day) - 1] = QString::number(day);
+        rows.append(csvRow(fields));
+    }
+    return boards::writeCsv(rows);
+}
+
+} // namespace
+
+int schoolYearOf(const QDate &date)
+{
+    return date.month() >= 4 ? date.year() : date.year() - 1;
+}
+
+void createSchoolYear(const QString &server, int year, Report &report)
+{
+    const bool ok =
+        ensureFolder(SharePath(server, perumina::tails::kDataFolder), report) &&
+        ensureTextFile(dataPath(server, QStringLiteral("日付取得.txt")), dateIndex(year), report) &&
+        ensureFile(dataPath(server, QStringLiteral("行事予定.txt")), dayWorkbook(year, dayHeading()),
+                   report) &&
+        ensureFile(dataPath(server, QStringLiteral("給食予定.txt")), dayWorkbook(year, lunchHeading()),
+                   report) &&
+        ensureTextFile(dataPath(server, QStringLiteral("年月取得.txt")), monthIndex(year), report) &&
+        ensureFile(dataPath(server, QStringLiteral("月別行事.txt")), monthWorkbook(year), report);
+    Q_UNUSED(ok);
+}
+
+namespace {
+
+// Writes cells that are still empty, so that a second run or real data are left as they are.
+void fillEmpty(boards::Workbook &book, const QString &row, int firstColumn, const QStringList &values)
+{
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        const int column = firstColumn + int(i);
+        if (!values[i].isEmpty() && book.cell(row, column).isEmpty())
+            book.setCell(row, column, values[i]);
+    }
+}
+
+QStringList timetable(int weekday, int grade)
+{
+    static const QStringList subjects{QStringLiteral("国語"),       QStringLiteral("数学"),
+                                      QStringLiteral("英語"),       QStringLiteral("理科"),
+                                      QStringLiteral("社会"),       QStringLiteral("音楽"),
+                                      QStringLiteral("保健体育"),   QStringLiteral("美術"),
+                                      QStringLiteral("技術・家庭"), QStringLiteral("道徳")};
+    QStringList cells{weekday == 1 ? QStringLiteral("全校朝会") : QStringLiteral("朝読書")};
+    for (int period = 0; period < 4; ++period)
+        cells << subjects[(weekday * 3 + grade * 2 + period) % subjects.size()];
+    cells << (weekday == 3 ? QStringLiteral("図書室開放") : QString());
+    cells << subjects[(weekday * 5 + grade + 4) % subjects.size()];
+    cells << (weekday == 5   ? QStringLiteral("学級活動")
+              : weekday == 3 ? QStringLiteral("総合的な\n学習の時間")
+                             : subjects[(weekday + grade * 3 + 7) % subjects.size()]);
+    cells << (weekday == 3 ? QStringLiteral("職員会議のため\n部活動なし") : QStringLiteral("部活動"));
+    return cells;
+}
+
+QStringList dayEvents(int weekday)
+{
+    switch (weekday) {
+    case 1:
+        return {QStringLiteral("全校朝会（体育館）"),
+                QStringLiteral("生活委員会　朝の挨拶運動"),
+                QString(),
+                QStringLiteral("校外学習の事前指導"),
+                QString(),
+                QStringLiteral("進路説明会（6校時）")};
+    case 2:
+        return {QStringLiteral("避難訓練（3校時）"),    QString(), QString(), QString(),
+                QStringLiteral("職場体験の打ち合わせ"), QString()};
+    case 3:
+        return {QStringLiteral("職員会議（放課後）"),
+                QStringLiteral("図書委員会"),
+                QString(),
+                QStringLiteral("英語スピーチ練習"),
+                QStringLiteral("職場体験 事後指導"),
+                QStringLiteral("三者面談")};
+    case 4:
+        return {QStringLiteral("身体測定（1・2校時）"),
+                QString(),
+                QString(),
+                QStringLiteral("歯科検診"),
+                QString(),
+                QString()};
+    case 5:
+        return {QStringLiteral("部活動保護者会 18:00～"),
+                QStringLiteral("英語検定 申込締切"),
+                QString(),
+                QString(),
+                QStringLiteral("合唱練習"),
+                QStringLiteral("実力テスト")};
+    case 6:
+        return {QStringLiteral("土曜授業参観"), QString(), QString(), QString(), QString(), QString()};
+    default:
+        return {};
+    }
+}
+
+QStringList lunchMenu(int weekday)
+{
+    switch (weekday) {
+    case 1:
+        return {QStringLiteral("ごはん"),
+                QStringLiteral("鶏の照り焼き"),
+                QStringLiteral("ひじきの煮物"),
+                QStringLiteral("豆腐とわかめのみそ汁"),
+                QString(),
+                QStringLiteral("牛乳"),
+                QString(),
+                QStringLiteral("820")};
+    case 2:
+        return {QStringLiteral("コッペパン"),
+                QStringLiteral("ハンバーグ"),
+                QStringLiteral("コーンサラダ"),
+                QStringLiteral("ミネストローネ"),
+                QStringLiteral("りんごゼリー"),
+                QStringLiteral("牛乳"),
+                QString(),
+                QStringLiteral("790")};
+    case 3:
+        return {QStringLiteral("ソフトめん"),
+                QStringLiteral("ミートソース"),
+                QStringLiteral("海藻サラダ"),
+                QString(),
+                QString(),
+                QStringLiteral("牛乳"),
+                QStringLiteral("みかんジュース"),
+                QStringLiteral("760")};
+    case 4:
+        return {QStringLiteral("麦ごはん"),
+                QStringLiteral("カレーライス"),
+                QStringLiteral("福神漬け"),
+                QStringLiteral("フルーツヨーグルト"),
+                QString(),
+                QStringLiteral("牛乳"),
+                QString(),
+                QStringLiteral("850")};
+    case 5:
+        return {QStringLiteral("ごはん"),           QStringLiteral("さばのみそ煮"),
+                QStringLiteral("小松菜のおひたし"), QStringLiteral("けんちん汁"),
+                QStringLiteral("のり佃煮"),         QStringLiteral("牛乳"),
+                QStringLiteral("ほうじ茶"),         QStringLiteral("780")};
+    default:
+        return {};
+    }
+}
+
+QString monthEvent(int day, int weekday)
+{
+    if (weekday == 7)
+        return QString();
+    if (weekday == 6)
+        return day % 2 ? QStringLiteral("部活動\n練習試合") : QString();
+    switch (day % 10) {
+    case 1:
+        return QStringLiteral("全校朝会\n生徒会役員会");
+    case 3:
+        return QStringLiteral("避難訓練");
+    case 4:
+        return QStringLiteral("委員会活動");
+    case 6:
+        return QStringLiteral("学年集会\n（5校時）");
+    case 8:
+        return QStringLiteral("職員会議\n午後短縮授業");
+    case 9:
+        return QStringLiteral("保護者会");
+    default:
+        return QString();
+    }
+}
+
+bool saveBook(boards::Workbook &book, Report &report)
+{
+    const bool wrote = book.hasWrites();
+    const Status saved = book.save();
+    if (!saved) {
+        report.status = saved;
+        return false;
+    }
+    if (wrote)
+        report.created.append(perumina::mapPath(book.path()));
+    return true;
+}
+
+} // namespace
+
+void addDemoBoardData(const QString &server, const QDate &today, Report &report)
+{
+    createSchoolYear(server, schoolYearOf(today), report);
+    if (!report.status)
+        return;
+
+    const auto index = perumina::readFileBytes(dataPath(server, QStringLiteral("日付取得.txt")));
+    if (!index) {
+        report.status = Status::failure(QStringLiteral("日付取得.txt を読めませんでした。"));
+        return;
+    }
+    const QString document = boards::indexDocument(*index);
+    boards::Workbook days;
+    boards::Workbook lunches;
+    Status opened = days.open(dataPath(server, QStringLiteral("行事予定.txt")));
+    if (opened)
+        opened = lunches.open(dataPath(server, QStringLiteral("給食予定.txt")));
+    if (!opened) {
+        report.status = opened;
+        return;
+    }
+    const QDate monday = today.addDays(1 - today.dayOfWeek());
+    for (QDate d = monday; d < monday.addDays(7); d = d.addDays(1)) {
+        const boards::MarkerSearch hit = boards::findDateRow(document, d);
+        if (!hit.found())
+            continue; // outside the school year of the index
+        const int weekday = d.dayOfWeek();
+        fillEmpty(days, hit.value, 3, dayEvents(weekday));
+        if (weekday <= 5)
+            for (int grade = 1; grade <= 3; ++grade)
+                fillEmpty(days, hit.value, 9 + (grade - 1) * 9, timetable(weekday, grade));
+        fillEmpty(lunches, hit.value, 3, lunchMenu(weekday));
+    }
+    if (!saveBook(days, report) || !saveBook(lunches, report))
+        return;
+
+    const auto monthIndexBytes = perumina::readFileBytes(dataPath(server, QStringLiteral("年月取得.txt")));
+    boards::Workbook months;
+    opened = months.open(dataPath(server, QStringLiteral("月別行事.txt")));
+    if (!monthIndexBytes || !opened) {
+        report.status =
+            opened ? Status::failure(QStringLiteral("年月取得.txt を読めませんでした。")) : opened;
+        return;
+    }
+    const boards::MarkerSearch month = boards::findMonthRow(boards::indexDocument(*monthIndexBytes), today);
+    if (!month.found())
+        return;
+    const QDate first(today.year(), today.month(), 1);
+    const int offset = first.dayOfWeek() % 7;
+    for (int day = 1; day <= first.daysInMonth(); ++day) {
+        const int slot = offset + day;
+        // Only slots whose day number is the one this month has, so a changed row is left alone.
+        if (months.cell(month.value, 2 * slot) != QString::number(day))
+            continue;
+        fillEmpty(months, month.value, 2 * slot + 1,
+                  {monthEvent(day, QDate(first.year(), first.month(), day).dayOfWeek())});
+    }
+    saveBook(months, report);
+}
+
+} // namespace setup

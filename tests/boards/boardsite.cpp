@@ -1,0 +1,29 @@
+#include "boardsite.h"
+
+#include "setup/boarddata.h"
+#include "shared/records.h"
+
+#include <gtest/gtest.h>
+
+namespace boards_test {
+
+BoardSite::BoardSite(int schoolYear, const QString &serverName) : server(serverName)
+{
+    site.makeSite(server);
+    setup::Report report;
+    setup::createSchoolYear(server, schoolYear, report);
+    EXPECT_TRUE(report.status.ok) << report.status.error.toStdString();
+}
+
+QString BoardSite::data(const QString &file) const
+{
+    return perumina::SharePath(server, perumina::tails::kDataFolder + file);
+}
+
+int rowOf(const QDate &date)
+{
+    const QDate start(date.month() >= 4 ? date.year() : date.year() - 1, 4, 1);
+    return int(start.daysTo(date)) + 2;
+}
+
+} // namespace boards_test

@@ -1,0 +1,158 @@
+#include "boards/daily/ui/form1.h"
+#include "boards/lunch/ui/form1.h"
+#include "boards/monthly/ui/form1.h"
+#include "boardsite.h"
+#include "shared/fakes.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+struct Screen
+{
+    const char *program;
+    std::function<std::unique_ptr<QWidget>(perumina::Seams)> make;
+    QString title;
+    QList<QPair<QString, QString>> captions; // control name, caption
+    QStringList absent;
+    QStringList readOnly;
+    QStringList editable;
+};
+
+template <typename Form, typename Variant>
+std::function<std::unique_ptr<QWidget>(perumina::Seams)> maker(Variant variant)
+{
+    return [variant](perumina::Seams seams) {
+        auto form = std::make_unique<Form>(variant, seams);
+        form->Form_Load();
+        return std::unique_ptr<QWidget>(std::move(form));
+    };
+}
+
+QString captionOf(QWidget *form, const QString &name)
+{
+    if (auto *button = form->findChild<QAbstractButton *>(name))
+        return button->text();
+    if (auto *label = form->findChild<QLabel *>(name))
+        return label->text();
+    return QStringLiteral("(no control %1)").arg(name);
+}
+
+bool isReadOnly(QWidget *form, const QString &name)
+{
+    if (auto *line = form->findChild<QLineEdit *>(name))
+        return line->isReadOnly();
+    if (auto *box = form->findChild<QPlainTextEdit *>(name))
+        return box->isReadOnly();
+    ADD_FAILURE() << "no field " << name.toStdString();
+    return false;
+}
+
+using P = QPair<QString, QString>;
+
+} // namespace
+
+TEST(BoardScreens, captionsAndFieldsOfTheSixPrograms)
+{
+    using boards::daily::Variant;
+    using LunchVariant = boards::lunch::Variant;
+    using MonthVariant = boards::monthly::Variant;
+    const QList<P> daySteps{P("Command7", "＜＜"), P("Command8", "＜"), P("Command11", "◇"),
+                            P("Command9", "＞"), P("Command10", "＞＞")};
+    const Screen screens[] = {
+        {"DayBoardS",
+         maker<boards::daily::Form1>(Variant::Admin),
+         "今日の日程",
+         daySteps + QList<P>{P("Command102", "表示データを更新する"), P("Command5", "閉じる"),
+                             P("Label29", "曜　 日"), P("Label12", "校内行事"), P("Label11", "学年行事"),
+                             P("Label16", "時間別予定"), P("Label17", "一学年"), P("Label19", "三学年")},
+         {"Command14", "Label8"},
+         {"Text101"},
+         {"Text103", "Text108", "Text135"}},
+        {"DayBoardC",
+         maker<boards::daily::Form1>(Variant::Classroom),
+         "グループウェア　（ぺる・み・な）",
+         daySteps + QList<P>{P("Command14", "ようこそへ戻る"), P("Label8", "今日の予定は？"),
+                             P("Label29", "曜　日")},
+         {"Command102", "Command5"},
+         {"Text101", "Text103", "Text108", "Text135"},
+         {}},
+        {"LunchBoardS",
+         maker<boards::lunch::Form1>(LunchVariant::Admin),
+         "給食予定",
+         daySteps + QList<P>{P("Command102", "表示データを更新する"), P("Command5", "閉じる"),
+                             P("Label1", "給食予定"), P("Label2", "主　     食"), P("Label6", "副　食　④"),
+                             P("Label8", "飲み物　②"), P("Label9", "総カロリー量"), P("Label10", "kcal"),
+                             P("Label29", "曜　 日")},
+         {},
+         {"Text101"},
+         {"Text1", "Text8"}},
+        {"LunchBoardC",
+         maker<boards::lunch::Form1>(LunchVariant::Classroom),
+         "グループウェア　（ぺる・み・な）",
+         {P("Command7", "ず～っと前のメニュを見る"), P("Command8", "１日前は？"),
+          P("Command11", "今日に戻る"), P("Command9", "１日後は？"),
+          P("Command10", "ず～っと後のメニューを見る"), P("Command5", "ようこそへ戻る"),
+          P("Label2", "メインメニュー・・・"), P("Label3", "サブメニュー・・・"), P("Label7", "飲み物・・・"),
+          P("Label9", "気になる総カロリー量は？"), P("Label1", "にしてみました。"),
+          P("Label11", "のメニューは？"), P("Label29", "曜日")},
+         {"Command102"},
+         {"Text101"},
+         {"Text1", "Text8"}}, // editable, though nothing writes them back
+        {"MonthBoardS",
+         maker<boards::monthly::Form1>(MonthVariant::Admin),
+         "月別行事",
+         {P("Command3", "＜"), P("Command4", "◇"), P("Command5", "＞"), P("Command1", "表示データを更新する"),
+          P("Command2", "閉じる"), P("Label41", "日"), P("Label47", "土")},
+         {"Command13", "Label38"},
+         {"Text52"},
+         {"Text1", "Text37"}},
+        {"MonthBoardC",
+         maker<boards::monthly::Form1>(MonthVariant::Classroom),
+         "グループウェア（ぺる・み・な）",
+         {P("Command3", "１ヶ月前"), P("Command4", "今月"), P("Command5", "１ヶ月後"),
+          P("Command13", "ようこそへ戻る"), P("Label38", "１ヶ月の行事内容は？"), P("Label41", "日")},
+         {"Command1", "Command2"},
+         {"Text52"},
+         {"Text1", "Text37"}},
+    };
+    boards_test::BoardSite site;
+    for (const Screen &screen : screens) {
+        perumina::FakeSeams fakes;
+        fakes.clock.set(QDateTime(QDate(2026, 6, 10), QTime(8, 0)));
+        const auto form = screen.make(fakes.seams());
+        SCOPED_TRACE(screen.program);
+        EXPECT_EQ(form->windowTitle(), screen.title);
+        for (const auto &[name, caption] : screen.captions)
+            EXPECT_EQ(captionOf(form.get(), name), caption) << name.toStdString();
+        for (const QString &name : screen.absent)
+            EXPECT_EQ(form->findChild<QWidget *>(name), nullptr) << name.toStdString();
+        for (const QString &name : screen.readOnly)
+            EXPECT_TRUE(isReadOnly(form.get(), name)) << name.toStdString();
+        for (const QString &name : screen.editable)
+            EXPECT_FALSE(isReadOnly(form.get(), name)) << name.toStdString();
+    }
+}
+
+TEST(BoardScreens, monthlyCalendarSizesAndColours)
+{
+    boards_test::BoardSite site;
+    perumina::FakeSeams fakes;
+    boards::monthly::Form1 admin(boards::monthly::Variant::Admin, fakes.seams());
+    boards::monthly::Form1 classroom(boards::monthly::Variant::Classroom, fakes.seams());
+    EXPECT_EQ(admin.size(), QSize(1016, 720)); // 15240 x 10800 twips
+    EXPECT_EQ(classroom.size(), QSize(1016, 717));
+    EXPECT_EQ(admin.Heading[7]->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    EXPECT_EQ(admin.Label[8]->palette().color(QPalette::WindowText), QColor(255, 0, 0));  // a Sunday
+    EXPECT_EQ(admin.Label[14]->palette().color(QPalette::WindowText), QColor(0, 0, 255)); // a Saturday
+    EXPECT_EQ(admin.Label[10]->palette().color(QPalette::WindowText), QColor(0, 0, 0));
+    EXPECT_TRUE(classroom.Label[8]->font().italic());
+    EXPECT_FALSE(admin.Label[8]->font().italic());
+    EXPECT_EQ(admin.Text[37]->geometry(), QRect(32 + 136, 136 + 5 * 96, 129, 65));
+}

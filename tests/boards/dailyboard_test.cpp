@@ -1,0 +1,172 @@
+#include "boards/daily/ui/form1.h"
+#include "boards/skeleton/steps.h"
+#include "boardsite.h"
+#include "screens.h"
+#include "setup/boarddata.h"
+#include "shared/fakes.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using boards::daily::Form1;
+using boards::daily::Variant;
+using boards_test::BoardSite;
+
+namespace {
+
+struct DayBoard
+{
+    DayBoard(Variant variant, QDate today)
+        : form(variant, (fakes.clock.set(QDateTime(today, QTime(8, 0))), fakes.seams()))
+    {
+        form.Form_Load();
+    }
+    QPushButton *button(const char *name) { return form.findChild<QPushButton *>(QString::fromLatin1(name)); }
+    QString field(int column) { return form.columnText(column); }
+    void click(const char *name) { QTest::mouseClick(button(name), Qt::LeftButton); }
+
+    perumina::FakeSeams fakes;
+    Form1 form;
+};
+
+QColor textColour(QLabel *label)
+{
+    return label->palette().color(QPalette::WindowText);
+}
+
+} // namespace
+
+TEST(DayBoard, startsOnThePinnedDateWithItsWeekdayColour)
+{
+    BoardSite site;
+    struct Case
+    {
+        QDate day;
+        QString kanji;
+        QColor colour;
+    } cases[] = {
+        {QDate(2026, 4, 11), QStringLiteral("土"), QColor(0, 0, 255)},
+        {QDate(2026, 4, 12), QStringLiteral("日"), QColor(255, 0, 0)},
+        {QDate(2026, 4, 8), QStringLiteral("水"), QColor(0, 0, 0)},
+    };
+    for (const Case &c : cases) {
+        for (Variant variant : {Variant::Admin, Variant::Classroom}) {
+            DayBoard board(variant, c.day);
+            EXPECT_TRUE(board.form.isVisible());
+            EXPECT_EQ(board.form.Text101->text(), c.day.toString(QStringLiteral("yyyy/MM/dd")));
+            EXPECT_EQ(board.form.Label20->text(), c.kanji);
+            EXPECT_EQ(textColour(board.form.Label20), c.colour);
+        }
+    }
+}
+
+TEST(DayBoard, stepButtonsAndTodayWalkThroughTheYear)
+{
+    BoardSite site;
+    DayBoard board(Variant::Classroom, QDate(2026, 4, 8)); // row 9
+    struct Step
+    {
+        const char *button;
+        QString date;
+        QString message;
+    } steps[] = {
+        {"Command8", QStringLiteral("2026/04/07"), {}},
+        {"Command10", QStringLiteral("2026/04/17"), {}},
+        {"Command9", QStringLiteral("2026/04/18"), {}},
+        {"Command11", QStringLiteral("2026/04/08"), {}},
+        {"Command7", QStringLiteral("2026/04/01"), boards::kNoEarlierYear}, // from row 9
+        {"Command8", QStringLiteral("2026/04/01"), boards::kNoEarlierYear},
+        {"Command9", QStringLiteral("2026/04/02"), {}},
+    };
+    for (const Step &s : steps) {
+        const qsizetype shown = board.fakes.dialogs.shown.size();
+        board.click(s.button);
+        EXPECT_EQ(board.form.Text101->text(), s.date) << s.button;
+        if (s.message.isEmpty()) {
+            EXPECT_EQ(board.fakes.dialogs.shown.size(), shown) << s.button;
+        } else {
+            ASSERT_EQ(board.fakes.dialogs.shown.size(), shown + 1) << s.button;
+            EXPECT_EQ(board.fakes.dialogs.last(), s.message);
+        }
+    }
+    // From the last day on: 367 is past the data and shows empty fields; beyond 367 is refused.
+    board.form.session().setCurrentRow(QStringLiteral("366"));
+    board.click("Command9");
+    EXPECT_EQ(board.form.Text101->text(), QString());
+    board.click("Command9");
+    EXPECT_EQ(board.form.session().currentRow(), QStringLiteral("368"));
+    board.click("Command10");
+    EXPECT_EQ(board.fakes.dialogs.last(), boards::kNoLaterYear);
+    EXPECT_EQ(board.form.Text101->text(), QStringLiteral("2027/03/31"));
+}
+
+TEST(DayBoard, writeBackShowsAfterSteppingAndReachesTheFileOnClose)
+{
+    BoardSite site;
+    const QString path = site.data(QStringLiteral("行事予定.txt"));
+    {
+        DayBoard board(Variant::Admin, QDate(2026, 4, 8));
+        board.form.Text[3]->setPlainText(QStringLiteral("始業式"));
+        board.form.Text[9]->setPlainText(QStringLiteral("朝読書\n（10分）"));
+        board.form.Text[35]->setPlainText(QStringLiteral("部活動, 下校17:00"));
+        board.click("Command102");
+        board.click("Command9");
+        EXPECT_EQ(board.field(3), QString());
+        board.click("Command8");
+        EXPECT_EQ(board.field(3), QStringLiteral("始業式"));
+        EXPECT_EQ(board.field(9), QStringLiteral("朝読書\n（10分）"));
+        board.click("Command5");
+        EXPECT_TRUE(board.fakes.end.ended());
+        EXPECT_EQ(board.fakes.dialogs.texts().count(boards::kPleaseWait), 2);
+    }
+    for (Variant variant : {Variant::Classroom, Variant::Admin}) {
+        DayBoard again(variant, QDate(2026, 4, 8));
+        EXPECT_EQ(again.field(3), QStringLiteral("始業式"));
+        EXPECT_EQ(again.field(35), QStringLiteral("部活動, 下校17:00"));
+        EXPECT_EQ(again.field(1), QStringLiteral("2026/04/08"));
+        EXPECT_EQ(again.field(2), QStringLiteral("3"));
+    }
+
+    // Text that code page 932 cannot hold is refused where it was typed, and nothing is written.
+    DayBoard board(Variant::Admin, QDate(2026, 4, 9));
+    board.form.Text[4]->setPlainText(QStringLiteral("𠮷田先生"));
+    board.click("Command102");
+    EXPECT_TRUE(board.fakes.dialogs.last().contains(QStringLiteral("使えない文字")));
+    EXPECT_FALSE(board.form.session().workbook().hasWrites());
+}
+
+TEST(DayBoard, classroomBoardClosingAfterTheAdministratorLeavesTheEdits)
+{
+    BoardSite site;
+    const QString path = site.data(QStringLiteral("行事予定.txt"));
+    DayBoard classroom(Variant::Classroom, QDate(2026, 4, 8));
+    DayBoard admin(Variant::Admin, QDate(2026, 4, 8));
+    admin.form.Text[6]->setPlainText(QStringLiteral("校外学習"));
+    admin.click("Command102");
+    admin.form.close(); // by the window's close box
+    EXPECT_TRUE(admin.fakes.end.ended());
+    const QByteArray saved = site.site.bytes(path);
+    classroom.click("Command14");
+    EXPECT_TRUE(classroom.fakes.end.ended());
+    EXPECT_EQ(site.site.bytes(path), saved);
+    EXPECT_TRUE(saved.contains(testing_support::sjis(QStringLiteral("校外学習"))));
+}
+
+TEST(DayBoard, ScreenshotOfBothVariantsOnADayWithEvents)
+{
+    BoardSite site;
+    setup::Report report;
+    setup::addDemoBoardData(site.server, QDate(2026, 6, 10), report);
+    ASSERT_TRUE(report.status.ok) << report.status.error.toStdString();
+    for (Variant variant : {Variant::Admin, Variant::Classroom}) {
+        DayBoard board(variant, QDate(2026, 6, 10));
+        EXPECT_FALSE(board.field(3).isEmpty());
+        EXPECT_FALSE(board.field(10).isEmpty());
+        boards_test::saveScreen(&board.form, variant == Variant::Admin ? QStringLiteral("DayBoardS")
+                                                                       : QStringLiteral("DayBoardC"));
+    }
+}

@@ -1,0 +1,179 @@
+#include "boards/monthly/monthboard.h"
+#include "boards/monthly/ui/form1.h"
+#include "boards/skeleton/steps.h"
+#include "boardsite.h"
+#include "screens.h"
+#include "setup/boarddata.h"
+#include "shared/fakes.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using boards::monthly::Form1;
+using boards::monthly::Variant;
+using boards_test::BoardSite;
+
+namespace {
+
+struct MonthBoard
+{
+    MonthBoard(Variant variant, QDate today)
+        : form(variant, (fakes.clock.set(QDateTime(today, QTime(8, 0))), fakes.seams()))
+    {
+        form.Form_Load();
+    }
+    QPushButton *button(const char *name) { return form.findChild<QPushButton *>(QString::fromLatin1(name)); }
+    void click(const char *name) { QTest::mouseClick(button(name), Qt::LeftButton); }
+
+    perumina::FakeSeams fakes;
+    Form1 form;
+};
+
+} // namespace
+
+TEST(MonthRow, readsAndWritesTheSeventyFiveFields)
+{
+    BoardSite site; // August 2026 (row 6) begins on a Saturday and has 31 days
+    boards::Workbook book;
+    ASSERT_TRUE(book.open(site.data(QStringLiteral("月別行事.txt"))).ok);
+    boards::monthly::MonthRow august = boards::monthly::readMonthRow(book, "6\r");
+    EXPECT_EQ(august.title, QStringLiteral("2026/08"));
+    ASSERT_EQ(august.days.size(), 37);
+    for (int k = 0; k < 6; ++k)
+        EXPECT_EQ(august.days[k], QString()) << k;
+    EXPECT_EQ(august.days[6], QStringLiteral("1"));
+    EXPECT_EQ(august.days[36], QStringLiteral("31"));
+
+    august.events[9] = QStringLiteral("夏季休業中\n学校閉庁日, \"全員\"");
+    ASSERT_TRUE(boards::monthly::writeMonthRow(book, "6", august).ok);
+    EXPECT_EQ(book.cell("6", 1), QStringLiteral("2026/08/"));
+    EXPECT_EQ(book.cell("6", 21), QStringLiteral("夏季休業中\n学校閉庁日, \"全員\"")); // slot 10 is field 21
+    ASSERT_TRUE(book.save().ok);
+    boards::Workbook again;
+    ASSERT_TRUE(again.open(site.data(QStringLiteral("月別行事.txt"))).ok);
+    EXPECT_EQ(boards::monthly::readMonthRow(again, "6").events[9], august.events[9]);
+    EXPECT_EQ(boards::monthly::readMonthRow(again, "7").title, QStringLiteral("2026/09"));
+
+    // Past the last month: an empty title writes "/" and empty fields.
+    ASSERT_TRUE(boards::monthly::writeMonthRow(again, "20", boards::monthly::readMonthRow(again, "20")).ok);
+    EXPECT_EQ(again.cell("20", 1), QStringLiteral("/"));
+    EXPECT_EQ(again.cell("20", 75), QString());
+}
+
+TEST(MonthRow, calendarGeometryInPixels)
+{
+    const auto s = boards::monthly::calendarGeometry(Variant::Admin);
+    EXPECT_EQ(boards::monthly::pixels(boards::monthly::dayLabelTwips(s, 1)), QRect(32, 112, 129, 25));
+    EXPECT_EQ(boards::monthly::pixels(boards::monthly::eventsBoxTwips(s, 7)),
+              QRect(32 + 6 * 136, 136, 129, 65));
+    EXPECT_EQ(boards::monthly::pixels(boards::monthly::eventsBoxTwips(s, 37)),
+              QRect(32 + 136, 136 + 5 * 96, 129, 65));
+    const auto c = boards::monthly::calendarGeometry(Variant::Classroom);
+    EXPECT_EQ(boards::monthly::pixels(boards::monthly::headingTwips(c, 1)), QRect(32, 96, 129, 33));
+    EXPECT_EQ(boards::monthly::columnColour(1), 0xFF0000u);
+    EXPECT_EQ(boards::monthly::columnColour(7), 0x0000FFu);
+    EXPECT_EQ(boards::monthly::columnColour(4), 0u);
+}
+
+TEST(MonthBoard, startsOnTheMonthOfThePinnedDateAndNavigates)
+{
+    BoardSite site;
+    for (Variant variant : {Variant::Admin, Variant::Classroom}) {
+        MonthBoard board(variant, QDate(2026, 8, 31));
+        EXPECT_EQ(board.form.Text52->text(), QStringLiteral("2026/08"));
+        EXPECT_EQ(board.form.Label[7]->text(), QStringLiteral("1"));
+        EXPECT_EQ(board.form.Label[37]->text(), QStringLiteral("31"));
+        EXPECT_EQ(board.form.Label[1]->text(), QString());
+        board.click("Command3");
+        EXPECT_EQ(board.form.Text52->text(), QStringLiteral("2026/07"));
+        board.click("Command3");
+        board.click("Command3"); // row 3 to row 2: no message
+        EXPECT_EQ(board.form.Text52->text(), QStringLiteral("2026/05"));
+        board.click("Command3");
+        EXPECT_EQ(board.form.Text52->text(), QStringLiteral("2026/04"));
+        EXPECT_EQ(board.fakes.dialogs.shown.size(), 1);
+        board.click("Command3");
+        board.click("Command3");
+        EXPECT_EQ(board.form.Text52->text(), QStringLiteral("2026/04"));
+        EXPECT_EQ(board.fakes.dialogs.texts().count(boards::kNoEarlierMonth), 2);
+        EXPECT_EQ(board.fakes.dialogs.shown.last().title, boards::kStepErrorTitle);
+        for (int i = 0; i < 12; ++i)
+            board.click("Command5"); // past March: an empty month
+        EXPECT_EQ(board.form.Text52->text(), QString());
+        EXPECT_EQ(board.form.Label[10]->text(), QString());
+        board.click("Command4");
+        EXPECT_EQ(board.form.Text52->text(), QStringLiteral("2026/08"));
+    }
+}
+
+TEST(MonthBoard, aMissingMonthLineOpensOnRowTwoWithAMessage)
+{
+    BoardSite site;
+    const QString index = site.data(QStringLiteral("年月取得.txt"));
+    site.site.writeBytes(index, "2026/04/,2\r\n2026/05/3\r\n2026/06/,4\r\n");
+    for (QDate today : {QDate(2026, 5, 20), QDate(2026, 12, 1)}) {
+        MonthBoard board(Variant::Classroom, today);
+        ASSERT_EQ(board.fakes.dialogs.texts().size(), 2);
+        EXPECT_TRUE(board.fakes.dialogs.texts()[1].startsWith(QStringLiteral("年月取得.txt ")))
+            << board.fakes.dialogs.texts()[1].toStdString();
+        EXPECT_EQ(board.form.Text52->text(), QStringLiteral("2026/04"));
+    }
+    QFile::remove(site.site.local(site.data(QStringLiteral("月別行事.txt"))));
+    MonthBoard noData(Variant::Admin, QDate(2026, 4, 20));
+    EXPECT_TRUE(noData.fakes.end.ended());
+    EXPECT_TRUE(
+        noData.fakes.dialogs.texts().join("|").contains(QStringLiteral("月別行事.txt が見つかりません。")));
+}
+
+TEST(MonthBoard, writeBackKeepsTheMarkerAndReachesTheFileOnClose)
+{
+    BoardSite site;
+    const QString path = site.data(QStringLiteral("月別行事.txt"));
+    const QByteArray original = site.site.bytes(path);
+    {
+        MonthBoard classroom(Variant::Classroom, QDate(2026, 6, 3));
+        classroom.form.Text[3]->setPlainText(QStringLiteral("消える"));
+        classroom.click("Command5");
+        classroom.click("Command3");
+        EXPECT_EQ(classroom.form.Text[3]->toPlainText(), QString()); // typed text is gone
+        classroom.click("Command13");
+        EXPECT_TRUE(classroom.fakes.end.ended());
+    }
+    EXPECT_EQ(site.site.bytes(path), original);
+    {
+        MonthBoard admin(Variant::Admin, QDate(2026, 6, 3)); // June 2026: slot 10 is 9 June
+        admin.form.Text[10]->setPlainText(QStringLiteral("修学旅行（3年）\n～11日"));
+        admin.click("Command1");
+        admin.click("Command5");
+        admin.click("Command3");
+        EXPECT_EQ(admin.form.Text[10]->toPlainText(), QStringLiteral("修学旅行（3年）\n～11日"));
+        admin.click("Command2");
+        EXPECT_TRUE(admin.fakes.end.ended());
+    }
+    boards::Workbook book;
+    ASSERT_TRUE(book.open(path).ok);
+    EXPECT_EQ(book.cell("4", 21), QStringLiteral("修学旅行（3年）\n～11日"));
+    EXPECT_EQ(book.cell("4", 1), QStringLiteral("2026/06/"));
+    EXPECT_EQ(book.cell("4", 20), QStringLiteral("9"));
+    MonthBoard again(Variant::Classroom, QDate(2026, 6, 30));
+    EXPECT_EQ(again.form.Text[10]->toPlainText(), QStringLiteral("修学旅行（3年）\n～11日"));
+}
+
+TEST(MonthBoard, ScreenshotOfBothVariants)
+{
+    BoardSite site;
+    setup::Report report;
+    setup::addDemoBoardData(site.server, QDate(2026, 6, 10), report);
+    ASSERT_TRUE(report.status.ok);
+    for (Variant variant : {Variant::Admin, Variant::Classroom}) {
+        MonthBoard board(variant, QDate(2026, 6, 10));
+        EXPECT_FALSE(board.form.Text[2]->toPlainText().isEmpty());
+        boards_test::saveScreen(&board.form, variant == Variant::Admin ? QStringLiteral("MonthBoardS")
+                                                                       : QStringLiteral("MonthBoardC"));
+    }
+}

@@ -1,0 +1,156 @@
+#include "boards/skeleton/rows.h"
+#include "boards/skeleton/workbook.h"
+#include "common/testsite.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using boards::Workbook;
+using testing_support::sjis;
+using testing_support::TempSite;
+
+namespace {
+
+const QString kPath = QStringLiteral("\\\\SERVER\\ぺるみな\\管理データ\\行事予定.txt");
+
+struct BookSite
+{
+    BookSite(const QByteArray &content)
+    {
+        site.makeSite();
+        QDir().mkpath(site.local(QStringLiteral("\\\\SERVER\\ぺるみな\\管理データ")));
+        site.writeBytes(kPath, content);
+    }
+    TempSite site;
+};
+
+} // namespace
+
+TEST(Workbook, readsCellsByRowTextAndColumn)
+{
+    BookSite s(sjis(QStringLiteral("日付,曜日\r\n2026/04/01,3,\"入学式\n（体育館）\"\r\n2026/04/02,4\r\n")));
+    Workbook book;
+    ASSERT_TRUE(book.open(kPath).ok);
+    EXPECT_EQ(book.cell("1", 1), QStringLiteral("日付"));
+    EXPECT_EQ(book.cell("2\r", 3), QStringLiteral("入学式\n（体育館）"));
+    EXPECT_EQ(book.cell(" 3 ", 2), QStringLiteral("4"));
+    EXPECT_EQ(book.cell("3", 3), QString());   // beyond a short row
+    EXPECT_EQ(book.cell("400", 1), QString()); // beyond the last row
+    EXPECT_EQ(book.cell("abc", 1), QString());
+    EXPECT_EQ(book.cell("0", 1), QString());
+}
+
+TEST(Workbook, refusesAMissingFileNamingIt)
+{
+    TempSite site;
+    site.makeSite();
+    Workbook book;
+    const auto status = book.open(kPath);
+    EXPECT_FALSE(status.ok);
+    EXPECT_TRUE(status.error.contains(QStringLiteral("行事予定.txt")));
+    EXPECT_FALSE(book.isOpen());
+}
+
+TEST(Workbook, writtenCellsShowAtOnceAndReachTheFileOnSave)
+{
+    BookSite s(sjis(QStringLiteral("h\r\n2026/04/01,3\r\n")));
+    Workbook book;
+    ASSERT_TRUE(book.open(kPath).ok);
+    ASSERT_TRUE(book.setCell("2\r", 3, QStringLiteral("始業式, \"全校\"\n午前授業")).ok);
+    ASSERT_TRUE(book.setCell("5", 2, QStringLiteral("ソ表")).ok); // beyond the last row
+    EXPECT_EQ(book.cell("2", 3), QStringLiteral("始業式, \"全校\"\n午前授業"));
+    EXPECT_EQ(s.site.bytes(kPath), sjis(QStringLiteral("h\r\n2026/04/01,3\r\n"))); // not saved yet
+    ASSERT_TRUE(book.save().ok);
+    EXPECT_EQ(
+        s.site.bytes(kPath),
+        sjis(QStringLiteral("h\r\n2026/04/01,3,\"始業式, \"\"全校\"\"\n午前授業\"\r\n\r\n\r\n,ソ表\r\n")));
+
+    Workbook again;
+    ASSERT_TRUE(again.open(kPath).ok);
+    EXPECT_EQ(again.cell("2", 3), QStringLiteral("始業式, \"全校\"\n午前授業"));
+    EXPECT_EQ(again.cell("5", 2), QStringLiteral("ソ表"));
+}
+
+TEST(Workbook, savingWithoutWritesLeavesTheFileUntouched)
+{
+    // Not in the form this workbook would write, so a rewrite would show.
+    const QByteArray content = "a;b\n\"x\",y\n";
+    BookSite s(content);
+    Workbook book;
+    ASSERT_TRUE(book.open(kPath).ok);
+    const auto before = QFileInfo(s.site.local(kPath)).lastModified();
+    ASSERT_TRUE(book.save().ok);
+    book.quit();
+    EXPECT_EQ(s.site.bytes(kPath), content);
+    EXPECT_EQ(QFileInfo(s.site.local(kPath)).lastModified(), before);
+    EXPECT_FALSE(QFileInfo::exists(s.site.local(kPath) + ".lock"));
+}
+
+TEST(Workbook, twoBoardsEditingDifferentRowsBothKeepTheirEdits)
+{
+    BookSite s("h\r\n1,a\r\n2,b\r\n3,c\r\n");
+    Workbook first;
+    Workbook second;
+    Workbook reader; // a classroom board: opened before, closes after
+    ASSERT_TRUE(first.open(kPath).ok);
+    ASSERT_TRUE(second.open(kPath).ok);
+    ASSERT_TRUE(reader.open(kPath).ok);
+    ASSERT_TRUE(first.setCell("2", 2, "first").ok);
+    ASSERT_TRUE(second.setCell("4", 2, "second").ok);
+    ASSERT_TRUE(first.save().ok);
+    ASSERT_TRUE(second.save().ok);
+    ASSERT_TRUE(reader.save().ok);
+    EXPECT_EQ(s.site.bytes(kPath), QByteArray("h\r\n1,first\r\n2,b\r\n3,second\r\n"));
+}
+
+TEST(Workbook, keepsBytesOfCellsNobodyEditedEvenWhenTheyDoNotDecode)
+{
+    // 0x81 0x20 is no character of code page 932; it must survive another cell's save.
+    const QByteArray damaged = QByteArray("h\r\nx\x81\x20y,") + sjis(QStringLiteral("①")) + "\r\n";
+    BookSite s(damaged);
+    Workbook book;
+    ASSERT_TRUE(book.open(kPath).ok);
+    ASSERT_TRUE(book.setCell("1", 2, "new").ok);
+    ASSERT_TRUE(book.save().ok);
+    EXPECT_EQ(s.site.bytes(kPath), QByteArray("h,new\r\nx\x81\x20y,") + sjis(QStringLiteral("①")) + "\r\n");
+}
+
+TEST(Workbook, refusesTextThatCannotBeStoredAndBadRows)
+{
+    BookSite s("h\r\n");
+    Workbook book;
+    ASSERT_TRUE(book.open(kPath).ok);
+    EXPECT_FALSE(book.setCell("2", 1, QStringLiteral("𠮷野家")).ok);
+    EXPECT_FALSE(book.setCell("x", 1, "a").ok);
+    EXPECT_FALSE(book.setCell("2", 0, "a").ok);
+    EXPECT_FALSE(book.setCell("2000000000", 1, "a").ok);
+    EXPECT_FALSE(book.setCell("2", 257, "a").ok);
+    EXPECT_FALSE(book.hasWrites());
+    // The look-alikes a Linux input method types are stored as the code page's own.
+    ASSERT_TRUE(book.setCell("2", 1, QStringLiteral("9:00〜10:00")).ok);
+    ASSERT_TRUE(book.save().ok);
+    EXPECT_EQ(s.site.bytes(kPath), QByteArray("h\r\n") + sjis(QStringLiteral("9:00～10:00")) + "\r\n");
+
+    // A row written whole or not at all.
+    Workbook other;
+    ASSERT_TRUE(other.open(kPath).ok);
+    const auto status = boards::writeCells(other, "3", 1, {"a", QStringLiteral("😀"), "c"});
+    EXPECT_FALSE(status.ok);
+    EXPECT_FALSE(other.hasWrites());
+}
+
+TEST(Workbook, reportsAFailedSave)
+{
+    BookSite s("h\r\n");
+    Workbook book;
+    ASSERT_TRUE(book.open(kPath).ok);
+    ASSERT_TRUE(book.setCell("2", 1, "a").ok);
+    // The file has become a folder: nothing can replace it.
+    QFile::remove(s.site.local(kPath));
+    QDir().mkpath(s.site.local(kPath));
+    const auto status = book.save();
+    EXPECT_FALSE(status.ok);
+    EXPECT_TRUE(status.error.contains(QStringLiteral("行事予定.txt")));
+    EXPECT_TRUE(book.hasWrites()); // kept for another try
+}

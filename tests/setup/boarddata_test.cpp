@@ -1,0 +1,171 @@
+#include "boards/skeleton/csv.h"
+#include "boards/skeleton/indexsearch.h"
+#include "boards/skeleton/workbook.h"
+#include "common/testsite.h"
+#include "setup/boarddata.h"
+#include "shared/records.h"
+#include "shared/textfile.h"
+
+#include <QProcess>
+#include <gtest/gtest.h>
+
+using testing_support::sjis;
+using testing_support::TempSite;
+
+namespace {
+
+const QString kServer = QStringLiteral("SERVER");
+
+QString data(const QString &file)
+{
+    return perumina::SharePath(kServer, perumina::tails::kDataFolder + file);
+}
+
+QStringList lines(const TempSite &site, const QString &file)
+{
+    return perumina::decodeCp932(site.bytes(data(file))).split(QStringLiteral("\r\n"));
+}
+
+QList<boards::CsvRow> table(const TempSite &site, const QString &file)
+{
+    return boards::parseCsv(site.bytes(data(file))).rows;
+}
+
+} // namespace
+
+TEST(SchoolYear, createsTheIndexesAndWorkbooksOfTheYear)
+{
+    TempSite site;
+    site.makeSite(kServer);
+    setup::Report report;
+    setup::createSchoolYear(kServer, 2027, report); // April 2027 to March 2028: 29 February included
+    ASSERT_TRUE(report.status.ok) << report.status.error.toStdString();
+    EXPECT_EQ(report.created.size(), 5);
+
+    const QStringList days = lines(site, QStringLiteral("日付取得.txt"));
+    EXPECT_EQ(days.first(), QStringLiteral("2027/04/01,2"));
+    EXPECT_EQ(days[days.size() - 2], QStringLiteral("2028/04/01,368"));
+    EXPECT_EQ(days.last(), QString()); // CR LF after the last line
+    EXPECT_TRUE(days.contains(QStringLiteral("2028/02/29,336")));
+
+    for (const QString &file : {QStringLiteral("行事予定.txt"), QStringLiteral("給食予定.txt")}) {
+        const auto rows = table(site, file);
+        ASSERT_EQ(rows.size(), 1 + 366) << file.toStdString();
+        EXPECT_EQ(rows[1], (boards::CsvRow{"2027/04/01", "4"})); // a Thursday
+        EXPECT_EQ(rows[336 - 1], (boards::CsvRow{"2028/02/29", "2"}));
+        EXPECT_EQ(rows.last(), (boards::CsvRow{"2028/03/31", "5"}));
+    }
+    EXPECT_EQ(table(site, QStringLiteral("行事予定.txt"))[0].size(), 35);
+    EXPECT_EQ(table(site, QStringLiteral("給食予定.txt"))[0].size(), 10);
+
+    const QStringList months = lines(site, QStringLiteral("年月取得.txt"));
+    EXPECT_EQ(months.mid(0, 3), (QStringList{"2027/04/,2", "2027/05/,3", "2027/06/,4"}));
+    EXPECT_EQ(months[12], QStringLiteral("2028/04/,14"));
+
+    const auto monthRows = table(site, QStringLiteral("月別行事.txt"));
+    ASSERT_EQ(monthRows.size(), 13);
+    for (const auto &row : monthRows)
+        EXPECT_EQ(row.size(), 75);
+    // April 2027 begins on a Thursday: slot 5 (field 10) holds day 1; slot 34 holds day 30.
+    const boards::CsvRow &april = monthRows[1];
+    EXPECT_EQ(april[0], "2027/04/");
+    EXPECT_EQ(april[2 * 4 - 1], "");
+    EXPECT_EQ(april[2 * 5 - 1], "1");
+    EXPECT_EQ(april[2 * 34 - 1], "30");
+    EXPECT_EQ(april[2 * 35 - 1], "");
+    // July 2028 is not in this year; December 2027 begins on a Wednesday.
+    EXPECT_EQ(monthRows[9][0], "2027/12/");
+    EXPECT_EQ(monthRows[9][2 * 4 - 1], "1");
+}
+
+TEST(SchoolYear, aMonthOfThirtyOneDaysBeginningOnSaturdayEndsInSlot37)
+{
+    TempSite site;
+    site.makeSite(kServer);
+    setup::Report report;
+    setup::createSchoolYear(kServer, 2026, report); // August 2026 begins on a Saturday
+    const auto rows = table(site, QStringLiteral("月別行事.txt"));
+    const boards::CsvRow &august = rows[1 + 4];
+    EXPECT_EQ(august[0], "2026/08/");
+    for (int k = 1; k <= 6; ++k)
+        EXPECT_EQ(august[2 * k - 1], "") << k;
+    EXPECT_EQ(august[2 * 7 - 1], "1");
+    EXPECT_EQ(august[2 * 37 - 1], "31");
+}
+
+TEST(SchoolYear, neverOverwritesAndRunsFromTheProgram)
+{
+    TempSite site;
+    site.makeSite(kServer);
+    site.writeBytes(data(QStringLiteral("行事予定.txt")), "kept\r\n");
+    QProcess setupProgram;
+    setupProgram.start(testing_support::binDir() + "/PeruminaSetup",
+                       {"--root", site.root(), "--school-year", "2026"});
+    ASSERT_TRUE(setupProgram.waitForFinished(60000));
+    EXPECT_EQ(setupProgram.exitCode(), 0) << setupProgram.readAllStandardError().toStdString();
+    EXPECT_EQ(site.bytes(data(QStringLiteral("行事予定.txt"))), QByteArray("kept\r\n"));
+    EXPECT_TRUE(site.bytes(data(QStringLiteral("日付取得.txt"))).startsWith("2026/04/01,2\r\n"));
+    const QByteArray lunch = site.bytes(data(QStringLiteral("給食予定.txt")));
+
+    setupProgram.start(testing_support::binDir() + "/PeruminaSetup",
+                       {"--root", site.root(), "--school-year", "2027"});
+    ASSERT_TRUE(setupProgram.waitForFinished(60000));
+    EXPECT_EQ(setupProgram.exitCode(), 0);
+    EXPECT_EQ(site.bytes(data(QStringLiteral("給食予定.txt"))), lunch);
+
+    setupProgram.start(testing_support::binDir() + "/PeruminaSetup",
+                       {"--root", site.root(), "--school-year", "26x"});
+    ASSERT_TRUE(setupProgram.waitForFinished(60000));
+    EXPECT_EQ(setupProgram.exitCode(), 2);
+}
+
+TEST(DemoData, fillsAWeekAndAMonthThroughTheWorkbookAndKeepsWhatIsThere)
+{
+    TempSite site;
+    site.makeSite(kServer);
+    setup::Report first;
+    setup::createSchoolYear(kServer, 2026, first);
+    {
+        boards::Workbook book; // an administrator's own entry for Monday 2026/06/08 (row 70)
+        ASSERT_TRUE(book.open(data(QStringLiteral("行事予定.txt"))).ok);
+        ASSERT_TRUE(book.setCell("70", 3, QStringLiteral("教育実習開始")).ok);
+        ASSERT_TRUE(book.save().ok);
+    }
+    setup::Report report;
+    setup::addDemoBoardData(kServer, QDate(2026, 6, 10), report);
+    ASSERT_TRUE(report.status.ok) << report.status.error.toStdString();
+    EXPECT_EQ(report.created.size(), 3);
+
+    boards::Workbook days;
+    boards::Workbook lunches;
+    boards::Workbook months;
+    ASSERT_TRUE(days.open(data(QStringLiteral("行事予定.txt"))).ok);
+    ASSERT_TRUE(lunches.open(data(QStringLiteral("給食予定.txt"))).ok);
+    ASSERT_TRUE(months.open(data(QStringLiteral("月別行事.txt"))).ok);
+    EXPECT_EQ(days.cell("70", 3), QStringLiteral("教育実習開始"));
+    for (int row = 70; row <= 74; ++row) { // Monday to Friday
+        EXPECT_FALSE(days.cell(QString::number(row), 10).isEmpty()) << row;
+        EXPECT_FALSE(lunches.cell(QString::number(row), 3).isEmpty()) << row;
+        EXPECT_FALSE(lunches.cell(QString::number(row), 10).isEmpty()) << row;
+    }
+    EXPECT_TRUE(days.cell("69", 10).isEmpty()); // the Sunday before
+    EXPECT_TRUE(days.cell("77", 3).isEmpty());  // the Monday after
+    EXPECT_EQ(days.cell("72", 1), QStringLiteral("2026/06/10"));
+    // June 2026 (row 4) begins on a Monday: slot 2 is day 1.
+    int filled = 0;
+    for (int k = 1; k <= 37; ++k)
+        filled += months.cell("4", 2 * k + 1).isEmpty() ? 0 : 1;
+    EXPECT_GE(filled, 10);
+    EXPECT_EQ(months.cell("4", 4), QStringLiteral("1"));
+    EXPECT_TRUE(months.cell("5", 5).isEmpty()); // other months untouched
+
+    const QByteArray before =
+        site.bytes(data(QStringLiteral("月別行事.txt"))) + site.bytes(data(QStringLiteral("行事予定.txt")));
+    setup::Report again;
+    setup::addDemoBoardData(kServer, QDate(2026, 6, 10), again);
+    EXPECT_TRUE(again.status.ok);
+    EXPECT_TRUE(again.created.isEmpty());
+    EXPECT_EQ(site.bytes(data(QStringLiteral("月別行事.txt"))) +
+                  site.bytes(data(QStringLiteral("行事予定.txt"))),
+              before);
+}
