@@ -31,6 +31,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/perumina-road.XXXXXX")
 site=$work/site
 logs=$work/logs
 mkdir -p "$logs"
+mkdir -m 700 "$work/runtime"
 readonly SERVER=ROADSERVER
 readonly CLIENT_CAPTION='グループウェア　（ぺる・み・な）'
 readonly ADMIN_CAPTION='ぺる・み・な（管理用）'
@@ -132,7 +133,7 @@ shot() {
 
 # start_program NAME: starts a program of BIN_DIR on the site; its pid goes to $pid.
 start_program() {
-  PERUMINA_ROOT=$site ASAN_OPTIONS=detect_leaks=0 "$bin/$1" >>"$logs/$1.log" 2>&1 &
+  PERUMINA_ROOT=$site ASAN_OPTIONS=detect_leaks=0 XDG_RUNTIME_DIR=$work/runtime "$bin/$1" >>"$logs/$1.log" 2>&1 &
   pid=$!
 }
 
@@ -179,9 +180,9 @@ await_window() {
 window_gone() { ! windows_of "$1" "$2" | grep -qx "$3"; }
 
 # Keys go where a person's would: to the focused control of the window in front.
-focus() { xdotool windowfocus --sync "$1"; }
-keys() { xdotool key --delay 30 "$@"; }
-type_text() { xdotool type --delay 30 -- "$1"; }
+focus() { timeout 10 xdotool windowfocus --sync "$1" || fail "window $1 did not take the focus"; }
+keys() { timeout 20 xdotool key --delay 30 "$@" || fail "the keys $* could not be pressed"; }
+type_text() { timeout 20 xdotool type --delay 30 -- "$1" || fail "\"$1\" could not be typed"; }
 
 # answer_message PID TITLE: a message box of the program comes up; its OK is pressed with Return.
 answer_message() {
