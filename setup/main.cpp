@@ -1,17 +1,33 @@
 #include "setup/boarddata.h"
+#include "setup/demo.h"
 #include "setup/site.h"
 #include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/seams.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QGuiApplication>
 #include <QTextStream>
+#include <algorithm>
+#include <cstring>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // The demonstration's illustration is signed with a font, which needs a GUI application; it never
+    // shows a window, so it needs no display either.
+    const bool demo = std::any_of(argv + 1, argv + argc, [](const char *a) { return std::strcmp(a, "--demo") == 0; });
+    std::unique_ptr<QCoreApplication> application;
+    if (demo) {
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication &app = *application;
     QCoreApplication::setApplicationName(QStringLiteral("PeruminaSetup"));
     QTextStream out(stdout);
     QTextStream err(stderr);
@@ -42,7 +58,12 @@ int main(int argc, char *argv[])
                        "年月取得.txt、月別行事.txt）を、無いものだけ作ります。--server を省略すると、"
                        "ロケータファイルのサーバー名を使います。"),
         QStringLiteral("YYYY"));
-    parser.addOptions({rootOption, serverOption, adminOption, passwordOption, schoolYearOption});
+    const QCommandLineOption demoOption(
+        QStringLiteral("demo"),
+        QStringLiteral("デモ用の内容を加えます: 児童と先生の登録、メール、イラスト1枚、今週の予定と給食、今月の行事"
+                       "（今年度のボードデータが無ければ作ります）。利用者とメールは、まだ誰も登録していない"
+                       "サイトにだけ加えます。"));
+    parser.addOptions({rootOption, serverOption, adminOption, passwordOption, schoolYearOption, demoOption});
     parser.process(app);
 
     if (parser.isSet(rootOption))
@@ -107,6 +128,8 @@ int main(int argc, char *argv[])
     setup::createSite(options, report);
     if (report.status.ok && schoolYear != 0)
         setup::createSchoolYear(options.server, schoolYear, report);
+    if (report.status.ok && parser.isSet(demoOption))
+        setup::addDemoContent(options.server, QDateTime::currentDateTime(), report);
     for (const QString &path : report.created)
         out << "作成しました: " << path << "\n";
     if (report.created.isEmpty() && report.status.ok)

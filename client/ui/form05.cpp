@@ -1,13 +1,256 @@
 #include "client/ui/form05.h"
 
+#include "client/core/mail.h"
 #include "client/ui/clientapp.h"
+#include "client/ui/enterkey.h"
+#include "client/ui/form03.h"
+#include "client/ui/form04.h"
+#include "client/ui/form06.h"
+#include "client/ui/form09.h"
+#include "client/ui/form10.h"
+
+#include <QCloseEvent>
+#include <QPainter>
 
 namespace client {
+
+namespace {
+
+const QString kCaption = QStringLiteral("グループウェア　（ぺる・み・な）");
+
+QFont popFont(int pointSize)
+{
+    QFont font(QStringLiteral("HGS創英角ﾎﾟｯﾌﾟ体"), pointSize);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+QFont gothicFont(int pointSize)
+{
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"), pointSize);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+template <typename W> W *make(QWidget *parent, const char *name, QRect geometry)
+{
+    auto *w = new W(parent);
+    w->setObjectName(QString::fromLatin1(name));
+    w->setGeometry(geometry);
+    return w;
+}
+
+QLabel *label(QWidget *parent, const char *name, const QString &caption, QRect geometry)
+{
+    auto *l = make<QLabel>(parent, name, geometry);
+    l->setText(caption);
+    l->setFont(popFont(11));
+    return l;
+}
+
+QPushButton *button(QWidget *parent, const char *name, const QString &caption, const char *colour,
+                    QRect geometry)
+{
+    auto *b = make<QPushButton>(parent, name, geometry);
+    b->setText(caption);
+    b->setFont(popFont(12));
+    b->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; border: 1px solid #606060; }"
+                                    "QPushButton:pressed { background-color: #d0d0d0; }")
+                         .arg(QLatin1String(colour)));
+    return b;
+}
+
+// A small envelope, the screen's decoration.
+QPixmap envelope()
+{
+    QPixmap pixmap(64, 44);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0xc0, 0x40, 0x40), 2));
+    painter.setBrush(QColor(0xff, 0xf4, 0xd0));
+    painter.drawRect(2, 2, 60, 40);
+    painter.drawPolyline(QPolygon({QPoint(2, 2), QPoint(32, 24), QPoint(62, 2)}));
+    return pixmap;
+}
+
+} // namespace
 
 Form05::Form05(ClientApp &app, QWidget *parent) : QWidget(parent), app_(app)
 {
     setObjectName(QStringLiteral("Form05"));
-    setWindowTitle(QStringLiteral("グループウェア　（ぺる・み・な）"));
+    setWindowTitle(kCaption);
+    setFixedSize(660, 475);
+
+    Frame1 = make<QGroupBox>(this, "Frame1", {10, 10, 200, 330});
+    Label1 = label(Frame1, "Label1", QStringLiteral("誰にメールを送りますか？"), {8, 12, 186, 28});
+    List1 = make<QListWidget>(Frame1, "List1", {8, 44, 184, 276});
+    List1->setFont(gothicFont(11));
+
+    Text4 = make<QLineEdit>(this, "Text4", {225, 18, 230, 28});
+    Text4->setFont(gothicFont(12));
+    Label7 = label(this, "Label7", QStringLiteral("さんへ"), {460, 18, 70, 28});
+    Text3 = make<QLineEdit>(this, "Text3", {535, 18, 115, 28});
+    Text3->setFont(gothicFont(11));
+    Text3->setText(QStringLiteral("送信者"));
+    // The sender is the signed-in user, not something to type.
+    Text3->setReadOnly(true);
+
+    Label2 = label(this, "Label2", QStringLiteral("件　名"), {225, 58, 60, 28});
+    Text2 = make<QLineEdit>(this, "Text2", {290, 58, 360, 28});
+    Text2->setFont(gothicFont(12));
+    Label3 = label(this, "Label3", QStringLiteral("本　文"), {225, 96, 60, 28});
+    Text5 = make<QPlainTextEdit>(this, "Text5", {290, 96, 360, 200});
+    Text5->setPlainText(QStringLiteral("Text5"));
+    Text5->hide();
+    Text1 = make<QPlainTextEdit>(this, "Text1", {290, 96, 360, 200});
+    Text1->setFont(gothicFont(12));
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Label6 = label(
+        this, "Label6",
+        QStringLiteral("途中で改行するときは  Shift  または  Ctrl  を押しながら  Enter  を押して下さい。"),
+        {225, 300, 425, 40});
+    Label6->setWordWrap(true);
+    Label6->setFont(popFont(10));
+
+    Label4 = label(this, "Label4", QStringLiteral("送信日"), {225, 348, 120, 24});
+    Label5 = label(this, "Label5", QStringLiteral("送信時刻"), {350, 348, 120, 24});
+    Command1 = button(this, "Command1", QStringLiteral("送信"), "#ffc0c0", {480, 344, 80, 34});
+    Command6 = button(this, "Command6", QStringLiteral("全消去"), "#ff6060", {570, 344, 80, 34});
+
+    Label9 = label(this, "Label9", QStringLiteral("イラストを"), {20, 396, 100, 24});
+    Command2 = button(this, "Command2", QStringLiteral("描く"), "#80e080", {20, 424, 80, 34});
+    Command3 = button(this, "Command3", QStringLiteral("見る"), "#80e080", {108, 424, 80, 34});
+    Label8 = label(this, "Label8", QStringLiteral("メールを"), {220, 396, 100, 24});
+    Command4 = button(this, "Command4", QStringLiteral("読む"), "#80e080", {220, 424, 80, 34});
+    Command5 = button(this, "Command5", QStringLiteral("終了"), "#ffc0e0", {330, 424, 80, 34});
+    Command7 = button(this, "Command7", QStringLiteral("ようこそへ戻る"), "#c0ffc0", {420, 424, 150, 34});
+    Image1 = make<QLabel>(this, "Image1", {586, 418, 64, 44});
+    Image1->setPixmap(envelope());
+
+    connect(List1, &QListWidget::itemClicked, this, &Form05::List1_Click);
+    connect(List1, &QListWidget::currentRowChanged, this, &Form05::List1_Click);
+    connect(Command1, &QPushButton::clicked, this, &Form05::Command1_Click);
+    connect(Command6, &QPushButton::clicked, this, &Form05::Command6_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form05::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form05::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Form05::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &Form05::Command5_Click);
+    connect(Command7, &QPushButton::clicked, this, &Form05::Command7_Click);
+    new EnterPressesDefault(this, Command1, Text1);
+
+    Form_Load();
+}
+
+void Form05::Form_Load()
+{
+    Text3->setText(app_.form03()->Text15->text());
+    List1->clear();
+    // An unreadable list leaves the list empty; sending reports what cannot be reached.
+    List1->addItems(loadRecipients(app_.serverName()).value_or(QStringList()));
+}
+
+void Form05::showEvent(QShowEvent *event)
+{
+    // Whoever logged in last is the sender, also after a second login in the same run.
+    const QString user = app_.form03()->Text15->text();
+    if (!user.isEmpty())
+        Text3->setText(user);
+    QWidget::showEvent(event);
+}
+
+void Form05::List1_Click()
+{
+    if (QListWidgetItem *item = List1->currentItem())
+        Text4->setText(item->text());
+}
+
+void Form05::Command1_Click()
+{
+    const QDateTime now = app_.seams().clock.now();
+    Mail mail{perumina::formatDate(now.date()),
+              perumina::formatTime(now.time()),
+              Text3->text(),
+              Text4->text(),
+              Text2->text(),
+              toCrLf(Text1->toPlainText())};
+    const Delivery delivery = deliverMail(app_.serverName(), mail);
+    using Outcome = Delivery::Outcome;
+    if (delivery.outcome == Outcome::Done || delivery.outcome == Outcome::LogOnly) {
+        Label4->setText(mail.date);
+        Label5->setText(mail.time);
+    }
+    if (delivery.done()) {
+        Text1->clear();
+        Text2->clear();
+    }
+    app_.dialogs().message(deliveryMessage(delivery, mail.recipient));
+    // The user is taken back to the box that needs another value.
+    switch (delivery.outcome) {
+    case Outcome::NoTitle:
+        Text2->setFocus();
+        break;
+    case Outcome::NoRecipient:
+    case Outcome::UnknownRecipient:
+        Text4->setFocus();
+        break;
+    case Outcome::NoBody:
+        Text1->setFocus();
+        break;
+    case Outcome::Unencodable:
+        if (delivery.field == QStringLiteral("件名"))
+            Text2->setFocus();
+        else if (delivery.field == QStringLiteral("本文"))
+            Text1->setFocus();
+        else if (delivery.field == QStringLiteral("受信者"))
+            Text4->setFocus();
+        break;
+    default:
+        break;
+    }
+}
+
+void Form05::Command6_Click()
+{
+    Text1->clear();
+}
+
+void Form05::goTo(QWidget *next)
+{
+    hide();
+    next->show();
+}
+
+void Form05::Command2_Click()
+{
+    goTo(app_.form06());
+}
+
+void Form05::Command3_Click()
+{
+    goTo(app_.form10());
+}
+
+void Form05::Command4_Click()
+{
+    goTo(app_.form09());
+}
+
+void Form05::Command7_Click()
+{
+    goTo(app_.form04());
+}
+
+// Only starts the sweeper: the program and this screen stay open.
+void Form05::Command5_Click()
+{
+    app_.startSweeper();
+}
+
+void Form05::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    app_.sweepAndEnd();
 }
 
 } // namespace client

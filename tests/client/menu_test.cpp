@@ -22,6 +22,9 @@ client::Form04 *openMenu(ClientOnSite &s)
     app.form03()->Text1->setText("taro");
     app.form03()->Text2->setText("pw");
     QTest::mouseClick(app.form03()->Command1, Qt::LeftButton);
+    // taro has no inbox on this site, which the reader created by the login reports.
+    EXPECT_EQ(s.fakes.dialogs.texts(), QStringList{client::inboxLoadMessage()});
+    s.fakes.dialogs.shown.clear();
     return app.form04();
 }
 

@@ -1,0 +1,352 @@
+#include "client/core/mail.h"
+#include "common/testsite.h"
+#include "mailsite.h"
+#include "shared/records.h"
+#include "shared/textfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
+
+using namespace client;
+using namespace perumina;
+using testing_support::registerUser;
+using testing_support::sjis;
+using testing_support::TempSite;
+
+namespace {
+
+const QString kServer = QStringLiteral("SERVER");
+const QString kHanako = QStringLiteral("佐藤花子");
+
+// A site with two registered users; taro writes to 佐藤花子.
+struct MailSite
+{
+    TempSite site;
+    MailSite()
+    {
+        site.makeSite(kServer);
+        registerUser(site, QStringLiteral("taro"), QStringLiteral("山田太郎"), QStringLiteral("pw1"));
+        registerUser(site, QStringLiteral("hana"), kHanako, QStringLiteral("pw2"));
+    }
+    QByteArray inbox(const QString &fullName = kHanako) const
+    {
+        return site.bytes(inboxPath(kServer, fullName));
+    }
+    QByteArray log() const { return site.bytes(messageLogPath(kServer)); }
+};
+
+Mail mailTo(const QString &recipient, const QString &title, const QString &body,
+            const QString &time = QStringLiteral("9:05:03"))
+{
+    return {QStringLiteral("2026/04/08"), time, QStringLiteral("taro"), recipient, title, body};
+}
+
+} // namespace
+
+TEST(MailFiles, bothFilesAreExactAfterOneTwoAndThreeDeliveries)
+{
+    MailSite s;
+    const Mail first =
+        mailTo(kHanako, QStringLiteral("こんにちは"), QStringLiteral("一行目\r\n二行目\r\n三行目"));
+    const Mail second = mailTo(kHanako, QStringLiteral("題名, \"引用\"付き"), QStringLiteral("本文"),
+                               QStringLiteral("10:00:00"));
+    const Mail third =
+        mailTo(kHanako, QStringLiteral("三通目"), QStringLiteral("おわり"), QStringLiteral("13:45:09"));
+
+    const QByteArray r1 = sjis(QStringLiteral("\"2026/04/08\",\"9:05:03\",\"taro\",\"こんにちは\","
+                                              "\"一行目\r\n二行目\r\n三行目\"\r\n"));
+    const QByteArray r2 =
+        sjis(QStringLiteral("\"2026/04/08\",\"10:00:00\",\"taro\",\"題名, \"引用\"付き\",\"本文\"\r\n"));
+    const QByteArray r3 =
+        sjis(QStringLiteral("\"2026/04/08\",\"13:45:09\",\"taro\",\"三通目\",\"おわり\"\r\n"));
+    const QByteArray l1 =
+        sjis(QStringLiteral("\"2026/04/08\",\"9:05:03\",\"taro\",\"佐藤花子\",\"こんにちは\","
+                            "\"一行目\r\n二行目\r\n三行目\"\r\n"));
+    const QByteArray l2 = sjis(QStringLiteral(
+        "\"2026/04/08\",\"10:00:00\",\"taro\",\"佐藤花子\",\"題名, \"引用\"付き\",\"本文\"\r\n"));
+    const QByteArray l3 =
+        sjis(QStringLiteral("\"2026/04/08\",\"13:45:09\",\"taro\",\"佐藤花子\",\"三通目\",\"おわり\"\r\n"));
+
+    ASSERT_TRUE(deliverMail(kServer, first).done());
+    EXPECT_EQ(s.inbox(), r1 + "\r\n");
+    EXPECT_EQ(s.log(), l1);
+    ASSERT_TRUE(deliverMail(kServer, second).done());
+    EXPECT_EQ(s.inbox(), r2 + r1 + "\r\n\r\n");
+    EXPECT_EQ(s.log(), l1 + l2);
+    ASSERT_TRUE(deliverMail(kServer, third).done());
+    EXPECT_EQ(s.inbox(), r3 + r2 + r1 + "\r\n\r\n\r\n");
+    EXPECT_EQ(s.log(), l1 + l2 + l3);
+    // The other user's inbox is untouched.
+    EXPECT_TRUE(s.inbox(QStringLiteral("山田太郎")).isEmpty());
+}
+
+TEST(MailFiles, oldLinesComeBackInOrderEachWithItsLineEnd)
+{
+    struct Case
+    {
+        QByteArray old;
+        QByteArray after; // after the new record
+    } cases[] = {
+        {"", "\r\n"},
+        {"a\r\nb\r\n", "a\r\nb\r\n\r\n"},
+        {"a\r\nb", "a\r\nb\r\n\r\n"}, // a last line without its line end gains one
+        {"\r\n\r\n", "\r\n\r\n\r\n"}, // the empty lines keep growing at the end
+        {"x\ny\r\n", "x\ny\r\n\r\n"}, // a lone LF is not a line end of this file
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(prependToInbox("R\r\n", c.old), "R\r\n" + c.after) << c.old.toStdString();
+}
+
+TEST(MailFiles, aMissingInboxInAnExistingFolderCountsAsEmpty)
+{
+    MailSite s;
+    QFile::remove(s.site.local(inboxPath(kServer, kHanako)));
+    ASSERT_TRUE(deliverMail(kServer, mailTo(kHanako, QStringLiteral("t"), QStringLiteral("b"))).done());
+    EXPECT_EQ(s.inbox(), sjis(QStringLiteral("\"2026/04/08\",\"9:05:03\",\"taro\",\"t\",\"b\"\r\n\r\n")));
+}
+
+TEST(MailDelivery, refusesIncompleteOrUnwritableMailAndWritesNothing)
+{
+    MailSite s;
+    using O = Delivery::Outcome;
+    struct Case
+    {
+        Mail mail;
+        O outcome;
+        QString field;
+        QString message;
+    } cases[] = {
+        {mailTo(kHanako, QString(), QStringLiteral("b")),
+         O::NoTitle,
+         {},
+         QStringLiteral("タイトルが入力されていません")},
+        {mailTo(QString(), QStringLiteral("t"), QStringLiteral("b")),
+         O::NoRecipient,
+         {},
+         QStringLiteral("受信者が選ばれていません")},
+        {mailTo(kHanako, QStringLiteral("t"), QString()),
+         O::NoBody,
+         {},
+         QStringLiteral("本文が入力されていません")},
+        {mailTo(kHanako, QStringLiteral("𠮷野家"), QStringLiteral("b")), O::Unencodable,
+         QStringLiteral("件名"),
+         QStringLiteral("件名に使えない文字が含まれています。別の文字に変えて下さい。")},
+        {mailTo(kHanako, QStringLiteral("t"), QStringLiteral("絵文字😀")), O::Unencodable,
+         QStringLiteral("本文"),
+         QStringLiteral("本文に使えない文字が含まれています。別の文字に変えて下さい。")},
+        {mailTo(QStringLiteral("鈴木一郎"), QStringLiteral("t"), QStringLiteral("b")),
+         O::UnknownRecipient,
+         {},
+         QStringLiteral("「鈴木一郎」さんは登録されていません。一覧から選んで下さい。")},
+        // A typed name must not lead out of the data folder.
+        {mailTo(QStringLiteral("..\\管理用"), QStringLiteral("t"), QStringLiteral("b")),
+         O::UnknownRecipient,
+         {},
+         QStringLiteral("「..\\管理用」さんは登録されていません。一覧から選んで下さい。")},
+        {mailTo(QStringLiteral("佐藤"), QStringLiteral("t"), QStringLiteral("b")),
+         O::UnknownRecipient,
+         {},
+         QStringLiteral("「佐藤」さんは登録されていません。一覧から選んで下さい。")},
+    };
+    for (const Case &c : cases) {
+        const Delivery d = deliverMail(kServer, c.mail);
+        EXPECT_EQ(d.outcome, c.outcome) << c.mail.title.toStdString();
+        EXPECT_EQ(d.field, c.field);
+        EXPECT_EQ(deliveryMessage(d, c.mail.recipient), c.message);
+    }
+    EXPECT_TRUE(s.inbox().isEmpty());
+    EXPECT_FALSE(QFile::exists(s.site.local(messageLogPath(kServer))));
+}
+
+TEST(MailDelivery, reportsWhatCouldNotBeReached)
+{
+    using O = Delivery::Outcome;
+    const Mail mail = mailTo(kHanako, QStringLiteral("t"), QStringLiteral("b"));
+    {
+        // The share is gone: nothing can be checked, nothing is written.
+        MailSite s;
+        QDir(s.site.local(SharePath(kServer, tails::kShare))).removeRecursively();
+        const Delivery d = deliverMail(kServer, mail);
+        EXPECT_EQ(d.outcome, O::Failed);
+        EXPECT_TRUE(d.error.contains(QStringLiteral("登録者一覧.txt"))) << d.error.toStdString();
+    }
+    {
+        // Registered, but the folder is missing: the log is not written either.
+        MailSite s;
+        QDir(s.site.local(userFolderPath(kServer, kHanako))).removeRecursively();
+        const Delivery d = deliverMail(kServer, mail);
+        EXPECT_EQ(d.outcome, O::Failed);
+        EXPECT_EQ(deliveryMessage(d, kHanako),
+                  QStringLiteral("メールを送信できませんでした。\n佐藤花子さんのフォルダが見つかりません。"));
+        EXPECT_TRUE(s.log().isEmpty());
+    }
+    {
+        // No administration folder: the log cannot be written, so the inbox is left alone.
+        MailSite s;
+        QDir(s.site.local(SharePath(kServer, tails::kAdminFolder))).removeRecursively();
+        const Delivery d = deliverMail(kServer, mail);
+        EXPECT_EQ(d.outcome, O::Failed);
+        EXPECT_TRUE(d.error.contains(QStringLiteral("メッセージ一覧.txt"))) << d.error.toStdString();
+        EXPECT_TRUE(s.inbox().isEmpty());
+    }
+    {
+        // The inbox cannot be replaced: the log keeps its record and the user is told the mail did not
+        // arrive.
+        MailSite s;
+        const QString inbox = s.site.local(inboxPath(kServer, kHanako));
+        QFile::remove(inbox);
+        QDir().mkpath(inbox + QStringLiteral("/x"));
+        const Delivery d = deliverMail(kServer, mail);
+        EXPECT_EQ(d.outcome, O::LogOnly);
+        EXPECT_TRUE(deliveryMessage(d, kHanako)
+                        .startsWith(QStringLiteral("佐藤花子さんの受信箱に書き込めなかったため")));
+        EXPECT_FALSE(s.log().isEmpty());
+        EXPECT_TRUE(QFileInfo(inbox).isDir());
+    }
+}
+
+TEST(MailDelivery, findsSomeoneRegisteredAfterTheListWasLoaded)
+{
+    MailSite s;
+    const auto before = loadRecipients(kServer);
+    ASSERT_TRUE(before);
+    EXPECT_EQ(*before, (QStringList{QStringLiteral("山田太郎"), kHanako}));
+    registerUser(s.site, QStringLiteral("ichi"), QStringLiteral("鈴木一郎"), QStringLiteral("pw3"));
+    EXPECT_TRUE(
+        deliverMail(kServer, mailTo(QStringLiteral("鈴木一郎"), QStringLiteral("t"), QStringLiteral("b")))
+            .done());
+}
+
+TEST(InboxReading, splitsRecordsAndKeepsQuotesThatDoNotEndAField)
+{
+    struct Case
+    {
+        const char *name;
+        QString text;
+        QList<QStringList> records;
+    } cases[] = {
+        {"plain", QStringLiteral("\"d\",\"t\",\"s\",\"ti\",\"b\"\r\n"), {{"d", "t", "s", "ti", "b"}}},
+        {"comma in title",
+         QStringLiteral("\"d\",\"t\",\"s\",\"a,b\",\"b\"\r\n"),
+         {{"d", "t", "s", "a,b", "b"}}},
+        {"quotes in title",
+         QStringLiteral("\"d\",\"t\",\"s\",\"題名, \"引用\"付き\",\"b\"\r\n"),
+         {{"d", "t", "s", "題名, \"引用\"付き", "b"}}},
+        // A title holding a quote before a comma is the one case the stored format cannot tell apart:
+        // the title ends there, and the rest of the line still stays in its one record.
+        {"quote then comma in title",
+         QStringLiteral("\"d\",\"t\",\"s\",\"x\",y\",\"b\"\r\n"),
+         {{"d", "t", "s", "x", "y\""}}},
+        {"quote then comma in body",
+         QStringLiteral("\"d\",\"t\",\"s\",\"ti\",\"He said \"hi\", then left\"\r\n"),
+         {{"d", "t", "s", "ti", "He said \"hi\", then left"}}},
+        {"body over lines",
+         QStringLiteral("\"d\",\"t\",\"s\",\"ti\",\"1\r\n2\r\n3\"\r\n\r\n"),
+         {{"d", "t", "s", "ti", "1\r\n2\r\n3"}, {"", "", "", "", ""}}},
+        {"empty lines", QStringLiteral("\r\n\r\n"), {{"", "", "", "", ""}, {"", "", "", "", ""}}},
+        {"fewer fields", QStringLiteral("\"d\",\"t\"\r\n"), {{"d", "t", "", "", ""}}},
+        {"unquoted and last line open", QStringLiteral("d,t,s,ti,b"), {{"d", "t", "s", "ti", "b"}}},
+        {"unclosed quote runs to the end",
+         QStringLiteral("\"d\",\"t\",\"s\",\"ti\",\"b\r\nrest"),
+         {{"d", "t", "s", "ti", "b\r\nrest"}}},
+        {"empty text", QString(), {}},
+    };
+    for (const Case &c : cases) {
+        QList<QStringList> got;
+        for (const InboxRecord &r : parseInbox(c.text))
+            got.append(r.fields());
+        EXPECT_EQ(got, c.records) << c.name;
+    }
+    // The message log's six fields split by the same rules.
+    const auto log = parseMailRecords(QStringLiteral("\"d\",\"t\",\"s\",\"r\",\"a\"b\",\"x,\"y\"\"\r\n"), 6);
+    ASSERT_EQ(log.size(), 1);
+    EXPECT_EQ(log[0], (QStringList{"d", "t", "s", "r", "a\"b", "x,\"y\""}));
+}
+
+TEST(InboxReading, showsARecordUpToItsFirstEmptyValue)
+{
+    const QList<InboxRecord> table{{"d", "t", "s", "ti", "b"}, {"d", "t", "", "ti", "b"}, {}};
+    EXPECT_EQ(showRecord(table, 0).values, (QStringList{"d", "t", "s", "ti", "b"}));
+    EXPECT_TRUE(showRecord(table, 0).complete);
+    EXPECT_EQ(showRecord(table, 1).values, (QStringList{"d", "t"}));
+    EXPECT_FALSE(showRecord(table, 1).complete);
+    for (int position : {-1, 2, 3})
+        EXPECT_TRUE(showRecord(table, position).values.isEmpty()) << position;
+
+    InboxCursor cursor(table);
+    EXPECT_FALSE(cursor.newer().complete);
+    EXPECT_EQ(cursor.position(), -1);
+    EXPECT_FALSE(cursor.newer().complete);
+    EXPECT_EQ(cursor.position(), -1);
+    EXPECT_TRUE(cursor.older().complete);
+    for (int i = 0; i < 5; ++i)
+        cursor.older();
+    EXPECT_EQ(cursor.position(), 3); // stops at N
+    cursor.newer();
+    EXPECT_EQ(cursor.position(), 2);
+}
+
+TEST(InboxCopy, replacesTheLocalCopyOrFailsWithoutTouchingIt)
+{
+    MailSite s;
+    ASSERT_TRUE(deliverMail(kServer, mailTo(kHanako, QStringLiteral("t"), QStringLiteral("b"))).done());
+    s.site.writeBytes(local::kInboxCopy, "old copy");
+    ASSERT_TRUE(fetchInbox(kServer, kHanako));
+    EXPECT_EQ(s.site.bytes(local::kInboxCopy), s.inbox());
+
+    // No such user: the copy stays as it was.
+    s.site.writeBytes(local::kInboxCopy, "old copy");
+    EXPECT_FALSE(fetchInbox(kServer, QStringLiteral("鈴木一郎")));
+    EXPECT_EQ(s.site.bytes(local::kInboxCopy), "old copy");
+
+    // A read-only copy is not replaced.
+    const QString copy = s.site.local(local::kInboxCopy);
+    QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::ReadUser);
+    EXPECT_FALSE(fetchInbox(kServer, kHanako));
+    EXPECT_EQ(s.site.bytes(local::kInboxCopy), "old copy");
+    QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile::remove(copy);
+
+    // Something else in its place.
+    QDir().mkpath(copy);
+    EXPECT_FALSE(fetchInbox(kServer, kHanako));
+    EXPECT_TRUE(QFileInfo(copy).isDir());
+}
+
+TEST(InboxReading, anyTitleWithoutQuoteCommaAndAnyBodyWithoutQuoteLineEndComesBack)
+{
+    const quint32 seed = QRandomGenerator::global()->generate();
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+    QRandomGenerator random(seed);
+    const QString alphabet = QStringLiteral("a\",\r\n 表ソ\\");
+    auto randomText = [&](int length, bool singleLine) {
+        QString text;
+        for (int i = 0; i < length; ++i) {
+            const QChar c = alphabet[random.bounded(int(alphabet.size()))];
+            if (!singleLine || (c != u'\r' && c != u'\n'))
+                text += c;
+        }
+        return text;
+    };
+    QList<InboxRecord> written;
+    QByteArray inbox;
+    for (int i = 0; i < 500; ++i) {
+        Mail mail = mailTo(kHanako, randomText(1 + random.bounded(12), true),
+                           toCrLf(randomText(1 + random.bounded(30), false)));
+        if (mail.title.contains(QStringLiteral("\",")) || mail.body.contains(QStringLiteral("\"\r")))
+            continue; // the two cases the unescaped format cannot tell apart
+        inbox = prependToInbox(*encodeCp932(inboxRecordText(mail)), inbox);
+        written.prepend({mail.date, mail.time, mail.sender, mail.title, mail.body});
+    }
+    const QList<InboxRecord> read = parseInbox(decodeCp932(inbox));
+    ASSERT_EQ(read.size(), 2 * written.size());
+    for (qsizetype i = 0; i < written.size(); ++i)
+        ASSERT_EQ(read[i], written[i]) << "record " << i << " title " << written[i].title.toStdString();
+
+    // Whatever the bytes, splitting ends and every record has its five fields.
+    for (int i = 0; i < 200; ++i)
+        for (const InboxRecord &r : parseInbox(randomText(random.bounded(200), false)))
+            EXPECT_EQ(r.fields().size(), 5);
+}

@@ -1,0 +1,104 @@
+// The road of one mail through the real screens: two users register, A logs in and sends B a mail, B
+// starts the client anew, logs in and reads it newest first.
+#include "client/core/mail.h"
+#include "client/ui/clientapp.h"
+#include "client/ui/form01.h"
+#include "client/ui/form02.h"
+#include "client/ui/form03.h"
+#include "client/ui/form04.h"
+#include "client/ui/form05.h"
+#include "client/ui/form09.h"
+#include "common/testsite.h"
+#include "mailsite.h"
+#include "shared/fakes.h"
+#include "shared/textfile.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace client;
+using testing_support::TempSite;
+
+namespace {
+
+const QString kServer = QStringLiteral("SERVER");
+const QString kSent = QStringLiteral("メールは正しく送信されました。");
+
+void registerThroughScreens(const QString &user, const QString &fullName, const QString &password)
+{
+    perumina::FakeSeams fakes;
+    ClientApp app(fakes.seams());
+    app.start();
+    QTest::mouseClick(app.form01()->Command1, Qt::LeftButton);
+    Form02 *form = app.form02();
+    form->Text1->setText(user);
+    form->Text2->setText(fullName);
+    form->Text3->setText(password);
+    QTest::mouseClick(form->Command1, Qt::LeftButton);
+    // Registering ends the program, as a new start then logs in.
+    EXPECT_TRUE(fakes.end.ended()) << fakes.dialogs.last().toStdString();
+}
+
+// Starts the client, logs in and picks a menu choice: 1 sends mail, 2 reads it.
+void loginAndChoose(ClientApp &app, const QString &user, const QString &password, int option)
+{
+    app.start();
+    QTest::mouseClick(app.form01()->Command2, Qt::LeftButton);
+    Form03 *login = app.form03();
+    login->Text1->setText(user);
+    login->Text2->setText(password);
+    QTest::mouseClick(login->Command1, Qt::LeftButton);
+    Form04 *menu = app.form04();
+    ASSERT_TRUE(menu->isVisible());
+    QRadioButton *options[] = {menu->Option1, menu->Option2};
+    options[option - 1]->setChecked(true);
+    QTest::mouseClick(menu->Command1, Qt::LeftButton);
+}
+
+} // namespace
+
+TEST(MailRoad, aMailTravelsFromOneRegisteredUserToAnother)
+{
+    TempSite site;
+    site.makeSite(kServer);
+    registerThroughScreens(QStringLiteral("taro"), QStringLiteral("山田太郎"), QStringLiteral("pw1"));
+    registerThroughScreens(QStringLiteral("hana"), QStringLiteral("佐藤花子"), QStringLiteral("pw2"));
+    {
+        perumina::FakeSeams fakes;
+        ClientApp a(fakes.seams());
+        loginAndChoose(a, QStringLiteral("taro"), QStringLiteral("pw1"), 1);
+        Form05 *compose = a.form05();
+        ASSERT_TRUE(compose->isVisible());
+        EXPECT_EQ(compose->Text3->text(), QStringLiteral("taro"));
+        const auto items = compose->List1->findItems(QStringLiteral("佐藤花子"), Qt::MatchExactly);
+        ASSERT_EQ(items.size(), 1);
+        QTest::mouseClick(compose->List1->viewport(), Qt::LeftButton, {},
+                          compose->List1->visualItemRect(items.first()).center());
+        EXPECT_EQ(compose->Text4->text(), QStringLiteral("佐藤花子"));
+        compose->Text2->setText(QStringLiteral("はじめまして"));
+        compose->Text1->setPlainText(QStringLiteral("よろしくね"));
+        QTest::keyClick(compose->Text1, Qt::Key_Return);
+        fakes.clock.set(QDateTime(QDate(2026, 4, 8), QTime(9, 6, 0)));
+        compose->Text2->setText(QStringLiteral("二通目"));
+        compose->Text1->setPlainText(QStringLiteral("また明日"));
+        QTest::keyClick(compose->Text1, Qt::Key_Return);
+        EXPECT_EQ(fakes.dialogs.last(), kSent);
+        EXPECT_FALSE(fakes.end.ended());
+    }
+    perumina::FakeSeams fakes;
+    ClientApp b(fakes.seams());
+    loginAndChoose(b, QStringLiteral("hana"), QStringLiteral("pw2"), 2);
+    Form09 *reader = b.form09();
+    ASSERT_TRUE(reader->isVisible());
+    EXPECT_TRUE(fakes.dialogs.shown.isEmpty()) << fakes.dialogs.last().toStdString();
+    EXPECT_EQ(reader->Label2->text(), QStringLiteral("佐藤花子"));
+    EXPECT_EQ(reader->Text4->text(), QStringLiteral("二通目"));
+    EXPECT_EQ(reader->Text2->text(), QStringLiteral("9:06:00"));
+    EXPECT_EQ(reader->Text3->text(), QStringLiteral("taro"));
+    reader->Command6->click();
+    EXPECT_EQ(reader->Text4->text(), QStringLiteral("はじめまして"));
+    EXPECT_EQ(reader->Text5->toPlainText(), QStringLiteral("よろしくね"));
+    const auto logged = parseMailRecords(perumina::decodeCp932(site.bytes(messageLogPath(kServer))), 6);
+    ASSERT_EQ(logged.size(), 2);
+    EXPECT_EQ(logged[0][3], QStringLiteral("佐藤花子"));
+}

@@ -1,0 +1,384 @@
+// The mail screen and the reader, driven as a user drives them.
+#include "client/core/mail.h"
+#include "client/ui/clientapp.h"
+#include "client/ui/form03.h"
+#include "client/ui/form04.h"
+#include "client/ui/form05.h"
+#include "client/ui/form06.h"
+#include "client/ui/form09.h"
+#include "client/ui/form10.h"
+#include "common/testsite.h"
+#include "mailsite.h"
+#include "shared/fakes.h"
+#include "shared/records.h"
+#include "shared/textfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace client;
+using namespace perumina;
+using testing_support::registerUser;
+using testing_support::sjis;
+using testing_support::TempSite;
+
+namespace {
+
+const QString kServer = QStringLiteral("SERVER");
+const QString kTaro = QStringLiteral("山田太郎");
+const QString kHanako = QStringLiteral("佐藤花子");
+const QString kSent = QStringLiteral("メールは正しく送信されました。");
+const QString kLoadMessage =
+    QStringLiteral("前回の終了で一時ファイルの『受信箱.txt』が削除されていないと思われます｡確認してください｡ "
+                   "もし，残っていた場合は『受信箱.txt』だけを削除し，ぺるみなを再起動してください。");
+const QString kNoOlder = QStringLiteral("現在届いているメールは以上です。");
+const QString kNoNewer = QStringLiteral("最新のメールを表示しています。");
+
+// One run of the client on a site where taro and hana are registered.
+struct ClientRun
+{
+    FakeSeams fakes;
+    std::unique_ptr<ClientApp> app;
+    explicit ClientRun(const QString &user = QStringLiteral("taro"), const QString &fullName = kTaro)
+        : app(std::make_unique<ClientApp>(fakes.seams()))
+    {
+        app->setServerName(kServer);
+        login(user, fullName);
+    }
+    // What a successful login leaves: the current user in the login screen, the reader created.
+    void login(const QString &user, const QString &fullName)
+    {
+        app->form03()->Text14->setText(fullName);
+        app->form09()->Label2->setText(fullName);
+        app->form03()->Text15->setText(user);
+    }
+};
+
+struct MailScreens : testing::Test
+{
+    TempSite site;
+    void SetUp() override
+    {
+        site.makeSite(kServer);
+        registerUser(site, QStringLiteral("taro"), kTaro, QStringLiteral("pw1"));
+        registerUser(site, QStringLiteral("hana"), kHanako, QStringLiteral("pw2"));
+    }
+    QByteArray inbox(const QString &fullName = kHanako) const
+    {
+        return site.bytes(inboxPath(kServer, fullName));
+    }
+    QByteArray log() const { return site.bytes(messageLogPath(kServer)); }
+
+    static void compose(Form05 *form, const QString &recipient, const QString &title, const QString &body)
+    {
+        const auto items = form->List1->findItems(recipient, Qt::MatchExactly);
+        if (items.isEmpty()) {
+            form->Text4->setText(recipient);
+        } else {
+            form->List1->setCurrentItem(items.first());
+            QTest::mouseClick(form->List1->viewport(), Qt::LeftButton, {},
+                              form->List1->visualItemRect(items.first()).center());
+        }
+        form->Text2->setText(title);
+        form->Text1->setPlainText(body);
+    }
+    // Delivers three mails to hana, the second with a three-line body and a title with comma and quotes.
+    void deliverThree()
+    {
+        ClientRun taro;
+        Form05 *form = taro.app->form05();
+        const char *times[] = {"9:00:00", "10:30:15", "11:45:59"};
+        const QString titles[] = {QStringLiteral("一通目"), QStringLiteral("題名, \"引用\"付き"),
+                                  QStringLiteral("三通目")};
+        const QString bodies[] = {QStringLiteral("古い本文"), QStringLiteral("一行目\n二行目\n三行目"),
+                                  QStringLiteral("新しい本文")};
+        for (int i = 0; i < 3; ++i) {
+            taro.fakes.clock.set(QDateTime(QDate(2026, 4, 8), QTime::fromString(times[i], "H:mm:ss")));
+            compose(form, kHanako, titles[i], bodies[i]);
+            form->Command1->click();
+            ASSERT_EQ(taro.fakes.dialogs.last(), kSent);
+        }
+    }
+    static QStringList shown(Form09 *reader)
+    {
+        return {reader->Text1->text(), reader->Text2->text(), reader->Text3->text(), reader->Text4->text(),
+                reader->Text5->toPlainText()};
+    }
+};
+
+} // namespace
+
+TEST_F(MailScreens, composeScreenLoadsTheRecipientsAndTheSender)
+{
+    ClientRun run;
+    Form05 *form = run.app->form05();
+    ASSERT_EQ(form->List1->count(), 2);
+    EXPECT_EQ(form->List1->item(0)->text(), kTaro);
+    EXPECT_EQ(form->List1->item(1)->text(), kHanako);
+    EXPECT_EQ(form->Text3->text(), QStringLiteral("taro"));
+    EXPECT_EQ(form->findChild<QPushButton *>(QStringLiteral("Command1"))->text(), QStringLiteral("送信"));
+    EXPECT_EQ(
+        form->Label6->text(),
+        QStringLiteral("途中で改行するときは  Shift  または  Ctrl  を押しながら  Enter  を押して下さい。"));
+    EXPECT_TRUE(form->Command1->isDefault());
+    compose(form, kHanako, QString(), QString());
+    EXPECT_EQ(form->Text4->text(), kHanako);
+}
+
+TEST_F(MailScreens, enterSendsWhileShiftOrCtrlEnterBreaksTheLine)
+{
+    ClientRun run;
+    Form05 *form = run.app->form05();
+    form->show();
+    run.fakes.dialogs.shown.clear(); // taro's empty inbox at login
+    compose(form, kHanako, QStringLiteral("件名"), QString());
+    form->Text1->setFocus();
+    QTest::keyClicks(form->Text1, QStringLiteral("a"));
+    QTest::keyClick(form->Text1, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(form->Text1, QStringLiteral("b"));
+    QTest::keyClick(form->Text1, Qt::Key_Return, Qt::ControlModifier);
+    QTest::keyClicks(form->Text1, QStringLiteral("c"));
+    EXPECT_TRUE(run.fakes.dialogs.shown.isEmpty());
+    QTest::keyClick(form->Text1, Qt::Key_Return);
+    EXPECT_EQ(run.fakes.dialogs.texts(), QStringList{kSent});
+    EXPECT_EQ(inbox(),
+              sjis(QStringLiteral("\"2026/04/08\",\"9:05:03\",\"taro\",\"件名\",\"a\r\nb\r\nc\"\r\n\r\n")));
+    // Title and body are cleared; recipient, sender and the stamp stay.
+    EXPECT_TRUE(form->Text1->toPlainText().isEmpty());
+    EXPECT_TRUE(form->Text2->text().isEmpty());
+    EXPECT_EQ(form->Text4->text(), kHanako);
+    EXPECT_EQ(form->Label4->text(), QStringLiteral("2026/04/08"));
+    EXPECT_EQ(form->Label5->text(), QStringLiteral("9:05:03"));
+
+    // Enter in the title box sends too.
+    form->Text2->setText(QStringLiteral("二通目"));
+    form->Text1->setPlainText(QStringLiteral("x"));
+    QTest::keyClick(form->Text2, Qt::Key_Return);
+    EXPECT_EQ(run.fakes.dialogs.texts(), (QStringList{kSent, kSent}));
+    EXPECT_EQ(parseMailRecords(decodeCp932(log()), 6).size(), 2);
+}
+
+TEST_F(MailScreens, refusedMailKeepsWhatWasTypedAndWritesNothing)
+{
+    ClientRun run;
+    Form05 *form = run.app->form05();
+    form->show();
+    struct Case
+    {
+        QString recipient, title, body, message;
+        QWidget *focus;
+    } cases[] = {
+        {kHanako, QString(), QStringLiteral("b"), QStringLiteral("タイトルが入力されていません"),
+         form->Text2},
+        {QString(), QStringLiteral("t"), QStringLiteral("b"), QStringLiteral("受信者が選ばれていません"),
+         form->Text4},
+        {kHanako, QStringLiteral("t"), QString(), QStringLiteral("本文が入力されていません"), form->Text1},
+        {kHanako, QStringLiteral("𠮷"), QStringLiteral("b"),
+         QStringLiteral("件名に使えない文字が含まれています。別の文字に変えて下さい。"), form->Text2},
+        {kHanako, QStringLiteral("t"), QStringLiteral("😀"),
+         QStringLiteral("本文に使えない文字が含まれています。別の文字に変えて下さい。"), form->Text1},
+        {QStringLiteral("知らない人"), QStringLiteral("t"), QStringLiteral("b"),
+         QStringLiteral("「知らない人」さんは登録されていません。一覧から選んで下さい。"), form->Text4},
+    };
+    for (const Case &c : cases) {
+        form->List1->setCurrentRow(-1);
+        form->Text4->setText(c.recipient);
+        form->Text2->setText(c.title);
+        form->Text1->setPlainText(c.body);
+        form->Command1->click();
+        EXPECT_EQ(run.fakes.dialogs.last(), c.message);
+        EXPECT_EQ(form->Text2->text(), c.title);
+        EXPECT_EQ(form->Text1->toPlainText(), c.body);
+        EXPECT_EQ(form->focusWidget(), c.focus) << c.message.toStdString();
+    }
+    EXPECT_EQ(form->Label4->text(), QStringLiteral("送信日"));
+    EXPECT_TRUE(inbox().isEmpty());
+    EXPECT_TRUE(log().isEmpty());
+}
+
+TEST_F(MailScreens, aMissingRecipientFolderIsReportedNotCalledSent)
+{
+    ClientRun run;
+    Form05 *form = run.app->form05();
+    QDir(site.local(userFolderPath(kServer, kHanako))).removeRecursively();
+    compose(form, kHanako, QStringLiteral("t"), QStringLiteral("b"));
+    form->Command1->click();
+    EXPECT_EQ(run.fakes.dialogs.last(),
+              QStringLiteral("メールを送信できませんでした。\n佐藤花子さんのフォルダが見つかりません。"));
+    EXPECT_EQ(form->Text1->toPlainText(), QStringLiteral("b"));
+    EXPECT_TRUE(log().isEmpty());
+}
+
+TEST_F(MailScreens, clearEmptiesTheBodyAndQuitOnlyStartsTheSweeper)
+{
+    ClientRun run;
+    Form05 *form = run.app->form05();
+    form->show();
+    form->Text2->setText(QStringLiteral("残る"));
+    form->Text1->setPlainText(QStringLiteral("消す"));
+    form->Command6->click();
+    EXPECT_TRUE(form->Text1->toPlainText().isEmpty());
+    EXPECT_EQ(form->Text2->text(), QStringLiteral("残る"));
+
+    // "終了" only starts the sweeper; closing the window ends the program.
+    form->Command5->click();
+    EXPECT_EQ(run.fakes.launcher.started, QStringList{local::kSweeper});
+    EXPECT_FALSE(run.fakes.end.ended());
+    form->close();
+    EXPECT_EQ(run.fakes.launcher.started, (QStringList{local::kSweeper, local::kSweeper}));
+    EXPECT_TRUE(run.fakes.end.ended());
+}
+
+TEST_F(MailScreens, everyScreenButtonHidesTheScreenAndShowsItsTarget)
+{
+    ClientRun run;
+    Form05 *compose = run.app->form05();
+    Form09 *reader = run.app->form09();
+    struct Case
+    {
+        QWidget *from;
+        QPushButton *button;
+        QWidget *to;
+    } cases[] = {
+        {compose, compose->Command2, run.app->form06()},
+        {compose, compose->Command3, run.app->form10()},
+        {compose, compose->Command4, reader},
+        {compose, compose->Command7, run.app->form04()},
+        {reader, reader->Command1, compose},
+        {reader, reader->Command4, run.app->form06()},
+        {reader, reader->Command2, run.app->form10()},
+        {reader, reader->Command7, run.app->form04()},
+    };
+    for (const Case &c : cases) {
+        c.from->show();
+        c.button->click();
+        EXPECT_FALSE(c.from->isVisible()) << c.button->text().toStdString();
+        EXPECT_TRUE(c.to->isVisible()) << c.button->text().toStdString();
+        c.to->hide();
+    }
+    EXPECT_TRUE(run.fakes.launcher.started.isEmpty());
+    // The reader's "終了" ends the program after starting the sweeper.
+    reader->Command3->click();
+    EXPECT_EQ(run.fakes.launcher.started, QStringList{local::kSweeper});
+    EXPECT_TRUE(run.fakes.end.ended());
+}
+
+TEST_F(MailScreens, readerOpensOnTheNewestAndStepsThroughAllThree)
+{
+    deliverThree();
+    ClientRun hana(QStringLiteral("hana"), kHanako);
+    Form09 *reader = hana.app->form09();
+    EXPECT_TRUE(hana.fakes.dialogs.shown.isEmpty()) << hana.fakes.dialogs.last().toStdString();
+    EXPECT_EQ(QFile(site.local(local::kInboxCopy)).size(), inbox().size());
+    const QStringList newest{"2026/04/08", "11:45:59", "taro", "三通目", "新しい本文"};
+    const QStringList middle{"2026/04/08", "10:30:15", "taro", "題名, \"引用\"付き",
+                             "一行目\n二行目\n三行目"};
+    const QStringList oldest{"2026/04/08", "9:00:00", "taro", "一通目", "古い本文"};
+    EXPECT_EQ(shown(reader), newest);
+
+    reader->Command6->click();
+    EXPECT_EQ(shown(reader), middle);
+    reader->Command6->click();
+    EXPECT_EQ(shown(reader), oldest);
+    EXPECT_TRUE(hana.fakes.dialogs.shown.isEmpty());
+    // The empty lines after the records and the end show the message; the oldest mail stays.
+    for (int press = 1; press <= 5; ++press) {
+        reader->Command6->click();
+        EXPECT_EQ(hana.fakes.dialogs.shown.size(), press);
+        EXPECT_EQ(hana.fakes.dialogs.last(), kNoOlder);
+        EXPECT_EQ(shown(reader), oldest);
+    }
+    EXPECT_EQ(reader->position(), 6); // 3 mails + 3 empty lines
+    // Each press of "最新のメールへ" steps back by one; the empty lines answer with the newest-mail message.
+    for (int i = 0; i < 3; ++i)
+        reader->Command5->click();
+    EXPECT_EQ(hana.fakes.dialogs.last(), kNoNewer);
+    reader->Command5->click();
+    EXPECT_EQ(shown(reader), oldest);
+    EXPECT_EQ(reader->position(), 2);
+}
+
+TEST_F(MailScreens, newerOnTheNewestStaysAndOlderShowsItAgain)
+{
+    deliverThree();
+    ClientRun hana(QStringLiteral("hana"), kHanako);
+    Form09 *reader = hana.app->form09();
+    const QStringList newest = shown(reader);
+    reader->Command5->click();
+    EXPECT_EQ(hana.fakes.dialogs.texts(), QStringList{kNoNewer});
+    EXPECT_EQ(reader->position(), -1);
+    EXPECT_EQ(shown(reader), newest);
+    reader->Command5->click();
+    EXPECT_EQ(reader->position(), -1);
+    reader->Command6->click();
+    EXPECT_EQ(reader->position(), 0);
+    EXPECT_EQ(shown(reader), newest);
+    EXPECT_EQ(hana.fakes.dialogs.shown.size(), 2);
+}
+
+TEST_F(MailScreens, readerLoadMessageForAnEmptyInboxOrACopyThatCannotBeReplaced)
+{
+    {
+        // A new user's inbox holds no record.
+        ClientRun hana(QStringLiteral("hana"), kHanako);
+        EXPECT_EQ(hana.fakes.dialogs.texts(), QStringList{kLoadMessage});
+        Form09 *reader = hana.app->form09();
+        reader->show();
+        EXPECT_EQ(shown(reader), QStringList(5));
+        EXPECT_EQ(hana.fakes.dialogs.shown.size(), 1); // showing it later does not load again
+        reader->Command6->click();
+        EXPECT_EQ(hana.fakes.dialogs.last(), kNoOlder);
+    }
+    deliverThree();
+    {
+        // A left-over copy that is read-only is neither replaced nor shown.
+        site.writeBytes(local::kInboxCopy,
+                        sjis(QStringLiteral("\"1999/01/01\",\"0:00:00\",\"前の人\",\"古い\",\"x\"\r\n")));
+        QFile::setPermissions(site.local(local::kInboxCopy), QFileDevice::ReadOwner);
+        ClientRun hana(QStringLiteral("hana"), kHanako);
+        EXPECT_EQ(hana.fakes.dialogs.texts(), QStringList{kLoadMessage});
+        EXPECT_EQ(shown(hana.app->form09()), QStringList(5));
+        QFile::setPermissions(site.local(local::kInboxCopy),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+    {
+        // No such user folder on the share.
+        ClientRun ghost(QStringLiteral("ghost"), QStringLiteral("幽霊"));
+        EXPECT_EQ(ghost.fakes.dialogs.texts(), QStringList{kLoadMessage});
+    }
+}
+
+TEST_F(MailScreens, aSecondLoginInTheSameRunReadsThatUsersInbox)
+{
+    deliverThree();
+    ClientRun run(QStringLiteral("taro"), kTaro); // taro has no mail
+    EXPECT_EQ(run.fakes.dialogs.texts(), QStringList{kLoadMessage});
+    run.login(QStringLiteral("hana"), kHanako);
+    Form09 *reader = run.app->form09();
+    reader->show();
+    EXPECT_EQ(reader->Label2->text(), kHanako);
+    EXPECT_EQ(reader->Text4->text(), QStringLiteral("三通目"));
+    // And hana's mails carry hana as the sender.
+    Form05 *form = run.app->form05();
+    form->show();
+    EXPECT_EQ(form->Text3->text(), QStringLiteral("hana"));
+}
+
+TEST_F(MailScreens, Screenshot)
+{
+    const QString folder = qEnvironmentVariable("PERUMINA_SCREENS");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "set PERUMINA_SCREENS to a folder to write the screens";
+    deliverThree();
+    ClientRun hana(QStringLiteral("hana"), kHanako);
+    Form05 *form = hana.app->form05();
+    compose(form, kTaro, QStringLiteral("お返事"), QStringLiteral("ありがとう\n元気です"));
+    QDir().mkpath(folder);
+    EXPECT_TRUE(form->grab().save(folder + QStringLiteral("/form05.png")));
+    Form09 *reader = hana.app->form09();
+    reader->Command6->click();
+    EXPECT_TRUE(reader->grab().save(folder + QStringLiteral("/form09.png")));
+}

@@ -1,0 +1,92 @@
+#include "client/core/illustration.h"
+#include "client/core/login.h"
+#include "client/core/mail.h"
+#include "common/testsite.h"
+#include "setup/demo.h"
+#include "shared/records.h"
+
+#include <QDirIterator>
+#include <QImageReader>
+#include <gtest/gtest.h>
+
+using namespace perumina;
+using testing_support::TempSite;
+
+namespace {
+
+const QString kServer = QStringLiteral("DEMOSERVER");
+
+QMap<QString, QByteArray> allFiles(const QString &root)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            files.insert(path, file.readAll());
+    }
+    return files;
+}
+
+} // namespace
+
+TEST(DemoSite, fillsAFreshSiteThroughTheProgramsOwnLogicOnce)
+{
+    TempSite site;
+    site.makeSite(kServer);
+    setup::Report report;
+    const QDateTime now(QDate(2026, 6, 10), QTime(15, 30, 0));
+    setup::addDemoContent(kServer, now, report);
+    ASSERT_TRUE(report.status.ok) << report.status.error.toStdString();
+
+    // Every demo person can log in with their own password and gets their own full name.
+    const auto adminLines = client::loadAdminRecordLines(kServer);
+    const auto credentialLines = client::loadCredentialLines(kServer);
+    ASSERT_TRUE(adminLines && credentialLines);
+    for (const setup::DemoUser &user : setup::demoUsers()) {
+        const client::LoginResult login = client::checkLogin(*adminLines, credentialLines, user.userName, user.password);
+        EXPECT_TRUE(login.ok()) << user.userName.toStdString();
+        EXPECT_EQ(login.fullName, user.fullName);
+    }
+
+    // Mails: five in the log; 山田太郎 has two, newest first.
+    const auto log = ReadLines(client::messageLogPath(kServer));
+    ASSERT_TRUE(log);
+    EXPECT_EQ(client::parseMailRecords(log->join(QStringLiteral("\r\n")), 6).size(), 5);
+    const auto taro = client::readTable(client::inboxPath(kServer, QStringLiteral("山田太郎")));
+    ASSERT_TRUE(taro);
+    ASSERT_EQ(taro->size(), 2);
+    EXPECT_EQ(taro->at(0).title, QStringLiteral("宿題について"));
+    EXPECT_EQ(taro->at(1).sender, QStringLiteral("hana"));
+
+    // One picture, in the recipient's folder and the administrator's copy folder, as a bitmap.
+    const auto paths = client::illustration::paths(kServer, QStringLiteral("山田太郎"), QStringLiteral("わたしの家"));
+    const QByteArray picture = site.bytes(paths.recipientCopy);
+    EXPECT_TRUE(picture.startsWith("BM"));
+    EXPECT_EQ(site.bytes(paths.adminCopy), picture);
+    EXPECT_EQ(client::illustration::list(kServer, QStringLiteral("山田太郎")), QStringList{QStringLiteral("わたしの家.jpg")});
+
+    // The boards of this week and month hold data.
+    EXPECT_FALSE(site.bytes(SharePath(kServer, QStringLiteral("\\ぺるみな\\管理データ\\行事予定.txt"))).isEmpty());
+    EXPECT_FALSE(site.bytes(SharePath(kServer, QStringLiteral("\\ぺるみな\\管理データ\\月別行事.txt"))).isEmpty());
+
+    // A second run adds nothing.
+    const auto before = allFiles(site.root());
+    setup::Report again;
+    setup::addDemoContent(kServer, now.addSecs(60), again);
+    EXPECT_TRUE(again.status.ok);
+    EXPECT_EQ(allFiles(site.root()), before);
+}
+
+TEST(DemoSite, leavesPeopleAndMailsOfASiteInUseAlone)
+{
+    TempSite site;
+    site.makeSite(kServer);
+    site.writeBytes(SharePath(kServer, tails::kUserNames), "\"jiro\"\r\n");
+    setup::Report report;
+    setup::addDemoContent(kServer, QDateTime(QDate(2026, 6, 10), QTime(15, 30)), report);
+    ASSERT_TRUE(report.status.ok);
+    EXPECT_EQ(site.bytes(SharePath(kServer, tails::kFullNames)), QByteArray());
+    EXPECT_FALSE(QFile::exists(site.local(client::messageLogPath(kServer))));
+}
