@@ -303,6 +303,26 @@ close_board() {
   wait_for 20 "$name to end" eval "! running $board"
 }
 
+readonly MAIL_TITLE='遠足のお知らせ' MAIL_LINE1='明日は遠足です。' MAIL_LINE2='お弁当を持ってきてね。'
+
+# check_delivery: the mail stands once in the log, with the recipient, and at the top of B's inbox,
+# without; both with the same date and time, the body's two lines inside one pair of quotes.
+check_delivery() {
+  local log=$data/管理用/メッセージ一覧.txt stamp
+  [ -f "$log" ] || fail "no message log after sending"
+  stamp=$(iconv -f CP932 -t UTF-8 "$log" | sed -n '1s/^"\([^"]*\)","\([^"]*\)".*/\1 \2/p')
+  local day=${stamp% *} time=${stamp#* }
+  [[ $day =~ ^[0-9]{4}/[0-9]{2}/[0-9]{2}$ && $time =~ ^[0-9]{1,2}:[0-9]{2}:[0-9]{2}$ ]] ||
+    fail "the message log does not begin with a date and a time: $stamp"
+  [[ $day == "$sent_on" || $day == "$(date +%Y/%m/%d)" ]] || fail "the mail is dated $day"
+  local body="$MAIL_LINE1\r\n$MAIL_LINE2"
+  expect_file "$log" "\"$day\",\"$time\",\"$A_USER\",\"$B_NAME\",\"$MAIL_TITLE\",\"$body\"\r\n" \
+    "the message log"
+  expect_file "$data/$B_NAME/受信箱.txt" "\"$day\",\"$time\",\"$A_USER\",\"$MAIL_TITLE\",\"$body\"\r\n\r\n" \
+    "B's inbox"
+  cmp -s "$share/受信箱.txt" "$data/$A_NAME/受信箱.txt" || fail "A's own inbox changed"
+}
+
 menu_or_message() {
   if find_window "$client" PeruminaClient; then
     step "a message came up during the login; answered with Enter"
@@ -357,15 +377,34 @@ for name in "$A_NAME" "$B_NAME"; do
 done
 
 login "$A_USER" "$A_PASS"
-step "A leaves from the main menu with 終了"
-# From the selected choice, Tab walks 次へ, 戻る, 終了.
+step "A writes B a mail"
+# "送る" is chosen when the menu opens, and Enter presses 次へ.
 focus "$menu"
-keys Tab Tab Tab space
-await_end "$client" "the client of $A_USER"
+keys Return
+await_window "$client" "$CLIENT_CAPTION" "the mail screen" "$menu"
+compose=$window
+focus "$compose"
+# The list of recipients has the focus; B, registered last, stands at its end. Tab then walks the
+# recipient and the sender to the title, and on to the body.
+keys End Tab Tab Tab
+type_text "$MAIL_TITLE"
+keys Tab
+type_text "$MAIL_LINE1"
+keys shift+Return
+type_text "$MAIL_LINE2"
+shot compose
+sent_on=$(date +%Y/%m/%d)
+keys Return
+answer_message "$client" PeruminaClient
+check_delivery
 
-login "$B_USER" "$B_PASS"
-step "B opens today's schedule from the main menu"
-# "今日の予定を確認する" lies two choices below "送る"; Enter presses 次へ.
+step "A goes back to the menu and opens today's schedule"
+# From the body, Tab walks 送信, 全消去, 描く, 見る, 読む, 終了 to ようこそへ戻る.
+focus "$compose"
+keys Tab Tab Tab Tab Tab Tab Tab space
+await_window "$client" "$CLIENT_CAPTION" "the main menu again" "$compose"
+[ "$window" = "$menu" ] || fail "ようこそへ戻る led to another screen than the main menu"
+# "今日の予定を確認する" lies two choices below "送る".
 focus "$menu"
 keys Down Down Return
 await_board DayBoardC "$CLIENT_CAPTION"
@@ -374,10 +413,29 @@ find_window "$client" "$CLIENT_CAPTION" || fail "the main menu went away when th
 [ "$window" = "$menu" ] || fail "another client screen than the menu is shown after starting a board"
 step "the classroom board closes with ようこそへ戻る"
 close_board DayBoardC 6
-step "B leaves from the main menu with 終了"
+step "A leaves from the main menu with 終了"
+# From the selected choice, Tab walks 次へ, 戻る, 終了.
 focus "$menu"
 keys Tab Tab Tab space
+await_end "$client" "the client of $A_USER"
+
+login "$B_USER" "$B_PASS"
+step "the login copied B's inbox to this computer"
+cmp -s "$data/$B_NAME/受信箱.txt" "$local_dir/受信箱.txt" ||
+  fail "the local copy of the inbox is not B's inbox"
+step "B opens the reader"
+# "開く" stands right of "送る".
+focus "$menu"
+keys Right Return
+await_window "$client" "$CLIENT_CAPTION" "the mail reader" "$menu"
+reader=$window
+shot reader
+step "B leaves the reader with 終了"
+# Going back from the first field: ようこそへ戻る, then 終了.
+focus "$reader"
+keys shift+Tab shift+Tab space
 await_end "$client" "the client of $B_USER"
+wait_for 10 "the sweeper to delete the local copy of the inbox" test ! -e "$local_dir/受信箱.txt"
 
 step "administration program"
 start_program PeruminaAdmin
@@ -414,4 +472,9 @@ for f in "${BOARD_FILES[@]}"; do
 done
 
 wait_for 10 "every program of the site to end" none_left
+step "sanitizer reports"
+# The boards and the sweeper write into the log of the program that started them.
+if grep -l -E 'ERROR: AddressSanitizer|runtime error:' "$logs"/*.log; then
+  fail "a program reported a fault of its own"
+fi
 step "passed"
