@@ -10,7 +10,7 @@
 # Usage: road.sh BIN_DIR [SCREENSHOT_DIR]
 #   BIN_DIR         the folder of the built programs (PeruminaSetup, PeruminaClient, ...)
 #   SCREENSHOT_DIR  where to put a picture of the screen at each step (needs ImageMagick's import)
-# Exit code 77 means skipped (Xvfb or xdotool missing).
+# Exit code 77 means skipped (Xvfb, xauth or xdotool missing).
 set -euo pipefail
 
 readonly SKIP=77
@@ -19,7 +19,8 @@ shots=${2:-}
 
 for tool in Xvfb xauth xdotool iconv; do
   if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed; the end-to-end road needs Xvfb and xdotool (apt-get install xvfb xauth xdotool)."
+    echo "SKIP: $tool is not installed; the end-to-end road needs Xvfb, xauth and xdotool" \
+      "(apt-get install xvfb xauth xdotool)."
     exit $SKIP
   fi
 done
