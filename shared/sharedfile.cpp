@@ -2,6 +2,7 @@
 
 #include "shared/paths.h"
 
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +14,7 @@ namespace perumina {
 
 static constexpr int kStaleLockMs = 30000;
 static constexpr int kReplaceRetryMs = 2000;
+static constexpr int kEmptyLockMs = 2000;
 
 static QString fileName(const QString &mapped)
 {
@@ -20,12 +22,22 @@ static QString fileName(const QString &mapped)
 }
 
 SharedFileLock::SharedFileLock(const QString &path)
-    : lock_(std::make_unique<QLockFile>(mapPath(path) + QStringLiteral(".lock")))
+    : lockPath_(mapPath(path) + QStringLiteral(".lock")), lock_(std::make_unique<QLockFile>(lockPath_))
 {
     lock_->setStaleLockTime(kStaleLockMs);
 }
 
 SharedFileLock::~SharedFileLock() = default;
+
+// A holder killed between creating the lock file and writing its name into it leaves an empty file
+// that QLockFile could only judge by its 30 s age; nobody writes for that long, so remove it sooner.
+void SharedFileLock::removeAbandonedLock()
+{
+    const QFileInfo info(lockPath_);
+    if (info.exists() && info.size() == 0 &&
+        info.lastModified().msecsTo(QDateTime::currentDateTime()) > kEmptyLockMs)
+        lock_->removeStaleLockFile();
+}
 
 bool SharedFileLock::acquire(int timeoutMs)
 {
@@ -35,6 +47,7 @@ bool SharedFileLock::acquire(int timeoutMs)
     for (;;) {
         if (lock_->tryLock(0))
             return true;
+        removeAbandonedLock();
         if (lock_->error() == QLockFile::PermissionError || lock_->error() == QLockFile::UnknownError ||
             deadline.hasExpired())
             return false;

@@ -27,6 +27,9 @@ public:
     bool isLocked() const;
 
 private:
+    void removeAbandonedLock();
+
+    QString lockPath_;
     std::unique_ptr<QLockFile> lock_;
 };
 

@@ -3,6 +3,7 @@
 #include "shared/sharedfile.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSet>
@@ -66,6 +67,19 @@ TEST(SharedFiles, waitsForAHeldLockAndTakesOverAStaleOne)
     ASSERT_TRUE(stale.setFileTime(QDateTime::currentDateTime().addSecs(-120), QFileDevice::FileModificationTime));
     stale.close();
     EXPECT_TRUE(appendLocked(path, "x"));
+
+    // An empty lock, left by a writer killed as it took the lock, blocks for seconds, not 30.
+    QFile empty(path + ".lock");
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    ASSERT_TRUE(empty.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(empty.setFileTime(QDateTime::currentDateTime().addSecs(-5), QFileDevice::FileModificationTime));
+    empty.close();
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_TRUE(appendLocked(path, "y"));
+    EXPECT_LT(timer.elapsed(), 5000);
+    EXPECT_EQ(QFile(path).size(), 2);
 }
 
 TEST(SharedFiles, eightProcessesAppendingAtOnceLoseNoRecord)

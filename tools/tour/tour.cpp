@@ -1,0 +1,497 @@
+#include "tools/tour/tour.h"
+
+#include "admin/ui/adminapp.h"
+#include "admin/ui/form01.h"
+#include "admin/ui/form02.h"
+#include "admin/ui/logview.h"
+#include "boards/daily/ui/form1.h"
+#include "boards/lunch/ui/form1.h"
+#include "boards/monthly/ui/form1.h"
+#include "client/core/illustration.h"
+#include "client/core/mail.h"
+#include "client/core/registry.h"
+#include "client/ui/clientapp.h"
+#include "client/ui/form01.h"
+#include "client/ui/form02.h"
+#include "client/ui/form03.h"
+#include "client/ui/form04.h"
+#include "client/ui/form05.h"
+#include "client/ui/form06.h"
+#include "client/ui/form09.h"
+#include "client/ui/form10.h"
+#include "shared/paths.h"
+#include "shared/records.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextStream>
+#include <QtMath>
+
+namespace tour {
+
+namespace {
+
+const QString kPictureSent =
+    QStringLiteral("このイラストを他の人にも送信する場合、相手を指定し直して送信ボタンを押して下さい。");
+
+// Points around a circle, closed, for a freehand ring.
+QList<QPoint> circle(QPoint centre, int radius, int points = 28)
+{
+    QList<QPoint> ring;
+    for (int i = 0; i <= points; ++i) {
+        const double angle = 2 * M_PI * i / points;
+        ring.append(centre + QPoint(qRound(radius * std::cos(angle)), qRound(radius * std::sin(angle))));
+    }
+    return ring;
+}
+
+QList<QPoint> wave(int fromX, int toX, int y, int height, int step = 12)
+{
+    QList<QPoint> line;
+    for (int x = fromX, i = 0; x <= toX; x += step, ++i)
+        line.append({x, y + (i % 2 ? height : -height)});
+    return line;
+}
+
+} // namespace
+
+ClientRun::ClientRun() : seams(QStringLiteral("PeruminaClient")) {}
+ClientRun::~ClientRun() = default;
+
+Tour::Tour(Options options, QTextStream &out, QTextStream &err)
+    : options_(std::move(options)), err_(err), camera_(options_.pictures, out)
+{
+}
+
+Tour::~Tour() = default;
+
+bool Tour::run()
+{
+    const std::optional<QString> server = perumina::ReadServerName();
+    if (!server || server->isEmpty()) {
+        err_ << QStringLiteral("サイト %1 のロケータにサーバー名がありません。先に PeruminaSetup "
+                               "でサイトを作って下さい。")
+                    .arg(perumina::siteRoot())
+             << Qt::endl;
+        return false;
+    }
+    server_ = *server;
+    camera_.clearOldPictures();
+    bool ok = part(QStringLiteral("クラスのコンピュータ（PeruminaClient）"), &Tour::classroom);
+    ok = part(QStringLiteral("職員室のコンピュータ（PeruminaAdmin）"), &Tour::administrator) && ok;
+    return ok;
+}
+
+bool Tour::part(const QString &name, void (Tour::*steps)())
+{
+    step_.clear();
+    try {
+        (this->*steps)();
+        return true;
+    } catch (const StepFailed &failure) {
+        err_ << QStringLiteral("失敗: %1、手順「%2」: %3").arg(name, step_, failure.what) << Qt::endl;
+        return false;
+    }
+}
+
+void Tour::expectMessages(ProgramSeams &seams, const QStringList &expected, const QString &picture)
+{
+    const QList<perumina::RecordingDialogs::Shown> shown = seams.dialogs.shown.mid(seams.messagesSeen);
+    seams.messagesSeen = seams.dialogs.shown.size();
+    QStringList texts;
+    for (const perumina::RecordingDialogs::Shown &message : shown) {
+        texts.append(message.text);
+        if (picture.isEmpty())
+            continue;
+        QWidget *box = messageBoxFor(message, seams.dialogs.program());
+        camera_.take(box, picture + QStringLiteral("-message"));
+        box->close();
+    }
+    if (texts != expected) {
+        const QString got = texts.isEmpty() ? QStringLiteral("（なし）") : texts.join(QStringLiteral("」「"));
+        const QString wanted =
+            expected.isEmpty() ? QStringLiteral("（なし）") : expected.join(QStringLiteral("」「"));
+        throw StepFailed{QStringLiteral("%1: メッセージ「%2」が出ました。期待したのは「%3」です。")
+                             .arg(seams.dialogs.program(), got, wanted)};
+    }
+}
+
+// The tour's pupils get names nobody on the site has taken yet, so that the tour also runs again on a
+// site it has visited before.
+Pupil Tour::freePupil(const QString &userName, const QString &fullName, const QString &password) const
+{
+    const client::RegistryLists lists = client::loadRegistryLists(server_);
+    if (!lists.complete)
+        throw StepFailed{QStringLiteral("登録者のファイルを読めません。")};
+    const QString userNames = client::joinedWithLineEnds(lists.userNames);
+    const QString fullNames = client::joinedWithLineEnds(lists.fullNames);
+    for (int n = 1; n < 1000; ++n) {
+        const QString suffix = n == 1 ? QString() : QString::number(n);
+        const Pupil pupil{userName + suffix, fullName + suffix, password};
+        if (!client::checkTaken({pupil.userName, pupil.fullName, pupil.password}, userNames, fullNames))
+            return pupil;
+    }
+    throw StepFailed{QStringLiteral("「%1」に使える名前が見つかりません。").arg(userName)};
+}
+
+std::unique_ptr<ClientRun> Tour::startClient(bool picture)
+{
+    auto run = std::make_unique<ClientRun>();
+    run->app = std::make_unique<client::ClientApp>(run->seams.seams());
+    run->app->start();
+    expectMessages(run->seams, {}, QStringLiteral("welcome"));
+    if (run->app->ended())
+        throw StepFailed{QStringLiteral("クライアントが起動してすぐ終了しました。")};
+    if (run->seams.launcher.started != QStringList{perumina::local::kSweeper})
+        throw StepFailed{QStringLiteral("起動時にスイーパーが起動されませんでした。")};
+    client::Form01 *welcome = run->app->form01();
+    expectShown(welcome, QStringLiteral("ようこそ画面（Form01）"));
+    if (picture)
+        camera_.take(welcome, QStringLiteral("welcome"));
+    return run;
+}
+
+void Tour::registerPupil(const Pupil &pupil, bool pictures)
+{
+    step_ = QStringLiteral("%1 の登録").arg(pupil.userName);
+    std::unique_ptr<ClientRun> run = startClient(pictures);
+    client::ClientApp &app = *run->app;
+    click(app.form01(), QStringLiteral("Command1"));
+    expectMessages(run->seams, {}, QStringLiteral("registration"));
+    client::Form02 *registration = app.form02();
+    expectShown(registration, QStringLiteral("登録画面（Form02）"));
+    if (pictures)
+        camera_.take(registration, QStringLiteral("registered-users"));
+    auto *tabs = control<QTabWidget>(registration, QStringLiteral("SSTab1"));
+    QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(0).center());
+    if (tabs->currentIndex() != 0)
+        throw StepFailed{QStringLiteral("登録画面のタブ「新しく登録する」を開けませんでした。")};
+    type(registration, QStringLiteral("Text1"), pupil.userName);
+    type(registration, QStringLiteral("Text2"), pupil.fullName);
+    type(registration, QStringLiteral("Text3"), pupil.password);
+    if (pictures)
+        camera_.take(registration, QStringLiteral("registration"));
+    click(registration, QStringLiteral("Command1"));
+    expectMessages(run->seams, {client::kRegisteredMessage},
+                   pictures ? QStringLiteral("registration") : QString());
+    if (!app.ended())
+        throw StepFailed{QStringLiteral("登録の後、クライアントが終了しませんでした。")};
+}
+
+std::unique_ptr<ClientRun> Tour::logIn(const Pupil &pupil, bool pictures, const QStringList &messages)
+{
+    step_ = QStringLiteral("%1 のログイン").arg(pupil.userName);
+    std::unique_ptr<ClientRun> run = startClient(false);
+    client::ClientApp &app = *run->app;
+    click(app.form01(), QStringLiteral("Command2"));
+    expectMessages(run->seams, {}, QStringLiteral("login"));
+    client::Form03 *login = app.form03();
+    expectShown(login, QStringLiteral("ログイン画面（Form03）"));
+    type(login, QStringLiteral("Text1"), pupil.userName);
+    type(login, QStringLiteral("Text2"), pupil.password);
+    if (pictures)
+        camera_.take(login, QStringLiteral("login"));
+    click(login, QStringLiteral("Command1"));
+    expectMessages(run->seams, messages, messages.isEmpty() ? QStringLiteral("login") : QString());
+    if (app.ended())
+        throw StepFailed{QStringLiteral("%1 のログインでクライアントが終了しました。").arg(pupil.userName)};
+    expectHidden(login, QStringLiteral("ログイン画面（Form03）"));
+    expectShown(app.form04(), QStringLiteral("メニュー（Form04）"));
+    if (app.form03()->Text14->text() != pupil.fullName)
+        throw StepFailed{QStringLiteral("ログインした人の本名が「%1」ではありません。").arg(pupil.fullName)};
+    if (pictures)
+        camera_.take(app.form04(), QStringLiteral("menu"));
+    return run;
+}
+
+void Tour::choose(ClientRun &run, const QString &option)
+{
+    step_ = QStringLiteral("メニューの %1").arg(option);
+    client::Form04 *menu = run.app->form04();
+    expectShown(menu, QStringLiteral("メニュー（Form04）"));
+    click(menu, option);
+    click(menu, QStringLiteral("Command1"));
+    expectMessages(run.seams, {}, QStringLiteral("menu"));
+}
+
+void Tour::drawAndSend(ClientRun &run, const Pupil &to)
+{
+    step_ = QStringLiteral("イラストを描いて送る");
+    client::Form06 *canvas = run.app->form06();
+    expectShown(canvas, QStringLiteral("イラスト画面（Form06）"));
+    if (control<QLineEdit>(canvas, QStringLiteral("Text2"))->text() != sender_.userName)
+        throw StepFailed{
+            QStringLiteral("イラスト画面の送信者が「%1」ではありません。").arg(sender_.userName)};
+    QWidget *surface = control(canvas, QStringLiteral("Picture1"));
+    const QPoint origin = surface->contentsRect().topLeft();
+    const auto draw = [&](const char *colour, const char *width, QList<QPoint> points) {
+        click(canvas, QString::fromLatin1(colour));
+        click(canvas, QString::fromLatin1(width));
+        for (QPoint &p : points)
+            p += origin;
+        stroke(surface, points);
+    };
+    // A house in the sun, on a meadow, with a flower.
+    draw("Opt21", "Option5", wave(8, 468, 305, 4));
+    draw("Opt22", "Option4", wave(14, 462, 322, 3));
+    draw("Opt15", "Option3", {{115, 182}, {115, 298}, {245, 298}, {245, 182}, {115, 182}});
+    draw("Opt11", "Option4", {{98, 186}, {180, 112}, {262, 186}, {98, 186}});
+    draw("Opt9", "Option3", {{160, 298}, {160, 238}, {192, 238}, {192, 298}});
+    draw("Opt27", "Option2", {{208, 204}, {236, 204}, {236, 230}, {208, 230}, {208, 204}});
+    draw("Opt27", "Option2", {{222, 204}, {222, 230}});
+    draw("Opt27", "Option2", {{208, 217}, {236, 217}});
+    draw("Opt14", "Option5", circle({392, 72}, 30));
+    for (int i = 0; i < 12; ++i) {
+        const double angle = 2 * M_PI * i / 12;
+        const QPoint from(392 + qRound(40 * std::cos(angle)), 72 + qRound(40 * std::sin(angle)));
+        const QPoint to(392 + qRound(56 * std::cos(angle)), 72 + qRound(56 * std::sin(angle)));
+        draw("Opt17", "Option2", {from, to});
+    }
+    draw("Opt22", "Option3", {{330, 296}, {330, 262}});
+    for (int i = 0; i < 5; ++i) {
+        const double angle = 2 * M_PI * i / 5 - M_PI / 2;
+        draw("Opt30", "Option4",
+             circle({330 + qRound(13 * std::cos(angle)), 250 + qRound(13 * std::sin(angle))}, 7, 14));
+    }
+    draw("Opt17", "Option5", {{330, 250}, {331, 250}});
+    draw("Opt8", "Option3", {{40, 70}, {60, 52}, {90, 50}, {110, 62}, {130, 58}, {150, 74}, {40, 74}});
+
+    pick(control<QListWidget>(canvas, QStringLiteral("List1")), to.fullName);
+    if (control<QLineEdit>(canvas, QStringLiteral("Text3"))->text() != to.fullName)
+        throw StepFailed{QStringLiteral("イラストの受信者に「%1」が入りませんでした。").arg(to.fullName)};
+    type(canvas, QStringLiteral("Text1"), pictureTitle_);
+    camera_.take(canvas, QStringLiteral("canvas"));
+    click(canvas, QStringLiteral("Command27"));
+    expectMessages(run.seams, {kPictureSent}, QStringLiteral("canvas"));
+    const auto stored = client::illustration::paths(server_, to.fullName, pictureTitle_);
+    for (const QString &copy : {stored.recipientCopy, stored.adminCopy}) {
+        if (!QFileInfo::exists(perumina::mapPath(copy)))
+            throw StepFailed{QStringLiteral("送ったイラスト %1 がありません。").arg(copy)};
+    }
+}
+
+void Tour::sendMail(ClientRun &run, const Pupil &to)
+{
+    client::Form05 *compose = run.app->form05();
+    expectShown(compose, QStringLiteral("メール送信画面（Form05）"));
+    if (control<QLineEdit>(compose, QStringLiteral("Text3"))->text() != sender_.userName)
+        throw StepFailed{
+            QStringLiteral("メール送信画面の送信者が「%1」ではありません。").arg(sender_.userName)};
+    pick(control<QListWidget>(compose, QStringLiteral("List1")), to.fullName);
+    if (control<QLineEdit>(compose, QStringLiteral("Text4"))->text() != to.fullName)
+        throw StepFailed{QStringLiteral("メールの受信者に「%1」が入りませんでした。").arg(to.fullName)};
+    type(compose, QStringLiteral("Text2"), mailTitle_);
+    type(compose, QStringLiteral("Text1"), mailBody_);
+    camera_.take(compose, QStringLiteral("mail"));
+    click(compose, QStringLiteral("Command1"));
+    expectMessages(run.seams, {client::deliveryMessage(client::Delivery{}, to.fullName)},
+                   QStringLiteral("mail"));
+}
+
+void Tour::readMail(ClientRun &run, const Pupil &from)
+{
+    client::Form09 *reader = run.app->form09();
+    expectShown(reader, QStringLiteral("メールを読む画面（Form09）"));
+    const QString sender = control<QLineEdit>(reader, QStringLiteral("Text3"))->text();
+    const QString title = control<QLineEdit>(reader, QStringLiteral("Text4"))->text();
+    const QString body = control<QPlainTextEdit>(reader, QStringLiteral("Text5"))->toPlainText();
+    if (sender != from.userName || title != mailTitle_ || body != mailBody_)
+        throw StepFailed{
+            QStringLiteral("届いたメールが違います（送信者「%1」、件名「%2」）。").arg(sender, title)};
+    camera_.take(reader, QStringLiteral("mail-read"));
+}
+
+void Tour::viewPicture(ClientRun &run)
+{
+    step_ = QStringLiteral("イラストを見る");
+    client::Form10 *viewer = run.app->form10();
+    expectShown(viewer, QStringLiteral("イラストを見る画面（Form10）"));
+    pick(control<QListWidget>(viewer, QStringLiteral("File1")), pictureTitle_ + QStringLiteral(".jpg"), true);
+    if (!waitFor([viewer] { return !viewer->isLoading(); }))
+        throw StepFailed{QStringLiteral("イラスト「%1」の読み込みが終わりません。").arg(pictureTitle_)};
+    expectMessages(run.seams, {}, QStringLiteral("pictures"));
+    const QPixmap shown = control<QLabel>(viewer, QStringLiteral("Image1"))->pixmap();
+    if (shown.isNull())
+        throw StepFailed{QStringLiteral("イラスト「%1」が表示されませんでした。").arg(pictureTitle_)};
+    camera_.take(viewer, QStringLiteral("pictures"));
+}
+
+void Tour::openBoard(const QString &program, const BoardMaker &make, const QString &closeButton,
+                     const QString &picture)
+{
+    step_ = QStringLiteral("%1 を開く").arg(program);
+    ProgramSeams seams(program);
+    std::unique_ptr<boards::BoardForm> board = make(seams.seams());
+    board->Form_Load();
+    // Only the first board's waiting message is photographed; the others show the same box.
+    const bool first = !boardMessageTaken_;
+    boardMessageTaken_ = true;
+    expectMessages(seams, {boards::kPleaseWait}, first ? picture : QString());
+    if (board->session().ended())
+        throw StepFailed{QStringLiteral("%1 が起動してすぐ終了しました。").arg(program)};
+    expectShown(board.get(), program);
+    camera_.take(board.get(), picture);
+    click(board.get(), closeButton);
+    expectMessages(seams, {boards::kPleaseWait}, QString());
+    if (!board->session().ended())
+        throw StepFailed{QStringLiteral("%1 が閉じるボタンで終了しませんでした。").arg(program)};
+}
+
+// A board started by the menu or the console is opened here in the same way its program opens it.
+void Tour::startedBoard(const QString &program)
+{
+    using namespace boards;
+    const bool admin = program.endsWith(QStringLiteral("S.exe"));
+    const QString name = program.chopped(4);
+    if (name.startsWith(QStringLiteral("DayBoard"))) {
+        const auto variant = admin ? daily::Variant::Admin : daily::Variant::Classroom;
+        openBoard(
+            name, [variant](perumina::Seams s) { return std::make_unique<daily::Form1>(variant, s); },
+            admin ? QStringLiteral("Command5") : QStringLiteral("Command14"),
+            admin ? QStringLiteral("day-board-admin") : QStringLiteral("day-board"));
+    } else if (name.startsWith(QStringLiteral("LunchBoard"))) {
+        const auto variant = admin ? lunch::Variant::Admin : lunch::Variant::Classroom;
+        openBoard(
+            name, [variant](perumina::Seams s) { return std::make_unique<lunch::Form1>(variant, s); },
+            QStringLiteral("Command5"),
+            admin ? QStringLiteral("lunch-board-admin") : QStringLiteral("lunch-board"));
+    } else if (name.startsWith(QStringLiteral("MonthBoard"))) {
+        const auto variant = admin ? monthly::Variant::Admin : monthly::Variant::Classroom;
+        openBoard(
+            name, [variant](perumina::Seams s) { return std::make_unique<monthly::Form1>(variant, s); },
+            admin ? QStringLiteral("Command2") : QStringLiteral("Command13"),
+            admin ? QStringLiteral("month-board-admin") : QStringLiteral("month-board"));
+    } else {
+        throw StepFailed{QStringLiteral("%1 は掲示板のプログラムではありません。").arg(program)};
+    }
+}
+
+void Tour::classroomBoards(ClientRun &run)
+{
+    const struct
+    {
+        const char *option;
+        QString program;
+    } boards[] = {{"Option5", QStringLiteral("DayBoardC.exe")},
+                  {"Option6", QStringLiteral("LunchBoardC.exe")},
+                  {"Option7", QStringLiteral("MonthBoardC.exe")}};
+    for (const auto &board : boards) {
+        choose(run, QString::fromLatin1(board.option));
+        if (run.seams.launcher.started.value(run.seams.launcher.started.size() - 1) != board.program)
+            throw StepFailed{QStringLiteral("メニューから %1 が起動されませんでした。").arg(board.program)};
+        expectShown(run.app->form04(), QStringLiteral("メニュー（Form04）"));
+        startedBoard(board.program);
+    }
+}
+
+void Tour::classroom()
+{
+    recipient_ = freePupil(QStringLiteral("たける"), QStringLiteral("秋山たける"), QStringLiteral("takeru7"));
+    registerPupil(recipient_, false);
+    sender_ = freePupil(QStringLiteral("さくら"), QStringLiteral("春野さくら"), QStringLiteral("sakura7"));
+    registerPupil(sender_, true);
+    pictureTitle_ = QStringLiteral("わたしの家");
+    mailTitle_ = QStringLiteral("遠足のこと");
+    mailBody_ =
+        QStringLiteral("あしたの遠足、たのしみだね。\nおべんとうは何にする？\nPS: 雨なら体育館だって。");
+
+    // The sender, whose inbox is still empty, sends a mail and a picture, then ends the client.
+    {
+        std::unique_ptr<ClientRun> run = logIn(sender_, true, {client::inboxLoadMessage()});
+        choose(*run, QStringLiteral("Option1"));
+        sendMail(*run, recipient_);
+        click(run->app->form05(), QStringLiteral("Command2"));
+        expectMessages(run->seams, {}, QStringLiteral("mail"));
+        drawAndSend(*run, recipient_);
+        click(run->app->form06(), QStringLiteral("Command3"));
+        expectMessages(run->seams, {}, QStringLiteral("canvas"));
+        if (!run->app->ended())
+            throw StepFailed{QStringLiteral("イラスト画面の「終了」でクライアントが終了しませんでした。")};
+    }
+    // The recipient starts the client on another computer, reads the mail, looks at the picture and
+    // opens the boards.
+    {
+        std::unique_ptr<ClientRun> run = logIn(recipient_, false);
+        choose(*run, QStringLiteral("Option2"));
+        readMail(*run, sender_);
+        click(run->app->form09(), QStringLiteral("Command2"));
+        expectMessages(run->seams, {}, QStringLiteral("mail-read"));
+        viewPicture(*run);
+        click(run->app->form10(), QStringLiteral("Command7"));
+        expectMessages(run->seams, {}, QStringLiteral("pictures"));
+        classroomBoards(*run);
+        click(run->app->form04(), QStringLiteral("Command2"));
+        expectMessages(run->seams, {}, QStringLiteral("menu"));
+        if (!run->app->ended())
+            throw StepFailed{QStringLiteral("メニューの「終了」でクライアントが終了しませんでした。")};
+    }
+    classroomDone_ = true;
+}
+
+void Tour::administrator()
+{
+    step_ = QStringLiteral("管理者のログイン");
+    ProgramSeams seams(QStringLiteral("PeruminaAdmin"));
+    admin::AdminApp app(seams.seams());
+    app.start();
+    expectMessages(seams, {}, QStringLiteral("admin-login"));
+    if (app.ended())
+        throw StepFailed{QStringLiteral("管理プログラムが起動してすぐ終了しました。")};
+    admin::Form01 *login = app.form01();
+    expectShown(login, QStringLiteral("管理者ログイン（Form01）"));
+    type(login, QStringLiteral("Text1"), options_.adminId);
+    type(login, QStringLiteral("Text2"), options_.adminPassword);
+    camera_.take(login, QStringLiteral("admin-login"));
+    click(login, QStringLiteral("Command1"));
+    expectMessages(seams, {}, QStringLiteral("admin-login"));
+    expectShown(app.form02(), QStringLiteral("管理画面（Form02）"));
+    admin::Form02 *console = app.form02();
+    step_ = QStringLiteral("管理画面");
+
+    // What the pupils wrote, when their part went through: the picture from the administration copies
+    // and the mail in the log.
+    if (classroomDone_) {
+        pickEnding(control<QListWidget>(console, QStringLiteral("Dir1")), recipient_.fullName, true);
+        pick(control<QListWidget>(console, QStringLiteral("File1")), pictureTitle_ + QStringLiteral(".jpg"),
+             true);
+        expectMessages(seams, {}, QStringLiteral("admin-console"));
+        if (console->shownPicture() != pictureTitle_ + QStringLiteral(".jpg"))
+            throw StepFailed{
+                QStringLiteral("管理画面にイラスト「%1」が表示されませんでした。").arg(pictureTitle_)};
+        const QString log = control<admin::LogView>(console, QStringLiteral("Text2"))->toPlainText();
+        const QString record =
+            QStringLiteral("\"%1\",\"%2\",\"%3\"").arg(sender_.userName, recipient_.fullName, mailTitle_);
+        if (!log.contains(record))
+            throw StepFailed{
+                QStringLiteral("管理画面のメール一覧にメール「%1」がありません。").arg(mailTitle_)};
+    }
+    camera_.take(console, QStringLiteral("admin-console"));
+
+    const struct
+    {
+        const char *button;
+        QString program;
+    } boards[] = {{"Command13", QStringLiteral("DayBoardS.exe")},
+                  {"Command14", QStringLiteral("LunchBoardS.exe")},
+                  {"Command4", QStringLiteral("MonthBoardS.exe")}};
+    for (const auto &board : boards) {
+        click(console, QString::fromLatin1(board.button));
+        expectMessages(seams, {}, QStringLiteral("admin-console"));
+        if (seams.launcher.started.value(seams.launcher.started.size() - 1) != board.program)
+            throw StepFailed{QStringLiteral("管理画面から %1 が起動されませんでした。").arg(board.program)};
+        startedBoard(board.program);
+        expectShown(console, QStringLiteral("管理画面（Form02）"));
+    }
+    click(console, QStringLiteral("Command9"));
+    expectMessages(seams, {}, QStringLiteral("admin-console"));
+    if (!app.ended())
+        throw StepFailed{QStringLiteral("管理画面の「終了」で管理プログラムが終了しませんでした。")};
+}
+
+} // namespace tour
