@@ -106,6 +106,8 @@ Form05::Form05(ClientApp &app, QWidget *parent) : QWidget(parent), app_(app)
     Text1 = make<QPlainTextEdit>(this, "Text1", {290, 96, 360, 200});
     Text1->setFont(gothicFont(12));
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab moves on to 送信 as from every other box, so the keyboard alone can leave the body.
+    Text1->setTabChangesFocus(true);
     Label6 = label(
         this, "Label6",
         QStringLiteral("途中で改行するときは  Shift  または  Ctrl  を押しながら  Enter  を押して下さい。"),

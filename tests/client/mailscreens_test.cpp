@@ -13,6 +13,7 @@
 #include "shared/records.h"
 #include "shared/textfile.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -159,6 +160,20 @@ TEST_F(MailScreens, enterSendsWhileShiftOrCtrlEnterBreaksTheLine)
     QTest::keyClick(form->Text2, Qt::Key_Return);
     EXPECT_EQ(run.fakes.dialogs.texts(), (QStringList{kSent, kSent}));
     EXPECT_EQ(parseMailRecords(decodeCp932(log()), 6).size(), 2);
+}
+
+TEST_F(MailScreens, tabLeavesTheBodyForTheSendButton)
+{
+    ClientRun run;
+    Form05 *form = run.app->form05();
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+    form->Text1->setFocus();
+    QTest::keyClicks(form->Text1, QStringLiteral("body"));
+    QTest::keyClick(form->Text1, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form->Command1);
+    EXPECT_EQ(form->Text1->toPlainText(), QStringLiteral("body"));
 }
 
 TEST_F(MailScreens, refusedMailKeepsWhatWasTypedAndWritesNothing)
