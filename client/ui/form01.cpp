@@ -13,7 +13,7 @@
 
 namespace client {
 
-Form01::Form01(ClientApp &app, QWidget *parent) : QWidget(parent), app_(app)
+Form01::Form01(ClientApp &app, QWidget *parent) : Screen(app, parent)
 {
     setObjectName(QStringLiteral("Form01"));
     setWindowTitle(QStringLiteral("グループウェア　（ぺる・み・な）"));
@@ -106,21 +106,6 @@ void Form01::Command2_Click()
 void Form01::Command4_Click()
 {
     app_.sweepAndEnd();
-}
-
-void Form01::closeEvent(QCloseEvent *event)
-{
-    event->accept();
-    app_.sweepAndEnd();
-}
-
-void Form01::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        Command2->click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 } // namespace client

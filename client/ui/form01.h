@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include "client/ui/screen.h"
+
 #include <QWidget>
 
 namespace client {
@@ -13,7 +15,7 @@ class ClientApp;
 
 // The welcome screen: starts the sweeper, refuses a second copy, reads the server name once, and asks
 // whether the user is new.
-class Form01 : public QWidget
+class Form01 : public Screen
 {
     Q_OBJECT
 public:
@@ -30,13 +32,11 @@ public:
     void Command4_Click();
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    QPushButton *defaultButton() const override { return Command2; }
 
 private:
     void Form_Load();
 
-    ClientApp &app_;
     perumina::SingleInstance instance_{QStringLiteral("PeruminaClient")};
 };
 

@@ -21,7 +21,7 @@ static QLabel *redLabel(const QString &text, QWidget *parent)
     return label;
 }
 
-Form02::Form02(ClientApp &app, QWidget *parent) : QWidget(parent), app_(app)
+Form02::Form02(ClientApp &app, QWidget *parent) : Screen(app, parent)
 {
     setObjectName(QStringLiteral("Form02"));
     setWindowTitle(QStringLiteral("グループウェア　（ぺる・み・な）"));
@@ -200,21 +200,6 @@ void Form02::Command7_Click()
 {
     hide();
     app_.form01()->show();
-}
-
-void Form02::closeEvent(QCloseEvent *event)
-{
-    event->accept();
-    app_.sweepAndEnd();
-}
-
-void Form02::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        Command1->click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 } // namespace client

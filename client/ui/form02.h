@@ -7,6 +7,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include "client/ui/screen.h"
+
 #include <QWidget>
 
 namespace client {
@@ -15,7 +17,7 @@ class ClientApp;
 
 // The registration screen: shows who is registered, checks a new user name and full name, records
 // the new user in the registry and ends the program so that the next start sees the new user.
-class Form02 : public QWidget
+class Form02 : public Screen
 {
     Q_OBJECT
 public:
@@ -52,14 +54,12 @@ public:
     void Command7_Click();
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    QPushButton *defaultButton() const override { return Command1; }
 
 private:
     void Form_Load();
     QLineEdit *box(Field field) const;
 
-    ClientApp &app_;
     QString userNameText_; // every registered user name followed by CR LF, file order
     QString fullNameText_; // every registered full name followed by CR LF, file order
 };

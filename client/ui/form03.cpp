@@ -15,7 +15,7 @@
 
 namespace client {
 
-Form03::Form03(ClientApp &app, QWidget *parent) : QWidget(parent), app_(app)
+Form03::Form03(ClientApp &app, QWidget *parent) : Screen(app, parent)
 {
     setObjectName(QStringLiteral("Form03"));
     setWindowTitle(QStringLiteral("グループウェア　（ぺる・み・な）"));
@@ -134,21 +134,6 @@ void Form03::Command7_Click()
 {
     hide();
     app_.form01()->show();
-}
-
-void Form03::closeEvent(QCloseEvent *event)
-{
-    event->accept();
-    app_.sweepAndEnd();
-}
-
-void Form03::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        Command1->click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 } // namespace client

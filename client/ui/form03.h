@@ -4,6 +4,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringList>
+#include "client/ui/screen.h"
+
 #include <QWidget>
 
 namespace client {
@@ -12,7 +14,7 @@ class ClientApp;
 
 // The login screen: checks user name and password against the registry, keeps the current user for
 // the other screens and opens the main menu. A failed check ends the program.
-class Form03 : public QWidget
+class Form03 : public Screen
 {
     Q_OBJECT
 public:
@@ -38,13 +40,11 @@ public:
     void Command7_Click();
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    QPushButton *defaultButton() const override { return Command1; }
 
 private:
     void Form_Load();
 
-    ClientApp &app_;
     QStringList registry_; // 管理情報.txt as read when the screen loaded
 };
 

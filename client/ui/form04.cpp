@@ -67,7 +67,7 @@ QPixmap decoration(Picture picture)
 
 } // namespace
 
-Form04::Form04(ClientApp &app, QWidget *parent) : QWidget(parent), app_(app)
+Form04::Form04(ClientApp &app, QWidget *parent) : Screen(app, parent)
 {
     setObjectName(QStringLiteral("Form04"));
     setWindowTitle(QStringLiteral("グループウェア　（ぺる・み・な）"));
@@ -209,21 +209,6 @@ void Form04::Command3_Click()
 {
     hide();
     app_.form03()->show();
-}
-
-void Form04::closeEvent(QCloseEvent *event)
-{
-    event->accept();
-    app_.sweepAndEnd();
-}
-
-void Form04::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        Command1->click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 } // namespace client

@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include "client/ui/screen.h"
+
 #include <QWidget>
 
 namespace client {
@@ -11,7 +13,7 @@ namespace client {
 class ClientApp;
 
 // The main menu: mail, illustrations, and the three classroom boards.
-class Form04 : public QWidget
+class Form04 : public Screen
 {
     Q_OBJECT
 public:
@@ -41,11 +43,9 @@ public:
     void Command3_Click();
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    QPushButton *defaultButton() const override { return Command1; }
 
 private:
-    ClientApp &app_;
 };
 
 } // namespace client

@@ -76,7 +76,7 @@ QPixmap envelope()
 
 } // namespace
 
-Form05::Form05(ClientApp &app, QWidget *parent) : QWidget(parent), app_(app)
+Form05::Form05(ClientApp &app, QWidget *parent) : Screen(app, parent)
 {
     setObjectName(QStringLiteral("Form05"));
     setWindowTitle(kCaption);
@@ -217,12 +217,6 @@ void Form05::Command6_Click()
     Text1->clear();
 }
 
-void Form05::goTo(QWidget *next)
-{
-    hide();
-    next->show();
-}
-
 void Form05::Command2_Click()
 {
     goTo(app_.form06());
@@ -247,12 +241,6 @@ void Form05::Command7_Click()
 void Form05::Command5_Click()
 {
     app_.startSweeper();
-}
-
-void Form05::closeEvent(QCloseEvent *event)
-{
-    event->accept();
-    app_.sweepAndEnd();
 }
 
 } // namespace client

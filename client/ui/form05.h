@@ -6,6 +6,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include "client/ui/screen.h"
+
 #include <QWidget>
 
 namespace client {
@@ -13,7 +15,7 @@ namespace client {
 class ClientApp;
 
 // The mail compose screen: pick a registered person, write a title and a body, and send.
-class Form05 : public QWidget
+class Form05 : public Screen
 {
     Q_OBJECT
 public:
@@ -56,12 +58,9 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 
 private:
-    void goTo(QWidget *next);
 
-    ClientApp &app_;
 };
 
 } // namespace client

@@ -96,7 +96,7 @@ static QPixmap decoration()
     return pixmap;
 }
 
-Form06::Form06(ClientApp &app, QWidget *parent) : QWidget(parent), app_(app)
+Form06::Form06(ClientApp &app, QWidget *parent) : Screen(app, parent)
 {
     setObjectName(QStringLiteral("Form06"));
     setWindowTitle(QStringLiteral("グループウェア　（ぺる・み・な）"));
@@ -370,12 +370,6 @@ void Form06::Command4_Click()
     Picture1->clear();
 }
 
-void Form06::goTo(QWidget *next)
-{
-    hide();
-    next->show();
-}
-
 void Form06::Command28_Click()
 {
     goTo(app_.form10());
@@ -396,22 +390,6 @@ void Form06::Command5_Click()
 void Form06::Command3_Click()
 {
     app_.sweepAndEnd();
-}
-
-void Form06::closeEvent(QCloseEvent *event)
-{
-    event->accept();
-    app_.sweepAndEnd();
-}
-
-// Enter sends, as the screen's default button.
-void Form06::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        Command27->click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 } // namespace client

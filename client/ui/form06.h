@@ -5,6 +5,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include "client/ui/screen.h"
+
 #include <QWidget>
 
 class QButtonGroup;
@@ -18,7 +20,7 @@ class DrawingSurface;
 
 // The illustration canvas: freehand drawing in 26 colours or the eraser and five widths, signed with
 // the sender's name and sent to a registered user as a picture file.
-class Form06 : public QWidget
+class Form06 : public Screen
 {
     Q_OBJECT
 public:
@@ -81,15 +83,12 @@ public:
     void Command5_Click();
 
 protected:
+    QPushButton *defaultButton() const override { return Command27; }
     void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void buildScreen();
-    void goTo(QWidget *next);
 
-    ClientApp &app_;
     QList<QPushButton *> opts_;
     QButtonGroup *colours_ = nullptr;
     QButtonGroup *widths_ = nullptr;

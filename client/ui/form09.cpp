@@ -72,7 +72,7 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption, c
 
 } // namespace
 
-Form09::Form09(ClientApp &app, QWidget *parent) : QWidget(parent), app_(app)
+Form09::Form09(ClientApp &app, QWidget *parent) : Screen(app, parent)
 {
     setObjectName(QStringLiteral("Form09"));
     setWindowTitle(QStringLiteral("グループウェア　（ぺる・み・な）"));
@@ -180,12 +180,6 @@ void Form09::Command5_Click()
         app_.dialogs().message(kNoNewer);
 }
 
-void Form09::goTo(QWidget *next)
-{
-    hide();
-    next->show();
-}
-
 void Form09::Command1_Click()
 {
     goTo(app_.form05());
@@ -208,12 +202,6 @@ void Form09::Command7_Click()
 
 void Form09::Command3_Click()
 {
-    app_.sweepAndEnd();
-}
-
-void Form09::closeEvent(QCloseEvent *event)
-{
-    event->accept();
     app_.sweepAndEnd();
 }
 

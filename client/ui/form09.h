@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include "client/ui/screen.h"
+
 #include <QWidget>
 
 namespace client {
@@ -14,7 +16,7 @@ class ClientApp;
 
 // The mail reader: the signed-in user's inbox, copied locally when the login creates this screen,
 // newest mail first.
-class Form09 : public QWidget
+class Form09 : public Screen
 {
     Q_OBJECT
 public:
@@ -54,13 +56,10 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     void fill(const ShownRecord &shown);
-    void goTo(QWidget *next);
 
-    ClientApp &app_;
     InboxCursor cursor_;
     QString loadedFor_; // whose inbox the table holds
 };

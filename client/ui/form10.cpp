@@ -62,7 +62,7 @@ static QPixmap placeholder()
     return pixmap;
 }
 
-Form10::Form10(ClientApp &app, QWidget *parent) : QWidget(parent), app_(app)
+Form10::Form10(ClientApp &app, QWidget *parent) : Screen(app, parent)
 {
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(QStringLiteral("グループウェア　（ぺる・み・な）"));
@@ -202,12 +202,6 @@ void Form10::loadFinished()
     emit pictureLoaded(loaded_.has_value());
 }
 
-void Form10::goTo(QWidget *next)
-{
-    hide();
-    next->show();
-}
-
 void Form10::Command1_Click()
 {
     goTo(app_.form06());
@@ -228,22 +222,6 @@ void Form10::Command7_Click()
 void Form10::Command3_Click()
 {
     app_.sweepAndEnd();
-}
-
-void Form10::closeEvent(QCloseEvent *event)
-{
-    event->accept();
-    app_.sweepAndEnd();
-}
-
-// Enter presses the screen's default button.
-void Form10::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        Command2->click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 } // namespace client

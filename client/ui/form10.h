@@ -6,6 +6,8 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include "client/ui/screen.h"
+
 #include <QWidget>
 #include <optional>
 
@@ -17,7 +19,7 @@ class ClientApp;
 
 // The illustration viewer: lists the pictures in the logged-in user's folder and shows the one
 // double-clicked, stretched into the picture box.
-class Form10 : public QWidget
+class Form10 : public Screen
 {
     Q_OBJECT
 public:
@@ -55,15 +57,12 @@ signals:
     void pictureLoaded(bool shown);
 
 protected:
+    QPushButton *defaultButton() const override { return Command2; }
     void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void loadFinished();
-    void goTo(QWidget *next);
 
-    ClientApp &app_;
     QThread *loader_ = nullptr;
     std::optional<QImage> loaded_;
 };
