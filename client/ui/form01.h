@@ -2,10 +2,10 @@
 
 #include "shared/singleinstance.h"
 
+#include "client/ui/screen.h"
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include "client/ui/screen.h"
 
 #include <QWidget>
 

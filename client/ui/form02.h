@@ -2,12 +2,12 @@
 
 #include "client/core/registry.h"
 
+#include "client/ui/screen.h"
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
-#include "client/ui/screen.h"
 
 #include <QWidget>
 

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "client/ui/screen.h"
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringList>
-#include "client/ui/screen.h"
 
 #include <QWidget>
 

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "client/ui/screen.h"
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include "client/ui/screen.h"
 
 #include <QWidget>
 

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "client/ui/screen.h"
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include "client/ui/screen.h"
 
 #include <QWidget>
 
@@ -60,7 +60,6 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-
 };
 
 } // namespace client

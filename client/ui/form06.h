@@ -1,11 +1,11 @@
 #pragma once
 
+#include "client/ui/screen.h"
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include "client/ui/screen.h"
 
 #include <QWidget>
 

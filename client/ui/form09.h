@@ -2,11 +2,11 @@
 
 #include "client/core/mail.h"
 
+#include "client/ui/screen.h"
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include "client/ui/screen.h"
 
 #include <QWidget>
 

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "client/ui/screen.h"
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
-#include "client/ui/screen.h"
 
 #include <QWidget>
 #include <optional>
