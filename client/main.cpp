@@ -7,13 +7,8 @@ int main(int argc, char *argv[])
 {
     QApplication qtApp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("PeruminaClient"));
-    perumina::MessageBoxDialogs dialogs;
-    perumina::ProcessLauncher launcher;
-    perumina::SystemClock clock;
-    perumina::QuitProgramEnd end;
-    client::ClientApp app({dialogs, launcher, clock, end});
+    perumina::ProgramSeams real;
+    client::ClientApp app(real.seams());
     app.start();
-    if (end.ended())
-        return 0;
-    return QApplication::exec();
+    return real.exec();
 }

@@ -10,10 +10,18 @@ void MessageBoxDialogs::message(const QString &text, Icon icon, const QString &t
 {
     QMessageBox box;
     switch (icon) {
-    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case Icon::Information: box.setIcon(QMessageBox::Information); break;
-    case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case Icon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case Icon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case Icon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case Icon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
     }
     box.setWindowTitle(title.isEmpty() ? QCoreApplication::applicationName() : title);
     box.setText(text);
@@ -28,6 +36,11 @@ void QuitProgramEnd::endProgram()
         w->hide();
     // Queued, so that it also ends a program whose event loop has not started yet.
     QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+int ProgramSeams::exec()
+{
+    return end.ended() ? 0 : QApplication::exec();
 }
 
 } // namespace perumina

@@ -22,4 +22,16 @@ private:
     bool ended_ = false;
 };
 
+// The real seams of a windowed program, owned by its main().
+struct ProgramSeams
+{
+    MessageBoxDialogs dialogs;
+    ProcessLauncher launcher;
+    SystemClock clock;
+    QuitProgramEnd end;
+    Seams seams() { return {dialogs, launcher, clock, end}; }
+    // Runs the event loop, unless the program already ended while its first screen loaded.
+    int exec();
+};
+
 } // namespace perumina
