@@ -18,16 +18,24 @@ QString SharePath(const QString &serverName, const QString &tail)
     return QStringLiteral("\\\\") + serverName + tail;
 }
 
-Status AppendQuotedRecords(const QString &path, const QStringList &values)
+std::optional<QByteArray> quotedRecordBytes(const QStringList &values)
 {
     QByteArray bytes;
     for (const QString &value : values) {
         auto encoded = encodeCp932(value);
         if (!encoded)
-            return Status::failure(unencodableMessage(QString()));
+            return std::nullopt;
         bytes += '"' + *encoded + "\"\r\n";
     }
-    return appendLocked(path, bytes);
+    return bytes;
+}
+
+Status AppendQuotedRecords(const QString &path, const QStringList &values)
+{
+    const auto bytes = quotedRecordBytes(values);
+    if (!bytes)
+        return Status::failure(unencodableMessage(QString()));
+    return appendLocked(path, *bytes);
 }
 
 static bool isLineEnd(QChar c)

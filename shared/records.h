@@ -41,6 +41,9 @@ QString SharePath(const QString &serverName, const QString &tail);
 // written unescaped. Refused whole, before anything is written, when a value cannot be encoded.
 Status AppendQuotedRecords(const QString &path, const QStringList &values);
 
+// The bytes AppendQuotedRecords writes for values; nothing when a value cannot be encoded.
+std::optional<QByteArray> quotedRecordBytes(const QStringList &values);
+
 // Reads the file as a stream of fields; nothing when it cannot be opened.
 std::optional<QStringList> ReadFields(const QString &path);
 

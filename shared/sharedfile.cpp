@@ -68,9 +68,10 @@ bool SharedFileLock::isLocked() const
 static Status lockFailure(const QString &mapped, const SharedFileLock &)
 {
     if (!QFileInfo(QFileInfo(mapped).absolutePath()).isDir())
-        return Status::failure(QStringLiteral("%1 の保存先のフォルダが見つかりません。").arg(fileName(mapped)));
-    return Status::failure(QStringLiteral("%1 は他のコンピュータが使用中のため書き込めませんでした。")
-                               .arg(fileName(mapped)));
+        return Status::failure(
+            QStringLiteral("%1 の保存先のフォルダが見つかりません。").arg(fileName(mapped)));
+    return Status::failure(
+        QStringLiteral("%1 は他のコンピュータが使用中のため書き込めませんでした。").arg(fileName(mapped)));
 }
 
 Status replaceFileAtomically(const QString &path, const QByteArray &bytes)
@@ -97,7 +98,8 @@ Status replaceFileAtomically(const QString &path, const QByteArray &bytes)
         QThread::msleep(pause);
         pause = qMin(pause * 2, 400);
     }
-    return Status::failure(QStringLiteral("%1 に書き込めませんでした。（%2）").arg(fileName(mapped), lastError));
+    return Status::failure(
+        QStringLiteral("%1 に書き込めませんでした。（%2）").arg(fileName(mapped), lastError));
 }
 
 Status appendLocked(const QString &path, const QByteArray &bytes)
@@ -106,6 +108,12 @@ Status appendLocked(const QString &path, const QByteArray &bytes)
     SharedFileLock lock(mapped);
     if (!lock.acquire())
         return lockFailure(mapped, lock);
+    return appendHoldingLock(mapped, bytes);
+}
+
+Status appendHoldingLock(const QString &path, const QByteArray &bytes)
+{
+    const QString mapped = mapPath(path);
     QFile file(mapped);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         return Status::failure(

@@ -40,6 +40,8 @@ Status replaceFileAtomically(const QString &path, const QByteArray &bytes);
 
 // Appends bytes under the file's lock; creates the file when missing.
 Status appendLocked(const QString &path, const QByteArray &bytes);
+// The same, for a caller that already holds the file's lock (or a lock that guards it).
+Status appendHoldingLock(const QString &path, const QByteArray &bytes);
 
 // Reads the file (empty when missing, existed=false), lets edit change the content, and replaces the
 // file with it, all under the file's lock. edit returns false to leave the file as it is.

@@ -105,20 +105,10 @@ std::optional<Refusal> checkValue(Field field, const QString &value)
 // Appends quoted records without taking the file's lock, for a caller that holds it already.
 Status appendQuotedHoldingLock(const QString &path, const QStringList &values)
 {
-    QByteArray bytes;
-    for (const QString &value : values) {
-        auto encoded = encodeCp932(value);
-        if (!encoded)
-            return Status::failure(unencodableMessage(QString()));
-        bytes += '"' + *encoded + "\"\r\n";
-    }
-    const QString mapped = mapPath(path);
-    QFile file(mapped);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(bytes) != bytes.size() ||
-        !file.flush())
-        return Status::failure(QStringLiteral("%1 に書き込めませんでした。（%2）")
-                                   .arg(QFileInfo(mapped).fileName(), file.errorString()));
-    return Status::success();
+    const auto bytes = perumina::quotedRecordBytes(values);
+    if (!bytes)
+        return Status::failure(unencodableMessage(QString()));
+    return perumina::appendHoldingLock(path, *bytes);
 }
 
 RegistrationResult failed(const QString &error, bool partlyWritten = false)

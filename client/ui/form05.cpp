@@ -8,6 +8,7 @@
 #include "client/ui/form06.h"
 #include "client/ui/form09.h"
 #include "client/ui/form10.h"
+#include "client/ui/formkit.h"
 
 #include <QCloseEvent>
 #include <QPainter>
@@ -16,37 +17,9 @@ namespace client {
 
 namespace {
 
+using namespace formkit;
+
 const QString kCaption = QStringLiteral("グループウェア　（ぺる・み・な）");
-
-QFont popFont(int pointSize)
-{
-    QFont font(QStringLiteral("HGS創英角ﾎﾟｯﾌﾟ体"), pointSize);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
-
-QFont gothicFont(int pointSize)
-{
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"), pointSize);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
-
-template <typename W> W *make(QWidget *parent, const char *name, QRect geometry)
-{
-    auto *w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(geometry);
-    return w;
-}
-
-QLabel *label(QWidget *parent, const char *name, const QString &caption, QRect geometry)
-{
-    auto *l = make<QLabel>(parent, name, geometry);
-    l->setText(caption);
-    l->setFont(popFont(11));
-    return l;
-}
 
 QPushButton *button(QWidget *parent, const char *name, const QString &caption, const char *colour,
                     QRect geometry)

@@ -7,6 +7,7 @@
 #include "client/ui/form05.h"
 #include "client/ui/form06.h"
 #include "client/ui/form10.h"
+#include "client/ui/formkit.h"
 #include "shared/records.h"
 
 #include <QCloseEvent>
@@ -15,38 +16,10 @@ namespace client {
 
 namespace {
 
+using namespace formkit;
+
 const QString kNoOlder = QStringLiteral("現在届いているメールは以上です。");
 const QString kNoNewer = QStringLiteral("最新のメールを表示しています。");
-
-QFont popFont(int pointSize)
-{
-    QFont font(QStringLiteral("HGS創英角ﾎﾟｯﾌﾟ体"), pointSize);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
-
-QFont gothicFont(int pointSize)
-{
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"), pointSize);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
-
-template <typename W> W *make(QWidget *parent, const char *name, QRect geometry)
-{
-    auto *w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(geometry);
-    return w;
-}
-
-QLabel *label(QWidget *parent, const char *name, const QString &caption, QRect geometry)
-{
-    auto *l = make<QLabel>(parent, name, geometry);
-    l->setText(caption);
-    l->setFont(popFont(11));
-    return l;
-}
 
 QLineEdit *field(QWidget *parent, const char *name, QRect geometry)
 {
