@@ -384,14 +384,13 @@ TEST_F(MailScreens, aSecondLoginInTheSameRunReadsThatUsersInbox)
 
 TEST_F(MailScreens, Screenshot)
 {
-    const QString folder = qEnvironmentVariable("PERUMINA_SCREENS");
+    const QString folder = testing_support::screensDir();
     if (folder.isEmpty())
-        GTEST_SKIP() << "set PERUMINA_SCREENS to a folder to write the screens";
+        GTEST_SKIP() << "set PERUMINA_SCREENS to write build/screens/form05.png and form09.png";
     deliverThree();
     ClientRun hana(QStringLiteral("hana"), kHanako);
     Form05 *form = hana.app->form05();
     compose(form, kTaro, QStringLiteral("お返事"), QStringLiteral("ありがとう\n元気です"));
-    QDir().mkpath(folder);
     EXPECT_TRUE(form->grab().save(folder + QStringLiteral("/form05.png")));
     Form09 *reader = hana.app->form09();
     reader->Command6->click();

@@ -15,8 +15,7 @@ namespace {
 
 void save(QWidget *screen, const QString &name)
 {
-    const QString folder = QDir::cleanPath(testing_support::testBinDir() + "/../screens");
-    QDir().mkpath(folder);
+    const QString folder = testing_support::screensDir();
     screen->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(screen));
     const QPixmap picture = screen->grab();

@@ -70,6 +70,15 @@ QByteArray sjis(const QString &text)
     return *bytes;
 }
 
+QString screensDir()
+{
+    if (!qEnvironmentVariableIsSet("PERUMINA_SCREENS"))
+        return QString();
+    const QString dir = QDir::cleanPath(testBinDir() + QStringLiteral("/../screens"));
+    QDir().mkpath(dir);
+    return dir;
+}
+
 // Test programs are built into build/tests, the system's programs into build/bin.
 QString binDir()
 {

@@ -37,6 +37,10 @@ private:
 // Code page 932 bytes of a literal, for comparing files byte by byte.
 QByteArray sjis(const QString &text);
 
+// Where tests put pictures of screens, build/screens (created); empty when PERUMINA_SCREENS is unset,
+// in which case screenshot tests skip.
+QString screensDir();
+
 // Folder of the built programs and of the test helpers.
 QString binDir();
 QString testBinDir();
