@@ -86,7 +86,7 @@ Form05::Form05(ClientApp &app, QWidget *parent) : Screen(app, parent)
         QStringLiteral("途中で改行するときは  Shift  または  Ctrl  を押しながら  Enter  を押して下さい。"),
         {225, 300, 425, 40});
     Label6->setWordWrap(true);
-    Label6->setFont(popFont(10));
+    Label6->setFont(popFont(9));
 
     Label4 = label(this, "Label4", QStringLiteral("送信日"), {225, 348, 120, 24});
     Label5 = label(this, "Label5", QStringLiteral("送信時刻"), {350, 348, 120, 24});
