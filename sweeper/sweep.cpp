@@ -2,6 +2,7 @@
 
 #include "shared/paths.h"
 #include "shared/records.h"
+#include "shared/seams.h"
 
 #include <QFile>
 
@@ -12,6 +13,12 @@ bool sweepInboxCopy()
     const QString path = perumina::mapPath(perumina::local::kInboxCopy);
     QFile::remove(path);
     return !QFile::exists(path);
+}
+
+void startSweeper(perumina::Launcher &launcher)
+{
+    if (!launcher.start(perumina::local::kSweeper))
+        sweepInboxCopy();
 }
 
 } // namespace sweeper

@@ -41,8 +41,7 @@ Form02 *AdminApp::form02()
 
 void AdminApp::startSweeper()
 {
-    if (!seams_.launcher.start(perumina::local::kSweeper))
-        sweeper::sweepInboxCopy();
+    sweeper::startSweeper(seams_.launcher);
 }
 
 QString cannotStartMessage(const QString &program)

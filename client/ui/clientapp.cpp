@@ -54,8 +54,7 @@ Form10 *ClientApp::form10() { return createOnce(form10_, *this); }
 
 void ClientApp::startSweeper()
 {
-    if (!seams_.launcher.start(perumina::local::kSweeper))
-        sweeper::sweepInboxCopy();
+    sweeper::startSweeper(seams_.launcher);
 }
 
 void ClientApp::sweepAndEnd()
