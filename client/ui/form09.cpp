@@ -2,7 +2,6 @@
 
 #include "client/ui/clientapp.h"
 #include "client/ui/enterkey.h"
-#include "client/ui/form03.h"
 #include "client/ui/form04.h"
 #include "client/ui/form05.h"
 #include "client/ui/form06.h"
@@ -94,7 +93,7 @@ Form09::Form09(ClientApp &app, QWidget *parent) : Screen(app, parent)
 // stops there with the one load message; a stale copy is never read in place of the user's inbox.
 void Form09::Form_Load()
 {
-    const QString fullName = app_.form03()->Text14->text();
+    const QString fullName = app_.signedIn().fullName;
     loadedFor_ = fullName;
     cursor_ = InboxCursor();
     for (QLineEdit *box : {Text1, Text2, Text3, Text4})
@@ -119,7 +118,7 @@ void Form09::Form_Load()
 void Form09::showEvent(QShowEvent *event)
 {
     // Someone else logged in since the copy was taken: their own inbox, never the previous user's.
-    if (app_.form03()->Text14->text() != loadedFor_)
+    if (app_.signedIn().fullName != loadedFor_)
         Form_Load();
     QWidget::showEvent(event);
 }

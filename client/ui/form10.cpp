@@ -2,7 +2,6 @@
 
 #include "client/core/illustration.h"
 #include "client/ui/clientapp.h"
-#include "client/ui/form03.h"
 #include "client/ui/form04.h"
 #include "client/ui/form05.h"
 #include "client/ui/form06.h"
@@ -150,7 +149,7 @@ Form10::~Form10()
 
 void Form10::Form_Load()
 {
-    Text1->setText(app_.form03()->Text14->text());
+    Text1->setText(app_.signedIn().fullName);
     File1->clear();
     // Server unreachable or folder missing: the list stays empty, without a message.
     File1->addItems(pic::list(app_.serverName(), Text1->text()).value_or(QStringList()));
@@ -160,7 +159,7 @@ void Form10::Form_Load()
 // previous user's list or the picture last shown to them.
 void Form10::showEvent(QShowEvent *event)
 {
-    const QString user = app_.form03()->Text14->text();
+    const QString user = app_.signedIn().fullName;
     if (!user.isEmpty() && user != Text1->text() && !loader_) {
         Form_Load();
         Text2->setText(QStringLiteral("Text2"));

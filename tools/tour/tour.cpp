@@ -201,7 +201,7 @@ std::unique_ptr<ClientRun> Tour::logIn(const Pupil &pupil, bool pictures, const 
         throw StepFailed{QStringLiteral("%1 のログインでクライアントが終了しました。").arg(pupil.userName)};
     expectHidden(login, QStringLiteral("ログイン画面（Form03）"));
     expectShown(app.form04(), QStringLiteral("メニュー（Form04）"));
-    if (app.form03()->Text14->text() != pupil.fullName)
+    if (app.signedIn().fullName != pupil.fullName)
         throw StepFailed{QStringLiteral("ログインした人の本名が「%1」ではありません。").arg(pupil.fullName)};
     if (pictures)
         camera_.take(app.form04(), QStringLiteral("menu"));
