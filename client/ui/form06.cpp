@@ -1,6 +1,7 @@
 #include "client/ui/form06.h"
 
 #include "client/core/illustration.h"
+#include "client/core/mail.h"
 #include "client/ui/clientapp.h"
 #include "client/ui/drawingsurface.h"
 #include "client/ui/form04.h"
@@ -272,7 +273,7 @@ void Form06::Form_Load()
 {
     Text2->setText(app_.signedIn().userName);
     List1->clear();
-    List1->addItems(pic::recipients(app_.serverName()));
+    List1->addItems(loadRecipients(app_.serverName()).value_or(QStringList()));
 }
 
 // The sender is whoever is logged in now, not only whoever first opened the canvas in this run.

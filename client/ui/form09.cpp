@@ -7,7 +7,7 @@
 #include "client/ui/form06.h"
 #include "client/ui/form10.h"
 #include "client/ui/formkit.h"
-#include "shared/records.h"
+#include "shared/site.h"
 
 #include <QCloseEvent>
 
@@ -103,7 +103,7 @@ void Form09::Form_Load()
         app_.dialogs().message(inboxLoadMessage());
         return;
     }
-    const auto table = readTable(perumina::local::kInboxCopy);
+    const auto table = readTable(perumina::site::localInboxCopy());
     if (!table) {
         app_.dialogs().message(inboxLoadMessage());
         return;

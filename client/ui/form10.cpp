@@ -6,6 +6,8 @@
 #include "client/ui/form05.h"
 #include "client/ui/form06.h"
 #include "client/ui/form09.h"
+#include "shared/picture.h"
+#include "shared/site.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -176,10 +178,10 @@ void Form10::File1_DblClick()
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     Animation1->show();
     Text2->setText(item->text());
-    const QString path = pic::viewerPath(app_.serverName(), Text1->text(), Text2->text());
+    const QString path = perumina::site::userFile(app_.serverName(), Text1->text(), Text2->text());
     // Reading from the share may take seconds; the screen keeps painting the animation meanwhile.
     loaded_.reset();
-    loader_ = QThread::create([this, path] { loaded_ = pic::loadPicture(path); });
+    loader_ = QThread::create([this, path] { loaded_ = perumina::loadPicture(path); });
     connect(loader_, &QThread::finished, this, &Form10::loadFinished);
     loader_->start();
 }
