@@ -2,6 +2,7 @@
 #include "common/testsite.h"
 #include "mailsite.h"
 #include "shared/records.h"
+#include "shared/site.h"
 #include "shared/textfile.h"
 
 #include <QDir>
@@ -32,9 +33,9 @@ struct MailSite
     }
     QByteArray inbox(const QString &fullName = kHanako) const
     {
-        return site.bytes(inboxPath(kServer, fullName));
+        return site.bytes(perumina::site::inbox(kServer, fullName));
     }
-    QByteArray log() const { return site.bytes(messageLogPath(kServer)); }
+    QByteArray log() const { return site.bytes(perumina::site::messageLog(kServer)); }
 };
 
 Mail mailTo(const QString &recipient, const QString &title, const QString &body,
@@ -102,7 +103,7 @@ TEST(MailFiles, oldLinesComeBackInOrderEachWithItsLineEnd)
 TEST(MailFiles, aMissingInboxInAnExistingFolderCountsAsEmpty)
 {
     MailSite s;
-    QFile::remove(s.site.local(inboxPath(kServer, kHanako)));
+    QFile::remove(s.site.local(perumina::site::inbox(kServer, kHanako)));
     ASSERT_TRUE(deliverMail(kServer, mailTo(kHanako, QStringLiteral("t"), QStringLiteral("b"))).done());
     EXPECT_EQ(s.inbox(), sjis(QStringLiteral("\"2026/04/08\",\"9:05:03\",\"taro\",\"t\",\"b\"\r\n\r\n")));
 }
@@ -157,7 +158,7 @@ TEST(MailDelivery, refusesIncompleteOrUnwritableMailAndWritesNothing)
         EXPECT_EQ(deliveryMessage(d, c.mail.recipient), c.message);
     }
     EXPECT_TRUE(s.inbox().isEmpty());
-    EXPECT_FALSE(QFile::exists(s.site.local(messageLogPath(kServer))));
+    EXPECT_FALSE(QFile::exists(s.site.local(perumina::site::messageLog(kServer))));
 }
 
 TEST(MailDelivery, reportsWhatCouldNotBeReached)
@@ -175,7 +176,7 @@ TEST(MailDelivery, reportsWhatCouldNotBeReached)
     {
         // Registered, but the folder is missing: the log is not written either.
         MailSite s;
-        QDir(s.site.local(userFolderPath(kServer, kHanako))).removeRecursively();
+        QDir(s.site.local(perumina::site::userFolder(kServer, kHanako))).removeRecursively();
         const Delivery d = deliverMail(kServer, mail);
         EXPECT_EQ(d.outcome, O::Failed);
         EXPECT_EQ(deliveryMessage(d, kHanako),
@@ -195,7 +196,7 @@ TEST(MailDelivery, reportsWhatCouldNotBeReached)
         // The inbox cannot be replaced: the log keeps its record and the user is told the mail did not
         // arrive.
         MailSite s;
-        const QString inbox = s.site.local(inboxPath(kServer, kHanako));
+        const QString inbox = s.site.local(perumina::site::inbox(kServer, kHanako));
         QFile::remove(inbox);
         QDir().mkpath(inbox + QStringLiteral("/x"));
         const Delivery d = deliverMail(kServer, mail);
@@ -205,6 +206,19 @@ TEST(MailDelivery, reportsWhatCouldNotBeReached)
         EXPECT_FALSE(s.log().isEmpty());
         EXPECT_TRUE(QFileInfo(inbox).isDir());
     }
+}
+
+TEST(Recipients, areTheFullNamesInFileOrderForBothScreens)
+{
+    TempSite site;
+    site.makeSite(kServer);
+    ASSERT_TRUE(loadRecipients(kServer).has_value());
+    EXPECT_TRUE(loadRecipients(kServer)->isEmpty());
+    site.writeBytes(site::fullNamesFile(kServer),
+                    sjis(QStringLiteral("\"山田太郎\"\r\n\"佐藤花子\"\r\n\"あ\"\r\n")));
+    EXPECT_EQ(loadRecipients(kServer).value_or(QStringList()),
+              (QStringList{QStringLiteral("山田太郎"), kHanako, QStringLiteral("あ")}));
+    EXPECT_FALSE(loadRecipients(QStringLiteral("GONE")).has_value());
 }
 
 TEST(MailDelivery, findsSomeoneRegisteredAfterTheListWasLoaded)

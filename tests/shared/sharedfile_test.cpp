@@ -1,6 +1,7 @@
 #include "common/testsite.h"
 #include "shared/records.h"
 #include "shared/sharedfile.h"
+#include "shared/site.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -41,7 +42,8 @@ TEST(SharedFiles, replacingIntoAMissingFolderFailsWithTheFileName)
     const Status status = replaceFileAtomically(site.root() + "/no/such/受信箱.txt", "x");
     EXPECT_FALSE(status.ok);
     EXPECT_TRUE(status.error.contains(QStringLiteral("受信箱.txt")));
-    const Status rewrite = rewriteLocked(site.root() + "/no/such/受信箱.txt", [](QByteArray &, bool) { return true; });
+    const Status rewrite =
+        rewriteLocked(site.root() + "/no/such/受信箱.txt", [](QByteArray &, bool) { return true; });
     EXPECT_FALSE(rewrite.ok);
     EXPECT_TRUE(rewrite.error.contains(QStringLiteral("フォルダ")));
 }
@@ -64,7 +66,8 @@ TEST(SharedFiles, waitsForAHeldLockAndTakesOverAStaleOne)
     stale.write("99999\nPeruminaClient\notherhost\n");
     stale.close();
     ASSERT_TRUE(stale.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(stale.setFileTime(QDateTime::currentDateTime().addSecs(-120), QFileDevice::FileModificationTime));
+    ASSERT_TRUE(
+        stale.setFileTime(QDateTime::currentDateTime().addSecs(-120), QFileDevice::FileModificationTime));
     stale.close();
     EXPECT_TRUE(appendLocked(path, "x"));
 
@@ -73,7 +76,8 @@ TEST(SharedFiles, waitsForAHeldLockAndTakesOverAStaleOne)
     ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
     empty.close();
     ASSERT_TRUE(empty.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(empty.setFileTime(QDateTime::currentDateTime().addSecs(-5), QFileDevice::FileModificationTime));
+    ASSERT_TRUE(
+        empty.setFileTime(QDateTime::currentDateTime().addSecs(-5), QFileDevice::FileModificationTime));
     empty.close();
     QElapsedTimer timer;
     timer.start();
@@ -104,7 +108,8 @@ TEST(SharedFiles, eightProcessesAppendingAtOnceLoseNoRecord)
     ASSERT_EQ(lines->size(), 1600);
     QSet<QString> seen;
     for (const QString &line : *lines) {
-        EXPECT_TRUE(line.startsWith(u'"') && line.endsWith(QStringLiteral("-登録者\""))) << line.toStdString();
+        EXPECT_TRUE(line.startsWith(u'"') && line.endsWith(QStringLiteral("-登録者\"")))
+            << line.toStdString();
         seen.insert(line);
     }
     EXPECT_EQ(seen.size(), 1600);
