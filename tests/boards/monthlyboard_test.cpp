@@ -168,6 +168,31 @@ TEST(MonthBoard, writeBackKeepsTheMarkerAndReachesTheFileOnClose)
     EXPECT_EQ(again.form.Text[10]->toPlainText(), QStringLiteral("修学旅行（3年）\n～11日"));
 }
 
+TEST(MonthBoard, buttonsAreDrawnInTheirOwnColours)
+{
+    BoardSite site;
+    struct Case
+    {
+        Variant variant;
+        const char *button;
+        QColor face;
+    } cases[] = {
+        {Variant::Admin, "Command1", QColor(0xFF, 0x00, 0x00)},
+        {Variant::Classroom, "Command3", QColor(0xFF, 0x80, 0x80)},
+        {Variant::Classroom, "Command4", QColor(0x80, 0xFF, 0x80)},
+        {Variant::Classroom, "Command5", QColor(0x00, 0xFF, 0xFF)},
+        {Variant::Classroom, "Command13", QColor(0x00, 0xFF, 0x00)},
+    };
+    for (const Case &c : cases) {
+        MonthBoard board(c.variant, QDate(2026, 6, 10));
+        QPushButton *button = board.button(c.button);
+        const QImage picture = button->grab().toImage();
+        // A point of the face beside the caption, clear of the frame.
+        const QColor seen = picture.pixelColor(6, picture.height() / 2);
+        EXPECT_EQ(seen.name(), c.face.name()) << c.button;
+    }
+}
+
 TEST(MonthBoard, ScreenshotOfBothVariants)
 {
     BoardSite site;
