@@ -1,6 +1,5 @@
 #include "boards/monthly/monthboard.h"
 #include "boards/monthly/ui/form1.h"
-#include "boards/skeleton/rows.h"
 #include "boards/skeleton/steps.h"
 #include "boardsite.h"
 #include "screens.h"
@@ -51,7 +50,7 @@ TEST(MonthRow, readsAndWritesTheSeventyFiveFields)
     EXPECT_EQ(august.days[36], QStringLiteral("31"));
 
     august.events[9] = QStringLiteral("夏季休業中\n学校閉庁日, \"全員\"");
-    ASSERT_TRUE(boards::writeCells(book, "6", 1, boards::monthly::monthRowFields(august)).ok);
+    ASSERT_TRUE(boards_test::writeRow(book, 6, boards::monthly::monthRowFields(august)).ok);
     EXPECT_EQ(book.cell("6", 1), QStringLiteral("2026/08/"));
     EXPECT_EQ(book.cell("6", 21), QStringLiteral("夏季休業中\n学校閉庁日, \"全員\"")); // slot 10 is field 21
     ASSERT_TRUE(book.save().ok);
@@ -61,10 +60,9 @@ TEST(MonthRow, readsAndWritesTheSeventyFiveFields)
     EXPECT_EQ(boards::monthly::readMonthRow(again, "7").title, QStringLiteral("2026/09"));
 
     // Past the last month: an empty title writes "/" and empty fields.
-    ASSERT_TRUE(
-        boards::writeCells(again, "20", 1,
-                           boards::monthly::monthRowFields(boards::monthly::readMonthRow(again, "20")))
-            .ok);
+    ASSERT_TRUE(boards_test::writeRow(
+                    again, 20, boards::monthly::monthRowFields(boards::monthly::readMonthRow(again, "20")))
+                    .ok);
     EXPECT_EQ(again.cell("20", 1), QStringLiteral("/"));
     EXPECT_EQ(again.cell("20", 75), QString());
 }

@@ -179,7 +179,7 @@ TEST(Workbook, refusesTextThatCannotBeStoredAndBadRows)
     // A row written whole or not at all.
     Workbook other;
     ASSERT_TRUE(other.open(kPath).ok);
-    const auto status = boards::writeCells(other, "3", 1, {"a", QStringLiteral("😀"), "c"});
+    const auto status = other.setCells(3, {}, {{1, "a"}, {2, QStringLiteral("😀")}, {3, "c"}});
     EXPECT_FALSE(status.ok);
     EXPECT_FALSE(other.hasWrites());
 }
