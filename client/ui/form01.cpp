@@ -31,20 +31,9 @@ Form01::Form01(ClientApp &app, QWidget *parent) : Screen(app, parent)
     Text1->setReadOnly(true);
     Text1->setFixedWidth(140);
 
-    auto *answers = new QHBoxLayout;
-    answers->addWidget(Command1);
-    answers->addWidget(Command2);
-    auto *bottom = new QHBoxLayout;
-    bottom->addWidget(Command4);
-    bottom->addStretch();
-    bottom->addWidget(Text1);
-    auto *layout = new QVBoxLayout(this);
-    layout->addStretch();
-    layout->addWidget(Label1);
-    layout->addSpacing(24);
-    layout->addLayout(answers);
-    layout->addStretch();
-    layout->addLayout(bottom);
+    column({Item::stretch(), Label1, Item::space(24), row({Command1, Command2}), Item::stretch(),
+            row({Command4, Item::stretch(), Text1})},
+           this);
     resize(560, 300);
 
     connect(Command1, &QPushButton::clicked, this, &Form01::Command1_Click);

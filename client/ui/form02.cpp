@@ -32,17 +32,17 @@ Form02::Form02(ClientApp &app, QWidget *parent) : Screen(app, parent)
     Text3 = passwordBox(registerTab, "Text3", 7);
     Label9 = label(registerTab, "Label9", QStringLiteral("（７文字で設定して下さい。）"));
     Label5 = label(registerTab, "Label5", QStringLiteral("コンマは使用できません。"));
-    auto *form = new QGridLayout(registerTab);
-    form->addWidget(Label1, 0, 0);
-    form->addWidget(Text1, 0, 1);
-    form->addWidget(Label15, 0, 2);
-    form->addWidget(Label2, 1, 0);
-    form->addWidget(Text2, 1, 1);
-    form->addWidget(Label16, 1, 2);
-    form->addWidget(Label3, 2, 0);
-    form->addWidget(Text3, 2, 1);
-    form->addWidget(Label5, 2, 2);
-    form->addWidget(Label9, 3, 0, 1, 2);
+    QGridLayout *form = grid({{Label1, 0, 0},
+                              {Text1, 0, 1},
+                              {Label15, 0, 2},
+                              {Label2, 1, 0},
+                              {Text2, 1, 1},
+                              {Label16, 1, 2},
+                              {Label3, 2, 0},
+                              {Text3, 2, 1},
+                              {Label5, 2, 2},
+                              {Label9, 3, 0, 1, 2}},
+                             registerTab);
     form->setColumnStretch(1, 1);
     form->setRowStretch(4, 1);
 
@@ -50,11 +50,7 @@ Form02::Form02(ClientApp &app, QWidget *parent) : Screen(app, parent)
     List1 = list(registeredTab, "List1");
     Label12 = label(registeredTab, "Label12", QStringLiteral("使われているユーザー名（あいうえお順）"));
     List4 = list(registeredTab, "List4");
-    auto *lists = new QGridLayout(registeredTab);
-    lists->addWidget(Label6, 0, 0);
-    lists->addWidget(List1, 1, 0);
-    lists->addWidget(Label12, 0, 1);
-    lists->addWidget(List4, 1, 1);
+    grid({{Label6, 0, 0}, {List1, 1, 0}, {Label12, 0, 1}, {List4, 1, 1}}, registeredTab);
     SSTab1->setCurrentWidget(registeredTab);
 
     List2 = list(this, "List2");
@@ -73,15 +69,7 @@ Form02::Form02(ClientApp &app, QWidget *parent) : Screen(app, parent)
     Command5 = button(this, "Command5", QStringLiteral("終了"));
     Command1->setDefault(true);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(Command7);
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command5);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(SSTab1, 1);
-    layout->addWidget(Label19);
-    layout->addLayout(buttons);
+    column({{SSTab1, 1}, Label19, row({Command7, Item::stretch(), Command1, Command5})}, this);
     resize(640, 420);
 
     connect(Command1, &QPushButton::clicked, this, &Form02::Command1_Click);

@@ -38,30 +38,12 @@ Form03::Form03(ClientApp &app, QWidget *parent) : Screen(app, parent)
     Text15->hide();
     Text14->hide();
 
-    auto *fields = new QGridLayout;
-    fields->addWidget(Label2, 0, 0);
-    fields->addWidget(Text1, 0, 1);
-    fields->addWidget(Label5, 1, 0);
-    fields->addWidget(Text2, 1, 1);
-    fields->addWidget(Label7, 1, 2);
+    QGridLayout *fields =
+        grid({{Label2, 0, 0}, {Text1, 0, 1}, {Label5, 1, 0}, {Text2, 1, 1}, {Label7, 1, 2}});
     fields->setColumnStretch(1, 1);
-    auto *note = new QHBoxLayout;
-    note->addWidget(Label3);
-    note->addWidget(Label4);
-    note->addStretch();
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(Command7);
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(Label1);
-    layout->addSpacing(12);
-    layout->addLayout(fields);
-    layout->addSpacing(12);
-    layout->addLayout(note);
-    layout->addWidget(Label6);
-    layout->addStretch();
-    layout->addLayout(buttons);
+    column({Label1, Item::space(12), fields, Item::space(12), row({Label3, Label4, Item::stretch()}), Label6,
+            Item::stretch(), row({Command7, Item::stretch(), Command1})},
+           this);
     resize(520, 300);
 
     connect(Command1, &QPushButton::clicked, this, &Form03::Command1_Click);

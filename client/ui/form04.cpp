@@ -98,37 +98,21 @@ Form04::Form04(ClientApp &app, QWidget *parent) : Screen(app, parent)
     Command3 = button(this, "Command3", QStringLiteral("戻る"));
     Command2 = button(this, "Command2", QStringLiteral("終了"));
 
-    auto *choices = new QGridLayout(Frame1);
-    choices->addWidget(Label6, 0, 0);
-    choices->addWidget(Option1, 0, 1);
-    choices->addWidget(Option2, 0, 2);
-    choices->addWidget(Label7, 1, 0);
-    choices->addWidget(Option3, 1, 1);
-    choices->addWidget(Option4, 1, 2);
-    choices->addWidget(Option5, 2, 0, 1, 3);
-    choices->addWidget(Option6, 3, 0, 1, 3);
-    choices->addWidget(Option7, 4, 0, 1, 3);
+    QGridLayout *choices = grid({{Label6, 0, 0},
+                                 {Option1, 0, 1},
+                                 {Option2, 0, 2},
+                                 {Label7, 1, 0},
+                                 {Option3, 1, 1},
+                                 {Option4, 1, 2},
+                                 {Option5, 2, 0, 1, 3},
+                                 {Option6, 3, 0, 1, 3},
+                                 {Option7, 4, 0, 1, 3}},
+                                Frame1);
     choices->setColumnStretch(3, 1);
     choices->setVerticalSpacing(14);
-    auto *pictures = new QVBoxLayout;
-    pictures->addWidget(Image1);
-    pictures->addWidget(Image2);
-    pictures->addWidget(Image3);
-    auto *middle = new QHBoxLayout;
-    middle->addWidget(Frame1, 1);
-    middle->addLayout(pictures);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(Command3);
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(Label1);
-    layout->addWidget(Label2);
-    layout->addSpacing(8);
-    layout->addLayout(middle);
-    layout->addStretch();
-    layout->addLayout(buttons);
+    column({Label1, Label2, Item::space(8), row({{Frame1, 1}, column({Image1, Image2, Image3})}),
+            Item::stretch(), row({Command3, Item::stretch(), Command1, Command2})},
+           this);
     resize(820, 380);
 
     connect(Command1, &QPushButton::clicked, this, &Form04::Command1_Click);

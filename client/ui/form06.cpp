@@ -165,6 +165,7 @@ void Form06::buildScreen()
 // right.
 void Form06::layOut()
 {
+    using namespace perumina::kit;
     auto *tools = new QGridLayout;
     tools->setVerticalSpacing(2);
     tools->addWidget(Label10, 0, 0, 1, 2);
@@ -190,38 +191,14 @@ void Form06::layOut()
     for (int i = 0; i < 26; ++i)
         frame2->addWidget(opts_[i], 2 + i / 13, 4 + i % 13);
 
-    auto *frame1 = new QVBoxLayout(Frame1);
-    frame1->addWidget(Label1);
-    frame1->addWidget(List1);
-    auto *side = new QVBoxLayout;
-    side->addWidget(Frame1);
-    const auto row = [side](std::initializer_list<QWidget *> widgets, QWidget *stretched, bool stretchAfter) {
-        auto *line = new QHBoxLayout;
-        for (QWidget *w : widgets)
-            line->addWidget(w, w == stretched ? 1 : 0);
-        if (stretchAfter)
-            line->addStretch();
-        side->addLayout(line);
-    };
-    row({Text3, Label6}, Text3, false);
-    row({Label2, Text1}, Text1, false);
-    side->addWidget(Text2);
-    row({Label4, Label5}, nullptr, false);
-    row({Command27, Command4}, nullptr, false);
-    row({Label7, Command28}, nullptr, true);
-    row({Label8, Command1, Command2}, nullptr, true);
-    auto *bottom = new QHBoxLayout;
-    bottom->addWidget(Image1);
-    auto *leave = new QVBoxLayout;
-    leave->addWidget(Command5);
-    leave->addWidget(Command3);
-    bottom->addLayout(leave);
-    side->addLayout(bottom);
-    side->addStretch();
+    column({Label1, List1}, Frame1);
+    QVBoxLayout *side =
+        column({Frame1, row({{Text3, 1}, Label6}), row({Label2, {Text1, 1}}), Text2, row({Label4, Label5}),
+                row({Command27, Command4}), row({Label7, Command28, Item::stretch()}),
+                row({Label8, Command1, Command2, Item::stretch()}),
+                row({Image1, column({Command5, Command3})}), Item::stretch()});
 
-    auto *layout = new QHBoxLayout(this);
-    layout->addWidget(Frame2);
-    layout->addLayout(side);
+    row({Frame2, side}, this);
 }
 
 void Form06::Form_Load()

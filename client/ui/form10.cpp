@@ -71,25 +71,10 @@ Form10::Form10(ClientApp &app, QWidget *parent) : Screen(app, parent)
     Command3 = colourButton(this, "Command3", QStringLiteral("終了"), 0xffc0c0, {}, pop);
     Command7 = colourButton(this, "Command7", QStringLiteral("ようこそへ戻る"), 0xc0ffc0, {}, pop);
 
-    auto *heading = new QHBoxLayout;
-    heading->addWidget(Label2);
-    heading->addWidget(Label1);
-    heading->addStretch();
-    auto *left = new QVBoxLayout;
-    left->addWidget(File1, 1);
-    left->addWidget(Label3);
-    left->addWidget(Label4);
-    left->addWidget(Animation1);
-    auto *middle = new QHBoxLayout;
-    middle->addLayout(left);
-    middle->addWidget(Image1);
-    auto *buttons = new QHBoxLayout;
-    for (QPushButton *b : {Command1, Command2, Command4, Command7, Command3})
-        buttons->addWidget(b);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(heading);
-    layout->addLayout(middle);
-    layout->addLayout(buttons);
+    column({row({Label2, Label1, Item::stretch()}),
+            row({column({{File1, 1}, Label3, Label4, Animation1}), Image1}),
+            row({Command1, Command2, Command4, Command7, Command3})},
+           this);
 
     connect(File1, &QListWidget::itemDoubleClicked, this, &Form10::File1_DblClick);
     connect(Command1, &QPushButton::clicked, this, &Form10::Command1_Click);

@@ -3,7 +3,9 @@
 #include "shared/ui/enterkey.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QFrame>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -167,6 +169,42 @@ void setBold(QWidget *widget, qreal points)
     f.setBold(true);
     f.setPointSizeF(points);
     widget->setFont(f);
+}
+
+void Item::addTo(QBoxLayout *box) const
+{
+    if (widget_)
+        box->addWidget(widget_, factor_);
+    else if (layout_)
+        box->addLayout(layout_);
+    else if (pixels_ > 0)
+        box->addSpacing(pixels_);
+    else if (gap_)
+        box->addStretch(factor_);
+}
+
+QHBoxLayout *row(std::initializer_list<Item> items, QWidget *owner)
+{
+    auto *box = new QHBoxLayout(owner);
+    for (const Item &item : items)
+        item.addTo(box);
+    return box;
+}
+
+QVBoxLayout *column(std::initializer_list<Item> items, QWidget *owner)
+{
+    auto *box = new QVBoxLayout(owner);
+    for (const Item &item : items)
+        item.addTo(box);
+    return box;
+}
+
+QGridLayout *grid(std::initializer_list<Cell> cells, QWidget *owner)
+{
+    auto *layout = new QGridLayout(owner);
+    for (const Cell &cell : cells)
+        layout->addWidget(cell.widget, cell.row, cell.column, cell.rowSpan, cell.columnSpan);
+    return layout;
 }
 
 } // namespace perumina::kit

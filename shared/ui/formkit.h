@@ -4,9 +4,15 @@
 #include <QFont>
 #include <QRect>
 #include <QString>
+#include <initializer_list>
 #include <optional>
 
+class QBoxLayout;
 class QFrame;
+class QGridLayout;
+class QHBoxLayout;
+class QLayout;
+class QVBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -81,5 +87,39 @@ void setTextColour(QWidget *widget, const QColor &colour);
 void setColours(QWidget *widget, const QColor &background, const QColor &text = {});
 // Makes the widget's own font bold at points, keeping its face.
 void setBold(QWidget *widget, qreal points);
+
+// Screens that let Qt place their controls: one entry of a row or a column is a control (with its
+// stretch factor), a nested row, column or grid, a stretch, or a fixed space.
+class Item
+{
+public:
+    Item(QWidget *widget, int stretch = 0) : widget_(widget), factor_(stretch) {}
+    Item(QLayout *layout) : layout_(layout) {}
+    static Item stretch(int factor = 0) { return Item(factor, 0); }
+    static Item space(int pixels) { return Item(0, pixels); }
+    void addTo(QBoxLayout *box) const;
+
+private:
+    Item(int factor, int pixels) : factor_(factor), pixels_(pixels), gap_(true) {}
+    QWidget *widget_ = nullptr;
+    QLayout *layout_ = nullptr;
+    int factor_ = 0;
+    int pixels_ = 0;
+    bool gap_ = false;
+};
+
+// Left to right, or top to bottom; with an owner the layout is that widget's own.
+QHBoxLayout *row(std::initializer_list<Item> items, QWidget *owner = nullptr);
+QVBoxLayout *column(std::initializer_list<Item> items, QWidget *owner = nullptr);
+
+struct Cell
+{
+    QWidget *widget;
+    int row;
+    int column;
+    int rowSpan = 1;
+    int columnSpan = 1;
+};
+QGridLayout *grid(std::initializer_list<Cell> cells, QWidget *owner = nullptr);
 
 } // namespace perumina::kit
