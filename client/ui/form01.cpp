@@ -7,9 +7,6 @@
 
 #include "shared/ui/formkit.h"
 
-#include <QHBoxLayout>
-#include <QVBoxLayout>
-
 namespace client {
 
 Form01::Form01(ClientApp &app, QWidget *parent) : Screen(app, parent)

@@ -7,8 +7,6 @@
 #include "shared/ui/formkit.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
-#include <QVBoxLayout>
 
 namespace client {
 

@@ -10,8 +10,6 @@
 #include "shared/ui/formkit.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
-#include <QVBoxLayout>
 
 namespace client {
 

@@ -11,10 +11,7 @@
 #include "shared/ui/formkit.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QPainter>
-#include <QPainterPath>
-#include <QVBoxLayout>
 
 namespace client {
 

@@ -14,7 +14,6 @@
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
 

@@ -11,10 +11,8 @@
 #include "shared/ui/formkit.h"
 
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QPainter>
 #include <QThread>
-#include <QVBoxLayout>
 
 namespace client {
 

@@ -1,18 +1,15 @@
 #pragma once
 
+#include <QBoxLayout>
 #include <QColor>
 #include <QFont>
+#include <QGridLayout>
 #include <QRect>
 #include <QString>
 #include <initializer_list>
 #include <optional>
 
-class QBoxLayout;
 class QFrame;
-class QGridLayout;
-class QHBoxLayout;
-class QLayout;
-class QVBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
