@@ -1,7 +1,12 @@
+#include "shared/commandline.h"
 #include "sweeper/sweep.h"
 
-int main()
+int main(int argc, char *argv[])
 {
+    if (const auto code = perumina::answerHelpOrVersion(
+            argc, argv, QStringLiteral("InboxSweep"),
+            QStringLiteral("このコンピュータに残った受信箱のコピー（c:\\group\\受信箱.txt）を削除します。")))
+        return *code;
     sweeper::sweepInboxCopy();
     return 0;
 }

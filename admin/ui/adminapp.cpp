@@ -57,16 +57,16 @@ bool AdminApp::startBoard(const QString &program)
     return false;
 }
 
-void AdminApp::sweepAndEnd()
+void AdminApp::sweepAndEnd(int exitCode)
 {
     startSweeper();
-    endProgram();
+    endProgram(exitCode);
 }
 
-void AdminApp::endProgram()
+void AdminApp::endProgram(int exitCode)
 {
     ended_ = true;
-    seams_.end.endProgram();
+    seams_.end.endProgram(exitCode);
 }
 
 } // namespace admin

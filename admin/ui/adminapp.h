@@ -40,9 +40,10 @@ public:
     // Starts a board program by bare name; a program that cannot be started is reported by name.
     bool startBoard(const QString &program);
     // Start the sweeper, then end the whole program.
-    void sweepAndEnd();
+    // A non-zero exit code tells a caller that the program ended on an error message.
+    void sweepAndEnd(int exitCode = 0);
     // Ends the whole program at once, without the sweeper.
-    void endProgram();
+    void endProgram(int exitCode = 0);
     bool ended() const { return ended_; }
 
 private:

@@ -77,6 +77,8 @@ private:
     QString currentRow_;
     bool ended_ = false;
     bool saveRefused_ = false;
+    // Set when the board ends on an error message at its start.
+    int exitCode_ = 0;
 };
 
 } // namespace boards

@@ -57,16 +57,16 @@ void ClientApp::startSweeper()
     sweeper::startSweeper(seams_.launcher);
 }
 
-void ClientApp::sweepAndEnd()
+void ClientApp::sweepAndEnd(int exitCode)
 {
     startSweeper();
-    endProgram();
+    endProgram(exitCode);
 }
 
-void ClientApp::endProgram()
+void ClientApp::endProgram(int exitCode)
 {
     ended_ = true;
-    seams_.end.endProgram();
+    seams_.end.endProgram(exitCode);
 }
 
 } // namespace client
