@@ -23,7 +23,7 @@ trap cleanup EXIT
 
 export PERUMINA_ROOT="$work/site"
 "$build/bin/PeruminaSetup" --root "$PERUMINA_ROOT" --server BENCH --admin admin --admin-password admin --demo \
-  >/dev/null
+  >/dev/null 2>&1
 
 # A display number nobody uses.
 display=$((90 + RANDOM % 100))
