@@ -68,6 +68,16 @@ QStringList parseFields(const QString &text)
                 fields.append(text.mid(i + 1));
                 break;
             }
+            // A line end before the closing quote: the line was cut off by a writer killed part-way,
+            // and the quote found opens the next record. The cut line is skipped.
+            qsizetype lineEnd = i + 1;
+            while (lineEnd < close && !isLineEnd(text[lineEnd]))
+                ++lineEnd;
+            if (lineEnd < close) {
+                i = skipLineEnd(text, lineEnd);
+                atLineStart = true;
+                continue;
+            }
             fields.append(text.mid(i + 1, close - i - 1));
             i = close + 1;
             while (i < n && text[i] != u',' && !isLineEnd(text[i]))
