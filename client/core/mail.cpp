@@ -6,6 +6,7 @@
 #include "shared/textfile.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 namespace client {
 
@@ -29,6 +30,11 @@ QString inboxPath(const QString &serverName, const QString &fullName)
 QString messageLogPath(const QString &serverName)
 {
     return perumina::SharePath(serverName, perumina::tails::kMessageLog);
+}
+
+static bool isLineEndChar(QChar c)
+{
+    return c == u'\r' || c == u'\n';
 }
 
 static QString quotedRecord(const QStringList &values)
@@ -90,6 +96,42 @@ static bool isUsableFolderName(const QString &name)
     return true;
 }
 
+// Whether the reader would end a field at the quote at i: it does when a line end, the end of the
+// value (the closing quote then follows, and after it a comma or a line end is written) or, for any
+// field but the last, a comma follows.
+static bool quoteEndsField(const QString &value, qsizetype i, bool lastField)
+{
+    if (i + 1 >= value.size())
+        return false; // the closing quote follows, so the reader takes that one
+    const QChar next = value[i + 1];
+    return isLineEndChar(next) || (!lastField && next == u',');
+}
+
+static bool readerWouldCut(const QString &value, bool lastField)
+{
+    for (qsizetype i = value.indexOf(u'"'); i >= 0; i = value.indexOf(u'"', i + 1))
+        if (quoteEndsField(value, i, lastField))
+            return true;
+    return false;
+}
+
+StoreProblem titleProblem(const QString &title)
+{
+    if (toLf(title).size() > kMaxTitleLength)
+        return StoreProblem::TooLong;
+    // The title is one line: a line break in it would end the record for the console's log.
+    if (title.contains(u'\r') || title.contains(u'\n') || readerWouldCut(title, false))
+        return StoreProblem::Ambiguous;
+    return StoreProblem::None;
+}
+
+StoreProblem bodyProblem(const QString &body)
+{
+    if (toLf(body).size() > kMaxBodyLength)
+        return StoreProblem::TooLong;
+    return readerWouldCut(toCrLf(body), true) ? StoreProblem::Ambiguous : StoreProblem::None;
+}
+
 Delivery deliverMail(const QString &serverName, const Mail &mail)
 {
     using Outcome = Delivery::Outcome;
@@ -110,6 +152,18 @@ Delivery deliverMail(const QString &serverName, const Mail &mail)
     for (const auto &t : typed)
         if (!perumina::canEncodeCp932(t.value))
             return {Outcome::Unencodable, t.name, {}};
+    const struct
+    {
+        StoreProblem problem;
+        QString name;
+    } checked[] = {{titleProblem(mail.title), QStringLiteral("件名")},
+                   {bodyProblem(mail.body), QStringLiteral("本文")}};
+    for (const auto &c : checked) {
+        if (c.problem == StoreProblem::TooLong)
+            return {Outcome::TooLong, c.name, {}};
+        if (c.problem == StoreProblem::Ambiguous)
+            return {Outcome::Ambiguous, c.name, {}};
+    }
     if (!isUsableFolderName(mail.recipient))
         return {Outcome::UnknownRecipient, {}, {}};
 
@@ -154,6 +208,17 @@ QString deliveryMessage(const Delivery &delivery, const QString &recipient)
         return QStringLiteral("本文が入力されていません");
     case Outcome::Unencodable:
         return perumina::unencodableMessage(delivery.field);
+    case Outcome::Ambiguous:
+        if (delivery.field == QStringLiteral("本文"))
+            return QStringLiteral("本文の「\"」のすぐ後で改行すると、メールが正しく届きません。"
+                                  "「\"」の後に空白を入れるなどして、書き直して下さい。");
+        return QStringLiteral("%1の「\"」のすぐ後に「,」を書くと、メールが正しく届きません。"
+                              "「\"」の後に空白を入れるなどして、書き直して下さい。")
+            .arg(delivery.field);
+    case Outcome::TooLong:
+        return QStringLiteral("%1は%2文字までにして下さい。")
+            .arg(delivery.field)
+            .arg(delivery.field == QStringLiteral("本文") ? kMaxBodyLength : kMaxTitleLength);
     case Outcome::UnknownRecipient:
         return QStringLiteral("「%1」さんは登録されていません。一覧から選んで下さい。").arg(recipient);
     case Outcome::Failed:
@@ -195,8 +260,10 @@ QList<QStringList> parseMailRecords(const QString &text, int count)
     QList<QStringList> records;
     const qsizetype n = text.size();
     qsizetype i = 0;
+    bool previousBlank = false;
     while (i < n) {
         QStringList fields;
+        fields.reserve(count);
         for (;;) {
             // From the last field on, only a line end or the end of the text closes a quote, so that a
             // stray quote never splits one record into two.
@@ -211,18 +278,16 @@ QList<QStringList> parseMailRecords(const QString &text, int count)
                     if (next == n || isLineEnd(text[next]) || (!last && text[next] == u','))
                         break;
                 }
-                if (close < 0) {
-                    fields.append(text.mid(i + 1)); // an unclosed quote runs to the end
-                    i = n;
-                } else {
-                    fields.append(text.mid(i + 1, close - i - 1));
-                    i = close + 1;
-                }
+                const qsizetype end = close < 0 ? n : close; // an unclosed quote runs to the end
+                if (fields.size() < count)
+                    fields.append(text.mid(i + 1, end - i - 1));
+                i = close < 0 ? n : close + 1;
             } else {
                 qsizetype end = i;
                 while (end < n && text[end] != u',' && !isLineEnd(text[end]))
                     ++end;
-                fields.append(text.mid(i, end - i));
+                if (fields.size() < count)
+                    fields.append(text.mid(i, end - i));
                 i = end;
             }
             if (i < n && text[i] == u',') {
@@ -233,9 +298,13 @@ QList<QStringList> parseMailRecords(const QString &text, int count)
                 i += (text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n') ? 2 : 1;
             break;
         }
+        const bool blank =
+            std::all_of(fields.cbegin(), fields.cend(), [](const QString &f) { return f.isEmpty(); });
+        if (blank && previousBlank)
+            continue;
+        previousBlank = blank;
         while (fields.size() < count)
             fields.append(QString());
-        fields.resize(count);
         records.append(fields);
     }
     return records;
