@@ -103,6 +103,8 @@ Form06::Form06(ClientApp &app, QWidget *parent) : Screen(app, parent)
     buildScreen();
 
     connect(List1, &QListWidget::itemClicked, this, &Form06::List1_Click);
+    // The keyboard moves the highlight too; the recipient follows it as it does a click.
+    connect(List1, &QListWidget::currentRowChanged, this, &Form06::List1_Click);
     connect(Picture1, &DrawingSurface::mouseDown, this, &Form06::Picture1_MouseDown);
     connect(Picture1, &DrawingSurface::mouseMove, this, &Form06::Picture1_MouseMove);
     connect(Picture1, &DrawingSurface::mouseUp, this, &Form06::Picture1_MouseUp);
@@ -208,6 +210,8 @@ void Form06::buildScreen()
     Text3 = edit("Text3", QString());
     Label6 = label(this, "Label6", QStringLiteral("さんへ"));
     Text2 = edit("Text2", QStringLiteral("送信者"));
+    // The sender is the signed-in user, not something to type: a picture is signed with it.
+    Text2->setReadOnly(true);
     Label2 = label(this, "Label2", QStringLiteral("件　名"));
     Text1 = edit("Text1", QString());
     Label4 = label(this, "Label4", QStringLiteral("送信日"));
