@@ -123,7 +123,22 @@ std::optional<QStringList> ReadFields(const QString &path)
 
 std::optional<QStringList> ReadLines(const QString &path)
 {
-    return readTextLines(path);
+    const auto text = readTextFile(path);
+    if (!text)
+        return std::nullopt;
+    QStringList lines;
+    const qsizetype n = text->size();
+    qsizetype i = 0;
+    while (i < n) {
+        qsizetype end = i;
+        while (end < n && !isLineEnd(text->at(end)))
+            ++end;
+        // A run of empty lines is kept as one, so that memory follows the lines that hold something.
+        if (end > i || lines.isEmpty() || !lines.last().isEmpty())
+            lines.append(text->mid(i, end - i));
+        i = end < n ? skipLineEnd(*text, end) : n;
+    }
+    return lines;
 }
 
 } // namespace perumina

@@ -47,7 +47,8 @@ std::optional<QByteArray> quotedRecordBytes(const QStringList &values);
 // Reads the file as a stream of fields; nothing when it cannot be opened.
 std::optional<QStringList> ReadFields(const QString &path);
 
-// Reads the file as lines without their line ends, quotes kept; nothing when it cannot be opened.
+// Reads the file as lines without their line ends, quotes kept; a run of empty lines comes back as one
+// empty line. Nothing when the file cannot be opened.
 std::optional<QStringList> ReadLines(const QString &path);
 
 // The field rules on text already read: spaces before a field are skipped; a field that begins with a

@@ -47,6 +47,9 @@ void SharedFileLock::removeAbandonedLock()
 
 bool SharedFileLock::acquire(int timeoutMs)
 {
+    // A lock file made through a planted link would be made wherever the link points.
+    if (!refuseLinks(QFileInfo(lockPath_).absolutePath() + QStringLiteral("/x")))
+        return false;
     // Short randomised polls instead of QLockFile's growing sleeps, so that a computer that has been
     // waiting is not starved by others that keep taking the lock for a few milliseconds each.
     QDeadlineTimer deadline(timeoutMs);
@@ -130,6 +133,53 @@ Status writeFailure(const QString &path, Status::Kind kind, const QString &detai
                            Kind::Other);
 }
 
+// The folder below which no link is allowed: ROOT/unc/SERVER/SHARE for the share, ROOT/c/group for
+// the local folder (the Windows paths themselves on Windows); empty for any other path.
+static QString siteAnchor(const QString &mapped)
+{
+    const QString path = QDir::fromNativeSeparators(mapped);
+#ifdef Q_OS_WIN
+    const QStringList parts = path.split(u'/');
+    if (path.startsWith(QStringLiteral("//")) && parts.size() > 4)
+        return parts.mid(0, 4).join(u'/'); // "", "", SERVER, SHARE
+    if (path.size() > 2 && path[1] == u':' && parts.size() > 2 &&
+        parts[1].compare(QStringLiteral("group"), Qt::CaseInsensitive) == 0)
+        return parts.mid(0, 2).join(u'/');
+    return {};
+#else
+    const QString root = siteRoot() + u'/';
+    if (!path.startsWith(root))
+        return {};
+    const QStringList parts = path.mid(root.size()).split(u'/');
+    if (parts.size() > 3 && parts[0] == QStringLiteral("unc"))
+        return root + parts.mid(0, 3).join(u'/');
+    if (parts.size() > 2 && parts[0] == QStringLiteral("c") && parts[1] == QStringLiteral("group"))
+        return root + QStringLiteral("c/group");
+    return {};
+#endif
+}
+
+Status refuseLinks(const QString &path)
+{
+    const QString mapped = QDir::fromNativeSeparators(mapPath(path));
+    const QString anchor = siteAnchor(mapped);
+    qsizetype from = anchor.isEmpty() ? mapped.lastIndexOf(u'/') + 1 : anchor.size() + 1;
+    for (;;) {
+        const qsizetype slash = mapped.indexOf(u'/', from);
+        const QString step = slash < 0 ? mapped : mapped.left(slash);
+        const QFileInfo info(step);
+        if (info.isSymLink())
+            return Status::failure(
+                QStringLiteral(
+                    "%1 はリンクになっているため書き込みませんでした。担任の先生に知らせて下さい。")
+                    .arg(info.fileName()),
+                Status::Kind::NoPermission);
+        if (slash < 0 || !info.exists())
+            return Status::success();
+        from = slash + 1;
+    }
+}
+
 Status::Kind lastFailureKind(const QString &folder, qint64 wanted)
 {
     using Kind = Status::Kind;
@@ -161,6 +211,8 @@ Status::Kind lastFailureKind(const QString &folder, qint64 wanted)
 Status SharedFileLock::failure() const
 {
     const QString target = lockPath_.chopped(5);
+    if (Status linked = refuseLinks(target); !linked)
+        return linked;
     const QString folder = QFileInfo(target).absolutePath();
     if (!QFileInfo(folder).isDir())
         return writeFailure(target, Status::Kind::Missing);
@@ -185,6 +237,8 @@ Status replaceFileAtomically(const QString &path, const QByteArray &bytes)
     const QString mapped = mapPath(path);
     QDeadlineTimer deadline(kReplaceRetryMs);
     int pause = 20;
+    if (Status linked = refuseLinks(mapped); !linked)
+        return linked;
     const QString folder = QFileInfo(mapped).absolutePath();
     QString lastError;
     Status::Kind kind = Status::Kind::Other;
@@ -227,6 +281,8 @@ Status appendLocked(const QString &path, const QByteArray &bytes, int lockTimeou
 Status appendHoldingLock(const QString &path, const QByteArray &bytes)
 {
     const QString mapped = mapPath(path);
+    if (Status linked = refuseLinks(mapped); !linked)
+        return linked;
     const QString folder = QFileInfo(mapped).absolutePath();
     QFile file(mapped);
     errno = 0;

@@ -48,6 +48,13 @@ Status appendLocked(const QString &path, const QByteArray &bytes, int lockTimeou
 // The same, for a caller that already holds the file's lock (or a lock that guards it).
 Status appendHoldingLock(const QString &path, const QByteArray &bytes);
 
+// Every pupil can write to the share, so a symbolic link planted there (or in the local folder) could
+// send a write anywhere the user may write. A write is refused when the file itself, or any folder
+// below the share folder or the local folder on its way, is a link; the share folder itself may be
+// one (a school links it to the mounted share). Outside the site only the file itself is checked.
+// Every write of this module checks it; callers that create folders or files themselves call it.
+Status refuseLinks(const QString &path);
+
 // The failure of a write to path, worded for its kind; detail (the system's own words) is shown only
 // for a failure of no known kind.
 Status writeFailure(const QString &path, Status::Kind kind, const QString &detail = {});

@@ -93,7 +93,8 @@ Status Workbook::save()
     });
     if (!status)
         return Status::failure(
-            QStringLiteral("%1 を保存できませんでした。%2").arg(fileNameOf(path_), status.error));
+            QStringLiteral("%1 を保存できませんでした。%2").arg(fileNameOf(path_), status.error),
+            status.kind);
     rows_ = merged;
     written_.clear();
     return status;

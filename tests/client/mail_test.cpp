@@ -1,12 +1,16 @@
+#include "client/core/illustration.h"
 #include "client/core/mail.h"
 #include "common/testsite.h"
 #include "mailsite.h"
 #include "shared/records.h"
+#include "shared/sharedfile.h"
 #include "shared/textfile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QRandomGenerator>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace client;
@@ -417,4 +421,59 @@ TEST(InboxReading, anyTitleWithoutQuoteCommaAndAnyBodyWithoutQuoteLineEndComesBa
     for (int i = 0; i < 200; ++i)
         for (const InboxRecord &r : parseInbox(randomText(random.bounded(200), false)))
             EXPECT_EQ(r.fields().size(), 5);
+}
+
+// A pupil can plant links anywhere on the share and in the local folder; no write may follow one. Each
+// row plants a link to a file or folder outside the site and tries the write that would reach it.
+TEST(SiteLinks, noWriteFollowsALinkPlantedInTheSite)
+{
+    const QString adminFolder = SharePath(kServer, tails::kAdminFolder);
+    const struct Row
+    {
+        const char *name;
+        QString link;                // the system path replaced by a link
+        bool toFolder;               // the link points at a folder, else at a file
+        std::function<bool()> write; // true when the write claimed success
+    } rows[] = {
+        {"local inbox copy", local::kInboxCopy, false, [] { return fetchInbox(kServer, kHanako).ok; }},
+        {"inbox", inboxPath(kServer, kHanako), false,
+         [] { return deliverMail(kServer, mailTo(kHanako, "t", "b")).done(); }},
+        {"user folder", userFolderPath(kServer, kHanako).chopped(1), true,
+         [] { return deliverMail(kServer, mailTo(kHanako, "t", "b")).done(); }},
+        {"message log", messageLogPath(kServer), false,
+         [] { return deliverMail(kServer, mailTo(kHanako, "t", "b")).outcome != Delivery::Outcome::Failed; }},
+        {"registry file", SharePath(kServer, tails::kFullNames), false,
+         [] { return AppendQuotedRecords(SharePath(kServer, tails::kFullNames), {"x"}).ok; }},
+        {"picture copy folder", adminFolder + kHanako, true,
+         [] {
+             QImage picture(8, 8, QImage::Format_RGB32);
+             picture.fill(Qt::white);
+             return illustration::store(illustration::toBmp(picture), kServer, kHanako, "春").result ==
+                    illustration::StoreResult::Stored;
+         }},
+        {"board file", SharePath(kServer, tails::kDataFolder) + "行事予定.txt", false,
+         [] {
+             return rewriteLocked(SharePath(kServer, tails::kDataFolder) + "行事予定.txt",
+                                  [](QByteArray &c, bool) {
+                                      c = "1,2\r\n";
+                                      return true;
+                                  })
+                 .ok;
+         }},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        MailSite s;
+        ASSERT_TRUE(deliverMail(kServer, mailTo(kHanako, "first", "b")).done());
+        const QString outside = s.site.root() + "/outside";
+        QDir().mkpath(outside);
+        s.site.writeBytes(outside + "/victim.txt", "victim");
+        const QString link = s.site.local(row.link);
+        QFile::remove(link);
+        QDir(link).removeRecursively();
+        ASSERT_TRUE(QFile::link(row.toFolder ? outside : outside + "/victim.txt", link));
+        EXPECT_FALSE(row.write());
+        EXPECT_EQ(QDir(outside).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList{"victim.txt"});
+        EXPECT_EQ(s.site.bytes(outside + "/victim.txt"), "victim");
+    }
 }

@@ -67,6 +67,10 @@ TEST(RegistryRecords, oneRegistrationWritesExactBytesToEachFile)
     // As fields the administration record is one value; as lines it keeps its quotes.
     EXPECT_EQ(ReadFields(share(tails::kAdminRecords)), QStringList{QStringLiteral("taro,山田太郎,pass1")});
     EXPECT_EQ(ReadLines(share(tails::kAdminRecords)), QStringList{QStringLiteral("\"taro,山田太郎,pass1\"")});
+
+    // Lines end at CR LF, CR or LF; a run of empty lines (a planted file of line breaks) is one line.
+    site.writeBytes(share(tails::kAdminRecords), "\r\n\n\ra\r\n\r\n\r\r\nb\rc\n\n");
+    EXPECT_EQ(ReadLines(share(tails::kAdminRecords)), (QStringList{"", "a", "", "b", "c", ""}));
 }
 
 TEST(RegistryRecords, appendsInListOrderAndCreatesAMissingFile)

@@ -338,3 +338,25 @@ TEST(SharedFiles, eachFailureSaysWhatItIs)
         std::cout << "disk full: not checked (needs root to mount a small file system)" << std::endl;
     }
 }
+
+TEST(SharedFiles, theShareFolderMayBeALinkButNoWriteFollowsOneBelowIt)
+{
+    TempSite site;
+    site.makeSite();
+    // As a school sets it up: the share folder is a link to where the share is mounted.
+    const QString share = site.local(SharePath(QStringLiteral("SERVER"), tails::kShare)).chopped(1);
+    ASSERT_TRUE(QDir().rename(share, site.root() + "/mount"));
+    ASSERT_TRUE(QFile::link(site.root() + "/mount", share));
+    EXPECT_TRUE(appendLocked(SharePath(QStringLiteral("SERVER"), tails::kFullNames), "\"a\"\r\n"));
+
+    site.writeBytes(site.root() + "/victim.txt", "victim");
+    const QString planted = SharePath(QStringLiteral("SERVER"), tails::kDataFolder) + "x.txt";
+    ASSERT_TRUE(QFile::link(site.root() + "/victim.txt", site.local(planted)));
+    const Status appended = appendLocked(planted, "y\r\n");
+    EXPECT_EQ(appended.kind, Status::Kind::NoPermission);
+    EXPECT_TRUE(appended.error.contains(QStringLiteral("リンク"))) << appended.error.toStdString();
+    EXPECT_FALSE(replaceFileAtomically(planted, "y"));
+    // A linked file outside the site is not written through either.
+    EXPECT_FALSE(replaceFileAtomically(site.local(planted), "y"));
+    EXPECT_EQ(site.bytes(site.root() + "/victim.txt"), "victim");
+}
