@@ -255,9 +255,9 @@ static bool isLineEnd(QChar c)
     return c == u'\r' || c == u'\n';
 }
 
-QList<QStringList> parseMailRecords(const QString &text, int count)
+// Calls take(fields) for each record of count fields, in file order; one call for a run of blank ones.
+template <typename Take> static void forEachMailRecord(const QString &text, int count, Take take)
 {
-    QList<QStringList> records;
     const qsizetype n = text.size();
     qsizetype i = 0;
     bool previousBlank = false;
@@ -305,18 +305,24 @@ QList<QStringList> parseMailRecords(const QString &text, int count)
         previousBlank = blank;
         while (fields.size() < count)
             fields.append(QString());
-        records.append(fields);
+        take(std::move(fields));
     }
+}
+
+QList<QStringList> parseMailRecords(const QString &text, int count)
+{
+    QList<QStringList> records;
+    forEachMailRecord(text, count, [&](QStringList &&fields) { records.append(std::move(fields)); });
     return records;
 }
 
 QList<InboxRecord> parseInbox(const QString &text)
 {
     QList<InboxRecord> records;
-    const QList<QStringList> rows = parseMailRecords(text, 5);
-    records.reserve(rows.size());
-    for (const QStringList &f : rows)
-        records.append({f[0], f[1], f[2], f[3], f[4]});
+    // Straight into the records, so that no second list of every record is held at the same time.
+    forEachMailRecord(text, 5, [&](QStringList &&f) {
+        records.append({std::move(f[0]), std::move(f[1]), std::move(f[2]), std::move(f[3]), std::move(f[4])});
+    });
     return records;
 }
 
