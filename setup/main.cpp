@@ -4,6 +4,7 @@
 #include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/seams.h"
+#include "shared/site.h"
 
 #include <QCommandLineParser>
 #include <QDateTime>
@@ -18,7 +19,8 @@ int main(int argc, char *argv[])
 {
     // The demonstration's illustration is signed with a font, which needs a GUI application; it never
     // shows a window, so it needs no display either.
-    const bool demo = std::any_of(argv + 1, argv + argc, [](const char *a) { return std::strcmp(a, "--demo") == 0; });
+    const bool demo =
+        std::any_of(argv + 1, argv + argc, [](const char *a) { return std::strcmp(a, "--demo") == 0; });
     std::unique_ptr<QCoreApplication> application;
     if (demo) {
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
@@ -60,9 +62,10 @@ int main(int argc, char *argv[])
         QStringLiteral("YYYY"));
     const QCommandLineOption demoOption(
         QStringLiteral("demo"),
-        QStringLiteral("デモ用の内容を加えます: 児童と先生の登録、メール、イラスト1枚、今週の予定と給食、今月の行事"
-                       "（今年度のボードデータが無ければ作ります）。利用者とメールは、まだ誰も登録していない"
-                       "サイトにだけ加えます。"));
+        QStringLiteral(
+            "デモ用の内容を加えます: 児童と先生の登録、メール、イラスト1枚、今週の予定と給食、今月の行事"
+            "（今年度のボードデータが無ければ作ります）。利用者とメールは、まだ誰も登録していない"
+            "サイトにだけ加えます。"));
     parser.addOptions({rootOption, serverOption, adminOption, passwordOption, schoolYearOption, demoOption});
     parser.process(app);
 
@@ -103,6 +106,12 @@ int main(int argc, char *argv[])
     }
     if (options.server.isEmpty()) {
         err << "--server でサーバー名を指定して下さい。\n";
+        return 2;
+    }
+    // The server name becomes a folder of the share in every path; "..\x" would lead out of the site.
+    if (const QString why = perumina::site::nameProblem(options.server, perumina::site::NameKind::ServerName);
+        !why.isEmpty()) {
+        err << why << "\n";
         return 2;
     }
     if (parser.isSet(adminOption) != parser.isSet(passwordOption)) {

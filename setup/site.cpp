@@ -1,7 +1,7 @@
 #include "setup/site.h"
 
 #include "shared/paths.h"
-#include "shared/records.h"
+#include "shared/site.h"
 #include "shared/textfile.h"
 
 #include <QDir>
@@ -11,9 +11,8 @@
 namespace setup {
 
 using perumina::mapPath;
-using perumina::SharePath;
 using perumina::Status;
-namespace tails = perumina::tails;
+namespace site = perumina::site;
 
 bool ensureFolder(const QString &path, Report &report)
 {
@@ -71,7 +70,8 @@ QString checkAdministratorValue(const QString &value)
         return QStringLiteral("管理者のIDとパスワードは空にできません。");
     for (QChar c : value)
         if (c == u',' || c == u'"' || c.category() == QChar::Other_Control)
-            return QStringLiteral("管理者のIDとパスワードにはコンマ、ダブルクォーテーション、制御文字を使えません。");
+            return QStringLiteral(
+                "管理者のIDとパスワードにはコンマ、ダブルクォーテーション、制御文字を使えません。");
     if (!perumina::canEncodeCp932(value))
         return perumina::unencodableMessage(QStringLiteral("管理者のIDかパスワード"));
     return QString();
@@ -79,11 +79,12 @@ QString checkAdministratorValue(const QString &value)
 
 static bool copySweeper(const QString &source, Report &report)
 {
-    const QString target = mapPath(QStringLiteral("c:\\group\\") + QFileInfo(source).fileName());
+    const QString target = mapPath(site::localFolder() + QFileInfo(source).fileName());
     if (QFileInfo::exists(target))
         return true;
     if (!QFile::copy(source, target)) {
-        report.status = Status::failure(QStringLiteral("InboxSweep をコピーできませんでした: %1").arg(target));
+        report.status =
+            Status::failure(QStringLiteral("InboxSweep をコピーできませんでした: %1").arg(target));
         return false;
     }
     report.created.append(target);
@@ -93,20 +94,19 @@ static bool copySweeper(const QString &source, Report &report)
 void createSite(const SiteOptions &options, Report &report)
 {
     const QString &server = options.server;
-    const bool ok =
-        ensureFolder(SharePath(server, tails::kDataFolder), report) &&
-        ensureFile(SharePath(server, tails::kFullNames), {}, report) &&
-        ensureFile(SharePath(server, tails::kCredentials), {}, report) &&
-        ensureFile(SharePath(server, tails::kAdminRecords), {}, report) &&
-        ensureFile(SharePath(server, tails::kUserNames), {}, report) &&
-        ensureFolder(SharePath(server, tails::kAdminFolder), report) &&
-        ensureFile(SharePath(server, tails::kInboxTemplate), {}, report) &&
-        (options.adminId.isEmpty() ||
-         ensureTextFile(SharePath(server, tails::kAdministrators),
-                        administratorRecord(options.adminId, options.adminPassword), report)) &&
-        ensureFolder(QStringLiteral("c:\\group\\"), report) &&
-        ensureTextFile(perumina::local::kLocator, server + perumina::kCrLf, report) &&
-        (options.sweeperProgram.isEmpty() || copySweeper(options.sweeperProgram, report));
+    const bool ok = ensureFolder(site::dataFolder(server), report) &&
+                    ensureFile(site::fullNamesFile(server), {}, report) &&
+                    ensureFile(site::credentialsFile(server), {}, report) &&
+                    ensureFile(site::adminRecordsFile(server), {}, report) &&
+                    ensureFile(site::userNamesFile(server), {}, report) &&
+                    ensureFolder(site::adminFolder(server), report) &&
+                    ensureFile(site::inboxTemplate(server), {}, report) &&
+                    (options.adminId.isEmpty() ||
+                     ensureTextFile(site::administratorsFile(server),
+                                    administratorRecord(options.adminId, options.adminPassword), report)) &&
+                    ensureFolder(site::localFolder(), report) &&
+                    ensureTextFile(site::locatorFile(), server + perumina::kCrLf, report) &&
+                    (options.sweeperProgram.isEmpty() || copySweeper(options.sweeperProgram, report));
     Q_UNUSED(ok);
 }
 

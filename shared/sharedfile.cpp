@@ -1,6 +1,7 @@
 #include "shared/sharedfile.h"
 
 #include "shared/paths.h"
+#include "shared/site.h"
 
 #include <QDateTime>
 #include <QDeadlineTimer>
@@ -28,7 +29,7 @@ static QString fileName(const QString &mapped)
 }
 
 SharedFileLock::SharedFileLock(const QString &path)
-    : lockPath_(mapPath(path) + QStringLiteral(".lock")), lock_(std::make_unique<QLockFile>(lockPath_))
+    : lockPath_(mapPath(site::lockPath(path))), lock_(std::make_unique<QLockFile>(lockPath_))
 {
     lock_->setStaleLockTime(kStaleLockMs);
 }

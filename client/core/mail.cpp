@@ -3,6 +3,7 @@
 #include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/sharedfile.h"
+#include "shared/site.h"
 #include "shared/textfile.h"
 
 #include <QFileInfo>
@@ -11,25 +12,16 @@
 namespace client {
 
 using perumina::Status;
+namespace site = perumina::site;
 
 std::optional<QStringList> loadRecipients(const QString &serverName)
 {
-    return perumina::ReadFields(perumina::SharePath(serverName, perumina::tails::kFullNames));
-}
-
-QString userFolderPath(const QString &serverName, const QString &fullName)
-{
-    return perumina::SharePath(serverName, perumina::tails::kDataFolder) + fullName + u'\\';
-}
-
-QString inboxPath(const QString &serverName, const QString &fullName)
-{
-    return userFolderPath(serverName, fullName) + QStringLiteral("受信箱.txt");
-}
-
-QString messageLogPath(const QString &serverName)
-{
-    return perumina::SharePath(serverName, perumina::tails::kMessageLog);
+    auto names = perumina::ReadFields(site::fullNamesFile(serverName));
+    // Only names that can name a folder are offered: the list is a shared file anyone can write to.
+    if (names)
+        names->removeIf(
+            [](const QString &name) { return !site::nameProblem(name, site::NameKind::FullName).isEmpty(); });
+    return names;
 }
 
 static bool isLineEndChar(QChar c)
@@ -83,17 +75,6 @@ QString toLf(const QString &text)
     lf.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     lf.replace(u'\r', u'\n');
     return lf;
-}
-
-// A name that reaches exactly one folder under the data folder, never beside or above it.
-static bool isUsableFolderName(const QString &name)
-{
-    if (name == u'.' || name == QStringLiteral(".."))
-        return false;
-    for (QChar c : name)
-        if (c.unicode() < 0x20 || QStringLiteral("\\/:*?\"<>|").contains(c))
-            return false;
-    return true;
 }
 
 // Whether the reader would end a field at the quote at i: it does when a line end, the end of the
@@ -164,7 +145,7 @@ Delivery deliverMail(const QString &serverName, const Mail &mail)
         if (c.problem == StoreProblem::Ambiguous)
             return {Outcome::Ambiguous, c.name, {}};
     }
-    if (!isUsableFolderName(mail.recipient))
+    if (!site::nameProblem(mail.recipient, site::NameKind::FullName).isEmpty())
         return {Outcome::UnknownRecipient, {}, {}};
 
     // The list is read again now, so that someone registered after the screen opened is found.
@@ -176,16 +157,16 @@ Delivery deliverMail(const QString &serverName, const Mail &mail)
             QStringLiteral("登録者一覧.txt を読めませんでした。サーバーにつながっているか確かめて下さい。")};
     if (!registered->contains(mail.recipient))
         return {Outcome::UnknownRecipient, {}, {}};
-    if (!QFileInfo(perumina::mapPath(userFolderPath(serverName, mail.recipient))).isDir())
+    if (!QFileInfo(perumina::mapPath(site::userFolder(serverName, mail.recipient))).isDir())
         return {
             Outcome::Failed, {}, QStringLiteral("%1さんのフォルダが見つかりません。").arg(mail.recipient)};
 
     const QByteArray logBytes = *perumina::encodeCp932(logRecordText(mail));
     const QByteArray recordBytes = *perumina::encodeCp932(inboxRecordText(mail));
-    if (Status log = perumina::appendLocked(messageLogPath(serverName), logBytes); !log)
+    if (Status log = perumina::appendLocked(site::messageLog(serverName), logBytes); !log)
         return {Outcome::Failed, {}, log.error};
     const Status inbox =
-        perumina::rewriteLocked(inboxPath(serverName, mail.recipient), [&](QByteArray &content, bool) {
+        perumina::rewriteLocked(site::inbox(serverName, mail.recipient), [&](QByteArray &content, bool) {
             content = prependToInbox(recordBytes, content);
             return true;
         });
@@ -239,15 +220,15 @@ QString inboxLoadMessage()
 
 Status fetchInbox(const QString &serverName, const QString &fullName)
 {
-    const auto bytes = perumina::readFileBytes(inboxPath(serverName, fullName));
+    const auto bytes = perumina::readFileBytes(site::inbox(serverName, fullName));
     if (!bytes)
         return Status::failure(QStringLiteral("%1さんの受信箱を読めませんでした。").arg(fullName));
     // A left-over copy that is read-only, or something else in its place, is not replaced behind the
     // user's back.
-    const QFileInfo copy(perumina::mapPath(perumina::local::kInboxCopy));
+    const QFileInfo copy(perumina::mapPath(site::localInboxCopy()));
     if (copy.exists() && (!copy.isFile() || !(copy.permissions() & QFileDevice::WriteOwner)))
         return Status::failure(QStringLiteral("受信箱.txt を置き換えられませんでした。"));
-    return perumina::replaceFileAtomically(perumina::local::kInboxCopy, *bytes);
+    return perumina::replaceFileAtomically(site::localInboxCopy(), *bytes);
 }
 
 static bool isLineEnd(QChar c)
@@ -256,6 +237,7 @@ static bool isLineEnd(QChar c)
 }
 
 // Calls take(fields) for each record of count fields, in file order; one call for a run of blank ones.
+// Stops when take returns false.
 template <typename Take> static void forEachMailRecord(const QString &text, int count, Take take)
 {
     const qsizetype n = text.size();
@@ -305,14 +287,18 @@ template <typename Take> static void forEachMailRecord(const QString &text, int 
         previousBlank = blank;
         while (fields.size() < count)
             fields.append(QString());
-        take(std::move(fields));
+        if (!take(std::move(fields)))
+            return;
     }
 }
 
 QList<QStringList> parseMailRecords(const QString &text, int count)
 {
     QList<QStringList> records;
-    forEachMailRecord(text, count, [&](QStringList &&fields) { records.append(std::move(fields)); });
+    forEachMailRecord(text, count, [&](QStringList &&fields) {
+        records.append(std::move(fields));
+        return true;
+    });
     return records;
 }
 
@@ -322,6 +308,7 @@ QList<InboxRecord> parseInbox(const QString &text)
     // Straight into the records, so that no second list of every record is held at the same time.
     forEachMailRecord(text, 5, [&](QStringList &&f) {
         records.append({std::move(f[0]), std::move(f[1]), std::move(f[2]), std::move(f[3]), std::move(f[4])});
+        return records.size() < kMaxInboxRecords;
     });
     return records;
 }

@@ -37,11 +37,6 @@ struct InboxRecord
 // The full names of everyone registered, in registration order; nothing when the list cannot be read.
 std::optional<QStringList> loadRecipients(const QString &serverName);
 
-// "\\" + server + "\ぺるみな\管理データ\" + full name + "\受信箱.txt".
-QString inboxPath(const QString &serverName, const QString &fullName);
-QString userFolderPath(const QString &serverName, const QString &fullName);
-QString messageLogPath(const QString &serverName);
-
 // The two stored records, each value between quotes unchanged, ended by CR LF.
 QString inboxRecordText(const Mail &mail);
 QString logRecordText(const Mail &mail);
@@ -116,8 +111,12 @@ perumina::Status fetchInbox(const QString &serverName, const QString &fullName);
 // quote typed inside a title or body stays part of it; the body, the last field, ends only at a
 // quote followed by a line end or the end. An empty line is a record of empty fields; a run of
 // records with no value (the empty lines after the mails, lines of commas) is kept as one, so that
-// memory follows the mails, not the line breaks. Fields beyond count are skipped.
+// memory follows the mails, not the line breaks. Fields beyond count are skipped; parseInbox stops
+// after kMaxInboxRecords records.
 QList<InboxRecord> parseInbox(const QString &text);
+// The reader keeps the newest records only up to this many: decades of a pupil's mail, far more than
+// anyone steps through one press at a time, and it bounds the memory a planted inbox can take.
+inline constexpr qsizetype kMaxInboxRecords = 100000;
 // The same for records of any number of fields (the message log has six), each padded to count.
 QList<QStringList> parseMailRecords(const QString &text, int count);
 

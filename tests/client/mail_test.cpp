@@ -4,6 +4,7 @@
 #include "mailsite.h"
 #include "shared/records.h"
 #include "shared/sharedfile.h"
+#include "shared/site.h"
 #include "shared/textfile.h"
 
 #include <QDir>
@@ -36,9 +37,9 @@ struct MailSite
     }
     QByteArray inbox(const QString &fullName = kHanako) const
     {
-        return site.bytes(inboxPath(kServer, fullName));
+        return site.bytes(perumina::site::inbox(kServer, fullName));
     }
-    QByteArray log() const { return site.bytes(messageLogPath(kServer)); }
+    QByteArray log() const { return site.bytes(perumina::site::messageLog(kServer)); }
 };
 
 Mail mailTo(const QString &recipient, const QString &title, const QString &body,
@@ -106,7 +107,7 @@ TEST(MailFiles, oldLinesComeBackInOrderEachWithItsLineEnd)
 TEST(MailFiles, aMissingInboxInAnExistingFolderCountsAsEmpty)
 {
     MailSite s;
-    QFile::remove(s.site.local(inboxPath(kServer, kHanako)));
+    QFile::remove(s.site.local(perumina::site::inbox(kServer, kHanako)));
     ASSERT_TRUE(deliverMail(kServer, mailTo(kHanako, QStringLiteral("t"), QStringLiteral("b"))).done());
     EXPECT_EQ(s.inbox(), sjis(QStringLiteral("\"2026/04/08\",\"9:05:03\",\"taro\",\"t\",\"b\"\r\n\r\n")));
 }
@@ -179,7 +180,14 @@ TEST(MailDelivery, refusesIncompleteOrUnwritableMailAndWritesNothing)
         EXPECT_EQ(deliveryMessage(d, c.mail.recipient), c.message);
     }
     EXPECT_TRUE(s.inbox().isEmpty());
-    EXPECT_FALSE(QFile::exists(s.site.local(messageLogPath(kServer))));
+    EXPECT_FALSE(QFile::exists(s.site.local(perumina::site::messageLog(kServer))));
+}
+
+TEST(MailDelivery, theListOffersOnlyNamesThatCanNameAFolder)
+{
+    MailSite s;
+    ASSERT_TRUE(AppendQuotedRecords(site::fullNamesFile(kServer), {"..\\管理用", "a/b", " 空白"}));
+    EXPECT_EQ(loadRecipients(kServer), (QStringList{"山田太郎", kHanako}));
 }
 
 TEST(MailDelivery, acceptedTextsComeBackWholeFromBothFiles)
@@ -230,7 +238,7 @@ TEST(MailDelivery, reportsWhatCouldNotBeReached)
     {
         // Registered, but the folder is missing: the log is not written either.
         MailSite s;
-        QDir(s.site.local(userFolderPath(kServer, kHanako))).removeRecursively();
+        QDir(s.site.local(perumina::site::userFolder(kServer, kHanako))).removeRecursively();
         const Delivery d = deliverMail(kServer, mail);
         EXPECT_EQ(d.outcome, O::Failed);
         EXPECT_EQ(deliveryMessage(d, kHanako),
@@ -250,7 +258,7 @@ TEST(MailDelivery, reportsWhatCouldNotBeReached)
         // The inbox cannot be replaced: the log keeps its record and the user is told the mail did not
         // arrive.
         MailSite s;
-        const QString inbox = s.site.local(inboxPath(kServer, kHanako));
+        const QString inbox = s.site.local(perumina::site::inbox(kServer, kHanako));
         QFile::remove(inbox);
         QDir().mkpath(inbox + QStringLiteral("/x"));
         const Delivery d = deliverMail(kServer, mail);
@@ -260,6 +268,19 @@ TEST(MailDelivery, reportsWhatCouldNotBeReached)
         EXPECT_FALSE(s.log().isEmpty());
         EXPECT_TRUE(QFileInfo(inbox).isDir());
     }
+}
+
+TEST(Recipients, areTheFullNamesInFileOrderForBothScreens)
+{
+    TempSite site;
+    site.makeSite(kServer);
+    ASSERT_TRUE(loadRecipients(kServer).has_value());
+    EXPECT_TRUE(loadRecipients(kServer)->isEmpty());
+    site.writeBytes(site::fullNamesFile(kServer),
+                    sjis(QStringLiteral("\"山田太郎\"\r\n\"佐藤花子\"\r\n\"あ\"\r\n")));
+    EXPECT_EQ(loadRecipients(kServer).value_or(QStringList()),
+              (QStringList{QStringLiteral("山田太郎"), kHanako, QStringLiteral("あ")}));
+    EXPECT_FALSE(loadRecipients(QStringLiteral("GONE")).has_value());
 }
 
 TEST(MailDelivery, findsSomeoneRegisteredAfterTheListWasLoaded)
@@ -318,6 +339,10 @@ TEST(InboxReading, splitsRecordsAndKeepsQuotesThatDoNotEndAField)
             got.append(r.fields());
         EXPECT_EQ(got, c.records) << c.name;
     }
+    // However large a planted inbox, the reader keeps the newest kMaxInboxRecords.
+    const QList<InboxRecord> many =
+        parseInbox(QStringLiteral("a,b,c,d,e\r\n").repeated(kMaxInboxRecords + 3));
+    EXPECT_EQ(many.size(), kMaxInboxRecords);
     // The message log's six fields split by the same rules.
     const auto log = parseMailRecords(QStringLiteral("\"d\",\"t\",\"s\",\"r\",\"a\"b\",\"x,\"y\"\"\r\n"), 6);
     ASSERT_EQ(log.size(), 1);
@@ -427,7 +452,6 @@ TEST(InboxReading, anyTitleWithoutQuoteCommaAndAnyBodyWithoutQuoteLineEndComesBa
 // row plants a link to a file or folder outside the site and tries the write that would reach it.
 TEST(SiteLinks, noWriteFollowsALinkPlantedInTheSite)
 {
-    const QString adminFolder = SharePath(kServer, tails::kAdminFolder);
     const struct Row
     {
         const char *name;
@@ -435,25 +459,25 @@ TEST(SiteLinks, noWriteFollowsALinkPlantedInTheSite)
         bool toFolder;               // the link points at a folder, else at a file
         std::function<bool()> write; // true when the write claimed success
     } rows[] = {
-        {"local inbox copy", local::kInboxCopy, false, [] { return fetchInbox(kServer, kHanako).ok; }},
-        {"inbox", inboxPath(kServer, kHanako), false,
+        {"local inbox copy", site::localInboxCopy(), false, [] { return fetchInbox(kServer, kHanako).ok; }},
+        {"inbox", site::inbox(kServer, kHanako), false,
          [] { return deliverMail(kServer, mailTo(kHanako, "t", "b")).done(); }},
-        {"user folder", userFolderPath(kServer, kHanako).chopped(1), true,
+        {"user folder", site::userFolder(kServer, kHanako), true,
          [] { return deliverMail(kServer, mailTo(kHanako, "t", "b")).done(); }},
-        {"message log", messageLogPath(kServer), false,
+        {"message log", site::messageLog(kServer), false,
          [] { return deliverMail(kServer, mailTo(kHanako, "t", "b")).outcome != Delivery::Outcome::Failed; }},
-        {"registry file", SharePath(kServer, tails::kFullNames), false,
-         [] { return AppendQuotedRecords(SharePath(kServer, tails::kFullNames), {"x"}).ok; }},
-        {"picture copy folder", adminFolder + kHanako, true,
+        {"registry file", site::fullNamesFile(kServer), false,
+         [] { return AppendQuotedRecords(site::fullNamesFile(kServer), {"x"}).ok; }},
+        {"picture copy folder", site::adminCopyFolder(kServer, kHanako), true,
          [] {
              QImage picture(8, 8, QImage::Format_RGB32);
              picture.fill(Qt::white);
              return illustration::store(illustration::toBmp(picture), kServer, kHanako, "春").result ==
                     illustration::StoreResult::Stored;
          }},
-        {"board file", SharePath(kServer, tails::kDataFolder) + "行事予定.txt", false,
+        {"board file", site::dataFile(kServer, site::kDayEvents), false,
          [] {
-             return rewriteLocked(SharePath(kServer, tails::kDataFolder) + "行事予定.txt",
+             return rewriteLocked(site::dataFile(kServer, site::kDayEvents),
                                   [](QByteArray &c, bool) {
                                       c = "1,2\r\n";
                                       return true;

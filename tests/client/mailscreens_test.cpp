@@ -11,6 +11,7 @@
 #include "mailsite.h"
 #include "shared/fakes.h"
 #include "shared/records.h"
+#include "shared/site.h"
 #include "shared/textfile.h"
 
 #include <QApplication>
@@ -69,9 +70,9 @@ struct MailScreens : testing::Test
     }
     QByteArray inbox(const QString &fullName = kHanako) const
     {
-        return site.bytes(inboxPath(kServer, fullName));
+        return site.bytes(perumina::site::inbox(kServer, fullName));
     }
-    QByteArray log() const { return site.bytes(messageLogPath(kServer)); }
+    QByteArray log() const { return site.bytes(perumina::site::messageLog(kServer)); }
 
     static void compose(Form05 *form, const QString &recipient, const QString &title, const QString &body)
     {
@@ -226,7 +227,7 @@ TEST_F(MailScreens, aMissingRecipientFolderIsReportedNotCalledSent)
 {
     ClientRun run;
     Form05 *form = run.app->form05();
-    QDir(site.local(userFolderPath(kServer, kHanako))).removeRecursively();
+    QDir(site.local(perumina::site::userFolder(kServer, kHanako))).removeRecursively();
     compose(form, kHanako, QStringLiteral("t"), QStringLiteral("b"));
     form->Command1->click();
     EXPECT_EQ(run.fakes.dialogs.last(),

@@ -2,6 +2,7 @@
 
 #include "shared/paths.h"
 #include "shared/records.h"
+#include "shared/site.h"
 #include "shared/textfile.h"
 
 #include <QCoreApplication>
@@ -39,8 +40,8 @@ void TempSite::makeSite(const QString &server)
     using namespace perumina;
     QDir().mkpath(local(SharePath(server, tails::kAdminFolder)));
     QDir().mkpath(local(QStringLiteral("c:\\group")));
-    for (const QString &tail : {tails::kFullNames, tails::kCredentials, tails::kAdminRecords, tails::kUserNames,
-                                tails::kInboxTemplate})
+    for (const QString &tail : {tails::kFullNames, tails::kCredentials, tails::kAdminRecords,
+                                tails::kUserNames, tails::kInboxTemplate})
         writeBytes(SharePath(server, tail), {});
     writeBytes(local::kLocator, sjis(server + QStringLiteral("\r\n")));
 }

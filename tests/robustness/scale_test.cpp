@@ -11,6 +11,7 @@
 #include "shared/fakes.h"
 #include "shared/paths.h"
 #include "shared/records.h"
+#include "shared/site.h"
 #include "shared/textfile.h"
 
 #include <QDir>
@@ -52,8 +53,12 @@ QString password(int i)
 
 client::Mail mailTo(int recipient, int n)
 {
-    return {QStringLiteral("2026/04/08"), QStringLiteral("9:05:03"), userName(n % kUsers), fullName(recipient),
-            QStringLiteral("連絡%1").arg(n), QStringLiteral("明日の持ち物は体操服です。\r\n忘れずに。")};
+    return {QStringLiteral("2026/04/08"),
+            QStringLiteral("9:05:03"),
+            userName(n % kUsers),
+            fullName(recipient),
+            QStringLiteral("連絡%1").arg(n),
+            QStringLiteral("明日の持ち物は体操服です。\r\n忘れずに。")};
 }
 
 // Best of five runs of op, in milliseconds, printed for the record.
@@ -95,12 +100,13 @@ protected:
         QString log;
         for (int n = 0; n < kMails; ++n)
             log += client::logRecordText(mailTo((n * 7) % kUsers, n));
-        ASSERT_TRUE(writeTextFile(client::messageLogPath(kServer), log));
+        ASSERT_TRUE(writeTextFile(perumina::site::messageLog(kServer), log));
         // The last registered user's inbox holds a busy term's mail.
         QByteArray inbox;
         for (int n = 0; n < kInboxMails; ++n)
-            inbox = client::prependToInbox(*encodeCp932(client::inboxRecordText(mailTo(kUsers - 1, n))), inbox);
-        site_->writeBytes(client::inboxPath(kServer, fullName(kUsers - 1)), inbox);
+            inbox =
+                client::prependToInbox(*encodeCp932(client::inboxRecordText(mailTo(kUsers - 1, n))), inbox);
+        site_->writeBytes(perumina::site::inbox(kServer, fullName(kUsers - 1)), inbox);
     }
     static void TearDownTestSuite() { site_.reset(); }
 
@@ -116,7 +122,8 @@ TEST_F(Scale, loginOfTheLastRegisteredUser)
         const auto lines = client::loadAdminRecordLines(kServer);
         const auto credentials = client::loadCredentialLines(kServer);
         ASSERT_TRUE(lines);
-        const client::LoginResult result = client::checkLogin(*lines, credentials, userName(last), password(last));
+        const client::LoginResult result =
+            client::checkLogin(*lines, credentials, userName(last), password(last));
         ASSERT_TRUE(result.ok());
         ASSERT_EQ(result.fullName, fullName(last));
     });

@@ -1,6 +1,7 @@
 #include "common/testsite.h"
 #include "setup/site.h"
 #include "shared/records.h"
+#include "shared/site.h"
 
 #include <QDirIterator>
 #include <QFileInfo>
@@ -37,10 +38,14 @@ SetupRun runSetup(const QStringList &args)
 QStringList snapshot(const QString &root)
 {
     QStringList all;
-    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QFileInfo info(it.next());
-        all.append(QStringLiteral("%1 %2 %3").arg(info.filePath()).arg(info.size()).arg(info.lastModified().toMSecsSinceEpoch()));
+        all.append(QStringLiteral("%1 %2 %3")
+                       .arg(info.filePath())
+                       .arg(info.size())
+                       .arg(info.lastModified().toMSecsSinceEpoch()));
     }
     all.sort();
     return all;
@@ -51,13 +56,14 @@ QStringList snapshot(const QString &root)
 TEST(Setup, createsTheWholeSiteAndChangesNothingTheSecondTime)
 {
     TempSite site;
-    const QStringList args{"--root", site.root(), "--server", "STAFFROOM", "--admin", "admin", "--admin-password", "pw"};
+    const QStringList args{"--root",  site.root(), "--server",         "STAFFROOM",
+                           "--admin", "admin",     "--admin-password", "pw"};
     const SetupRun first = runSetup(args);
     ASSERT_EQ(first.code, 0) << first.err.toStdString();
 
     const QString server = QStringLiteral("STAFFROOM");
-    for (const QString &tail : {tails::kFullNames, tails::kCredentials, tails::kAdminRecords, tails::kUserNames,
-                                tails::kInboxTemplate}) {
+    for (const QString &tail : {tails::kFullNames, tails::kCredentials, tails::kAdminRecords,
+                                tails::kUserNames, tails::kInboxTemplate}) {
         EXPECT_TRUE(QFileInfo::exists(site.local(SharePath(server, tail)))) << tail.toStdString();
         EXPECT_EQ(site.bytes(SharePath(server, tail)), QByteArray());
     }
@@ -86,7 +92,8 @@ TEST(Setup, keepsWhatAlreadyExists)
     EXPECT_EQ(site.bytes(names), QByteArray("\"taro\"\r\n"));
     EXPECT_EQ(site.bytes(local::kLocator), QByteArray("OTHER\r\n"));
     // Without --admin no administrator file is made.
-    EXPECT_FALSE(QFileInfo::exists(site.local(SharePath(QStringLiteral("STAFFROOM"), tails::kAdministrators))));
+    EXPECT_FALSE(
+        QFileInfo::exists(site.local(SharePath(QStringLiteral("STAFFROOM"), tails::kAdministrators))));
 }
 
 TEST(Setup, takesTheRootFromTheEnvironmentAndJapaneseServerNames)
@@ -105,6 +112,7 @@ TEST(Setup, refusesBadOptionsWithAMessage)
         QStringList args;
     } cases[] = {
         {{"--root", site.root()}},
+        {{"--root", site.root(), "--server", "..\\x"}},
         {{"--root", site.root(), "--server", "S", "--admin", "a"}},
         {{"--root", site.root(), "--server", "S", "--admin", "a,b", "--admin-password", "p"}},
         {{"--root", site.root(), "--server", "S", "--admin", "a", "--admin-password", "𠮷"}},
@@ -123,8 +131,10 @@ TEST(Setup, refusesBadOptionsWithAMessage)
 
 TEST(Setup, administratorRecordIsOneLineOfFiveFields)
 {
-    EXPECT_EQ(setup::administratorRecord(QStringLiteral("admin"), QStringLiteral("pw")), QStringLiteral("adminpw,,,,\r\n"));
-    EXPECT_EQ(parseFields(setup::administratorRecord(QStringLiteral("admin"), QStringLiteral("pw"))).size(), 5);
+    EXPECT_EQ(setup::administratorRecord(QStringLiteral("admin"), QStringLiteral("pw")),
+              QStringLiteral("adminpw,,,,\r\n"));
+    EXPECT_EQ(parseFields(setup::administratorRecord(QStringLiteral("admin"), QStringLiteral("pw"))).size(),
+              5);
     EXPECT_FALSE(setup::checkAdministratorValue(QStringLiteral("a\"b")).isEmpty());
     EXPECT_TRUE(setup::checkAdministratorValue(QStringLiteral("管理者")).isEmpty());
 }

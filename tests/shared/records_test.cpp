@@ -1,5 +1,6 @@
 #include "common/testsite.h"
 #include "shared/records.h"
+#include "shared/site.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 #include "common/testsite.h"
 #include "shared/records.h"
 #include "shared/sharedfile.h"
+#include "shared/site.h"
 
 #include <QDateTime>
 #include <QDir>
