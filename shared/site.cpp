@@ -13,6 +13,16 @@ QString SharePath(const QString &serverName, const QString &tail)
 
 namespace site {
 
+QStringList schoolYearFiles()
+{
+    return {kDateIndex, kDayEvents, kLunchMenu, kMonthIndex, kMonthEvents};
+}
+
+QString pastYearFolder(int year)
+{
+    return QStringLiteral("%1年度").arg(year);
+}
+
 QString inboxTemplate(const QString &serverName)
 {
     return SharePath(serverName, tails::kInboxTemplate);

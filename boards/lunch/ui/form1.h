@@ -15,6 +15,7 @@ namespace boards::lunch {
 // The lunch menu board: LunchBoardS (administrator, writes back) or LunchBoardC (classroom).
 class Form1 : public DayRowForm
 {
+    Q_OBJECT
 public:
     Form1(Variant variant, perumina::Seams seams, QWidget *parent = nullptr);
 
@@ -22,6 +23,7 @@ public:
 
     // The display routine: Command101_Click in LunchBoardS, ShowRow in LunchBoardC.
     void display() override;
+    QStringList rowTexts() const override;
     void Command101_Click();
     void ShowRow();
     // "表示データを更新する" (LunchBoardS only): columns 1 to 10.

@@ -15,6 +15,7 @@ namespace boards::monthly {
 // The monthly events board: MonthBoardS (administrator, writes back) or MonthBoardC (classroom).
 class Form1 : public BoardForm
 {
+    Q_OBJECT
 public:
     Form1(Variant variant, perumina::Seams seams, QWidget *parent = nullptr);
 
@@ -22,6 +23,7 @@ public:
 
     // The display of the row in the current row (Command101 "Command101（再表示）").
     void display() override { Command101_Click(); }
+    QStringList rowTexts() const override;
     void Command101_Click();
     void Command3_Click(); // one month back
     void Command4_Click(); // this month
