@@ -176,9 +176,14 @@ RegistrationResult recordRegistration(const QString &serverName, const NewUser &
 
     // One lock for the whole registration, so that the checks below still hold when the records land.
     SharedFileLock lock(registryLockPath(serverName));
-    if (!lock.acquire(lockTimeoutMs))
+    if (!lock.acquire(lockTimeoutMs)) {
+        // Waiting helps only while another computer registers; a read-only share or a full disk does not
+        // pass.
+        if (const Status why = lock.failure(); why.kind != Status::Kind::InUse)
+            return failed(why.error);
         return failed(QStringLiteral(
             "ほかのコンピュータで登録している最中です。少し待ってからもう一度「登録」を押して下さい。"));
+    }
 
     auto userNames = ReadFields(userNamesPath);
     auto fullNames = ReadFields(fullNamesPath);
@@ -196,6 +201,10 @@ RegistrationResult recordRegistration(const QString &serverName, const NewUser &
         return failed(QStringLiteral("管理用フォルダが見つかりません。"));
     if (!QFileInfo(mapPath(templatePath)).isFile())
         return failed(QStringLiteral("受信箱のひな形（受信箱.txt）が見つかりません。"));
+
+    for (const QString &folder : {ownFolder, copyFolder})
+        if (Status linked = refuseLinks(folder); !linked)
+            return failed(linked.error);
 
     // The four records in registration order, so that the N-th record of each file is the same user's.
     if (Status s = AppendQuotedRecords(fullNamesPath, {user.fullName}); !s)

@@ -106,7 +106,15 @@ INSTANTIATE_TEST_SUITE_P(
         // Registration stores ～ for the 〜 an input method types.
         LoginCase{"foldedLookalikeInPassword", {{"taro", "山田太郎", "a～b"}}, "taro", "a〜b", 0, "山田太郎"},
         // Registered before commas were refused: the user's own record still gives the full name.
-        LoginCase{"commaInOldUserName", {{"a,b", "古田", "p"}}, "a,b", "p", 0, "古田"}),
+        LoginCase{"commaInOldUserName", {{"a,b", "古田", "p"}}, "a,b", "p", 0, "古田"},
+        // A record planted in the shared file whose full name is no folder name leads nowhere.
+        LoginCase{"fullNameLeadingIntoAnotherFolder",
+                  {{"evil", "..\\管理用\\山田太郎", "pw"}},
+                  "evil",
+                  "pw",
+                  3,
+                  {}},
+        LoginCase{"fullNameThatIsTheParentFolder", {{"evil", "..", "pw"}}, "evil", "pw", 3, {}}),
     [](const testing::TestParamInfo<LoginCase> &info) { return info.param.name; });
 
 TEST(LoginCheck, comparesOnlyTheRecordAtTheUsersOwnPosition)

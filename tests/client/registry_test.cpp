@@ -202,16 +202,19 @@ TEST(Registry, failuresAreReportedAndNothingIsClaimed)
     }
 }
 
-TEST(Registry, aFolderThatCannotBeMadeIsReportedAsPartlyWritten)
+TEST(Registry, aLinkWhereAFolderShouldGoIsRefusedBeforeAnythingIsWritten)
 {
     ClientOnSite s;
-    // A broken link where the administration copy folder should go: it looks absent, yet blocks the folder.
+    // A broken link where the administration copy folder should go: it looks absent, yet would lead the
+    // new folder wherever it points.
     const QString blocked = s.site.local(share("\\ぺるみな\\管理データ\\管理用\\山田太郎"));
     ASSERT_TRUE(QFile::link(s.site.root() + "/nowhere", blocked));
     const auto result = recordRegistration(kServer, {"taro", "山田太郎", "p"});
     EXPECT_EQ(result.outcome, RegistrationOutcome::Failed);
-    EXPECT_TRUE(result.partlyWritten);
+    EXPECT_FALSE(result.partlyWritten);
     EXPECT_TRUE(result.error.contains("山田太郎")) << result.error.toStdString();
+    EXPECT_TRUE(s.site.bytes(share(kFullNames)).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(s.site.root() + "/nowhere"));
 }
 
 TEST(Registry, twoProcessesRacingForOneUserNameLeaveOneRecord)
