@@ -1,6 +1,8 @@
 #include "shared/sharedfile.h"
 
+#include "shared/busy.h"
 #include "shared/paths.h"
+#include "shared/shareaccess.h"
 
 #include <QDateTime>
 #include <QDeadlineTimer>
@@ -44,6 +46,7 @@ bool SharedFileLock::acquire(int timeoutMs)
     // Short randomised polls instead of QLockFile's growing sleeps, so that a computer that has been
     // waiting is not starved by others that keep taking the lock for a few milliseconds each.
     QDeadlineTimer deadline(timeoutMs);
+    BusyWait busy;
     for (;;) {
         if (lock_->tryLock(0))
             return true;
@@ -51,6 +54,7 @@ bool SharedFileLock::acquire(int timeoutMs)
         if (lock_->error() == QLockFile::PermissionError || lock_->error() == QLockFile::UnknownError ||
             deadline.hasExpired())
             return false;
+        busy.waiting();
         QThread::msleep(QRandomGenerator::global()->bounded(2, 20));
     }
 }
@@ -78,11 +82,15 @@ Status replaceFileAtomically(const QString &path, const QByteArray &bytes)
 {
     const QString mapped = mapPath(path);
     QDeadlineTimer deadline(kReplaceRetryMs);
+    BusyWait busy;
     int pause = 20;
     QString lastError;
     for (;;) {
         QSaveFile file(mapped);
         if (file.open(QIODevice::WriteOnly)) {
+            // The new file takes the old one's permissions, or the umask's for a new one; either may
+            // shut other accounts out.
+            file.setPermissions(sharedFilePermissions(file.permissions()));
             if (file.write(bytes) == bytes.size() && file.commit())
                 return Status::success();
             lastError = file.errorString();
@@ -95,6 +103,7 @@ Status replaceFileAtomically(const QString &path, const QByteArray &bytes)
         }
         if (deadline.hasExpired())
             break;
+        busy.waiting();
         QThread::msleep(pause);
         pause = qMin(pause * 2, 400);
     }
@@ -115,9 +124,12 @@ Status appendHoldingLock(const QString &path, const QByteArray &bytes)
 {
     const QString mapped = mapPath(path);
     QFile file(mapped);
+    const bool existed = file.exists();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         return Status::failure(
             QStringLiteral("%1 に書き込めませんでした。（%2）").arg(fileName(mapped), file.errorString()));
+    if (!existed)
+        grantGroupAccess(mapped);
     if (file.write(bytes) != bytes.size() || !file.flush())
         return Status::failure(
             QStringLiteral("%1 に書き込めませんでした。（%2）").arg(fileName(mapped), file.errorString()));

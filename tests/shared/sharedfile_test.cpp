@@ -1,5 +1,7 @@
 #include "common/testsite.h"
+#include "shared/busy.h"
 #include "shared/records.h"
+#include "shared/shareaccess.h"
 #include "shared/sharedfile.h"
 
 #include <QDateTime>
@@ -10,6 +12,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
+
+#include <sys/stat.h>
 
 using namespace perumina;
 using testing_support::TempSite;
@@ -41,7 +45,8 @@ TEST(SharedFiles, replacingIntoAMissingFolderFailsWithTheFileName)
     const Status status = replaceFileAtomically(site.root() + "/no/such/受信箱.txt", "x");
     EXPECT_FALSE(status.ok);
     EXPECT_TRUE(status.error.contains(QStringLiteral("受信箱.txt")));
-    const Status rewrite = rewriteLocked(site.root() + "/no/such/受信箱.txt", [](QByteArray &, bool) { return true; });
+    const Status rewrite =
+        rewriteLocked(site.root() + "/no/such/受信箱.txt", [](QByteArray &, bool) { return true; });
     EXPECT_FALSE(rewrite.ok);
     EXPECT_TRUE(rewrite.error.contains(QStringLiteral("フォルダ")));
 }
@@ -53,8 +58,17 @@ TEST(SharedFiles, waitsForAHeldLockAndTakesOverAStaleOne)
     SharedFileLock held(path);
     ASSERT_TRUE(held.acquire());
     SharedFileLock other(path);
+    // The wait shows the busy pointer once and takes it away again; a lock taken at once shows none.
+    QStringList signs;
+    setBusyIndicator([&] { signs << "begin"; }, [&] { signs << "end"; });
     EXPECT_FALSE(other.acquire(100));
+    EXPECT_EQ(signs, QStringList({"begin", "end"}));
     held.release();
+    signs.clear();
+    EXPECT_TRUE(other.acquire(100));
+    other.release();
+    setBusyIndicator({}, {});
+    EXPECT_TRUE(signs.isEmpty());
     EXPECT_TRUE(other.acquire(100));
     other.release();
 
@@ -64,7 +78,8 @@ TEST(SharedFiles, waitsForAHeldLockAndTakesOverAStaleOne)
     stale.write("99999\nPeruminaClient\notherhost\n");
     stale.close();
     ASSERT_TRUE(stale.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(stale.setFileTime(QDateTime::currentDateTime().addSecs(-120), QFileDevice::FileModificationTime));
+    ASSERT_TRUE(
+        stale.setFileTime(QDateTime::currentDateTime().addSecs(-120), QFileDevice::FileModificationTime));
     stale.close();
     EXPECT_TRUE(appendLocked(path, "x"));
 
@@ -73,7 +88,8 @@ TEST(SharedFiles, waitsForAHeldLockAndTakesOverAStaleOne)
     ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
     empty.close();
     ASSERT_TRUE(empty.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(empty.setFileTime(QDateTime::currentDateTime().addSecs(-5), QFileDevice::FileModificationTime));
+    ASSERT_TRUE(
+        empty.setFileTime(QDateTime::currentDateTime().addSecs(-5), QFileDevice::FileModificationTime));
     empty.close();
     QElapsedTimer timer;
     timer.start();
@@ -104,9 +120,38 @@ TEST(SharedFiles, eightProcessesAppendingAtOnceLoseNoRecord)
     ASSERT_EQ(lines->size(), 1600);
     QSet<QString> seen;
     for (const QString &line : *lines) {
-        EXPECT_TRUE(line.startsWith(u'"') && line.endsWith(QStringLiteral("-登録者\""))) << line.toStdString();
+        EXPECT_TRUE(line.startsWith(u'"') && line.endsWith(QStringLiteral("-登録者\"")))
+            << line.toStdString();
         seen.insert(line);
     }
     EXPECT_EQ(seen.size(), 1600);
     EXPECT_TRUE(site.bytes(path).endsWith("\"\r\n"));
+}
+
+// What one account creates on the share stays writable for the others whatever its umask.
+TEST(SharedFiles, createdFilesAndFoldersGetTheGroupsAccessWhateverTheUmask)
+{
+    TempSite site;
+    const mode_t previous = ::umask(077);
+    const QString appended = site.root() + "/log.txt";
+    const QString replaced = site.root() + "/inbox.txt";
+    const QString reserved = site.root() + "/picture.jpg";
+    const QString folder = site.root() + "/山田太郎";
+    EXPECT_TRUE(appendLocked(appended, "x"));
+    EXPECT_TRUE(replaceFileAtomically(replaced, "x"));
+    QFile reservation(reserved); // made by a plain exclusive create, then replaced
+    ASSERT_TRUE(reservation.open(QIODevice::WriteOnly | QIODevice::NewOnly));
+    reservation.close();
+    EXPECT_TRUE(replaceFileAtomically(reserved, "jpg"));
+    EXPECT_TRUE(makeSharedFolder(folder));
+    EXPECT_FALSE(makeSharedFolder(folder));
+    ::umask(previous);
+    for (const QString &file : {appended, replaced, reserved}) {
+        struct stat info;
+        ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0070, 0060u) << qPrintable(file);
+    }
+    struct stat info;
+    ASSERT_EQ(::stat(QFile::encodeName(folder).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 02070, 02070u);
 }
