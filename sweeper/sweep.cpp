@@ -10,7 +10,7 @@ namespace sweeper {
 
 bool sweepInboxCopy()
 {
-    const QString path = perumina::mapPath(perumina::local::kInboxCopy);
+    const QString path = perumina::inboxCopyPath();
     QFile::remove(path);
     return !QFile::exists(path);
 }

@@ -93,7 +93,7 @@ void readTableOf5000Mails(benchmark::State &state)
     if (!client::fetchInbox(kServer, kHanako))
         fail(state, QStringLiteral("no inbox"));
     for (auto _ : state) {
-        const auto table = client::readTable(perumina::local::kInboxCopy);
+        const auto table = client::readTable(perumina::inboxCopyPath());
         if (!table || table->size() != 2 * kMails)
             fail(state, QStringLiteral("wrong table"));
         benchmark::DoNotOptimize(table);

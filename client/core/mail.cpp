@@ -179,10 +179,10 @@ Status fetchInbox(const QString &serverName, const QString &fullName)
         return Status::failure(QStringLiteral("%1さんの受信箱を読めませんでした。").arg(fullName));
     // A left-over copy that is read-only, or something else in its place, is not replaced behind the
     // user's back.
-    const QFileInfo copy(perumina::mapPath(perumina::local::kInboxCopy));
+    const QFileInfo copy(perumina::inboxCopyPath());
     if (copy.exists() && (!copy.isFile() || !(copy.permissions() & QFileDevice::WriteOwner)))
         return Status::failure(QStringLiteral("受信箱.txt を置き換えられませんでした。"));
-    return perumina::replaceFileAtomically(perumina::local::kInboxCopy, *bytes);
+    return perumina::replaceFileAtomically(perumina::inboxCopyPath(), *bytes);
 }
 
 static bool isLineEnd(QChar c)

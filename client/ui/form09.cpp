@@ -8,6 +8,7 @@
 #include "client/ui/form06.h"
 #include "client/ui/form10.h"
 #include "client/ui/formkit.h"
+#include "shared/paths.h"
 #include "shared/records.h"
 
 #include <QCloseEvent>
@@ -104,7 +105,7 @@ void Form09::Form_Load()
         app_.dialogs().message(inboxLoadMessage());
         return;
     }
-    const auto table = readTable(perumina::local::kInboxCopy);
+    const auto table = readTable(perumina::inboxCopyPath());
     if (!table) {
         app_.dialogs().message(inboxLoadMessage());
         return;

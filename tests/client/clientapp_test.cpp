@@ -1,6 +1,7 @@
 #include "client/ui/clientapp.h"
 #include "common/testsite.h"
 #include "shared/fakes.h"
+#include "shared/paths.h"
 #include "shared/records.h"
 
 #include <QFile>
@@ -14,13 +15,13 @@ TEST(ClientApp, closingStartsTheSweeperAndEndsTheProgram)
     TempSite site;
     FakeSeams fakes;
     client::ClientApp app(fakes.seams());
-    site.writeBytes(local::kInboxCopy, "x");
+    site.writeBytes(perumina::inboxCopyPath(), "x");
     app.sweepAndEnd();
     EXPECT_EQ(fakes.launcher.started, QStringList{QStringLiteral("c:\\group\\InboxSweep.exe")});
     EXPECT_TRUE(fakes.end.ended());
     EXPECT_TRUE(app.ended());
     // The sweeper was started, so the client leaves the deleting to it.
-    EXPECT_TRUE(QFile::exists(site.local(local::kInboxCopy)));
+    EXPECT_TRUE(QFile::exists(perumina::inboxCopyPath()));
 }
 
 TEST(ClientApp, deletesTheInboxCopyItselfWhenTheSweeperCannotStart)
@@ -29,8 +30,8 @@ TEST(ClientApp, deletesTheInboxCopyItselfWhenTheSweeperCannotStart)
     FakeSeams fakes;
     fakes.launcher.failing.insert(local::kSweeper);
     client::ClientApp app(fakes.seams());
-    site.writeBytes(local::kInboxCopy, "x");
+    site.writeBytes(perumina::inboxCopyPath(), "x");
     app.startSweeper();
-    EXPECT_FALSE(QFile::exists(site.local(local::kInboxCopy)));
+    EXPECT_FALSE(QFile::exists(perumina::inboxCopyPath()));
     EXPECT_FALSE(fakes.end.ended());
 }

@@ -1,6 +1,7 @@
 #include "client/core/mail.h"
 #include "common/testsite.h"
 #include "mailsite.h"
+#include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/textfile.h"
 
@@ -292,20 +293,20 @@ TEST(InboxCopy, replacesTheLocalCopyOrFailsWithoutTouchingIt)
 {
     MailSite s;
     ASSERT_TRUE(deliverMail(kServer, mailTo(kHanako, QStringLiteral("t"), QStringLiteral("b"))).done());
-    s.site.writeBytes(local::kInboxCopy, "old copy");
+    s.site.writeBytes(perumina::inboxCopyPath(), "old copy");
     ASSERT_TRUE(fetchInbox(kServer, kHanako));
-    EXPECT_EQ(s.site.bytes(local::kInboxCopy), s.inbox());
+    EXPECT_EQ(s.site.bytes(perumina::inboxCopyPath()), s.inbox());
 
     // No such user: the copy stays as it was.
-    s.site.writeBytes(local::kInboxCopy, "old copy");
+    s.site.writeBytes(perumina::inboxCopyPath(), "old copy");
     EXPECT_FALSE(fetchInbox(kServer, QStringLiteral("鈴木一郎")));
-    EXPECT_EQ(s.site.bytes(local::kInboxCopy), "old copy");
+    EXPECT_EQ(s.site.bytes(perumina::inboxCopyPath()), "old copy");
 
     // A read-only copy is not replaced.
-    const QString copy = s.site.local(local::kInboxCopy);
+    const QString copy = perumina::inboxCopyPath();
     QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::ReadUser);
     EXPECT_FALSE(fetchInbox(kServer, kHanako));
-    EXPECT_EQ(s.site.bytes(local::kInboxCopy), "old copy");
+    EXPECT_EQ(s.site.bytes(perumina::inboxCopyPath()), "old copy");
     QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QFile::remove(copy);
 

@@ -19,6 +19,12 @@ TempSite::TempSite()
     hadRoot_ = qEnvironmentVariableIsSet("PERUMINA_ROOT");
     previousRoot_ = qgetenv("PERUMINA_ROOT");
     qputenv("PERUMINA_ROOT", dir_.path().toUtf8());
+    hadRuntime_ = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+    previousRuntime_ = qgetenv("XDG_RUNTIME_DIR");
+    const QString runtime = dir_.filePath(QStringLiteral("run"));
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
 }
 
 TempSite::~TempSite()
@@ -27,6 +33,10 @@ TempSite::~TempSite()
         qputenv("PERUMINA_ROOT", previousRoot_);
     else
         qunsetenv("PERUMINA_ROOT");
+    if (hadRuntime_)
+        qputenv("XDG_RUNTIME_DIR", previousRuntime_);
+    else
+        qunsetenv("XDG_RUNTIME_DIR");
 }
 
 QString TempSite::local(const QString &systemPath) const
@@ -39,8 +49,8 @@ void TempSite::makeSite(const QString &server)
     using namespace perumina;
     QDir().mkpath(local(SharePath(server, tails::kAdminFolder)));
     QDir().mkpath(local(QStringLiteral("c:\\group")));
-    for (const QString &tail : {tails::kFullNames, tails::kCredentials, tails::kAdminRecords, tails::kUserNames,
-                                tails::kInboxTemplate})
+    for (const QString &tail : {tails::kFullNames, tails::kCredentials, tails::kAdminRecords,
+                                tails::kUserNames, tails::kInboxTemplate})
         writeBytes(SharePath(server, tail), {});
     writeBytes(local::kLocator, sjis(server + QStringLiteral("\r\n")));
 }

@@ -52,8 +52,12 @@ QString password(int i)
 
 client::Mail mailTo(int recipient, int n)
 {
-    return {QStringLiteral("2026/04/08"), QStringLiteral("9:05:03"), userName(n % kUsers), fullName(recipient),
-            QStringLiteral("連絡%1").arg(n), QStringLiteral("明日の持ち物は体操服です。\r\n忘れずに。")};
+    return {QStringLiteral("2026/04/08"),
+            QStringLiteral("9:05:03"),
+            userName(n % kUsers),
+            fullName(recipient),
+            QStringLiteral("連絡%1").arg(n),
+            QStringLiteral("明日の持ち物は体操服です。\r\n忘れずに。")};
 }
 
 // Best of five runs of op, in milliseconds, printed for the record.
@@ -99,7 +103,8 @@ protected:
         // The last registered user's inbox holds a busy term's mail.
         QByteArray inbox;
         for (int n = 0; n < kInboxMails; ++n)
-            inbox = client::prependToInbox(*encodeCp932(client::inboxRecordText(mailTo(kUsers - 1, n))), inbox);
+            inbox =
+                client::prependToInbox(*encodeCp932(client::inboxRecordText(mailTo(kUsers - 1, n))), inbox);
         site_->writeBytes(client::inboxPath(kServer, fullName(kUsers - 1)), inbox);
     }
     static void TearDownTestSuite() { site_.reset(); }
@@ -116,7 +121,8 @@ TEST_F(Scale, loginOfTheLastRegisteredUser)
         const auto lines = client::loadAdminRecordLines(kServer);
         const auto credentials = client::loadCredentialLines(kServer);
         ASSERT_TRUE(lines);
-        const client::LoginResult result = client::checkLogin(*lines, credentials, userName(last), password(last));
+        const client::LoginResult result =
+            client::checkLogin(*lines, credentials, userName(last), password(last));
         ASSERT_TRUE(result.ok());
         ASSERT_EQ(result.fullName, fullName(last));
     });
@@ -143,7 +149,7 @@ TEST_F(Scale, readerLoadAtLogin)
         client::Form09 *reader = app.form09();
         ASSERT_NE(reader, nullptr);
     });
-    const auto table = client::readTable(local::kInboxCopy);
+    const auto table = client::readTable(perumina::inboxCopyPath());
     ASSERT_TRUE(table);
     EXPECT_GE(table->size(), kInboxMails);
     EXPECT_LT(ms, kGoalMs);

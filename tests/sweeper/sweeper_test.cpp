@@ -1,9 +1,11 @@
 #include "common/testsite.h"
+#include "shared/paths.h"
 #include "shared/records.h"
 #include "sweeper/sweep.h"
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -40,19 +42,25 @@ TEST(Sweeper, endsQuietlyWithoutAFileOrAFolder)
 TEST(Sweeper, deletesTheLocalInboxCopy)
 {
     TempSite site;
-    site.writeBytes(local::kInboxCopy, "\"a\",\"b\",\"c\",\"d\",\"e\"\r\n");
+    site.writeBytes(perumina::inboxCopyPath(), "\"a\",\"b\",\"c\",\"d\",\"e\"\r\n");
     site.writeBytes(local::kLocator, "SERVER\r\n");
     EXPECT_EQ(runSweeper(), 0);
-    EXPECT_FALSE(QFile::exists(site.local(local::kInboxCopy)));
+    EXPECT_FALSE(QFile::exists(perumina::inboxCopyPath()));
     // Only the copy goes; the locator stays.
     EXPECT_TRUE(QFile::exists(site.local(local::kLocator)));
+    // The copy is this person's, for this site: in their own runtime folder, one per site.
+    const QString copy = perumina::inboxCopyPath();
+    EXPECT_TRUE(copy.startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR") + u'/'));
+    TempSite otherSite;
+    qputenv("XDG_RUNTIME_DIR", QFileInfo(copy).absolutePath().section(u'/', 0, -2).toUtf8());
+    EXPECT_NE(perumina::inboxCopyPath(), copy);
 }
 
 TEST(Sweeper, endsWhileTheCopyIsHeldOpen)
 {
     TempSite site;
-    site.writeBytes(local::kInboxCopy, "x");
-    QFile held(site.local(local::kInboxCopy));
+    site.writeBytes(perumina::inboxCopyPath(), "x");
+    QFile held(perumina::inboxCopyPath());
     ASSERT_TRUE(held.open(QIODevice::ReadOnly));
     EXPECT_EQ(runSweeper(), 0);
 }
@@ -60,7 +68,7 @@ TEST(Sweeper, endsWhileTheCopyIsHeldOpen)
 TEST(Sweeper, twoSweepsAtOnceBothEndAndTheFileIsGone)
 {
     TempSite site;
-    site.writeBytes(local::kInboxCopy, "x");
+    site.writeBytes(perumina::inboxCopyPath(), "x");
     QProcess a, b;
     a.start(testing_support::binDir() + "/InboxSweep", {});
     b.start(testing_support::binDir() + "/InboxSweep", {});
@@ -68,5 +76,5 @@ TEST(Sweeper, twoSweepsAtOnceBothEndAndTheFileIsGone)
     ASSERT_TRUE(b.waitForFinished(20000));
     EXPECT_EQ(a.exitCode(), 0);
     EXPECT_EQ(b.exitCode(), 0);
-    EXPECT_FALSE(QFile::exists(site.local(local::kInboxCopy)));
+    EXPECT_FALSE(QFile::exists(perumina::inboxCopyPath()));
 }
