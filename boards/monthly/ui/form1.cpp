@@ -1,4 +1,5 @@
 #include "boards/monthly/ui/form1.h"
+#include "shared/ui/screenfit.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -46,6 +47,7 @@ Form1::Form1(Variant variant, perumina::Seams seams, QWidget *parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(windowCaption(variant));
     build();
+    perumina::fitOnSmallScreens(this);
 }
 
 void Form1::build()
