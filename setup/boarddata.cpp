@@ -6,19 +6,15 @@
 #include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/seams.h"
+#include "shared/site.h"
 #include "shared/textfile.h"
 
-using perumina::SharePath;
 using perumina::Status;
+namespace site = perumina::site;
 
 namespace setup {
 
 namespace {
-
-QString dataPath(const QString &server, const QString &file)
-{
-    return SharePath(server, perumina::tails::kDataFolder + file);
-}
 
 QByteArray sjis(const QString &text)
 {
@@ -111,14 +107,12 @@ int schoolYearOf(const QDate &date)
 void createSchoolYear(const QString &server, int year, Report &report)
 {
     const bool ok =
-        ensureFolder(SharePath(server, perumina::tails::kDataFolder), report) &&
-        ensureTextFile(dataPath(server, QStringLiteral("日付取得.txt")), dateIndex(year), report) &&
-        ensureFile(dataPath(server, QStringLiteral("行事予定.txt")), dayWorkbook(year, dayHeading()),
-                   report) &&
-        ensureFile(dataPath(server, QStringLiteral("給食予定.txt")), dayWorkbook(year, lunchHeading()),
-                   report) &&
-        ensureTextFile(dataPath(server, QStringLiteral("年月取得.txt")), monthIndex(year), report) &&
-        ensureFile(dataPath(server, QStringLiteral("月別行事.txt")), monthWorkbook(year), report);
+        ensureFolder(site::dataFolder(server), report) &&
+        ensureTextFile(site::dataFile(server, site::kDateIndex), dateIndex(year), report) &&
+        ensureFile(site::dataFile(server, site::kDayEvents), dayWorkbook(year, dayHeading()), report) &&
+        ensureFile(site::dataFile(server, site::kLunchMenu), dayWorkbook(year, lunchHeading()), report) &&
+        ensureTextFile(site::dataFile(server, site::kMonthIndex), monthIndex(year), report) &&
+        ensureFile(site::dataFile(server, site::kMonthEvents), monthWorkbook(year), report);
     Q_UNUSED(ok);
 }
 
@@ -288,7 +282,7 @@ void addDemoBoardData(const QString &server, const QDate &today, Report &report)
     if (!report.status)
         return;
 
-    const auto index = perumina::readFileBytes(dataPath(server, QStringLiteral("日付取得.txt")));
+    const auto index = perumina::readFileBytes(site::dataFile(server, site::kDateIndex));
     if (!index) {
         report.status = Status::failure(QStringLiteral("日付取得.txt を読めませんでした。"));
         return;
@@ -296,9 +290,9 @@ void addDemoBoardData(const QString &server, const QDate &today, Report &report)
     const QString document = boards::indexDocument(*index);
     boards::Workbook days;
     boards::Workbook lunches;
-    Status opened = days.open(dataPath(server, QStringLiteral("行事予定.txt")));
+    Status opened = days.open(site::dataFile(server, site::kDayEvents));
     if (opened)
-        opened = lunches.open(dataPath(server, QStringLiteral("給食予定.txt")));
+        opened = lunches.open(site::dataFile(server, site::kLunchMenu));
     if (!opened) {
         report.status = opened;
         return;
@@ -318,9 +312,9 @@ void addDemoBoardData(const QString &server, const QDate &today, Report &report)
     if (!saveBook(days, report) || !saveBook(lunches, report))
         return;
 
-    const auto monthIndexBytes = perumina::readFileBytes(dataPath(server, QStringLiteral("年月取得.txt")));
+    const auto monthIndexBytes = perumina::readFileBytes(site::dataFile(server, site::kMonthIndex));
     boards::Workbook months;
-    opened = months.open(dataPath(server, QStringLiteral("月別行事.txt")));
+    opened = months.open(site::dataFile(server, site::kMonthEvents));
     if (!monthIndexBytes || !opened) {
         report.status =
             opened ? Status::failure(QStringLiteral("年月取得.txt を読めませんでした。")) : opened;

@@ -7,6 +7,7 @@
 #include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/seams.h"
+#include "shared/site.h"
 
 #include <QImage>
 #include <QPainter>
@@ -76,7 +77,7 @@ void addDemoContent(const QString &server, const QDateTime &now, Report &report)
     if (!report.status.ok)
         return;
 
-    const auto registered = perumina::ReadFields(perumina::SharePath(server, perumina::tails::kUserNames));
+    const auto registered = perumina::ReadFields(perumina::site::userNamesFile(server));
     if (!registered) {
         fail(report, QStringLiteral("ユーザー名.txt を読めませんでした。"));
         return;
@@ -87,10 +88,11 @@ void addDemoContent(const QString &server, const QDateTime &now, Report &report)
     for (const DemoUser &user : demoUsers()) {
         const auto result = client::recordRegistration(server, {user.userName, user.fullName, user.password});
         if (result.outcome != client::RegistrationOutcome::Recorded) {
-            fail(report, QStringLiteral("デモの利用者 %1 を登録できませんでした。%2").arg(user.userName, result.error));
+            fail(report, QStringLiteral("デモの利用者 %1 を登録できませんでした。%2")
+                             .arg(user.userName, result.error));
             return;
         }
-        report.created.append(perumina::mapPath(client::inboxPath(server, user.fullName)));
+        report.created.append(perumina::mapPath(perumina::site::inbox(server, user.fullName)));
     }
 
     const QList<DemoMail> mails{
@@ -107,23 +109,28 @@ void addDemoContent(const QString &server, const QDateTime &now, Report &report)
     };
     for (const DemoMail &demo : mails) {
         const QDateTime at = now.addSecs(-60 * demo.minutesAgo);
-        const client::Mail mail{perumina::formatDate(at.date()), perumina::formatTime(at.time()), demo.sender,
-                                demo.recipient, demo.title, demo.body};
+        const client::Mail mail{perumina::formatDate(at.date()),
+                                perumina::formatTime(at.time()),
+                                demo.sender,
+                                demo.recipient,
+                                demo.title,
+                                demo.body};
         const client::Delivery delivery = client::deliverMail(server, mail);
         if (!delivery.done()) {
             fail(report, client::deliveryMessage(delivery, demo.recipient));
             return;
         }
     }
-    report.created.append(perumina::mapPath(client::messageLogPath(server)));
+    report.created.append(perumina::mapPath(perumina::site::messageLog(server)));
 
     const QString title = QStringLiteral("わたしの家");
     const QString recipient = QStringLiteral("山田太郎");
-    const QByteArray bmp = client::illustration::toBmp(
-        client::illustration::signedCopy(demoPicture(), QStringLiteral("hana")));
+    const QByteArray bmp =
+        client::illustration::toBmp(client::illustration::signedCopy(demoPicture(), QStringLiteral("hana")));
     const auto stored = client::illustration::store(bmp, server, recipient, title);
     if (stored.result != client::illustration::StoreResult::Stored) {
-        fail(report, stored.error.isEmpty() ? QStringLiteral("デモのイラストを保存できませんでした。") : stored.error);
+        fail(report, stored.error.isEmpty() ? QStringLiteral("デモのイラストを保存できませんでした。")
+                                            : stored.error);
         return;
     }
     const auto paths = client::illustration::paths(server, recipient, title);

@@ -4,6 +4,7 @@
 #include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/seams.h"
+#include "shared/site.h"
 
 #include <QCommandLineParser>
 #include <QDateTime>
@@ -157,6 +158,12 @@ int main(int argc, char *argv[])
     }
     if (options.server.isEmpty()) {
         err << "--server でサーバー名を指定して下さい。\n";
+        return 2;
+    }
+    // The server name becomes a folder of the share in every path; "..\x" would lead out of the site.
+    if (const QString why = perumina::site::nameProblem(options.server, perumina::site::NameKind::ServerName);
+        !why.isEmpty()) {
+        err << why << "\n";
         return 2;
     }
     if (parser.isSet(adminOption) != parser.isSet(passwordOption)) {

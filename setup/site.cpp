@@ -2,6 +2,7 @@
 
 #include "shared/paths.h"
 #include "shared/records.h"
+#include "shared/site.h"
 #include "shared/textfile.h"
 
 #include <QDir>
@@ -23,9 +24,8 @@
 namespace setup {
 
 using perumina::mapPath;
-using perumina::SharePath;
 using perumina::Status;
-namespace tails = perumina::tails;
+namespace site = perumina::site;
 
 bool ensureFolder(const QString &path, Report &report)
 {
@@ -92,7 +92,7 @@ QString checkAdministratorValue(const QString &value)
 
 static bool copySweeper(const QString &source, Report &report)
 {
-    const QString target = mapPath(QStringLiteral("c:\\group\\") + QFileInfo(source).fileName());
+    const QString target = mapPath(site::localFolder() + QFileInfo(source).fileName());
     if (QFileInfo::exists(target))
         return true;
     if (!QFile::copy(source, target)) {
@@ -111,13 +111,13 @@ QString locatorConflict(const QString &server)
         return QString();
     return QStringLiteral("このコンピュータは既にサーバー「%1」のサイトとして設定されています。"
                           "別のサーバーにする場合は、先にロケータファイル %2 を確認して下さい。")
-        .arg(*named, mapPath(perumina::local::kLocator));
+        .arg(*named, mapPath(site::locatorFile()));
 }
 
 QString shareUnreachable(const QString &server)
 {
-    const QString data = mapPath(SharePath(server, tails::kDataFolder));
-    if (QFileInfo(data).isDir() && QFileInfo(mapPath(SharePath(server, tails::kFullNames))).isFile())
+    const QString data = mapPath(site::dataFolder(server));
+    if (QFileInfo(data).isDir() && QFileInfo(mapPath(site::fullNamesFile(server))).isFile())
         return QString();
     return QStringLiteral("サーバー「%1」の共有フォルダにつながっていません（%2 が見つかりません）。"
                           "共有フォルダをマウントしてから、もう一度実行して下さい。")
@@ -198,9 +198,8 @@ static bool grantShareToGroups(const SiteOptions &options, Report &report)
     gid_t staff = 0;
     if (!lookUpGroup(options.group, group, report) || !lookUpGroup(options.staffGroup, staff, report))
         return false;
-    const QString share = QDir::cleanPath(mapPath(SharePath(options.server, tails::kShare)));
-    const QString administrators =
-        QDir::cleanPath(mapPath(SharePath(options.server, tails::kAdministrators)));
+    const QString share = QDir::cleanPath(mapPath(site::share(options.server)));
+    const QString administrators = QDir::cleanPath(mapPath(site::administratorsFile(options.server)));
     for (QString above = QFileInfo(share).absolutePath(); above.startsWith(perumina::siteRoot());
          above = QFileInfo(above).absolutePath()) {
         if (!letEveryonePass(above, report))
@@ -228,7 +227,7 @@ static bool grantShareToGroups(const SiteOptions &options, Report &report)
 
 static bool writeSambaDefinition(const SiteOptions &options, Report &report)
 {
-    const QString share = QDir::cleanPath(mapPath(SharePath(options.server, tails::kShare)));
+    const QString share = QDir::cleanPath(mapPath(site::share(options.server)));
     QSaveFile file(options.sambaConf);
     const QByteArray text = sambaShareDefinition(share, options.group).toUtf8();
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
@@ -267,13 +266,13 @@ static bool createLocalFolder(const SiteOptions &options, Report &report)
 {
     // A locator without a name names no site; it takes this one.
     const auto named = perumina::ReadServerName();
-    if (named && named->isEmpty() && !QFile::remove(mapPath(perumina::local::kLocator))) {
+    if (named && named->isEmpty() && !QFile::remove(mapPath(site::locatorFile()))) {
         report.status = Status::failure(QStringLiteral("ロケータファイルを書き換えられませんでした: %1")
-                                            .arg(mapPath(perumina::local::kLocator)));
+                                            .arg(mapPath(site::locatorFile())));
         return false;
     }
-    return ensureFolder(QStringLiteral("c:\\group\\"), report) &&
-           ensureTextFile(perumina::local::kLocator, options.server + perumina::kCrLf, report) &&
+    return ensureFolder(site::localFolder(), report) &&
+           ensureTextFile(site::locatorFile(), options.server + perumina::kCrLf, report) &&
            (options.sweeperProgram.isEmpty() || copySweeper(options.sweeperProgram, report));
 }
 
@@ -292,15 +291,15 @@ void createSite(const SiteOptions &options, Report &report)
         createLocalFolder(options, report);
         return;
     }
-    const bool ok = ensureFolder(SharePath(server, tails::kDataFolder), report) &&
-                    ensureFile(SharePath(server, tails::kFullNames), {}, report) &&
-                    ensureFile(SharePath(server, tails::kCredentials), {}, report) &&
-                    ensureFile(SharePath(server, tails::kAdminRecords), {}, report) &&
-                    ensureFile(SharePath(server, tails::kUserNames), {}, report) &&
-                    ensureFolder(SharePath(server, tails::kAdminFolder), report) &&
-                    ensureFile(SharePath(server, tails::kInboxTemplate), {}, report) &&
+    const bool ok = ensureFolder(site::dataFolder(server), report) &&
+                    ensureFile(site::fullNamesFile(server), {}, report) &&
+                    ensureFile(site::credentialsFile(server), {}, report) &&
+                    ensureFile(site::adminRecordsFile(server), {}, report) &&
+                    ensureFile(site::userNamesFile(server), {}, report) &&
+                    ensureFolder(site::adminFolder(server), report) &&
+                    ensureFile(site::inboxTemplate(server), {}, report) &&
                     (options.adminId.isEmpty() ||
-                     ensureTextFile(SharePath(server, tails::kAdministrators),
+                     ensureTextFile(site::administratorsFile(server),
                                     administratorRecord(options.adminId, options.adminPassword), report)) &&
                     createLocalFolder(options, report);
     Q_UNUSED(ok);

@@ -58,14 +58,6 @@ QString personalSiteFolder()
     return QString();
 }
 
-QString inboxCopyPath()
-{
-    const QString folder = personalSiteFolder();
-    if (folder.isEmpty())
-        return mapPath(QStringLiteral("c:\\group\\受信箱.txt"));
-    return folder + QStringLiteral("/受信箱.txt");
-}
-
 static bool isDrivePath(const QString &path)
 {
     return path.size() >= 3 && path[0].isLetter() && path[0].unicode() < 128 && path[1] == u':' &&

@@ -17,12 +17,6 @@ QString canonicalSiteRoot();
 // when missing; empty when neither can be made.
 QString personalSiteFolder();
 
-// This person's copy of the inbox on this computer, the system's "c:\group\受信箱.txt": a file in
-// personalSiteFolder(), so that a copy left by one account (after a crash or a logout) is neither
-// shown to nor in the way of the next account. The client writes and reads it; the sweeper deletes
-// it. Falls back to the local folder when the person has no folder of their own.
-QString inboxCopyPath();
-
 // True for "c:\..." (any drive letter, either case) and "\\SERVER\...".
 bool isWindowsPath(const QString &path);
 

@@ -1,21 +1,17 @@
 #include "shared/records.h"
 
 #include "shared/sharedfile.h"
+#include "shared/site.h"
 #include "shared/textfile.h"
 
 namespace perumina {
 
 std::optional<QString> ReadServerName()
 {
-    auto lines = readTextLines(local::kLocator);
+    auto lines = readTextLines(site::locatorFile());
     if (!lines)
         return std::nullopt;
     return lines->join(QString());
-}
-
-QString SharePath(const QString &serverName, const QString &tail)
-{
-    return QStringLiteral("\\\\") + serverName + tail;
 }
 
 std::optional<QByteArray> quotedRecordBytes(const QStringList &values)

@@ -8,34 +8,9 @@
 
 namespace perumina {
 
-// Tails of the shared paths, each appended to "\\" + server name.
-namespace tails {
-inline const QString kShare = QStringLiteral("\\ぺるみな\\");
-inline const QString kInboxTemplate = QStringLiteral("\\ぺるみな\\受信箱.txt");
-inline const QString kFindFileClip = QStringLiteral("\\ぺるみな\\Findfile.avi");
-inline const QString kDataFolder = QStringLiteral("\\ぺるみな\\管理データ\\");
-inline const QString kFullNames = QStringLiteral("\\ぺるみな\\管理データ\\登録者一覧.txt");
-inline const QString kCredentials = QStringLiteral("\\ぺるみな\\管理データ\\認証情報.txt");
-inline const QString kAdminRecords = QStringLiteral("\\ぺるみな\\管理データ\\管理情報.txt");
-inline const QString kUserNames = QStringLiteral("\\ぺるみな\\管理データ\\ユーザー名.txt");
-inline const QString kAdministrators = QStringLiteral("\\ぺるみな\\管理データ\\管理者情報.txt");
-inline const QString kAdminFolder = QStringLiteral("\\ぺるみな\\管理データ\\管理用\\");
-inline const QString kMessageLog = QStringLiteral("\\ぺるみな\\管理データ\\管理用\\メッセージ一覧.txt");
-} // namespace tails
-
-// Local paths of each computer.
-namespace local {
-inline const QString kLocator = QStringLiteral("c:\\group\\ぺるみな.txt");
-inline const QString kInboxCopy = QStringLiteral("c:\\group\\受信箱.txt");
-inline const QString kSweeper = QStringLiteral("c:\\group\\InboxSweep.exe");
-} // namespace local
-
 // The server name from the locator file: its lines joined with nothing between, nothing trimmed.
 // Nothing when the file cannot be opened or read; an empty text means no server name is set.
 std::optional<QString> ReadServerName();
-
-// "\\" + server name + tail, exactly as given.
-QString SharePath(const QString &serverName, const QString &tail);
 
 // Appends each value as one line "value" CR LF, in list order, under the file's lock. Values are
 // written unescaped. Refused whole, before anything is written, when a value cannot be encoded.

@@ -3,6 +3,7 @@
 #include "shared/busy.h"
 #include "shared/paths.h"
 #include "shared/shareaccess.h"
+#include "shared/site.h"
 
 #include <QDateTime>
 #include <QDeadlineTimer>
@@ -24,7 +25,7 @@ static QString fileName(const QString &mapped)
 }
 
 SharedFileLock::SharedFileLock(const QString &path)
-    : lockPath_(mapPath(path) + QStringLiteral(".lock")), lock_(std::make_unique<QLockFile>(lockPath_))
+    : lockPath_(mapPath(site::lockPath(path))), lock_(std::make_unique<QLockFile>(lockPath_))
 {
     lock_->setStaleLockTime(kStaleLockMs);
 }

@@ -1,8 +1,8 @@
 #include "sweeper/sweep.h"
 
 #include "shared/paths.h"
-#include "shared/records.h"
 #include "shared/seams.h"
+#include "shared/site.h"
 
 #include <QFile>
 
@@ -10,14 +10,14 @@ namespace sweeper {
 
 bool sweepInboxCopy()
 {
-    const QString path = perumina::inboxCopyPath();
+    const QString path = perumina::mapPath(perumina::site::localInboxCopy());
     QFile::remove(path);
     return !QFile::exists(path);
 }
 
 void startSweeper(perumina::Launcher &launcher)
 {
-    if (!launcher.start(perumina::local::kSweeper))
+    if (!launcher.start(perumina::site::sweeperProgram()))
         sweepInboxCopy();
 }
 

@@ -1,6 +1,7 @@
 #include "admin/core/admincheck.h"
 
 #include "shared/records.h"
+#include "shared/site.h"
 
 namespace admin {
 
@@ -57,8 +58,7 @@ AdminCheck checkFields(const QStringList &fields, const QString &id, const QStri
 
 AdminCheck checkAdministrator(const QString &serverName, const QString &id, const QString &password)
 {
-    const auto fields =
-        perumina::ReadFields(perumina::SharePath(serverName, perumina::tails::kAdministrators));
+    const auto fields = perumina::ReadFields(perumina::site::administratorsFile(serverName));
     if (!fields)
         return AdminCheck::Unreadable;
     return checkFields(*fields, id, password);

@@ -2,25 +2,23 @@
 
 #include "shared/paths.h"
 #include "shared/records.h"
+#include "shared/site.h"
 
 #include <QCollator>
 #include <QDir>
 #include <QFileInfo>
-#include <QImageReader>
 #include <algorithm>
 
 namespace admin {
 
 QStringList readMessageLog(const QString &serverName)
 {
-    return perumina::ReadLines(perumina::SharePath(serverName, perumina::tails::kMessageLog))
-        .value_or(QStringList());
+    return perumina::ReadLines(perumina::site::messageLog(serverName)).value_or(QStringList());
 }
 
 QStringList readUserEntries(const QString &serverName)
 {
-    return perumina::ReadFields(perumina::SharePath(serverName, perumina::tails::kAdminRecords))
-        .value_or(QStringList());
+    return perumina::ReadFields(perumina::site::adminRecordsFile(serverName)).value_or(QStringList());
 }
 
 ConsoleContents readConsoleContents(const QString &serverName)
@@ -40,13 +38,6 @@ QString messageLogText(const QStringList &lines, const QString &lineEnd)
         text += lineEnd;
     }
     return text;
-}
-
-QString administrationFolder(const QString &serverName)
-{
-    QString folder = perumina::SharePath(serverName, perumina::tails::kAdminFolder);
-    folder.chop(1);
-    return folder;
 }
 
 static void sortByName(QStringList &names)
@@ -75,7 +66,7 @@ std::optional<QStringList> listSubfolders(const QString &folder)
 
 bool matchesPicturePattern(const QString &fileName)
 {
-    return fileName.contains(QStringLiteral(".jpg"), Qt::CaseInsensitive);
+    return fileName.contains(perumina::site::kPictureSuffix, Qt::CaseInsensitive);
 }
 
 std::optional<QStringList> listPictureFiles(const QString &folder)
@@ -89,16 +80,6 @@ std::optional<QStringList> listPictureFiles(const QString &folder)
 QString childPath(const QString &folder, const QString &name)
 {
     return folder.endsWith(u'\\') ? folder + name : folder + u'\\' + name;
-}
-
-std::optional<QImage> loadPicture(const QString &path)
-{
-    QImageReader reader(perumina::mapPath(path));
-    reader.setDecideFormatFromContent(true);
-    QImage image = reader.read();
-    if (image.isNull())
-        return std::nullopt;
-    return image;
 }
 
 } // namespace admin

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -24,9 +23,6 @@ ConsoleContents readConsoleContents(const QString &serverName);
 // The text the mail display shows: every line followed by a line end, in file order.
 QString messageLogText(const QStringList &lines, const QString &lineEnd = QStringLiteral("\r\n"));
 
-// "\\" + server + "\ぺるみな\管理データ\管理用", the folder the console's folder list starts at.
-QString administrationFolder(const QString &serverName);
-
 // Folders are named as the system names them ("\\SERVER\...\管理用\山田太郎"); these map them.
 // Subfolders of folder, sorted by name ignoring case; nothing when the folder cannot be read.
 std::optional<QStringList> listSubfolders(const QString &folder);
@@ -37,9 +33,5 @@ bool matchesPicturePattern(const QString &fileName);
 
 // folder + "\" + name; a folder that already ends in "\" (a drive root) gets no second one.
 QString childPath(const QString &folder, const QString &name);
-
-// Loads a picture by its content, whatever its name ends with (the client stores bitmaps as ".jpg").
-// Nothing when the file is missing or is no picture.
-std::optional<QImage> loadPicture(const QString &path);
 
 } // namespace admin

@@ -4,6 +4,8 @@
 #include "admin/ui/adminapp.h"
 #include "admin/ui/form01.h"
 #include "admin/ui/logview.h"
+#include "shared/picture.h"
+#include "shared/site.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -141,7 +143,7 @@ void Form02::Form_Load()
     Text2->setLines(readMessageLog(server));
     List1->clear();
     List1->addItems(readUserEntries(server));
-    rootPath_ = administrationFolder(server);
+    rootPath_ = perumina::site::adminFolder(server);
     setDirPath(rootPath_);
 }
 
@@ -202,7 +204,7 @@ void Form02::File1_DblClick(QListWidgetItem *item)
 {
     if (!item)
         return;
-    const auto picture = loadPicture(childPath(filePath_, item->text()));
+    const auto picture = perumina::loadPicture(childPath(filePath_, item->text()));
     if (!picture) {
         app_.dialogs().message(QStringLiteral("イラスト「%1」を読み込めませんでした。").arg(item->text()));
         return;

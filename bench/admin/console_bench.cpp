@@ -5,6 +5,7 @@
 #include "shared/fakes.h"
 #include "shared/paths.h"
 #include "shared/records.h"
+#include "shared/site.h"
 #include "shared/textfile.h"
 
 #include <QApplication>
@@ -35,17 +36,17 @@ public:
             const QString fullName = QStringLiteral("生徒%1").arg(i, 4, 10, QLatin1Char('0'));
             fullNames.append(fullName);
             records += QStringLiteral("\"user%1,%2,pw%1\"\r\n").arg(i).arg(fullName);
-            QDir().mkpath(mapPath(SharePath(kServer, tails::kAdminFolder + fullName)));
-            QDir().mkpath(mapPath(SharePath(kServer, tails::kDataFolder + fullName)));
+            QDir().mkpath(mapPath(site::adminCopyFolder(kServer, fullName)));
+            QDir().mkpath(mapPath(site::userFolder(kServer, fullName)));
         }
-        writeTextFile(SharePath(kServer, tails::kAdminRecords), records);
+        writeTextFile(site::adminRecordsFile(kServer), records);
         QString log;
         for (int i = 0; i < kMails; ++i)
             log += admin_fixture::logRecord(QStringLiteral("2026/04/08"), QStringLiteral("9:05:03"),
                                             QStringLiteral("user%1").arg(i % kUsers),
                                             fullNames[(i * 7) % kUsers], QStringLiteral("連絡%1").arg(i),
                                             QStringLiteral("明日の持ち物は体操服です。\r\n忘れずに。"));
-        writeTextFile(SharePath(kServer, tails::kMessageLog), log);
+        writeTextFile(site::messageLog(kServer), log);
         const QImage picture = admin_fixture::samplePicture(Qt::red, 481, 353);
         for (int i = 0; i < 20; ++i)
             admin_fixture::sendPicture(kServer, fullNames[i], QStringLiteral("絵%1").arg(i), picture);
@@ -67,7 +68,7 @@ void BM_ConsoleRead(benchmark::State &state)
     site();
     for (auto _ : state) {
         const admin::ConsoleContents contents = admin::readConsoleContents(kServer);
-        const auto folders = admin::listSubfolders(admin::administrationFolder(kServer));
+        const auto folders = admin::listSubfolders(perumina::site::adminFolder(kServer));
         benchmark::DoNotOptimize(contents.logLines.size() + contents.users.size() + folders->size());
         if (contents.users.size() != kUsers || contents.logLines.size() != 2 * kMails ||
             folders->size() != kUsers)

@@ -6,6 +6,7 @@
 #include "shared/fakes.h"
 #include "shared/paths.h"
 #include "shared/records.h"
+#include "shared/site.h"
 #include "shared/textfile.h"
 
 #include <QDir>
@@ -56,19 +57,20 @@ struct Site
     Site()
     {
         qputenv("PERUMINA_ROOT", dir.path().toUtf8());
-        QDir().mkpath(perumina::mapPath(perumina::SharePath(kServer, perumina::tails::kAdminFolder)));
-        QDir().mkpath(perumina::mapPath(QStringLiteral("c:\\group")));
-        writeFile(perumina::SharePath(kServer, perumina::tails::kFullNames),
+        QDir().mkpath(perumina::mapPath(perumina::site::adminFolder(kServer)));
+        QDir().mkpath(perumina::mapPath(perumina::site::localFolder()));
+        writeFile(perumina::site::fullNamesFile(kServer),
                   *perumina::encodeCp932(QStringLiteral("\"山田太郎\"\r\n\"佐藤花子\"\r\n")));
         // The login screen reads the registry when it is created.
-        for (const QString &tail :
-             {perumina::tails::kCredentials, perumina::tails::kAdminRecords, perumina::tails::kUserNames})
-            writeFile(perumina::SharePath(kServer, tail), {});
+        for (const QString &path :
+             {perumina::site::credentialsFile(kServer), perumina::site::adminRecordsFile(kServer),
+              perumina::site::userNamesFile(kServer)})
+            writeFile(path, {});
         for (int i = 0; i < kMails; ++i)
             inbox = client::prependToInbox(*perumina::encodeCp932(client::inboxRecordText(sample(i))), inbox);
-        writeFile(client::inboxPath(kServer, kHanako), inbox);
+        writeFile(perumina::site::inbox(kServer, kHanako), inbox);
     }
-    void resetInbox() const { writeFile(client::inboxPath(kServer, kHanako), inbox); }
+    void resetInbox() const { writeFile(perumina::site::inbox(kServer, kHanako), inbox); }
 };
 
 void deliverInto5000MailInbox(benchmark::State &state)
@@ -93,7 +95,7 @@ void readTableOf5000Mails(benchmark::State &state)
     if (!client::fetchInbox(kServer, kHanako))
         fail(state, QStringLiteral("no inbox"));
     for (auto _ : state) {
-        const auto table = client::readTable(perumina::inboxCopyPath());
+        const auto table = client::readTable(perumina::site::localInboxCopy());
         if (!table || table->size() != 2 * kMails)
             fail(state, QStringLiteral("wrong table"));
         benchmark::DoNotOptimize(table);

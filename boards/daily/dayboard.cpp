@@ -1,10 +1,12 @@
 #include "boards/daily/dayboard.h"
 
+#include "shared/site.h"
+
 namespace boards::daily {
 
 BoardFiles dayBoardFiles()
 {
-    return BoardFiles{QStringLiteral("行事予定.txt"), false};
+    return BoardFiles{perumina::site::kDayEvents, false};
 }
 
 QString windowCaption(Variant variant)

@@ -1,12 +1,13 @@
 #include "boards/lunch/lunchboard.h"
 
 #include "boards/skeleton/rows.h"
+#include "shared/site.h"
 
 namespace boards::lunch {
 
 BoardFiles lunchBoardFiles()
 {
-    return BoardFiles{QStringLiteral("給食予定.txt"), false};
+    return BoardFiles{perumina::site::kLunchMenu, false};
 }
 
 QString windowCaption(Variant variant)

@@ -1,12 +1,13 @@
 #include "boards/monthly/monthboard.h"
 
 #include "boards/skeleton/rows.h"
+#include "shared/site.h"
 
 namespace boards::monthly {
 
 BoardFiles monthBoardFiles()
 {
-    return BoardFiles{QStringLiteral("月別行事.txt"), true};
+    return BoardFiles{perumina::site::kMonthEvents, true};
 }
 
 QString windowCaption(Variant variant)

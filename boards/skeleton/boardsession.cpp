@@ -2,6 +2,7 @@
 
 #include "boards/skeleton/steps.h"
 #include "shared/records.h"
+#include "shared/site.h"
 #include "shared/textfile.h"
 
 namespace boards {
@@ -9,11 +10,12 @@ namespace boards {
 using perumina::Dialogs;
 
 static const QString kCrLf = QStringLiteral("\r\n");
+// The boards have always spelt the locator with a capital drive letter in their messages.
 static const QString kLocatorAsBoardsName = QStringLiteral("C:\\group\\ぺるみな.txt");
 
 QString BoardFiles::indexFile() const
 {
-    return monthly ? QStringLiteral("年月取得.txt") : QStringLiteral("日付取得.txt");
+    return monthly ? perumina::site::kMonthIndex : perumina::site::kDateIndex;
 }
 
 QString noServerMessage()
@@ -29,12 +31,12 @@ BoardSession::BoardSession(perumina::Seams seams, BoardFiles files, BoardView &v
 
 QString BoardSession::dataPath() const
 {
-    return perumina::SharePath(serverName_, perumina::tails::kDataFolder + files_.dataFile);
+    return perumina::site::dataFile(serverName_, files_.dataFile);
 }
 
 QString BoardSession::indexPath() const
 {
-    return perumina::SharePath(serverName_, perumina::tails::kDataFolder + files_.indexFile());
+    return perumina::site::dataFile(serverName_, files_.indexFile());
 }
 
 void BoardSession::start()

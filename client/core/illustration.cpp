@@ -1,8 +1,8 @@
 #include "client/core/illustration.h"
 
 #include "shared/paths.h"
-#include "shared/records.h"
 #include "shared/sharedfile.h"
+#include "shared/site.h"
 #include "shared/textfile.h"
 
 #include <QBuffer>
@@ -10,12 +10,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
-#include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
-#include <QRegularExpression>
 
 namespace client::illustration {
+
+namespace site = perumina::site;
 
 const QList<Swatch> &swatches()
 {
@@ -38,8 +38,6 @@ const QList<Swatch> &swatches()
     return all;
 }
 
-static const QString kSuffix = QStringLiteral(".jpg");
-
 // Title as it names the file: the look-alikes that code page 932 lacks become its own characters, so
 // that every computer sees the same name.
 static QString fileTitle(const QString &title)
@@ -49,53 +47,20 @@ static QString fileTitle(const QString &title)
 
 Paths paths(const QString &serverName, const QString &recipient, const QString &title)
 {
-    const QString name = fileTitle(title) + kSuffix;
-    return {perumina::SharePath(serverName, perumina::tails::kDataFolder) + recipient + u'\\' + name,
-            perumina::SharePath(serverName, perumina::tails::kAdminFolder) + recipient + u'\\' + name};
-}
-
-// Why text cannot be one component of a path, on Windows or here; empty when it can.
-static QString nameProblem(const QString &text, const QString &what)
-{
-    static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
-    for (const QChar c : text) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F || forbidden.contains(c))
-            return QStringLiteral("%1に使えない文字（\\ / : * ? \" < > | や制御文字）が含まれています。"
-                                  "別の%1に変えて下さい。")
-                .arg(what);
-    }
-    if (text.startsWith(u' ') || text.startsWith(u'.') || text.endsWith(u' ') || text.endsWith(u'.') ||
-        text.startsWith(u'\u3000') || text.endsWith(u'\u3000'))
-        return QStringLiteral("%1の最初と最後に空白やピリオドは使えません。別の%1に変えて下さい。").arg(what);
-    static const QRegularExpression device(QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])(\\..*)?$"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    if (device.match(text).hasMatch())
-        return QStringLiteral("この%1はファイル名に使えません。別の%1に変えて下さい。").arg(what);
-    if (!perumina::canEncodeCp932(text))
-        return perumina::unencodableMessage(what);
-    // A character that code page 932 writes as a separator byte would split the path on Windows.
-    const QString roundTrip = perumina::decodeCp932(*perumina::encodeCp932(text));
-    for (const QChar c : roundTrip)
-        if (forbidden.contains(c))
-            return perumina::unencodableMessage(what);
-    // One path component holds at most 255 bytes here and 255 characters on Windows.
-    if ((text + kSuffix).toUtf8().size() > 255)
-        return QStringLiteral("%1が長すぎます。短くして下さい。").arg(what);
-    return {};
+    return {site::picture(serverName, recipient, fileTitle(title)),
+            site::adminCopyPicture(serverName, recipient, fileTitle(title))};
 }
 
 QString titleProblem(const QString &title)
 {
-    if (title.isEmpty())
-        return QStringLiteral("タイトルを入力してください");
-    return nameProblem(fileTitle(title), QStringLiteral("タイトル"));
+    return site::nameProblem(fileTitle(title), site::NameKind::Title);
 }
 
 QString recipientProblem(const QString &recipient)
 {
     if (recipient.isEmpty())
         return QStringLiteral("受信者が選ばれていません");
-    if (!nameProblem(recipient, QStringLiteral("受信者")).isEmpty())
+    if (!site::nameProblem(recipient, site::NameKind::FullName).isEmpty())
         return QStringLiteral("「%1」さんのフォルダには送れません。一覧から受信者を選び直して下さい。")
             .arg(recipient);
     return {};
@@ -208,42 +173,16 @@ StoreOutcome store(const QByteArray &bmp, const QString &serverName, const QStri
     return {StoreResult::Stored, {}};
 }
 
-QStringList recipients(const QString &serverName)
-{
-    return perumina::ReadFields(perumina::SharePath(serverName, perumina::tails::kFullNames))
-        .value_or(QStringList());
-}
-
-QString userFolder(const QString &serverName, const QString &fullName)
-{
-    return perumina::SharePath(serverName, perumina::tails::kDataFolder) + fullName;
-}
-
 std::optional<QStringList> list(const QString &serverName, const QString &fullName)
 {
     // A name that is not one folder name would list some other folder.
     if (!recipientProblem(fullName).isEmpty())
         return std::nullopt;
-    QDir folder(perumina::mapPath(userFolder(serverName, fullName)));
+    QDir folder(perumina::mapPath(site::userFolder(serverName, fullName)));
     if (!folder.exists() || !folder.isReadable())
         return std::nullopt;
     // Without QDir::CaseSensitive the pattern ignores letter case, as the file list does.
-    return folder.entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
-}
-
-QString viewerPath(const QString &serverName, const QString &fullName, const QString &fileName)
-{
-    return userFolder(serverName, fullName) + u'\\' + fileName;
-}
-
-std::optional<QImage> loadPicture(const QString &systemPath)
-{
-    QImageReader reader(perumina::mapPath(systemPath));
-    reader.setDecideFormatFromContent(true);
-    QImage image = reader.read();
-    if (image.isNull())
-        return std::nullopt;
-    return image;
+    return folder.entryList({u'*' + site::kPictureSuffix}, QDir::Files, QDir::Name | QDir::IgnoreCase);
 }
 
 } // namespace client::illustration

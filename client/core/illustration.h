@@ -48,11 +48,11 @@ struct Paths
 };
 Paths paths(const QString &serverName, const QString &recipient, const QString &title);
 
-// Empty when the title can name a file in every recipient folder; otherwise a message for the user.
-// Refuses separators, :*?"<>|, control characters, leading or trailing spaces and dots, device names,
-// over-long titles and characters that code page 932 cannot hold.
+// Empty when the title, folded as its file will be named, passes the site's name rule; otherwise a
+// message for the user.
 QString titleProblem(const QString &title);
-// The same for a recipient's full name, which names the two folders; empty when it is sound.
+// The same for a recipient's full name, which names the two folders: refused exactly where
+// registration refuses it.
 QString recipientProblem(const QString &recipient);
 
 // Whether the administrator's copy of this title already exists for the recipient.
@@ -87,18 +87,8 @@ using FileWriter = std::function<perumina::Status(const QString &systemPath, con
 StoreOutcome store(const QByteArray &bmp, const QString &serverName, const QString &recipient,
                    const QString &title, const FileWriter &write = perumina::replaceFileAtomically);
 
-// The full names of 登録者一覧.txt in file order; empty when it cannot be read.
-QStringList recipients(const QString &serverName);
-
-// The user folder "\\SERVER\ぺるみな\管理データ\" + full name.
-QString userFolder(const QString &serverName, const QString &fullName);
 // Names of the files of the user folder that end in ".jpg" in any letter case, sorted as a file list
 // shows them; nothing when the folder cannot be read.
 std::optional<QStringList> list(const QString &serverName, const QString &fullName);
-// user folder + "\" + file name.
-QString viewerPath(const QString &serverName, const QString &fullName, const QString &fileName);
-
-// Loads the picture file at a system path by its content, whatever its name ends in.
-std::optional<QImage> loadPicture(const QString &systemPath);
 
 } // namespace client::illustration

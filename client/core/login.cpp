@@ -1,6 +1,7 @@
 #include "client/core/login.h"
 
 #include "shared/records.h"
+#include "shared/site.h"
 #include "shared/textfile.h"
 
 namespace client {
@@ -9,12 +10,12 @@ using namespace perumina;
 
 std::optional<QStringList> loadAdminRecordLines(const QString &serverName)
 {
-    return ReadLines(SharePath(serverName, tails::kAdminRecords));
+    return ReadLines(site::adminRecordsFile(serverName));
 }
 
 std::optional<QStringList> loadCredentialLines(const QString &serverName)
 {
-    return ReadLines(SharePath(serverName, tails::kCredentials));
+    return ReadLines(site::credentialsFile(serverName));
 }
 
 QStringList recordValues(const QStringList &lines)

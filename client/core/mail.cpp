@@ -3,6 +3,7 @@
 #include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/sharedfile.h"
+#include "shared/site.h"
 #include "shared/textfile.h"
 
 #include <QFileInfo>
@@ -10,25 +11,11 @@
 namespace client {
 
 using perumina::Status;
+namespace site = perumina::site;
 
 std::optional<QStringList> loadRecipients(const QString &serverName)
 {
-    return perumina::ReadFields(perumina::SharePath(serverName, perumina::tails::kFullNames));
-}
-
-QString userFolderPath(const QString &serverName, const QString &fullName)
-{
-    return perumina::SharePath(serverName, perumina::tails::kDataFolder) + fullName + u'\\';
-}
-
-QString inboxPath(const QString &serverName, const QString &fullName)
-{
-    return userFolderPath(serverName, fullName) + QStringLiteral("受信箱.txt");
-}
-
-QString messageLogPath(const QString &serverName)
-{
-    return perumina::SharePath(serverName, perumina::tails::kMessageLog);
+    return perumina::ReadFields(site::fullNamesFile(serverName));
 }
 
 static QString quotedRecord(const QStringList &values)
@@ -80,16 +67,6 @@ QString toLf(const QString &text)
 }
 
 // A name that reaches exactly one folder under the data folder, never beside or above it.
-static bool isUsableFolderName(const QString &name)
-{
-    if (name == u'.' || name == QStringLiteral(".."))
-        return false;
-    for (QChar c : name)
-        if (c.unicode() < 0x20 || QStringLiteral("\\/:*?\"<>|").contains(c))
-            return false;
-    return true;
-}
-
 Delivery deliverMail(const QString &serverName, const Mail &mail)
 {
     using Outcome = Delivery::Outcome;
@@ -110,7 +87,7 @@ Delivery deliverMail(const QString &serverName, const Mail &mail)
     for (const auto &t : typed)
         if (!perumina::canEncodeCp932(t.value))
             return {Outcome::Unencodable, t.name, {}};
-    if (!isUsableFolderName(mail.recipient))
+    if (!site::nameProblem(mail.recipient, site::NameKind::FullName).isEmpty())
         return {Outcome::UnknownRecipient, {}, {}};
 
     // The list is read again now, so that someone registered after the screen opened is found.
@@ -122,16 +99,16 @@ Delivery deliverMail(const QString &serverName, const Mail &mail)
             QStringLiteral("登録者一覧.txt を読めませんでした。サーバーにつながっているか確かめて下さい。")};
     if (!registered->contains(mail.recipient))
         return {Outcome::UnknownRecipient, {}, {}};
-    if (!QFileInfo(perumina::mapPath(userFolderPath(serverName, mail.recipient))).isDir())
+    if (!QFileInfo(perumina::mapPath(site::userFolder(serverName, mail.recipient))).isDir())
         return {
             Outcome::Failed, {}, QStringLiteral("%1さんのフォルダが見つかりません。").arg(mail.recipient)};
 
     const QByteArray logBytes = *perumina::encodeCp932(logRecordText(mail));
     const QByteArray recordBytes = *perumina::encodeCp932(inboxRecordText(mail));
-    if (Status log = perumina::appendLocked(messageLogPath(serverName), logBytes); !log)
+    if (Status log = perumina::appendLocked(site::messageLog(serverName), logBytes); !log)
         return {Outcome::Failed, {}, log.error};
     const Status inbox =
-        perumina::rewriteLocked(inboxPath(serverName, mail.recipient), [&](QByteArray &content, bool) {
+        perumina::rewriteLocked(site::inbox(serverName, mail.recipient), [&](QByteArray &content, bool) {
             content = prependToInbox(recordBytes, content);
             return true;
         });
@@ -174,15 +151,15 @@ QString inboxLoadMessage()
 
 Status fetchInbox(const QString &serverName, const QString &fullName)
 {
-    const auto bytes = perumina::readFileBytes(inboxPath(serverName, fullName));
+    const auto bytes = perumina::readFileBytes(site::inbox(serverName, fullName));
     if (!bytes)
         return Status::failure(QStringLiteral("%1さんの受信箱を読めませんでした。").arg(fullName));
     // A left-over copy that is read-only, or something else in its place, is not replaced behind the
     // user's back.
-    const QFileInfo copy(perumina::inboxCopyPath());
+    const QFileInfo copy(perumina::mapPath(site::localInboxCopy()));
     if (copy.exists() && (!copy.isFile() || !(copy.permissions() & QFileDevice::WriteOwner)))
         return Status::failure(QStringLiteral("受信箱.txt を置き換えられませんでした。"));
-    return perumina::replaceFileAtomically(perumina::inboxCopyPath(), *bytes);
+    return perumina::replaceFileAtomically(site::localInboxCopy(), *bytes);
 }
 
 static bool isLineEnd(QChar c)

@@ -37,11 +37,6 @@ struct InboxRecord
 // The full names of everyone registered, in registration order; nothing when the list cannot be read.
 std::optional<QStringList> loadRecipients(const QString &serverName);
 
-// "\\" + server + "\ぺるみな\管理データ\" + full name + "\受信箱.txt".
-QString inboxPath(const QString &serverName, const QString &fullName);
-QString userFolderPath(const QString &serverName, const QString &fullName);
-QString messageLogPath(const QString &serverName);
-
 // The two stored records, each value between quotes unchanged, ended by CR LF.
 QString inboxRecordText(const Mail &mail);
 QString logRecordText(const Mail &mail);

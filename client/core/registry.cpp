@@ -4,6 +4,7 @@
 #include "shared/records.h"
 #include "shared/shareaccess.h"
 #include "shared/sharedfile.h"
+#include "shared/site.h"
 #include "shared/textfile.h"
 
 #include <QCollator>
@@ -18,21 +19,6 @@ namespace client {
 using namespace perumina;
 
 namespace {
-
-QString dataFolder(const QString &serverName)
-{
-    return SharePath(serverName, tails::kDataFolder);
-}
-
-QString userFolder(const QString &serverName, const QString &fullName)
-{
-    return dataFolder(serverName) + fullName;
-}
-
-QString adminCopyFolder(const QString &serverName, const QString &fullName)
-{
-    return SharePath(serverName, tails::kAdminFolder) + fullName;
-}
 
 QString fieldName(Field field)
 {
@@ -53,40 +39,15 @@ bool hasControlCharacter(const QString &value)
                        [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
 }
 
-// Names that Windows keeps for devices, with or without an extension, in any case.
-bool isDeviceName(const QString &name)
-{
-    const QString stem = name.section(u'.', 0, 0).trimmed().toUpper();
-    static const QStringList fixed = {QStringLiteral("CON"), QStringLiteral("PRN"), QStringLiteral("AUX"),
-                                      QStringLiteral("NUL")};
-    if (fixed.contains(stem))
-        return true;
-    return stem.size() == 4 &&
-           (stem.startsWith(QStringLiteral("COM")) || stem.startsWith(QStringLiteral("LPT"))) &&
-           stem[3] >= u'1' && stem[3] <= u'9';
-}
-
-// Why a full name cannot name the user's folder, or empty when it can.
-QString folderNameProblem(const QString &name)
-{
-    static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
-    for (QChar c : name) {
-        if (forbidden.contains(c))
-            return QStringLiteral("本名に次の文字は使えません。　\\ / : * ? \" < > |");
-    }
-    const auto spaceOrDot = [](QChar c) { return c == u' ' || c == u'.'; };
-    if (spaceOrDot(name.front()) || spaceOrDot(name.back()))
-        return QStringLiteral("本名の最初と最後には空白やピリオド（.）は使えません。");
-    // Folder names are limited to 255 units on Windows and 255 bytes on other systems.
-    if (name.size() > 255 || name.toUtf8().size() > 255)
-        return QStringLiteral("本名が長すぎます。短くして下さい。");
-    if (isDeviceName(name))
-        return QStringLiteral("この本名はフォルダの名前に使えません。別の書き方にして下さい。");
-    return {};
-}
-
 std::optional<Refusal> checkValue(Field field, const QString &value)
 {
+    // The full name names the user's folders, so the site's name rule decides it, as everywhere else.
+    if (field == Field::FullName) {
+        const QString problem = site::nameProblem(value, site::NameKind::FullName);
+        if (!problem.isEmpty())
+            return Refusal{field, problem};
+        return std::nullopt;
+    }
     const QString what = fieldName(field);
     if (value.isEmpty())
         return Refusal{field, what + QStringLiteral("を入力して下さい。")};
@@ -95,11 +56,6 @@ std::optional<Refusal> checkValue(Field field, const QString &value)
                        what + QStringLiteral("にコンマ（,）やダブルクォーテーション（\"）は使えません。")};
     if (hasControlCharacter(value) || !canEncodeCp932(value))
         return Refusal{field, unencodableMessage(what)};
-    if (field == Field::FullName) {
-        const QString problem = folderNameProblem(value);
-        if (!problem.isEmpty())
-            return Refusal{field, problem};
-    }
     return std::nullopt;
 }
 
@@ -134,19 +90,19 @@ RegistrationResult refused(const Refusal &refusal)
 RegistryLists loadRegistryLists(const QString &serverName)
 {
     RegistryLists lists;
-    auto fullNames = ReadFields(SharePath(serverName, tails::kFullNames));
+    auto fullNames = ReadFields(site::fullNamesFile(serverName));
     if (!fullNames)
         return lists;
     lists.fullNames = *fullNames;
-    auto credentials = ReadFields(SharePath(serverName, tails::kCredentials));
+    auto credentials = ReadFields(site::credentialsFile(serverName));
     if (!credentials)
         return lists;
     lists.credentials = *credentials;
-    auto adminRecords = ReadFields(SharePath(serverName, tails::kAdminRecords));
+    auto adminRecords = ReadFields(site::adminRecordsFile(serverName));
     if (!adminRecords)
         return lists;
     lists.adminRecords = *adminRecords;
-    auto userNames = ReadFields(SharePath(serverName, tails::kUserNames));
+    auto userNames = ReadFields(site::userNamesFile(serverName));
     if (!userNames)
         return lists;
     lists.userNames = *userNames;
@@ -205,18 +161,18 @@ std::optional<Refusal> checkTaken(const NewUser &user, const QString &userNameTe
 
 QString registryLockPath(const QString &serverName)
 {
-    return SharePath(serverName, tails::kUserNames);
+    return site::userNamesFile(serverName);
 }
 
 RegistrationResult recordRegistration(const QString &serverName, const NewUser &user, int lockTimeoutMs)
 {
-    const QString fullNamesPath = SharePath(serverName, tails::kFullNames);
-    const QString credentialsPath = SharePath(serverName, tails::kCredentials);
-    const QString adminRecordsPath = SharePath(serverName, tails::kAdminRecords);
-    const QString userNamesPath = SharePath(serverName, tails::kUserNames);
-    const QString templatePath = SharePath(serverName, tails::kInboxTemplate);
+    const QString fullNamesPath = site::fullNamesFile(serverName);
+    const QString credentialsPath = site::credentialsFile(serverName);
+    const QString adminRecordsPath = site::adminRecordsFile(serverName);
+    const QString userNamesPath = site::userNamesFile(serverName);
+    const QString templatePath = site::inboxTemplate(serverName);
 
-    if (!QFileInfo(mapPath(dataFolder(serverName))).isDir())
+    if (!QFileInfo(mapPath(site::dataFolder(serverName))).isDir())
         return failed(QStringLiteral("管理用コンピュータのフォルダに接続できませんでした。"));
 
     // One lock for the whole registration, so that the checks below still hold when the records land.
@@ -233,11 +189,11 @@ RegistrationResult recordRegistration(const QString &serverName, const NewUser &
     if (auto refusal = checkTaken(user, joinedWithLineEnds(*userNames), joinedWithLineEnds(*fullNames)))
         return refused(*refusal);
     // A folder of that name would hand the new user someone else's inbox, or is the administration folder.
-    const QString ownFolder = mapPath(userFolder(serverName, user.fullName));
-    const QString copyFolder = mapPath(adminCopyFolder(serverName, user.fullName));
+    const QString ownFolder = mapPath(site::userFolder(serverName, user.fullName));
+    const QString copyFolder = mapPath(site::adminCopyFolder(serverName, user.fullName));
     if (QFileInfo::exists(ownFolder) || QFileInfo::exists(copyFolder))
         return refused(Refusal{Field::FullName, kFullNameTakenMessage});
-    if (!QFileInfo(mapPath(SharePath(serverName, tails::kAdminFolder))).isDir())
+    if (!QFileInfo(mapPath(site::adminFolder(serverName))).isDir())
         return failed(QStringLiteral("管理用フォルダが見つかりません。"));
     if (!QFileInfo(mapPath(templatePath)).isFile())
         return failed(QStringLiteral("受信箱のひな形（受信箱.txt）が見つかりません。"));
@@ -258,7 +214,7 @@ RegistrationResult recordRegistration(const QString &serverName, const NewUser &
         return failed(QStringLiteral("%1 さんのフォルダを作れませんでした。").arg(user.fullName), true);
     if (!perumina::makeSharedFolder(copyFolder))
         return failed(QStringLiteral("%1 さんの管理用フォルダを作れませんでした。").arg(user.fullName), true);
-    if (!QFile::copy(mapPath(templatePath), ownFolder + QStringLiteral("/受信箱.txt")))
+    if (!QFile::copy(mapPath(templatePath), mapPath(site::inbox(serverName, user.fullName))))
         return failed(QStringLiteral("%1 さんの受信箱を作れませんでした。").arg(user.fullName), true);
     perumina::grantGroupAccess(ownFolder + QStringLiteral("/受信箱.txt"));
     RegistrationResult result;

@@ -46,6 +46,12 @@ template <typename Form> static Form *createOnce(std::unique_ptr<Form> &slot, Cl
 Form01 *ClientApp::form01() { return createOnce(form01_, *this); }
 Form02 *ClientApp::form02() { return createOnce(form02_, *this); }
 Form03 *ClientApp::form03() { return createOnce(form03_, *this); }
+
+SignedInPerson ClientApp::signedIn()
+{
+    Form03 *login = form03();
+    return {login->Text15->text(), login->Text14->text()};
+}
 Form04 *ClientApp::form04() { return createOnce(form04_, *this); }
 Form05 *ClientApp::form05() { return createOnce(form05_, *this); }
 Form06 *ClientApp::form06() { return createOnce(form06_, *this); }

@@ -17,6 +17,14 @@ class Form06;
 class Form09;
 class Form10;
 
+// Who is signed in: the user name (the sender of mails and pictures) and the full name (which names
+// the user's folder). Both empty before a login.
+struct SignedInPerson
+{
+    QString userName;
+    QString fullName;
+};
+
 // The classroom client's application object: owns the seams and the program-wide server name, and
 // creates each screen on first use; afterwards screens are only hidden and shown.
 class ClientApp : public QObject
@@ -47,6 +55,10 @@ public:
     // Module1's server name: set once while the welcome screen loads.
     QString serverName() const { return serverName_; }
     void setServerName(const QString &name) { serverName_ = name; }
+
+    // The person the login screen holds in its boxes Text15 (user name) and Text14 (full name); those
+    // boxes stay the record of who is signed in, and every other screen asks here instead of reading them.
+    SignedInPerson signedIn();
 
     // Starts the sweeper; where it cannot be started, deletes the local inbox copy itself.
     void startSweeper();

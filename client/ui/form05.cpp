@@ -3,7 +3,6 @@
 #include "client/core/mail.h"
 #include "client/ui/clientapp.h"
 #include "client/ui/enterkey.h"
-#include "client/ui/form03.h"
 #include "client/ui/form04.h"
 #include "client/ui/form06.h"
 #include "client/ui/form09.h"
@@ -119,7 +118,7 @@ Form05::Form05(ClientApp &app, QWidget *parent) : Screen(app, parent)
 
 void Form05::Form_Load()
 {
-    Text3->setText(app_.form03()->Text15->text());
+    Text3->setText(app_.signedIn().userName);
     List1->clear();
     // An unreadable list leaves the list empty; sending reports what cannot be reached.
     List1->addItems(loadRecipients(app_.serverName()).value_or(QStringList()));
@@ -128,7 +127,7 @@ void Form05::Form_Load()
 void Form05::showEvent(QShowEvent *event)
 {
     // Whoever logged in last is the sender, also after a second login in the same run.
-    const QString user = app_.form03()->Text15->text();
+    const QString user = app_.signedIn().userName;
     if (!user.isEmpty())
         Text3->setText(user);
     QWidget::showEvent(event);

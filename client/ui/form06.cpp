@@ -1,9 +1,9 @@
 #include "client/ui/form06.h"
 
 #include "client/core/illustration.h"
+#include "client/core/mail.h"
 #include "client/ui/clientapp.h"
 #include "client/ui/drawingsurface.h"
-#include "client/ui/form03.h"
 #include "client/ui/form04.h"
 #include "client/ui/form05.h"
 #include "client/ui/form09.h"
@@ -271,15 +271,15 @@ void Form06::buildScreen()
 
 void Form06::Form_Load()
 {
-    Text2->setText(app_.form03()->Text15->text());
+    Text2->setText(app_.signedIn().userName);
     List1->clear();
-    List1->addItems(pic::recipients(app_.serverName()));
+    List1->addItems(loadRecipients(app_.serverName()).value_or(QStringList()));
 }
 
 // The sender is whoever is logged in now, not only whoever first opened the canvas in this run.
 void Form06::showEvent(QShowEvent *event)
 {
-    const QString user = app_.form03()->Text15->text();
+    const QString user = app_.signedIn().userName;
     if (!user.isEmpty())
         Text2->setText(user);
     QWidget::showEvent(event);

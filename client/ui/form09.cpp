@@ -2,14 +2,12 @@
 
 #include "client/ui/clientapp.h"
 #include "client/ui/enterkey.h"
-#include "client/ui/form03.h"
 #include "client/ui/form04.h"
 #include "client/ui/form05.h"
 #include "client/ui/form06.h"
 #include "client/ui/form10.h"
 #include "client/ui/formkit.h"
-#include "shared/paths.h"
-#include "shared/records.h"
+#include "shared/site.h"
 
 #include <QCloseEvent>
 
@@ -95,7 +93,7 @@ Form09::Form09(ClientApp &app, QWidget *parent) : Screen(app, parent)
 // stops there with the one load message; a stale copy is never read in place of the user's inbox.
 void Form09::Form_Load()
 {
-    const QString fullName = app_.form03()->Text14->text();
+    const QString fullName = app_.signedIn().fullName;
     loadedFor_ = fullName;
     cursor_ = InboxCursor();
     for (QLineEdit *box : {Text1, Text2, Text3, Text4})
@@ -105,7 +103,7 @@ void Form09::Form_Load()
         app_.dialogs().message(inboxLoadMessage());
         return;
     }
-    const auto table = readTable(perumina::inboxCopyPath());
+    const auto table = readTable(perumina::site::localInboxCopy());
     if (!table) {
         app_.dialogs().message(inboxLoadMessage());
         return;
@@ -120,7 +118,7 @@ void Form09::Form_Load()
 void Form09::showEvent(QShowEvent *event)
 {
     // Someone else logged in since the copy was taken: their own inbox, never the previous user's.
-    if (app_.form03()->Text14->text() != loadedFor_)
+    if (app_.signedIn().fullName != loadedFor_)
         Form_Load();
     QWidget::showEvent(event);
 }

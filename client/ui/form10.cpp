@@ -2,11 +2,12 @@
 
 #include "client/core/illustration.h"
 #include "client/ui/clientapp.h"
-#include "client/ui/form03.h"
 #include "client/ui/form04.h"
 #include "client/ui/form05.h"
 #include "client/ui/form06.h"
 #include "client/ui/form09.h"
+#include "shared/picture.h"
+#include "shared/site.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -150,7 +151,7 @@ Form10::~Form10()
 
 void Form10::Form_Load()
 {
-    Text1->setText(app_.form03()->Text14->text());
+    Text1->setText(app_.signedIn().fullName);
     File1->clear();
     // Server unreachable or folder missing: the list stays empty, without a message.
     File1->addItems(pic::list(app_.serverName(), Text1->text()).value_or(QStringList()));
@@ -160,7 +161,7 @@ void Form10::Form_Load()
 // previous user's list or the picture last shown to them.
 void Form10::showEvent(QShowEvent *event)
 {
-    const QString user = app_.form03()->Text14->text();
+    const QString user = app_.signedIn().fullName;
     if (!user.isEmpty() && user != Text1->text() && !loader_) {
         Form_Load();
         Text2->setText(QStringLiteral("Text2"));
@@ -177,10 +178,10 @@ void Form10::File1_DblClick()
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     Animation1->show();
     Text2->setText(item->text());
-    const QString path = pic::viewerPath(app_.serverName(), Text1->text(), Text2->text());
+    const QString path = perumina::site::userFile(app_.serverName(), Text1->text(), Text2->text());
     // Reading from the share may take seconds; the screen keeps painting the animation meanwhile.
     loaded_.reset();
-    loader_ = QThread::create([this, path] { loaded_ = pic::loadPicture(path); });
+    loader_ = QThread::create([this, path] { loaded_ = perumina::loadPicture(path); });
     connect(loader_, &QThread::finished, this, &Form10::loadFinished);
     loader_->start();
 }

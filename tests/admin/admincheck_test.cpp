@@ -1,6 +1,7 @@
 #include "admin/core/admincheck.h"
 #include "common/testsite.h"
 #include "shared/records.h"
+#include "shared/site.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,9 @@
 #include "adminsite.h"
 #include "common/testsite.h"
 #include "shared/paths.h"
+#include "shared/picture.h"
 #include "shared/records.h"
+#include "shared/site.h"
 #include "shared/textfile.h"
 
 #include <QDir>
@@ -49,7 +51,7 @@ TEST(Folders, listSubfoldersSortedAndOnlyFolders)
     admin_fixture::registerUser(kServer, "bob", "bob", "pw");
     admin_fixture::registerUser(kServer, "al", "Alice", "pw");
     admin_fixture::sendMail(kServer, "2026/04/08", "9:05:03", "taro", "bob", "t", "b");
-    const QString root = administrationFolder(kServer);
+    const QString root = perumina::site::adminFolder(kServer);
     EXPECT_EQ(listSubfolders(root), (QStringList{"Alice", "bob", "山田太郎"}));
     EXPECT_FALSE(listSubfolders(root + QStringLiteral("\\nobody")).has_value());
     EXPECT_FALSE(listPictureFiles(root + QStringLiteral("\\nobody")).has_value());
@@ -72,7 +74,7 @@ TEST(Folders, pictureFilesMatchTheJpgPatternInAnyCase)
     TempSite site;
     site.makeSite(kServer);
     admin_fixture::registerUser(kServer, "taro", "山田太郎", "pw");
-    const QString folder = administrationFolder(kServer) + QStringLiteral("\\山田太郎");
+    const QString folder = perumina::site::adminFolder(kServer) + QStringLiteral("\\山田太郎");
     for (const PatternCase &c : cases)
         if (c.name[0] != '.') // a dot file is hidden here
             site.writeBytes(childPath(folder, QString::fromUtf8(c.name)), "x");
@@ -87,9 +89,9 @@ TEST(Pictures, loadByContentWhateverTheName)
     admin_fixture::registerUser(kServer, "hana", "佐藤花子", "pw");
     const QImage sent = admin_fixture::samplePicture(Qt::red, 64, 48);
     admin_fixture::sendPicture(kServer, "佐藤花子", "赤い花", sent);
-    const QString folder = administrationFolder(kServer) + QStringLiteral("\\佐藤花子");
+    const QString folder = perumina::site::adminFolder(kServer) + QStringLiteral("\\佐藤花子");
 
-    const auto shown = loadPicture(childPath(folder, QStringLiteral("赤い花.jpg")));
+    const auto shown = perumina::loadPicture(childPath(folder, QStringLiteral("赤い花.jpg")));
     ASSERT_TRUE(shown.has_value());
     EXPECT_EQ(shown->size(), sent.size());
     EXPECT_EQ(shown->pixelColor(32, 24), QColor(Qt::red));
@@ -97,6 +99,6 @@ TEST(Pictures, loadByContentWhateverTheName)
 
     site.writeBytes(childPath(folder, QStringLiteral("壊れた.jpg")),
                     sjis(QStringLiteral("絵ではありません")));
-    EXPECT_FALSE(loadPicture(childPath(folder, QStringLiteral("壊れた.jpg"))).has_value());
-    EXPECT_FALSE(loadPicture(childPath(folder, QStringLiteral("無い.jpg"))).has_value());
+    EXPECT_FALSE(perumina::loadPicture(childPath(folder, QStringLiteral("壊れた.jpg"))).has_value());
+    EXPECT_FALSE(perumina::loadPicture(childPath(folder, QStringLiteral("無い.jpg"))).has_value());
 }

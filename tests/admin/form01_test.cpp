@@ -6,6 +6,7 @@
 #include "common/testsite.h"
 #include "shared/fakes.h"
 #include "shared/records.h"
+#include "shared/site.h"
 
 #include <QLabel>
 #include <QLineEdit>

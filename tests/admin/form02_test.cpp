@@ -7,6 +7,7 @@
 #include "common/testsite.h"
 #include "shared/fakes.h"
 #include "shared/records.h"
+#include "shared/site.h"
 #include "shared/textfile.h"
 
 #include <QClipboard>
@@ -87,7 +88,7 @@ struct Console
     }
     QString folderOf(const QString &fullName) const
     {
-        return admin::administrationFolder(kServer) + u'\\' + fullName;
+        return perumina::site::adminFolder(kServer) + u'\\' + fullName;
     }
 
     TempSite site;
@@ -153,7 +154,7 @@ TEST(AdminConsole, opensWithAnEmptyMailDisplayWhenNoMailWasSent)
 TEST(AdminConsole, browsesTheCopyFoldersAndShowsPictures)
 {
     Console c;
-    const QString root = admin::administrationFolder(kServer);
+    const QString root = perumina::site::adminFolder(kServer);
     EXPECT_EQ(c.form->dirPath(), root);
     EXPECT_EQ(c.form->filePath(), root);
     // The administration folder itself, then one folder per user; the log is no picture.

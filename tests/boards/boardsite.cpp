@@ -2,6 +2,7 @@
 
 #include "setup/boarddata.h"
 #include "shared/records.h"
+#include "shared/site.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,7 @@
 #include "boardsite.h"
 #include "shared/fakes.h"
 #include "shared/records.h"
+#include "shared/site.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,6 +3,7 @@
 #include "shared/fakes.h"
 #include "shared/paths.h"
 #include "shared/records.h"
+#include "shared/site.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -15,13 +16,13 @@ TEST(ClientApp, closingStartsTheSweeperAndEndsTheProgram)
     TempSite site;
     FakeSeams fakes;
     client::ClientApp app(fakes.seams());
-    site.writeBytes(perumina::inboxCopyPath(), "x");
+    site.writeBytes(perumina::site::localInboxCopy(), "x");
     app.sweepAndEnd();
     EXPECT_EQ(fakes.launcher.started, QStringList{QStringLiteral("c:\\group\\InboxSweep.exe")});
     EXPECT_TRUE(fakes.end.ended());
     EXPECT_TRUE(app.ended());
     // The sweeper was started, so the client leaves the deleting to it.
-    EXPECT_TRUE(QFile::exists(perumina::inboxCopyPath()));
+    EXPECT_TRUE(QFile::exists(perumina::site::localInboxCopy()));
 }
 
 TEST(ClientApp, deletesTheInboxCopyItselfWhenTheSweeperCannotStart)
@@ -30,8 +31,8 @@ TEST(ClientApp, deletesTheInboxCopyItselfWhenTheSweeperCannotStart)
     FakeSeams fakes;
     fakes.launcher.failing.insert(local::kSweeper);
     client::ClientApp app(fakes.seams());
-    site.writeBytes(perumina::inboxCopyPath(), "x");
+    site.writeBytes(perumina::site::localInboxCopy(), "x");
     app.startSweeper();
-    EXPECT_FALSE(QFile::exists(perumina::inboxCopyPath()));
+    EXPECT_FALSE(QFile::exists(perumina::site::localInboxCopy()));
     EXPECT_FALSE(fakes.end.ended());
 }

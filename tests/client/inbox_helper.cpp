@@ -4,6 +4,7 @@
 #include "client/core/mail.h"
 #include "shared/paths.h"
 #include "shared/records.h"
+#include "shared/site.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -19,10 +20,11 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "%s\n", fetched.error.toUtf8().constData());
         return 1;
     }
-    const auto table = client::readTable(perumina::inboxCopyPath());
+    const auto table = client::readTable(perumina::site::localInboxCopy());
     if (!table || table->isEmpty())
         return 1;
     std::printf("%s %s\n%s\n", table->first().sender.toUtf8().constData(),
-                table->first().title.toUtf8().constData(), perumina::inboxCopyPath().toUtf8().constData());
+                table->first().title.toUtf8().constData(),
+                perumina::site::localInboxCopy().toUtf8().constData());
     return 0;
 }

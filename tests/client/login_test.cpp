@@ -4,6 +4,7 @@
 #include "client/ui/form04.h"
 #include "client/ui/form09.h"
 #include "client/ui/form10.h"
+#include "shared/site.h"
 #include "startup_support.h"
 
 #include <QTest>

@@ -2,6 +2,7 @@
 #include "client/core/mail.h"
 #include "common/testsite.h"
 #include "mailsite.h"
+#include "shared/site.h"
 #include "shared/textfile.h"
 
 #include <QDateTime>
@@ -92,7 +93,8 @@ QStringList checkLog(const QByteArray &bytes)
 int ageEmptyLocks(const TempSite &site)
 {
     int aged = 0;
-    for (const QString &path : {inboxPath(kServer, kHanako), messageLogPath(kServer)}) {
+    for (const QString &path :
+         {perumina::site::inbox(kServer, kHanako), perumina::site::messageLog(kServer)}) {
         QFile lock(site.local(path) + QStringLiteral(".lock"));
         if (!lock.exists() || lock.size() != 0 || !lock.open(QIODevice::ReadWrite))
             continue;
@@ -123,8 +125,8 @@ TEST(MailConcurrency, eightProcessesDeliveringFiftyMailsEachLoseNothing)
         EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardError().toStdString();
     }
 
-    const InboxCheck inbox = checkInbox(site.bytes(inboxPath(kServer, kHanako)));
-    const QStringList logged = checkLog(site.bytes(messageLogPath(kServer)));
+    const InboxCheck inbox = checkInbox(site.bytes(perumina::site::inbox(kServer, kHanako)));
+    const QStringList logged = checkLog(site.bytes(perumina::site::messageLog(kServer)));
     ASSERT_EQ(inbox.titles.size(), 400);
     ASSERT_EQ(logged.size(), 400);
     QSet<QString> expected;
@@ -186,8 +188,8 @@ TEST(MailConcurrency, aDeliveryKilledAtAnyMomentLeavesBothFilesWhole)
         ASSERT_EQ(process.exitStatus(), QProcess::CrashExit) << "the helper ended before it was killed";
         emptyLocks += ageEmptyLocks(site);
 
-        const InboxCheck inbox = checkInbox(site.bytes(inboxPath(kServer, kHanako)));
-        const QStringList logged = checkLog(site.bytes(messageLogPath(kServer)));
+        const InboxCheck inbox = checkInbox(site.bytes(perumina::site::inbox(kServer, kHanako)));
+        const QStringList logged = checkLog(site.bytes(perumina::site::messageLog(kServer)));
         // The log is written first, so it holds every delivered mail and at most one per crash more.
         EXPECT_GE(logged.size(), inbox.titles.size());
         EXPECT_LE(logged.size(), inbox.titles.size() + round + 1);
@@ -199,7 +201,7 @@ TEST(MailConcurrency, aDeliveryKilledAtAnyMomentLeavesBothFilesWhole)
         mails = inbox.titles.size();
     }
     // Temporary files of replacements cut off by a kill stay beside the inbox; readers never open them.
-    const QStringList leftovers = QDir(site.local(userFolderPath(kServer, kHanako)))
+    const QStringList leftovers = QDir(site.local(perumina::site::userFolder(kServer, kHanako)))
                                       .entryList({QStringLiteral("受信箱.txt.*")}, QDir::Files);
     std::cout << "killed " << round << " deliveries; " << mails << " mails whole; " << emptyLocks
               << " empty lock files aged; " << leftovers.size() << " files beside the inbox" << std::endl;

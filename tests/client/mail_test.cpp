@@ -3,6 +3,7 @@
 #include "mailsite.h"
 #include "shared/paths.h"
 #include "shared/records.h"
+#include "shared/site.h"
 #include "shared/textfile.h"
 
 #include <QDir>
@@ -33,9 +34,9 @@ struct MailSite
     }
     QByteArray inbox(const QString &fullName = kHanako) const
     {
-        return site.bytes(inboxPath(kServer, fullName));
+        return site.bytes(perumina::site::inbox(kServer, fullName));
     }
-    QByteArray log() const { return site.bytes(messageLogPath(kServer)); }
+    QByteArray log() const { return site.bytes(perumina::site::messageLog(kServer)); }
 };
 
 Mail mailTo(const QString &recipient, const QString &title, const QString &body,
@@ -103,7 +104,7 @@ TEST(MailFiles, oldLinesComeBackInOrderEachWithItsLineEnd)
 TEST(MailFiles, aMissingInboxInAnExistingFolderCountsAsEmpty)
 {
     MailSite s;
-    QFile::remove(s.site.local(inboxPath(kServer, kHanako)));
+    QFile::remove(s.site.local(perumina::site::inbox(kServer, kHanako)));
     ASSERT_TRUE(deliverMail(kServer, mailTo(kHanako, QStringLiteral("t"), QStringLiteral("b"))).done());
     EXPECT_EQ(s.inbox(), sjis(QStringLiteral("\"2026/04/08\",\"9:05:03\",\"taro\",\"t\",\"b\"\r\n\r\n")));
 }
@@ -158,7 +159,7 @@ TEST(MailDelivery, refusesIncompleteOrUnwritableMailAndWritesNothing)
         EXPECT_EQ(deliveryMessage(d, c.mail.recipient), c.message);
     }
     EXPECT_TRUE(s.inbox().isEmpty());
-    EXPECT_FALSE(QFile::exists(s.site.local(messageLogPath(kServer))));
+    EXPECT_FALSE(QFile::exists(s.site.local(perumina::site::messageLog(kServer))));
 }
 
 TEST(MailDelivery, reportsWhatCouldNotBeReached)
@@ -176,7 +177,7 @@ TEST(MailDelivery, reportsWhatCouldNotBeReached)
     {
         // Registered, but the folder is missing: the log is not written either.
         MailSite s;
-        QDir(s.site.local(userFolderPath(kServer, kHanako))).removeRecursively();
+        QDir(s.site.local(perumina::site::userFolder(kServer, kHanako))).removeRecursively();
         const Delivery d = deliverMail(kServer, mail);
         EXPECT_EQ(d.outcome, O::Failed);
         EXPECT_EQ(deliveryMessage(d, kHanako),
@@ -196,7 +197,7 @@ TEST(MailDelivery, reportsWhatCouldNotBeReached)
         // The inbox cannot be replaced: the log keeps its record and the user is told the mail did not
         // arrive.
         MailSite s;
-        const QString inbox = s.site.local(inboxPath(kServer, kHanako));
+        const QString inbox = s.site.local(perumina::site::inbox(kServer, kHanako));
         QFile::remove(inbox);
         QDir().mkpath(inbox + QStringLiteral("/x"));
         const Delivery d = deliverMail(kServer, mail);
@@ -206,6 +207,19 @@ TEST(MailDelivery, reportsWhatCouldNotBeReached)
         EXPECT_FALSE(s.log().isEmpty());
         EXPECT_TRUE(QFileInfo(inbox).isDir());
     }
+}
+
+TEST(Recipients, areTheFullNamesInFileOrderForBothScreens)
+{
+    TempSite site;
+    site.makeSite(kServer);
+    ASSERT_TRUE(loadRecipients(kServer).has_value());
+    EXPECT_TRUE(loadRecipients(kServer)->isEmpty());
+    site.writeBytes(site::fullNamesFile(kServer),
+                    sjis(QStringLiteral("\"山田太郎\"\r\n\"佐藤花子\"\r\n\"あ\"\r\n")));
+    EXPECT_EQ(loadRecipients(kServer).value_or(QStringList()),
+              (QStringList{QStringLiteral("山田太郎"), kHanako, QStringLiteral("あ")}));
+    EXPECT_FALSE(loadRecipients(QStringLiteral("GONE")).has_value());
 }
 
 TEST(MailDelivery, findsSomeoneRegisteredAfterTheListWasLoaded)
@@ -293,20 +307,20 @@ TEST(InboxCopy, replacesTheLocalCopyOrFailsWithoutTouchingIt)
 {
     MailSite s;
     ASSERT_TRUE(deliverMail(kServer, mailTo(kHanako, QStringLiteral("t"), QStringLiteral("b"))).done());
-    s.site.writeBytes(perumina::inboxCopyPath(), "old copy");
+    s.site.writeBytes(perumina::site::localInboxCopy(), "old copy");
     ASSERT_TRUE(fetchInbox(kServer, kHanako));
-    EXPECT_EQ(s.site.bytes(perumina::inboxCopyPath()), s.inbox());
+    EXPECT_EQ(s.site.bytes(perumina::site::localInboxCopy()), s.inbox());
 
     // No such user: the copy stays as it was.
-    s.site.writeBytes(perumina::inboxCopyPath(), "old copy");
+    s.site.writeBytes(perumina::site::localInboxCopy(), "old copy");
     EXPECT_FALSE(fetchInbox(kServer, QStringLiteral("鈴木一郎")));
-    EXPECT_EQ(s.site.bytes(perumina::inboxCopyPath()), "old copy");
+    EXPECT_EQ(s.site.bytes(perumina::site::localInboxCopy()), "old copy");
 
     // A read-only copy is not replaced.
-    const QString copy = perumina::inboxCopyPath();
+    const QString copy = perumina::site::localInboxCopy();
     QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::ReadUser);
     EXPECT_FALSE(fetchInbox(kServer, kHanako));
-    EXPECT_EQ(s.site.bytes(perumina::inboxCopyPath()), "old copy");
+    EXPECT_EQ(s.site.bytes(perumina::site::localInboxCopy()), "old copy");
     QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QFile::remove(copy);
 

@@ -11,6 +11,7 @@
 #include "common/testsite.h"
 #include "mailsite.h"
 #include "shared/fakes.h"
+#include "shared/site.h"
 #include "shared/textfile.h"
 
 #include <QTest>
@@ -98,7 +99,8 @@ TEST(MailRoad, aMailTravelsFromOneRegisteredUserToAnother)
     reader->Command6->click();
     EXPECT_EQ(reader->Text4->text(), QStringLiteral("はじめまして"));
     EXPECT_EQ(reader->Text5->toPlainText(), QStringLiteral("よろしくね"));
-    const auto logged = parseMailRecords(perumina::decodeCp932(site.bytes(messageLogPath(kServer))), 6);
+    const auto logged =
+        parseMailRecords(perumina::decodeCp932(site.bytes(perumina::site::messageLog(kServer))), 6);
     ASSERT_EQ(logged.size(), 2);
     EXPECT_EQ(logged[0][3], QStringLiteral("佐藤花子"));
 }

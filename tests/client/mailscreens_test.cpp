@@ -12,6 +12,7 @@
 #include "shared/fakes.h"
 #include "shared/paths.h"
 #include "shared/records.h"
+#include "shared/site.h"
 #include "shared/textfile.h"
 
 #include <QApplication>
@@ -70,9 +71,9 @@ struct MailScreens : testing::Test
     }
     QByteArray inbox(const QString &fullName = kHanako) const
     {
-        return site.bytes(inboxPath(kServer, fullName));
+        return site.bytes(perumina::site::inbox(kServer, fullName));
     }
-    QByteArray log() const { return site.bytes(messageLogPath(kServer)); }
+    QByteArray log() const { return site.bytes(perumina::site::messageLog(kServer)); }
 
     static void compose(Form05 *form, const QString &recipient, const QString &title, const QString &body)
     {
@@ -219,7 +220,7 @@ TEST_F(MailScreens, aMissingRecipientFolderIsReportedNotCalledSent)
 {
     ClientRun run;
     Form05 *form = run.app->form05();
-    QDir(site.local(userFolderPath(kServer, kHanako))).removeRecursively();
+    QDir(site.local(perumina::site::userFolder(kServer, kHanako))).removeRecursively();
     compose(form, kHanako, QStringLiteral("t"), QStringLiteral("b"));
     form->Command1->click();
     EXPECT_EQ(run.fakes.dialogs.last(),
@@ -288,7 +289,7 @@ TEST_F(MailScreens, readerOpensOnTheNewestAndStepsThroughAllThree)
     ClientRun hana(QStringLiteral("hana"), kHanako);
     Form09 *reader = hana.app->form09();
     EXPECT_TRUE(hana.fakes.dialogs.shown.isEmpty()) << hana.fakes.dialogs.last().toStdString();
-    EXPECT_EQ(QFile(perumina::inboxCopyPath()).size(), inbox().size());
+    EXPECT_EQ(QFile(perumina::site::localInboxCopy()).size(), inbox().size());
     const QStringList newest{"2026/04/08", "11:45:59", "taro", "三通目", "新しい本文"};
     const QStringList middle{"2026/04/08", "10:30:15", "taro", "題名, \"引用\"付き",
                              "一行目\n二行目\n三行目"};
@@ -351,13 +352,14 @@ TEST_F(MailScreens, readerLoadMessageForAnEmptyInboxOrACopyThatCannotBeReplaced)
     deliverThree();
     {
         // A left-over copy that is read-only is neither replaced nor shown.
-        site.writeBytes(perumina::inboxCopyPath(),
+        site.writeBytes(perumina::site::localInboxCopy(),
                         sjis(QStringLiteral("\"1999/01/01\",\"0:00:00\",\"前の人\",\"古い\",\"x\"\r\n")));
-        QFile::setPermissions(perumina::inboxCopyPath(), QFileDevice::ReadOwner);
+        QFile::setPermissions(perumina::site::localInboxCopy(), QFileDevice::ReadOwner);
         ClientRun hana(QStringLiteral("hana"), kHanako);
         EXPECT_EQ(hana.fakes.dialogs.texts(), QStringList{kLoadMessage});
         EXPECT_EQ(shown(hana.app->form09()), QStringList(5));
-        QFile::setPermissions(perumina::inboxCopyPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QFile::setPermissions(perumina::site::localInboxCopy(),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
     {
         // No such user folder on the share.

@@ -2,6 +2,7 @@
 
 #include "common/testsite.h"
 #include "shared/records.h"
+#include "shared/site.h"
 
 #include <QDir>
 #include <QString>

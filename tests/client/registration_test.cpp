@@ -4,6 +4,7 @@
 #include "client/ui/form02.h"
 #include "client/ui/form03.h"
 #include "client/ui/form04.h"
+#include "shared/site.h"
 #include "startup_support.h"
 
 #include <QFileInfo>

@@ -4,6 +4,7 @@
 #include "common/testsite.h"
 #include "shared/fakes.h"
 #include "shared/records.h"
+#include "shared/site.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,7 @@
 #include "client/ui/form01.h"
 #include "client/ui/form02.h"
 #include "client/ui/form03.h"
+#include "shared/site.h"
 #include "startup_support.h"
 
 #include <QTest>

@@ -28,6 +28,10 @@ for program in PeruminaSetup PeruminaClient PeruminaAdmin InboxSweep DayBoardC D
   [ -x "$bin/$program" ] || { echo "FAIL: $bin/$program is not built" >&2; exit 1; }
 done
 
+# The programs must show their windows on this road's X server, also when the tests around it run
+# without a display.
+unset QT_QPA_PLATFORM
+
 work=$(mktemp -d "${TMPDIR:-/tmp}/perumina-road.XXXXXX")
 site=$work/site
 logs=$work/logs

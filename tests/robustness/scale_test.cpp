@@ -11,6 +11,7 @@
 #include "shared/fakes.h"
 #include "shared/paths.h"
 #include "shared/records.h"
+#include "shared/site.h"
 #include "shared/textfile.h"
 
 #include <QDir>
@@ -99,13 +100,13 @@ protected:
         QString log;
         for (int n = 0; n < kMails; ++n)
             log += client::logRecordText(mailTo((n * 7) % kUsers, n));
-        ASSERT_TRUE(writeTextFile(client::messageLogPath(kServer), log));
+        ASSERT_TRUE(writeTextFile(perumina::site::messageLog(kServer), log));
         // The last registered user's inbox holds a busy term's mail.
         QByteArray inbox;
         for (int n = 0; n < kInboxMails; ++n)
             inbox =
                 client::prependToInbox(*encodeCp932(client::inboxRecordText(mailTo(kUsers - 1, n))), inbox);
-        site_->writeBytes(client::inboxPath(kServer, fullName(kUsers - 1)), inbox);
+        site_->writeBytes(perumina::site::inbox(kServer, fullName(kUsers - 1)), inbox);
     }
     static void TearDownTestSuite() { site_.reset(); }
 
@@ -149,7 +150,7 @@ TEST_F(Scale, readerLoadAtLogin)
         client::Form09 *reader = app.form09();
         ASSERT_NE(reader, nullptr);
     });
-    const auto table = client::readTable(perumina::inboxCopyPath());
+    const auto table = client::readTable(perumina::site::localInboxCopy());
     ASSERT_TRUE(table);
     EXPECT_GE(table->size(), kInboxMails);
     EXPECT_LT(ms, kGoalMs);

@@ -4,6 +4,7 @@
 #include "common/testsite.h"
 #include "setup/boarddata.h"
 #include "shared/records.h"
+#include "shared/site.h"
 #include "shared/textfile.h"
 
 #include <QProcess>

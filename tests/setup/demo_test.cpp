@@ -4,6 +4,7 @@
 #include "common/testsite.h"
 #include "setup/demo.h"
 #include "shared/records.h"
+#include "shared/site.h"
 
 #include <QDirIterator>
 #include <QImageReader>
@@ -45,16 +46,17 @@ TEST(DemoSite, fillsAFreshSiteThroughTheProgramsOwnLogicOnce)
     const auto credentialLines = client::loadCredentialLines(kServer);
     ASSERT_TRUE(adminLines && credentialLines);
     for (const setup::DemoUser &user : setup::demoUsers()) {
-        const client::LoginResult login = client::checkLogin(*adminLines, credentialLines, user.userName, user.password);
+        const client::LoginResult login =
+            client::checkLogin(*adminLines, credentialLines, user.userName, user.password);
         EXPECT_TRUE(login.ok()) << user.userName.toStdString();
         EXPECT_EQ(login.fullName, user.fullName);
     }
 
     // Mails: five in the log; 山田太郎 has two, newest first.
-    const auto log = ReadLines(client::messageLogPath(kServer));
+    const auto log = ReadLines(perumina::site::messageLog(kServer));
     ASSERT_TRUE(log);
     EXPECT_EQ(client::parseMailRecords(log->join(QStringLiteral("\r\n")), 6).size(), 5);
-    const auto table = client::readTable(client::inboxPath(kServer, QStringLiteral("山田太郎")));
+    const auto table = client::readTable(perumina::site::inbox(kServer, QStringLiteral("山田太郎")));
     ASSERT_TRUE(table);
     QList<client::InboxRecord> taro; // the empty line after each delivery reads as an empty record
     for (const client::InboxRecord &record : *table)
@@ -65,15 +67,19 @@ TEST(DemoSite, fillsAFreshSiteThroughTheProgramsOwnLogicOnce)
     EXPECT_EQ(taro.at(1).sender, QStringLiteral("hana"));
 
     // One picture, in the recipient's folder and the administrator's copy folder, as a bitmap.
-    const auto paths = client::illustration::paths(kServer, QStringLiteral("山田太郎"), QStringLiteral("わたしの家"));
+    const auto paths =
+        client::illustration::paths(kServer, QStringLiteral("山田太郎"), QStringLiteral("わたしの家"));
     const QByteArray picture = site.bytes(paths.recipientCopy);
     EXPECT_TRUE(picture.startsWith("BM"));
     EXPECT_EQ(site.bytes(paths.adminCopy), picture);
-    EXPECT_EQ(client::illustration::list(kServer, QStringLiteral("山田太郎")), QStringList{QStringLiteral("わたしの家.jpg")});
+    EXPECT_EQ(client::illustration::list(kServer, QStringLiteral("山田太郎")),
+              QStringList{QStringLiteral("わたしの家.jpg")});
 
     // The boards of this week and month hold data.
-    EXPECT_FALSE(site.bytes(SharePath(kServer, QStringLiteral("\\ぺるみな\\管理データ\\行事予定.txt"))).isEmpty());
-    EXPECT_FALSE(site.bytes(SharePath(kServer, QStringLiteral("\\ぺるみな\\管理データ\\月別行事.txt"))).isEmpty());
+    EXPECT_FALSE(
+        site.bytes(SharePath(kServer, QStringLiteral("\\ぺるみな\\管理データ\\行事予定.txt"))).isEmpty());
+    EXPECT_FALSE(
+        site.bytes(SharePath(kServer, QStringLiteral("\\ぺるみな\\管理データ\\月別行事.txt"))).isEmpty());
 
     // A second run adds nothing.
     const auto before = allFiles(site.root());
@@ -92,5 +98,5 @@ TEST(DemoSite, leavesPeopleAndMailsOfASiteInUseAlone)
     setup::addDemoContent(kServer, QDateTime(QDate(2026, 6, 10), QTime(15, 30)), report);
     ASSERT_TRUE(report.status.ok);
     EXPECT_EQ(site.bytes(SharePath(kServer, tails::kFullNames)), QByteArray());
-    EXPECT_FALSE(QFile::exists(site.local(client::messageLogPath(kServer))));
+    EXPECT_FALSE(QFile::exists(site.local(perumina::site::messageLog(kServer))));
 }

@@ -1,6 +1,7 @@
 #include "common/testsite.h"
 #include "setup/site.h"
 #include "shared/records.h"
+#include "shared/site.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -118,6 +119,7 @@ TEST(Setup, refusesBadOptionsWithAMessage)
         QStringList args;
     } cases[] = {
         {{"--root", site.root()}},
+        {{"--root", site.root(), "--server", "..\\x"}},
         {{"--root", site.root(), "--server", "S", "--admin", "a"}},
         {{"--root", site.root(), "--server", "S", "--admin", "a,b", "--admin-password", "p"}},
         {{"--root", site.root(), "--server", "S", "--admin", "a", "--admin-password", "𠮷"}},

@@ -1,6 +1,7 @@
 #include "common/testsite.h"
 #include "shared/paths.h"
 #include "shared/records.h"
+#include "shared/site.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,8 @@ TEST(Paths, mapsLocalAndSharePathsUnderTheSiteRoot)
 {
     TempSite site;
     const QString root = site.root();
-    EXPECT_EQ(mapPath(QStringLiteral("c:\\group\\ぺるみな.txt")), root + QStringLiteral("/c/group/ぺるみな.txt"));
+    EXPECT_EQ(mapPath(QStringLiteral("c:\\group\\ぺるみな.txt")),
+              root + QStringLiteral("/c/group/ぺるみな.txt"));
     EXPECT_EQ(mapPath(QStringLiteral("C:\\group\\受信箱.txt")), root + QStringLiteral("/c/group/受信箱.txt"));
     EXPECT_EQ(mapPath(QStringLiteral("\\\\STAFF ROOM \\ぺるみな\\管理データ\\登録者一覧.txt")),
               root + QStringLiteral("/unc/STAFF ROOM /ぺるみな/管理データ/登録者一覧.txt"));

@@ -1,5 +1,6 @@
 #include "common/testsite.h"
 #include "shared/records.h"
+#include "shared/site.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +54,8 @@ TEST(RegistryRecords, oneRegistrationWritesExactBytesToEachFile)
     TempSite site;
     site.makeSite();
     ASSERT_TRUE(AppendQuotedRecords(share(tails::kFullNames), {QStringLiteral("山田太郎")}));
-    ASSERT_TRUE(AppendQuotedRecords(share(tails::kCredentials), {QStringLiteral("taro") + QStringLiteral("pass1")}));
+    ASSERT_TRUE(
+        AppendQuotedRecords(share(tails::kCredentials), {QStringLiteral("taro") + QStringLiteral("pass1")}));
     ASSERT_TRUE(AppendQuotedRecords(share(tails::kAdminRecords), {QStringLiteral("taro,山田太郎,pass1")}));
     ASSERT_TRUE(AppendQuotedRecords(share(tails::kUserNames), {QStringLiteral("taro")}));
 
@@ -76,7 +78,8 @@ TEST(RegistryRecords, appendsInListOrderAndCreatesAMissingFile)
     ASSERT_TRUE(AppendQuotedRecords(path, {QStringLiteral("a"), QString(), QStringLiteral("c")}));
     ASSERT_TRUE(AppendQuotedRecords(path, {QStringLiteral("d")}));
     EXPECT_EQ(site.bytes(path), QByteArray("\"a\"\r\n\"\"\r\n\"c\"\r\n\"d\"\r\n"));
-    EXPECT_EQ(ReadFields(path), QStringList({QStringLiteral("a"), QString(), QStringLiteral("c"), QStringLiteral("d")}));
+    EXPECT_EQ(ReadFields(path),
+              QStringList({QStringLiteral("a"), QString(), QStringLiteral("c"), QStringLiteral("d")}));
 }
 
 TEST(RegistryRecords, refusesUnwritableTextBeforeWritingAnything)
@@ -108,16 +111,34 @@ TEST(FieldReader, followsTheFieldRules)
         QString text;
         QStringList fields;
     } cases[] = {
-        {"quoted with commas and spaces", QStringLiteral("\"a, b\",c\r\n"), {QStringLiteral("a, b"), QStringLiteral("c")}},
-        {"leading spaces skipped", QStringLiteral("   x,  \"y\"\r\n"), {QStringLiteral("x"), QStringLiteral("y")}},
-        {"unquoted trailing spaces dropped", QStringLiteral("adminpw  ,b\r\n"), {QStringLiteral("adminpw"), QStringLiteral("b")}},
-        {"text after the closing quote skipped", QStringLiteral("\"ab\"cd,e\r\n"), {QStringLiteral("ab"), QStringLiteral("e")}},
-        {"quote inside a value cuts it", QStringLiteral("\"say \"hi\"\"\r\n\"next\"\r\n"), {QStringLiteral("say "), QStringLiteral("next")}},
-        {"line end ends a field", QStringLiteral("a\r\nb\nc\rd"), {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")}},
-        {"empty fields between commas", QStringLiteral("a,,b,\r\n"), {QStringLiteral("a"), QString(), QStringLiteral("b"), QString()}},
-        {"empty lines carry no field", QStringLiteral("\r\n\"a\"\r\n\r\n\r\n\"b\"\r\n\r\n"), {QStringLiteral("a"), QStringLiteral("b")}},
+        {"quoted with commas and spaces",
+         QStringLiteral("\"a, b\",c\r\n"),
+         {QStringLiteral("a, b"), QStringLiteral("c")}},
+        {"leading spaces skipped",
+         QStringLiteral("   x,  \"y\"\r\n"),
+         {QStringLiteral("x"), QStringLiteral("y")}},
+        {"unquoted trailing spaces dropped",
+         QStringLiteral("adminpw  ,b\r\n"),
+         {QStringLiteral("adminpw"), QStringLiteral("b")}},
+        {"text after the closing quote skipped",
+         QStringLiteral("\"ab\"cd,e\r\n"),
+         {QStringLiteral("ab"), QStringLiteral("e")}},
+        {"quote inside a value cuts it",
+         QStringLiteral("\"say \"hi\"\"\r\n\"next\"\r\n"),
+         {QStringLiteral("say "), QStringLiteral("next")}},
+        {"line end ends a field",
+         QStringLiteral("a\r\nb\nc\rd"),
+         {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")}},
+        {"empty fields between commas",
+         QStringLiteral("a,,b,\r\n"),
+         {QStringLiteral("a"), QString(), QStringLiteral("b"), QString()}},
+        {"empty lines carry no field",
+         QStringLiteral("\r\n\"a\"\r\n\r\n\r\n\"b\"\r\n\r\n"),
+         {QStringLiteral("a"), QStringLiteral("b")}},
         {"unterminated quote runs to the end", QStringLiteral("\"a\r\nb,c"), {QStringLiteral("a\r\nb,c")}},
-        {"five fields of one line", QStringLiteral("adminpw,,,,\r\n"), {QStringLiteral("adminpw"), QString(), QString(), QString(), QString()}},
+        {"five fields of one line",
+         QStringLiteral("adminpw,,,,\r\n"),
+         {QStringLiteral("adminpw"), QString(), QString(), QString(), QString()}},
         {"nothing", QString(), {}},
         {"only spaces", QStringLiteral("   "), {}},
     };

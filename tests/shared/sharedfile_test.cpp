@@ -3,6 +3,7 @@
 #include "shared/records.h"
 #include "shared/shareaccess.h"
 #include "shared/sharedfile.h"
+#include "shared/site.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>

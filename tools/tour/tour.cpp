@@ -21,6 +21,7 @@
 #include "client/ui/form10.h"
 #include "shared/paths.h"
 #include "shared/records.h"
+#include "shared/site.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -36,7 +37,6 @@
 namespace tour {
 
 namespace {
-
 
 // Points around a circle, closed, for a freehand ring.
 QList<QPoint> circle(QPoint centre, int radius, int points = 28)
@@ -146,7 +146,7 @@ std::unique_ptr<ClientRun> Tour::startClient(bool picture)
     expectMessages(run->seams, {}, QStringLiteral("welcome"));
     if (run->app->ended())
         throw StepFailed{QStringLiteral("クライアントが起動してすぐ終了しました。")};
-    if (run->seams.launcher.started != QStringList{perumina::local::kSweeper})
+    if (run->seams.launcher.started != QStringList{perumina::site::sweeperProgram()})
         throw StepFailed{QStringLiteral("起動時にスイーパーが起動されませんでした。")};
     client::Form01 *welcome = run->app->form01();
     expectShown(welcome, QStringLiteral("ようこそ画面（Form01）"));
@@ -201,7 +201,7 @@ std::unique_ptr<ClientRun> Tour::logIn(const Pupil &pupil, bool pictures, const 
         throw StepFailed{QStringLiteral("%1 のログインでクライアントが終了しました。").arg(pupil.userName)};
     expectHidden(login, QStringLiteral("ログイン画面（Form03）"));
     expectShown(app.form04(), QStringLiteral("メニュー（Form04）"));
-    if (app.form03()->Text14->text() != pupil.fullName)
+    if (app.signedIn().fullName != pupil.fullName)
         throw StepFailed{QStringLiteral("ログインした人の本名が「%1」ではありません。").arg(pupil.fullName)};
     if (pictures)
         camera_.take(app.form04(), QStringLiteral("menu"));
@@ -310,7 +310,8 @@ void Tour::viewPicture(ClientRun &run)
     step_ = QStringLiteral("イラストを見る");
     client::Form10 *viewer = run.app->form10();
     expectShown(viewer, QStringLiteral("イラストを見る画面（Form10）"));
-    pick(control<QListWidget>(viewer, QStringLiteral("File1")), pictureTitle_ + QStringLiteral(".jpg"), true);
+    pick(control<QListWidget>(viewer, QStringLiteral("File1")),
+         pictureTitle_ + perumina::site::kPictureSuffix, true);
     if (!waitFor([viewer] { return !viewer->isLoading(); }))
         throw StepFailed{QStringLiteral("イラスト「%1」の読み込みが終わりません。").arg(pictureTitle_)};
     expectMessages(run.seams, {}, QStringLiteral("pictures"));
@@ -456,10 +457,10 @@ void Tour::administrator()
     // and the mail in the log.
     if (classroomDone_) {
         pickEnding(control<QListWidget>(console, QStringLiteral("Dir1")), recipient_.fullName, true);
-        pick(control<QListWidget>(console, QStringLiteral("File1")), pictureTitle_ + QStringLiteral(".jpg"),
-             true);
+        pick(control<QListWidget>(console, QStringLiteral("File1")),
+             pictureTitle_ + perumina::site::kPictureSuffix, true);
         expectMessages(seams, {}, QStringLiteral("admin-console"));
-        if (console->shownPicture() != pictureTitle_ + QStringLiteral(".jpg"))
+        if (console->shownPicture() != pictureTitle_ + perumina::site::kPictureSuffix)
             throw StepFailed{
                 QStringLiteral("管理画面にイラスト「%1」が表示されませんでした。").arg(pictureTitle_)};
         const QString log = control<admin::LogView>(console, QStringLiteral("Text2"))->toPlainText();

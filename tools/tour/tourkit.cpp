@@ -1,6 +1,7 @@
 #include "tools/tour/tourkit.h"
 
 #include "shared/records.h"
+#include "shared/site.h"
 #include "sweeper/sweep.h"
 
 #include <QDir>
@@ -55,7 +56,7 @@ QString Camera::take(QWidget *screen, const QString &name)
 bool TourLauncher::start(const QString &program)
 {
     const bool started = RecordingLauncher::start(program);
-    if (started && program.compare(perumina::local::kSweeper, Qt::CaseInsensitive) == 0)
+    if (started && program.compare(perumina::site::sweeperProgram(), Qt::CaseInsensitive) == 0)
         sweeper::sweepInboxCopy();
     return started;
 }

@@ -1,0 +1,225 @@
+#include "shared/site.h"
+
+#include "shared/paths.h"
+#include "shared/textfile.h"
+
+#include <QStringList>
+
+namespace perumina {
+
+QString SharePath(const QString &serverName, const QString &tail)
+{
+    return QStringLiteral("\\\\") + serverName + tail;
+}
+
+namespace site {
+
+QString share(const QString &serverName)
+{
+    return SharePath(serverName, tails::kShare);
+}
+
+QString inboxTemplate(const QString &serverName)
+{
+    return SharePath(serverName, tails::kInboxTemplate);
+}
+
+QString findFileClip(const QString &serverName)
+{
+    return SharePath(serverName, tails::kFindFileClip);
+}
+
+QString dataFolder(const QString &serverName)
+{
+    return SharePath(serverName, tails::kDataFolder);
+}
+
+QString dataFile(const QString &serverName, const QString &fileName)
+{
+    return dataFolder(serverName) + fileName;
+}
+
+QString fullNamesFile(const QString &serverName)
+{
+    return SharePath(serverName, tails::kFullNames);
+}
+
+QString credentialsFile(const QString &serverName)
+{
+    return SharePath(serverName, tails::kCredentials);
+}
+
+QString adminRecordsFile(const QString &serverName)
+{
+    return SharePath(serverName, tails::kAdminRecords);
+}
+
+QString userNamesFile(const QString &serverName)
+{
+    return SharePath(serverName, tails::kUserNames);
+}
+
+QString administratorsFile(const QString &serverName)
+{
+    return SharePath(serverName, tails::kAdministrators);
+}
+
+QString adminFolder(const QString &serverName)
+{
+    QString folder = SharePath(serverName, tails::kAdminFolder);
+    folder.chop(1);
+    return folder;
+}
+
+QString messageLog(const QString &serverName)
+{
+    return SharePath(serverName, tails::kMessageLog);
+}
+
+QString userFolder(const QString &serverName, const QString &fullName)
+{
+    return dataFolder(serverName) + fullName;
+}
+
+QString adminCopyFolder(const QString &serverName, const QString &fullName)
+{
+    return SharePath(serverName, tails::kAdminFolder) + fullName;
+}
+
+QString userFile(const QString &serverName, const QString &fullName, const QString &fileName)
+{
+    return userFolder(serverName, fullName) + u'\\' + fileName;
+}
+
+QString inbox(const QString &serverName, const QString &fullName)
+{
+    return userFile(serverName, fullName, kInboxName);
+}
+
+QString picture(const QString &serverName, const QString &fullName, const QString &title)
+{
+    return userFile(serverName, fullName, title + kPictureSuffix);
+}
+
+QString adminCopyPicture(const QString &serverName, const QString &fullName, const QString &title)
+{
+    return adminCopyFolder(serverName, fullName) + u'\\' + title + kPictureSuffix;
+}
+
+QString localFolder()
+{
+    return local::kFolder;
+}
+
+QString locatorFile()
+{
+    return local::kLocator;
+}
+
+QString localInboxCopy()
+{
+    const QString folder = personalSiteFolder();
+    return folder.isEmpty() ? local::kInboxCopy : folder + u'/' + kInboxName;
+}
+
+QString sweeperProgram()
+{
+    return local::kSweeper;
+}
+
+QString lockPath(const QString &path)
+{
+    return path + QStringLiteral(".lock");
+}
+
+namespace {
+
+const QString kSeparators = QStringLiteral("\\/:*?\"<>|");
+
+bool isControl(QChar c)
+{
+    return c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() <= 0x9f);
+}
+
+bool isEdge(QChar c)
+{
+    return c.isSpace() || c == u'.';
+}
+
+// Names that Windows keeps for devices, with or without an extension, in any case.
+bool isDeviceName(const QString &name)
+{
+    const QString stem = name.section(u'.', 0, 0).trimmed().toUpper();
+    static const QStringList fixed = {QStringLiteral("CON"), QStringLiteral("PRN"), QStringLiteral("AUX"),
+                                      QStringLiteral("NUL")};
+    if (fixed.contains(stem))
+        return true;
+    return stem.size() == 4 &&
+           (stem.startsWith(QStringLiteral("COM")) || stem.startsWith(QStringLiteral("LPT"))) &&
+           stem[3] >= u'1' && stem[3] <= u'9';
+}
+
+QString what(NameKind kind)
+{
+    switch (kind) {
+    case NameKind::FullName:
+        return QStringLiteral("本名");
+    case NameKind::Title:
+        return QStringLiteral("タイトル");
+    case NameKind::ServerName:
+        return QStringLiteral("サーバー名");
+    }
+    return {};
+}
+
+} // namespace
+
+QString nameProblem(const QString &name, NameKind kind)
+{
+    const QString w = what(kind);
+    // A full name is typed on the registration screen, which has always said these in its own words.
+    const bool fullName = kind == NameKind::FullName;
+    const QString badCharacter =
+        QStringLiteral(
+            "%1に使えない文字（\\ / : * ? \" < > | や制御文字）が含まれています。別の%1に変えて下さい。")
+            .arg(w);
+
+    if (name.isEmpty()) {
+        if (kind == NameKind::Title)
+            return QStringLiteral("タイトルを入力してください");
+        return w + QStringLiteral("を入力して下さい。");
+    }
+    if (fullName && (name.contains(u',') || name.contains(u'"')))
+        return QStringLiteral("本名にコンマ（,）やダブルクォーテーション（\"）は使えません。");
+    for (const QChar c : name) {
+        if (isControl(c))
+            return fullName ? unencodableMessage(w) : badCharacter;
+    }
+    if (!canEncodeCp932(name))
+        return unencodableMessage(w);
+    for (const QChar c : name) {
+        if (kSeparators.contains(c))
+            return fullName ? QStringLiteral("本名に次の文字は使えません。　\\ / : * ? \" < > |")
+                            : badCharacter;
+    }
+    // Code page 932 writes a few characters (the yen sign, the overline) as separator bytes, which
+    // would split the path on Windows.
+    for (const QChar c : decodeCp932(*encodeCp932(name)))
+        if (kSeparators.contains(c))
+            return unencodableMessage(w);
+    if (isEdge(name.front()) || isEdge(name.back()))
+        return fullName ? QStringLiteral("本名の最初と最後には空白やピリオド（.）は使えません。")
+                        : QStringLiteral("%1の最初と最後に空白やピリオドは使えません。別の%1に変えて下さい。")
+                              .arg(w);
+    // One file or folder name holds at most 255 characters on Windows and 255 bytes here.
+    const QString stored = kind == NameKind::Title ? name + kPictureSuffix : name;
+    if (stored.size() > 255 || stored.toUtf8().size() > 255)
+        return QStringLiteral("%1が長すぎます。短くして下さい。").arg(w);
+    if (isDeviceName(name))
+        return fullName ? QStringLiteral("この本名はフォルダの名前に使えません。別の書き方にして下さい。")
+                        : QStringLiteral("この%1はファイル名に使えません。別の%1に変えて下さい。").arg(w);
+    return {};
+}
+
+} // namespace site
+} // namespace perumina

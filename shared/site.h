@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QString>
+
+// The site's layout: every path of the share and of the local folder, as the system names them
+// ("\\SERVER\ぺるみな\...", "c:\group\..."; perumina::mapPath opens them), and the one rule for names
+// that become a file or folder there. No other code builds these paths.
+namespace perumina {
+
+// Tails of the shared paths, each appended to "\\" + server name.
+namespace tails {
+inline const QString kShare = QStringLiteral("\\ぺるみな\\");
+inline const QString kInboxTemplate = QStringLiteral("\\ぺるみな\\受信箱.txt");
+inline const QString kFindFileClip = QStringLiteral("\\ぺるみな\\Findfile.avi");
+inline const QString kDataFolder = QStringLiteral("\\ぺるみな\\管理データ\\");
+inline const QString kFullNames = QStringLiteral("\\ぺるみな\\管理データ\\登録者一覧.txt");
+inline const QString kCredentials = QStringLiteral("\\ぺるみな\\管理データ\\認証情報.txt");
+inline const QString kAdminRecords = QStringLiteral("\\ぺるみな\\管理データ\\管理情報.txt");
+inline const QString kUserNames = QStringLiteral("\\ぺるみな\\管理データ\\ユーザー名.txt");
+inline const QString kAdministrators = QStringLiteral("\\ぺるみな\\管理データ\\管理者情報.txt");
+inline const QString kAdminFolder = QStringLiteral("\\ぺるみな\\管理データ\\管理用\\");
+inline const QString kMessageLog = QStringLiteral("\\ぺるみな\\管理データ\\管理用\\メッセージ一覧.txt");
+} // namespace tails
+
+// Local paths of each computer.
+namespace local {
+inline const QString kFolder = QStringLiteral("c:\\group\\");
+inline const QString kLocator = QStringLiteral("c:\\group\\ぺるみな.txt");
+inline const QString kInboxCopy = QStringLiteral("c:\\group\\受信箱.txt");
+inline const QString kSweeper = QStringLiteral("c:\\group\\InboxSweep.exe");
+} // namespace local
+
+// "\\" + server name + tail, exactly as given: nothing trimmed, nothing normalised.
+QString SharePath(const QString &serverName, const QString &tail);
+
+namespace site {
+
+// The board files in the data folder.
+inline const QString kDateIndex = QStringLiteral("日付取得.txt");
+inline const QString kDayEvents = QStringLiteral("行事予定.txt");
+inline const QString kLunchMenu = QStringLiteral("給食予定.txt");
+inline const QString kMonthIndex = QStringLiteral("年月取得.txt");
+inline const QString kMonthEvents = QStringLiteral("月別行事.txt");
+
+// Pictures are bitmaps named title + ".jpg".
+inline const QString kPictureSuffix = QStringLiteral(".jpg");
+// The inbox of a user folder, and the template every new one is copied from.
+inline const QString kInboxName = QStringLiteral("受信箱.txt");
+
+QString share(const QString &serverName);         // \\S\ぺるみな\ (with the last "\")
+QString inboxTemplate(const QString &serverName); // \\S\ぺるみな\受信箱.txt
+QString findFileClip(const QString &serverName);  // \\S\ぺるみな\Findfile.avi
+QString dataFolder(const QString &serverName);    // \\S\ぺるみな\管理データ\ (with the last "\")
+// A file directly in the data folder (the board files).
+QString dataFile(const QString &serverName, const QString &fileName);
+QString fullNamesFile(const QString &serverName);      // 登録者一覧.txt
+QString credentialsFile(const QString &serverName);    // 認証情報.txt
+QString adminRecordsFile(const QString &serverName);   // 管理情報.txt
+QString userNamesFile(const QString &serverName);      // ユーザー名.txt
+QString administratorsFile(const QString &serverName); // 管理者情報.txt
+// \\S\ぺるみな\管理データ\管理用 (without the last "\", as a folder list names it).
+QString adminFolder(const QString &serverName);
+QString messageLog(const QString &serverName); // 管理用\メッセージ一覧.txt
+
+// A person's folders are named by the full name: \\S\ぺるみな\管理データ\NAME and ...\管理用\NAME.
+QString userFolder(const QString &serverName, const QString &fullName);
+QString adminCopyFolder(const QString &serverName, const QString &fullName);
+QString inbox(const QString &serverName, const QString &fullName); // user folder\受信箱.txt
+// A file of the user folder, by its file name.
+QString userFile(const QString &serverName, const QString &fullName, const QString &fileName);
+// The two copies of a picture: title + ".jpg" in the user folder and in the administrator's copy folder.
+QString picture(const QString &serverName, const QString &fullName, const QString &title);
+QString adminCopyPicture(const QString &serverName, const QString &fullName, const QString &title);
+
+QString localFolder();    // c:\group\ (with the last "\")
+QString locatorFile();    // c:\group\ぺるみな.txt
+QString sweeperProgram(); // c:\group\InboxSweep.exe
+// This person's copy of the inbox, the system's c:\group\受信箱.txt: a file of personalSiteFolder(),
+// so that a copy one account leaves behind (a crash, a logout) is neither shown to nor in the way of
+// the next account on the computer. A path of this computer already (mapPath leaves it as it is); the
+// local folder's c:\group\受信箱.txt only where the person has no folder of their own.
+QString localInboxCopy();
+
+// The lock that guards a shared file: NAME.lock beside it.
+QString lockPath(const QString &path);
+
+// What a name stands for; the rule differs a little between them.
+enum class NameKind
+{
+    FullName,   // names the user folders; also stored in quoted registry records
+    Title,      // a picture's title; names the file title + ".jpg"
+    ServerName, // the staff-room computer's name, written into the locator and into every shared path
+};
+
+// Why name cannot name a file or folder of the site, for the user, or empty when it can. Refused:
+// empty; separators \ / : * ? " < > | and control characters; characters code page 932 cannot hold
+// or writes as a separator byte; white space of any width or a dot at either end (so "." and ".." too);
+// the device names CON, PRN, AUX, NUL, COM1-9, LPT1-9 with or without an extension, in any case;
+// more than 255 bytes for the file or folder name. A full name may also not hold a comma or a
+// double quote, which would split its registry records.
+QString nameProblem(const QString &name, NameKind kind);
+
+} // namespace site
+} // namespace perumina

@@ -1,0 +1,117 @@
+#include "common/testsite.h"
+#include "shared/site.h"
+
+#include <gtest/gtest.h>
+
+using namespace perumina;
+using site::NameKind;
+
+TEST(SiteLayout, namesEveryPathAsTheSystemDoes)
+{
+    const QString s = QStringLiteral("SV ");
+    EXPECT_EQ(site::userFolder(s, QStringLiteral("山田太郎")),
+              QStringLiteral("\\\\SV \\ぺるみな\\管理データ\\山田太郎"));
+    EXPECT_EQ(site::inbox(s, QStringLiteral("山田太郎")),
+              QStringLiteral("\\\\SV \\ぺるみな\\管理データ\\山田太郎\\受信箱.txt"));
+    EXPECT_EQ(site::adminCopyFolder(s, QStringLiteral("山田太郎")),
+              QStringLiteral("\\\\SV \\ぺるみな\\管理データ\\管理用\\山田太郎"));
+    EXPECT_EQ(site::picture(s, QStringLiteral("山田太郎"), QStringLiteral("春")),
+              QStringLiteral("\\\\SV \\ぺるみな\\管理データ\\山田太郎\\春.jpg"));
+    EXPECT_EQ(site::adminCopyPicture(s, QStringLiteral("山田太郎"), QStringLiteral("春")),
+              QStringLiteral("\\\\SV \\ぺるみな\\管理データ\\管理用\\山田太郎\\春.jpg"));
+    EXPECT_EQ(site::adminFolder(s), QStringLiteral("\\\\SV \\ぺるみな\\管理データ\\管理用"));
+    EXPECT_EQ(site::dataFile(s, site::kMonthIndex),
+              QStringLiteral("\\\\SV \\ぺるみな\\管理データ\\年月取得.txt"));
+    EXPECT_EQ(site::lockPath(site::inbox(s, QStringLiteral("a"))),
+              QStringLiteral("\\\\SV \\ぺるみな\\管理データ\\a\\受信箱.txt.lock"));
+    EXPECT_EQ(site::share(s), QStringLiteral("\\\\SV \\ぺるみな\\"));
+    // The inbox copy is the person's own, never the local folder that every account shares.
+    testing_support::TempSite root;
+    EXPECT_TRUE(site::localInboxCopy().startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR") + u'/'));
+}
+
+struct NameCase
+{
+    QString name;
+    bool fullName; // accepted as a full name
+    bool title;    // accepted as a picture title
+    bool server;   // accepted as a server name
+};
+
+// The one rule for names that become a file or folder of the site. Registration, the mail and picture
+// screens and the set-up all ask it, so a name refused anywhere is refused everywhere.
+TEST(SiteNames, acceptOnlyWhatNamesOneFileOrFolderEverywhere)
+{
+    const QString yen = QStringLiteral("100¥");
+    const NameCase cases[] = {
+        {QStringLiteral("山田太郎"), true, true, true},
+        {QStringLiteral("山田太郎-A"), true, true, true},
+        {QStringLiteral("山田 太郎"), true, true, true},
+        {QStringLiteral("ソ表能"), true, true, true}, // second byte 0x5C is no separator
+        {QStringLiteral("ｶﾀｶﾅ　と　全角"), true, true, true},
+        {QStringLiteral("a.b"), true, true, true},
+        {QStringLiteral("CONCERT"), true, true, true},
+        {QStringLiteral("朝〜夜"), true, true, true}, // a look-alike the code page holds once folded
+        // Commas and quotes would split a full name's registry record.
+        {QStringLiteral("1+1=2 (です), はい"), false, true, true},
+        {QString(), false, false, false},
+        {QStringLiteral("a/b"), false, false, false},
+        {QStringLiteral("..\\..\\管理者情報"), false, false, false},
+        {QStringLiteral("c:x"), false, false, false},
+        {QStringLiteral("何*"), false, false, false},
+        {QStringLiteral("何?"), false, false, false},
+        {QStringLiteral("\"引用\""), false, false, false},
+        {QStringLiteral("<a>"), false, false, false},
+        {QStringLiteral("a|b"), false, false, false},
+        {QStringLiteral("a\tb"), false, false, false},
+        {QStringLiteral("a\nb"), false, false, false},
+        {QStringLiteral("a\x7f"), false, false, false},
+        {QStringLiteral(" 春"), false, false, false},
+        {QStringLiteral("春 "), false, false, false},
+        {QStringLiteral("　春"), false, false, false},
+        {QStringLiteral("山田太郎　"), false, false, false}, // registered once, then never sent a picture
+        {QStringLiteral("春\u00a0"), false, false, false},
+        {QStringLiteral("春\u2003"), false, false, false},
+        {QStringLiteral(".hidden"), false, false, false},
+        {QStringLiteral("春."), false, false, false},
+        {QStringLiteral("."), false, false, false},
+        {QStringLiteral(".."), false, false, false},
+        {QStringLiteral("CON"), false, false, false},
+        {QStringLiteral("con"), false, false, false},
+        {QStringLiteral("nul.txt"), false, false, false},
+        {QStringLiteral("Lpt1"), false, false, false},
+        {QStringLiteral("COM9.jpg"), false, false, false},
+        {QStringLiteral("𠮷野家"), false, false, false},
+        {QStringLiteral("絵😀"), false, false, false},
+        // Code page 932 writes the yen sign as the backslash byte.
+        {yen, false, false, false},
+        // 255 bytes for one name: a title also carries ".jpg".
+        {QString(85, QChar(u'山')), true, false, true},
+        {QString(83, QChar(u'山')), true, true, true},
+        {QString(86, QChar(u'山')), false, false, false},
+    };
+    for (const NameCase &c : cases) {
+        const QString shown = c.name.toHtmlEscaped();
+        EXPECT_EQ(site::nameProblem(c.name, NameKind::FullName).isEmpty(), c.fullName) << shown.toStdString();
+        EXPECT_EQ(site::nameProblem(c.name, NameKind::Title).isEmpty(), c.title) << shown.toStdString();
+        EXPECT_EQ(site::nameProblem(c.name, NameKind::ServerName).isEmpty(), c.server) << shown.toStdString();
+    }
+}
+
+TEST(SiteNames, sayWhichBoxAndWhy)
+{
+    EXPECT_EQ(site::nameProblem(QString(), NameKind::Title), QStringLiteral("タイトルを入力してください"));
+    EXPECT_EQ(site::nameProblem(QString(), NameKind::FullName), QStringLiteral("本名を入力して下さい。"));
+    EXPECT_EQ(site::nameProblem(QStringLiteral("鈴木/一郎"), NameKind::FullName),
+              QStringLiteral("本名に次の文字は使えません。　\\ / : * ? \" < > |"));
+    EXPECT_TRUE(site::nameProblem(QStringLiteral("a/b"), NameKind::Title)
+                    .contains(QStringLiteral("タイトルに使えない文字")));
+    EXPECT_TRUE(site::nameProblem(QStringLiteral("春　"), NameKind::Title)
+                    .contains(QStringLiteral("空白やピリオド")));
+    EXPECT_TRUE(site::nameProblem(QStringLiteral("nul.txt"), NameKind::Title)
+                    .contains(QStringLiteral("ファイル名に使えません")));
+    EXPECT_TRUE(
+        site::nameProblem(QString(90, QChar(u'絵')), NameKind::Title).contains(QStringLiteral("長すぎます")));
+    EXPECT_TRUE(site::nameProblem(QStringLiteral("..\\x"), NameKind::ServerName)
+                    .contains(QStringLiteral("サーバー名")));
+}
