@@ -6,8 +6,16 @@
 #include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/seams.h"
+#include "shared/sharedfile.h"
 #include "shared/site.h"
 #include "shared/textfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <memory>
+#include <optional>
+#include <vector>
 
 using perumina::Status;
 namespace site = perumina::site;
@@ -114,6 +122,89 @@ void createSchoolYear(const QString &server, int year, Report &report)
         ensureTextFile(site::dataFile(server, site::kMonthIndex), monthIndex(year), report) &&
         ensureFile(site::dataFile(server, site::kMonthEvents), monthWorkbook(year), report);
     Q_UNUSED(ok);
+}
+
+namespace {
+
+// The school year of the data in the data folder: the first date of the date index, else the first
+// month of the month index, else the first day of the daily workbook.
+std::optional<int> yearOnDisk(const QString &server)
+{
+    auto firstDate = [&](const QString &file, bool monthly) -> std::optional<QDate> {
+        const auto bytes = perumina::readFileBytes(site::dataFile(server, file));
+        if (!bytes)
+            return std::nullopt;
+        const auto rows = boards::parseCsv(*bytes).rows;
+        const int at = file == site::kDayEvents ? 1 : 0;
+        if (rows.size() <= at || rows[at].isEmpty())
+            return std::nullopt;
+        const QString text = perumina::decodeCp932(rows[at][0]).trimmed();
+        const QDate date =
+            monthly ? QDate::fromString(text.left(8) + QStringLiteral("01"), QStringLiteral("yyyy/MM/dd"))
+                    : QDate::fromString(text.left(10), QStringLiteral("yyyy/MM/dd"));
+        return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
+    };
+    for (const auto &[file, monthly] :
+         {std::pair{site::kDateIndex, false}, std::pair{site::kMonthIndex, true},
+          std::pair{site::kDayEvents, false}})
+        if (const auto date = firstDate(file, monthly))
+            return schoolYearOf(*date);
+    return std::nullopt;
+}
+
+} // namespace
+
+YearChange startSchoolYear(const QString &server, int year, Report &report)
+{
+    YearChange change;
+    QStringList present;
+    for (const QString &file : site::schoolYearFiles())
+        if (QFileInfo::exists(perumina::mapPath(site::dataFile(server, file))))
+            present.append(file);
+    // Without a year to tell, nothing moves: only what is missing is created, as for the same year.
+    if (!present.isEmpty())
+        change.oldYear = yearOnDisk(server).value_or(0);
+    if (change.oldYear == 0 || change.oldYear == year) {
+        createSchoolYear(server, year, report);
+        return change;
+    }
+
+    const QString folder = perumina::mapPath(site::dataFile(server, site::pastYearFolder(change.oldYear)));
+    for (const QString &file : present) {
+        if (QFileInfo::exists(QDir(folder).filePath(file))) {
+            report.status = Status::failure(
+                QStringLiteral("%1 に %2 が既にあります。重ねて移せないため、何も変更していません。")
+                    .arg(folder, file));
+            return change;
+        }
+    }
+    // A board writes under the file's lock: holding all five, no board is half-way through a save.
+    std::vector<std::unique_ptr<perumina::SharedFileLock>> locks;
+    for (const QString &file : site::schoolYearFiles()) {
+        locks.push_back(
+            std::make_unique<perumina::SharedFileLock>(perumina::mapPath(site::dataFile(server, file))));
+        if (!locks.back()->acquire(1000)) {
+            report.status = Status::failure(
+                QStringLiteral("%1 をボードが使用中です。ボードを閉じてから、もう一度実行して下さい。")
+                    .arg(file));
+            return change;
+        }
+    }
+    if (!ensureFolder(site::dataFile(server, site::pastYearFolder(change.oldYear)), report))
+        return change;
+    change.folder = folder;
+    for (const QString &file : present) {
+        const QString from = perumina::mapPath(site::dataFile(server, file));
+        const QString to = QDir(folder).filePath(file);
+        if (!QFile::rename(from, to)) {
+            report.status =
+                Status::failure(QStringLiteral("%1 を %2 に移せませんでした。").arg(from, folder));
+            return change;
+        }
+        change.moved.append(to);
+    }
+    createSchoolYear(server, year, report);
+    return change;
 }
 
 namespace {

@@ -33,6 +33,10 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("PeruminaSetup"));
     QTextStream out(stdout);
     QTextStream err(stderr);
+    auto tellMoved = [&](const setup::YearChange &change) {
+        for (const QString &path : change.moved)
+            out << change.oldYear << "年度のファイルを移しました: " << path << "\n";
+    };
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -56,9 +60,11 @@ int main(int argc, char *argv[])
                                             QStringLiteral("PW"));
     const QCommandLineOption schoolYearOption(
         QStringLiteral("school-year"),
-        QStringLiteral("YYYY年4月1日から始まる年度のボードデータ（日付取得.txt、行事予定.txt、給食予定.txt、"
-                       "年月取得.txt、月別行事.txt）を、無いものだけ作ります。--server を省略すると、"
-                       "ロケータファイルのサーバー名を使います。"),
+        QStringLiteral(
+            "YYYY年4月1日から始まる年度のボードデータ（日付取得.txt、行事予定.txt、給食予定.txt、"
+            "年月取得.txt、月別行事.txt）を、無いものだけ作ります。別の年度のデータがあるときは、"
+            "先にその5つのファイルを管理データの「(その年)年度」フォルダへ移します（削除はしません）。"
+            "--server を省略すると、ロケータファイルのサーバー名を使います。"),
         QStringLiteral("YYYY"));
     const QCommandLineOption demoOption(
         QStringLiteral("demo"),
@@ -145,7 +151,7 @@ int main(int argc, char *argv[])
             return 2;
         }
         setup::Report report;
-        setup::createSchoolYear(*server, schoolYear, report);
+        tellMoved(setup::startSchoolYear(*server, schoolYear, report));
         for (const QString &path : report.created)
             out << "作成しました: " << path << "\n";
         if (report.created.isEmpty() && report.status.ok)
@@ -192,7 +198,7 @@ int main(int argc, char *argv[])
     setup::Report report;
     setup::createSite(options, report);
     if (report.status.ok && schoolYear != 0)
-        setup::createSchoolYear(options.server, schoolYear, report);
+        tellMoved(setup::startSchoolYear(options.server, schoolYear, report));
     if (report.status.ok && parser.isSet(demoOption))
         setup::addDemoContent(options.server, QDateTime::currentDateTime(), report);
     if (report.status.ok && options.role == setup::Role::Server)

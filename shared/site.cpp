@@ -19,6 +19,16 @@ QString share(const QString &serverName)
     return SharePath(serverName, tails::kShare);
 }
 
+QStringList schoolYearFiles()
+{
+    return {kDateIndex, kDayEvents, kLunchMenu, kMonthIndex, kMonthEvents};
+}
+
+QString pastYearFolder(int year)
+{
+    return QStringLiteral("%1年度").arg(year);
+}
+
 QString inboxTemplate(const QString &serverName)
 {
     return SharePath(serverName, tails::kInboxTemplate);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The site's layout: every path of the share and of the local folder, as the system names them
 // ("\\SERVER\ぺるみな\...", "c:\group\..."; perumina::mapPath opens them), and the one rule for names
@@ -41,6 +42,9 @@ inline const QString kDayEvents = QStringLiteral("行事予定.txt");
 inline const QString kLunchMenu = QStringLiteral("給食予定.txt");
 inline const QString kMonthIndex = QStringLiteral("年月取得.txt");
 inline const QString kMonthEvents = QStringLiteral("月別行事.txt");
+// The five files of one school year, and the folder of the data folder a past year's files move to.
+QStringList schoolYearFiles();
+QString pastYearFolder(int year); // "2026年度"
 
 // Pictures are bitmaps named title + ".jpg".
 inline const QString kPictureSuffix = QStringLiteral(".jpg");

@@ -4,9 +4,26 @@
 
 namespace boards::daily {
 
+QString boxName(int column, const QStringList &)
+{
+    static const QStringList fixed{QStringLiteral("日付"),           QStringLiteral("曜日"),
+                                   QStringLiteral("行事　１"),       QStringLiteral("行事　２"),
+                                   QStringLiteral("行事　３"),       QStringLiteral("学年行事 1学年"),
+                                   QStringLiteral("学年行事 2学年"), QStringLiteral("学年行事 3学年")};
+    static const QStringList grades{QStringLiteral("一学年"), QStringLiteral("二学年"),
+                                    QStringLiteral("三学年")};
+    if (column >= 1 && column <= fixed.size())
+        return fixed[column - 1];
+    if (column > fixed.size() && column <= kColumns) {
+        const int slot = column - fixed.size() - 1;
+        return grades[slot / kSlots] + u' ' + timeSlotNames()[slot % kSlots];
+    }
+    return QString();
+}
+
 BoardFiles dayBoardFiles()
 {
-    return BoardFiles{perumina::site::kDayEvents, false};
+    return BoardFiles{perumina::site::kDayEvents, false, &boxName};
 }
 
 QString windowCaption(Variant variant)

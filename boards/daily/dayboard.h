@@ -18,6 +18,8 @@ inline constexpr int kColumns = 35;
 inline constexpr int kSlots = 9;
 
 BoardFiles dayBoardFiles();
+// The caption of the box of a column ("行事　１", "二学年 3校時"), for messages.
+QString boxName(int column, const QStringList &row = {});
 QString windowCaption(Variant variant);
 
 // The nine time slots in their order.

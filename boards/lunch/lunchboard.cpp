@@ -5,9 +5,19 @@
 
 namespace boards::lunch {
 
+QString boxName(int column, const QStringList &)
+{
+    static const QStringList names{QStringLiteral("日付"),    QStringLiteral("曜日"),
+                                   QStringLiteral("主食"),    QStringLiteral("副食①"),
+                                   QStringLiteral("副食②"),   QStringLiteral("副食③"),
+                                   QStringLiteral("副食④"),   QStringLiteral("飲み物①"),
+                                   QStringLiteral("飲み物②"), QStringLiteral("総カロリー量")};
+    return names.value(column - 1);
+}
+
 BoardFiles lunchBoardFiles()
 {
-    return BoardFiles{perumina::site::kLunchMenu, false};
+    return BoardFiles{perumina::site::kLunchMenu, false, &boxName};
 }
 
 QString windowCaption(Variant variant)
@@ -29,16 +39,6 @@ QStringList stepCaptions(Variant variant)
 QStringList readMenu(const Workbook &book, const QString &row)
 {
     return readCells(book, row, 3, kColumns);
-}
-
-perumina::Status writeDay(Workbook &book, const QString &row, const QString &date, const QString &weekday,
-                          const QStringList &menu)
-{
-    QStringList values{date, weekday};
-    values += menu.mid(0, kMenuFields);
-    while (values.size() < kColumns)
-        values.append(QString());
-    return writeCells(book, row, 1, values);
 }
 
 } // namespace boards::lunch

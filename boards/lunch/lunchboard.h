@@ -24,8 +24,7 @@ QStringList stepCaptions(Variant variant);
 
 // The menu of a row as shown: Text1 .. Text8.
 QStringList readMenu(const Workbook &book, const QString &row);
-// The write-back: date, weekday number and the eight menu fields into columns 1 to 10.
-perumina::Status writeDay(Workbook &book, const QString &row, const QString &date, const QString &weekday,
-                          const QStringList &menu);
+// The caption of the box of a column ("主食", "副食②"), for messages.
+QString boxName(int column, const QStringList &row = {});
 
 } // namespace boards::lunch

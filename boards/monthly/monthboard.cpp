@@ -5,9 +5,23 @@
 
 namespace boards::monthly {
 
+QString boxName(int column, const QStringList &row)
+{
+    if (column == 1)
+        return QStringLiteral("年月");
+    if (column < 2 || column > kFields)
+        return QString();
+    const int slot = column / 2;
+    const QString day = row.value(2 * slot - 1);
+    if (column % 2 == 0)
+        return QStringLiteral("%1番目の枠の日付").arg(slot);
+    return day.isEmpty() ? QStringLiteral("%1番目の枠の行事").arg(slot)
+                         : QStringLiteral("%1日の行事").arg(day);
+}
+
 BoardFiles monthBoardFiles()
 {
-    return BoardFiles{perumina::site::kMonthEvents, true};
+    return BoardFiles{perumina::site::kMonthEvents, true, &boxName};
 }
 
 QString windowCaption(Variant variant)
@@ -28,12 +42,12 @@ MonthRow readMonthRow(const Workbook &book, const QString &row)
     return month;
 }
 
-perumina::Status writeMonthRow(Workbook &book, const QString &row, const MonthRow &month)
+QStringList monthRowFields(const MonthRow &month)
 {
     QStringList fields{month.title + u'/'};
     for (int k = 0; k < kSlots; ++k)
         fields << month.days.value(k) << month.events.value(k);
-    return writeCells(book, row, 1, fields);
+    return fields;
 }
 
 QRect pixels(const QRect &twips)

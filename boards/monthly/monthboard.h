@@ -30,8 +30,10 @@ struct MonthRow
 
 // The display's reading of a row, field by field in ascending order.
 MonthRow readMonthRow(const Workbook &book, const QString &row);
-// The write-back: field 1 becomes the title + "/", then the 37 pairs; written whole or not at all.
-perumina::Status writeMonthRow(Workbook &book, const QString &row, const MonthRow &month);
+// The 75 fields of a month as the board shows it: the title + "/", then the 37 pairs.
+QStringList monthRowFields(const MonthRow &month);
+// The name of the box of a field ("9日の行事"), for messages; row is the shown fields.
+QString boxName(int column, const QStringList &row);
 
 // Calendar geometry in twips (1/1440 inch) of each variant, and the conversion to pixels.
 inline constexpr int kTwipsPerPixel = 15;

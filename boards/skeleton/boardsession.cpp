@@ -5,6 +5,8 @@
 #include "shared/site.h"
 #include "shared/textfile.h"
 
+#include <QMap>
+
 namespace boards {
 
 using perumina::Dialogs;
@@ -16,6 +18,12 @@ static const QString kLocatorAsBoardsName = QStringLiteral("C:\\group\\ぺるみ
 QString BoardFiles::indexFile() const
 {
     return monthly ? perumina::site::kMonthIndex : perumina::site::kDateIndex;
+}
+
+QString BoardFiles::nameOfBox(int column, const QStringList &row) const
+{
+    const QString name = boxName ? boxName(column, row) : QString();
+    return name.isEmpty() ? QStringLiteral("%1列目").arg(column) : name;
 }
 
 QString noServerMessage()
@@ -87,7 +95,7 @@ void BoardSession::start()
                 .arg(files_.dataFile));
     view_.showWindow();
     currentRow_ = todayRow_;
-    view_.display();
+    showRow();
 }
 
 QString BoardSession::searchFailure() const
@@ -98,6 +106,9 @@ QString BoardSession::searchFailure() const
         return QStringLiteral("%1 に %2 の行がありません。").arg(file, search_.marker1);
     case MarkerSearch::Outcome::NoSecondMarker:
         return QStringLiteral("%1 に %2 の行がありません。").arg(file, search_.marker2);
+    case MarkerSearch::Outcome::OutOfOrder:
+        return QStringLiteral("%1 の %2 の行が %3 の行より前にあります。順番に並べて下さい。")
+            .arg(file, search_.marker2, search_.marker1);
     case MarkerSearch::Outcome::NoComma:
     case MarkerSearch::Outcome::NotARow:
         return QStringLiteral("%1 の %2 の行に行番号がありません。").arg(file, search_.marker1);
@@ -113,13 +124,110 @@ void BoardSession::step(int delta)
     currentRow_ = result.row;
     if (!result.message.isEmpty())
         seams_.dialogs.message(result.message, Dialogs::Icon::Exclamation, kStepErrorTitle);
-    view_.display();
+    showRow();
 }
 
 void BoardSession::backToToday()
 {
     currentRow_ = todayRow_;
+    showRow();
+}
+
+void BoardSession::showRow()
+{
+    // Row 1 holds the headings: no board shows or writes it.
+    const auto row = parseRowNumber(currentRow_);
+    if (!row || *row < 2)
+        currentRow_ = QStringLiteral("2");
     view_.display();
+    shownRow_ = parseRowNumber(currentRow_).value_or(2);
+    shownBytes_ = workbook_.readRow(shownRow_);
+    shownTexts_ = view_.rowTexts();
+}
+
+// A cell's text in a message: one line, and not too long to read.
+static QString quoted(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\r', u' ').replace(u'\n', u' ');
+    if (text.size() > 40)
+        text = text.left(40) + QStringLiteral("…");
+    return QStringLiteral("「%1」").arg(text);
+}
+
+QString BoardSession::conflictMessage(const QList<CellConflict> &conflicts, const QStringList &now) const
+{
+    QString text = QStringLiteral("ほかのコンピュータで、次の欄が先に変更されています。まだ何も書き込んで"
+                                  "いません。");
+    for (const CellConflict &c : conflicts)
+        text += kCrLf + QStringLiteral("「%1」　ほかのコンピュータ：%2　このボード：%3")
+                            .arg(files_.nameOfBox(c.column, now), quoted(perumina::decodeCp932(c.theirs)),
+                                 quoted(now.value(c.column - 1)));
+    return text + kCrLf +
+           QStringLiteral(
+               "このボードの内容で上書きするときは、もう一度「表示データを更新する」を押して下さい。"
+               "ほかのコンピュータの内容を見るときは、前後に移ってから戻って下さい。");
+}
+
+void BoardSession::update()
+{
+    if (!workbook_.isOpen() || shownRow_ < 2)
+        return;
+    const QString fileName = files_.dataFile;
+    if (replaced_) {
+        seams_.dialogs.message(
+            QStringLiteral("%1 が置き換えられたため、書き込めません。ボードを閉じて、開き直して"
+                           "下さい。")
+                .arg(fileName),
+            Dialogs::Icon::Exclamation);
+        return;
+    }
+    const QStringList now = view_.rowTexts();
+    QMap<int, QString> changed;
+    for (qsizetype i = 0; i < now.size(); ++i) {
+        if (now[i] == shownTexts_.value(i))
+            continue;
+        if (!perumina::canEncodeCp932(now[i])) {
+            seams_.dialogs.message(
+                perumina::unencodableMessage(QStringLiteral("「%1」").arg(files_.nameOfBox(int(i) + 1, now))),
+                Dialogs::Icon::Exclamation);
+            return;
+        }
+        changed.insert(int(i) + 1, now[i]);
+    }
+    if (changed.isEmpty())
+        return;
+    const perumina::Status set = workbook_.setCells(shownRow_, shownBytes_, changed);
+    if (!set) {
+        seams_.dialogs.message(set.error, Dialogs::Icon::Exclamation);
+        return;
+    }
+    const SaveResult saved = workbook_.save();
+    if (saved) {
+        for (auto it = changed.cbegin(); it != changed.cend(); ++it) {
+            while (shownBytes_.size() < it.key())
+                shownBytes_.append(QByteArray());
+            shownBytes_[it.key() - 1] = perumina::encodeCp932(it.value()).value_or(QByteArray());
+            shownTexts_[it.key() - 1] = it.value();
+        }
+        return;
+    }
+    if (saved.replaced) {
+        replaced_ = true;
+        workbook_.discardWrites();
+        seams_.dialogs.message(saved.error, Dialogs::Icon::Exclamation);
+    } else if (!saved.conflicts.isEmpty()) {
+        // Told once: what the other computer wrote becomes what this board read, so pressing again
+        // overwrites it.
+        workbook_.discardWrites();
+        for (const CellConflict &c : saved.conflicts) {
+            while (shownBytes_.size() < c.column)
+                shownBytes_.append(QByteArray());
+            shownBytes_[c.column - 1] = c.theirs;
+        }
+        seams_.dialogs.message(conflictMessage(saved.conflicts, now), Dialogs::Icon::Exclamation);
+    } else {
+        seams_.dialogs.message(saved.error, Dialogs::Icon::Exclamation);
+    }
 }
 
 bool BoardSession::close()

@@ -13,7 +13,10 @@ struct BoardFiles
 {
     QString dataFile;     // under 管理データ: "行事予定.txt", "給食予定.txt", "月別行事.txt"
     bool monthly = false; // month index 年月取得.txt and month steps, else date index 日付取得.txt
+    // The caption of the box that shows a column (from 1), for messages; row is what the board shows.
+    QString (*boxName)(int column, const QStringList &row) = nullptr;
     QString indexFile() const;
+    QString nameOfBox(int column, const QStringList &row) const;
 };
 
 inline const QString kPleaseWait = QStringLiteral("OKを押して少しお待ちください！");
@@ -27,6 +30,8 @@ public:
     virtual void showWindow() = 0;
     // The board's display routine: shows the row named by the session's current row.
     virtual void display() = 0;
+    // The texts of the row's columns from column 1 as the boxes show them now (what an update writes).
+    virtual QStringList rowTexts() const = 0;
 };
 
 // The board skeleton as logic: start-up, the index search, stepping, the return to today and
@@ -44,6 +49,11 @@ public:
     void step(int delta);
     // "◇": today's (this month's) row again.
     void backToToday();
+    // "表示データを更新する": writes the boxes whose text differs from what they showed when the row
+    // was displayed, at once, merged into the file as it is on disk. Refuses, writing nothing, when
+    // another computer changed one of those cells since (naming the box and both texts; pressing again
+    // then writes this board's text) or when the file no longer holds the row that was read.
+    void update();
     // Closing: waiting message, save and release the workbook, end. When the save fails the board
     // says so and stays open once, so that written cells are not lost unseen; closing again ends it.
     // True when the program ended.
@@ -65,6 +75,9 @@ public:
 private:
     void endProgram();
     QString searchFailure() const;
+    // Runs the display and remembers what the row held and what the boxes showed.
+    void showRow();
+    QString conflictMessage(const QList<CellConflict> &conflicts, const QStringList &now) const;
 
     perumina::Seams seams_;
     BoardFiles files_;
@@ -75,6 +88,10 @@ private:
     MarkerSearch search_;
     QString todayRow_;
     QString currentRow_;
+    int shownRow_ = 0;
+    CsvRow shownBytes_;      // the row's cells as read when it was displayed
+    QStringList shownTexts_; // the boxes' texts right after that display
+    bool replaced_ = false;  // the data file was replaced under this board: it writes no more
     bool ended_ = false;
     bool saveRefused_ = false;
 };

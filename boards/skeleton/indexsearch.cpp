@@ -25,7 +25,8 @@ MarkerSearch searchMarkers(const QString &document, const QString &marker1, cons
     s.position1 = int(hit1) + 1;
     const qsizetype hit2 = marker2.isEmpty() ? -1 : document.indexOf(marker2, hit1 + marker1.size());
     if (hit2 < 0) {
-        s.outcome = MarkerSearch::Outcome::NoSecondMarker;
+        s.outcome = document.indexOf(marker2) >= 0 ? MarkerSearch::Outcome::OutOfOrder
+                                                   : MarkerSearch::Outcome::NoSecondMarker;
         return s;
     }
     s.position2 = int(hit2) + 1;
@@ -39,7 +40,10 @@ MarkerSearch searchMarkers(const QString &document, const QString &marker1, cons
     s.valueStart = s.comma + 1;
     s.valueLength = s.position2 - s.valueStart - 1;
     s.value = document.mid(s.valueStart - 1, std::max(s.valueLength, 0));
-    s.outcome = parseRowNumber(s.value) ? MarkerSearch::Outcome::Found : MarkerSearch::Outcome::NotARow;
+    const auto row = parseRowNumber(s.value);
+    s.outcome = !row       ? MarkerSearch::Outcome::NotARow
+                : *row < 2 ? MarkerSearch::Outcome::NoFirstMarker
+                           : MarkerSearch::Outcome::Found;
     return s;
 }
 

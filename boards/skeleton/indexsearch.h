@@ -18,6 +18,7 @@ struct MarkerSearch
         Found,
         NoFirstMarker,
         NoSecondMarker,
+        OutOfOrder, // marker ② stands only before marker ①
         NoComma,
         NotARow
     };
@@ -36,7 +37,7 @@ struct MarkerSearch
 // The search: find marker1, then marker2 after it, then the first comma from just before marker1;
 // the value is what stands between that comma and the CR LF before marker2. Found only when the value
 // is a row number, so a missing line, a line without a comma or a gap between the two lines is told
-// apart instead of giving a wrong row.
+// apart instead of giving a wrong row. Row 1 holds the headings: a line naming it counts as missing.
 MarkerSearch searchMarkers(const QString &document, const QString &marker1, const QString &marker2);
 
 // Today's row in the date index 日付取得.txt (lines "yyyy/MM/dd,row"); needs tomorrow's line too.

@@ -1,7 +1,5 @@
 #include "boards/skeleton/rows.h"
 
-#include "shared/textfile.h"
-
 namespace boards {
 
 std::optional<WeekdayStyle> weekdayStyle(const QString &number)
@@ -24,19 +22,6 @@ QStringList readCells(const Workbook &book, const QString &row, int first, int l
     for (int column = first; column <= last; ++column)
         cells.append(book.cell(row, column));
     return cells;
-}
-
-perumina::Status writeCells(Workbook &book, const QString &row, int firstColumn, const QStringList &values)
-{
-    for (const QString &value : values)
-        if (!perumina::canEncodeCp932(value))
-            return perumina::Status::failure(perumina::unencodableMessage(QString()));
-    for (qsizetype i = 0; i < values.size(); ++i) {
-        const perumina::Status status = book.setCell(row, firstColumn + int(i), values[i]);
-        if (!status)
-            return status;
-    }
-    return perumina::Status::success();
 }
 
 } // namespace boards

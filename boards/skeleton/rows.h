@@ -19,8 +19,4 @@ std::optional<WeekdayStyle> weekdayStyle(const QString &number);
 // Cells first..last of a row, one read per column in column order.
 QStringList readCells(const Workbook &book, const QString &row, int first, int last);
 
-// Writes values into the row from firstColumn on, in column order. Checked whole first: when one value
-// cannot be stored, nothing is written and the reason comes back.
-perumina::Status writeCells(Workbook &book, const QString &row, int firstColumn, const QStringList &values);
-
 } // namespace boards

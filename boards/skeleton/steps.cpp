@@ -2,6 +2,8 @@
 
 #include "boards/skeleton/workbook.h"
 
+#include <algorithm>
+
 namespace boards {
 
 StepResult dayStep(const QString &rowBefore, int step)
@@ -23,7 +25,8 @@ StepResult monthStep(const QString &rowBefore, int step)
     const int old = parseRowNumber(rowBefore).value_or(2);
     if (step < 0 && (old < 3 || old + step < 2))
         return {QStringLiteral("2"), kNoEarlierMonth};
-    return {QString::number(old + step), QString()};
+    // No sheet has rows beyond kMaxRows; a huge row from the index stops there instead of overflowing.
+    return {QString::number(std::min<qint64>(qint64(old) + step, kMaxRows)), QString()};
 }
 
 } // namespace boards

@@ -21,7 +21,8 @@ inline const QString kNoEarlierMonth = QStringLiteral("2003年度以前のデー
 // above 367. A refusal shows row 2 or 366.
 StepResult dayStep(const QString &rowBefore, int step);
 
-// Monthly boards: -1 is refused from below 3 and shows row 2; +1 has no limit.
+// Monthly boards: -1 is refused from below 3 and shows row 2; +1 goes on up to the last row a sheet
+// can have (kMaxRows).
 StepResult monthStep(const QString &rowBefore, int step);
 
 } // namespace boards

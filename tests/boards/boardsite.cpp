@@ -27,4 +27,12 @@ int rowOf(const QDate &date)
     return int(start.daysTo(date)) + 2;
 }
 
+perumina::Status writeRow(boards::Workbook &book, int row, const QStringList &values)
+{
+    QMap<int, QString> cells;
+    for (qsizetype i = 0; i < values.size(); ++i)
+        cells.insert(int(i) + 1, values[i]);
+    return book.setCells(row, book.readRow(row), cells);
+}
+
 } // namespace boards_test

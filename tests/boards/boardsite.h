@@ -1,5 +1,6 @@
 #pragma once
 
+#include "boards/skeleton/workbook.h"
 #include "common/testsite.h"
 
 #include <QDate>
@@ -19,5 +20,8 @@ struct BoardSite
 
 // Row of a date in a school year made by the set-up: 1 April is row 2.
 int rowOf(const QDate &date);
+
+// Writes values into a row from column 1 on, all or nothing.
+perumina::Status writeRow(boards::Workbook &book, int row, const QStringList &values);
 
 } // namespace boards_test

@@ -135,8 +135,39 @@ TEST(DayBoard, writeBackShowsAfterSteppingAndReachesTheFileOnClose)
     DayBoard board(Variant::Admin, QDate(2026, 4, 9));
     board.form.Text[4]->setPlainText(QStringLiteral("𠮷田先生"));
     board.click("Command102");
-    EXPECT_TRUE(board.fakes.dialogs.last().contains(QStringLiteral("使えない文字")));
+    EXPECT_TRUE(board.fakes.dialogs.last().startsWith(QStringLiteral("「行事　２」に使えない文字")))
+        << board.fakes.dialogs.last().toStdString();
     EXPECT_FALSE(board.form.session().workbook().hasWrites());
+}
+
+TEST(DayBoard, anUpdateLeavesEveryCellItDidNotChangeByteForByte)
+{
+    BoardSite site;
+    const QString path = site.data(QStringLiteral("行事予定.txt"));
+    using testing_support::sjis;
+    // Line breaks inside cells (CR LF, a lone CR, LF) and code page 932 codes that another code of the
+    // same glyph would replace: IBM's Ⅰ and № (0xFA4A, 0xFA59), and 纊 (0xED40).
+    const QByteArray row9 = "2026/04/08,3,\"" + sjis(QStringLiteral("始業式")) + "\r\n" +
+                            sjis(QStringLiteral("（体育館）")) +
+                            "\",\"a\rb\",\"c\nd\",\xFA\x4A\xFA\x59,\xED\x40";
+    QByteArray original = site.site.bytes(path);
+    original.replace("2026/04/08,3\r\n", row9 + "\r\n");
+    original.replace("2026/04/09,4\r\n", "2026/04/09,4,\xFA\x59\r\n");
+    site.site.writeBytes(path, original);
+
+    DayBoard board(Variant::Admin, QDate(2026, 4, 8));
+    EXPECT_TRUE(board.field(3).contains(QStringLiteral("（体育館）")));
+    board.click("Command102");
+    EXPECT_EQ(site.site.bytes(path), original);
+    board.form.Text[35]->setPlainText(QStringLiteral("部活動"));
+    board.click("Command102");
+    QByteArray expected = original;
+    expected.replace(row9, row9 + QByteArray(35 - 7, ',') + sjis(QStringLiteral("部活動")));
+    EXPECT_EQ(site.site.bytes(path), expected);
+    board.click("Command102"); // again without a change
+    board.click("Command5");
+    EXPECT_EQ(site.site.bytes(path), expected);
+    EXPECT_EQ(board.fakes.dialogs.texts(), (QStringList{boards::kPleaseWait, boards::kPleaseWait}));
 }
 
 TEST(DayBoard, classroomBoardClosingAfterTheAdministratorLeavesTheEdits)

@@ -72,6 +72,18 @@ TEST(DateIndex, tellsWhyNoRowWasFound)
     QString notANumber = index;
     notANumber.replace(QStringLiteral("2026/04/05,6"), QStringLiteral("2026/04/05,six"));
     EXPECT_EQ(findDateRow(notANumber, QDate(2026, 4, 5)).outcome, Outcome::NotARow);
+
+    // Row 1 holds the headings: a line naming it is as good as missing.
+    QString headings = index;
+    headings.replace(QStringLiteral("2026/04/05,6"), QStringLiteral("2026/04/05, 1"));
+    EXPECT_EQ(findDateRow(headings, QDate(2026, 4, 5)).outcome, Outcome::NoFirstMarker);
+
+    // The next day's line is there, but before today's.
+    QString swapped = index;
+    swapped.replace(QStringLiteral("2026/04/05,6"), QStringLiteral("2026/04/0X,6"));
+    swapped.replace(QStringLiteral("2026/04/04,5"), QStringLiteral("2026/04/05,6"));
+    swapped.replace(QStringLiteral("2026/04/0X,6"), QStringLiteral("2026/04/04,5"));
+    EXPECT_EQ(findDateRow(swapped, QDate(2026, 4, 4)).outcome, Outcome::OutOfOrder);
 }
 
 TEST(DateIndex, documentEndsEveryLineWithCrLfWhateverTheFileUses)

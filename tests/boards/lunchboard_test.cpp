@@ -45,10 +45,10 @@ TEST(LunchColumns, readAndWriteColumnsOneToTenOnly)
     ASSERT_TRUE(book.setCell("9", 11, QStringLiteral("アレルギー：えび")).ok);
     ASSERT_TRUE(book.save().ok);
 
-    ASSERT_TRUE(boards::lunch::writeDay(book, "9\r", "2026/04/08", "3",
-                                        {QStringLiteral("ごはん"), QStringLiteral("肉じゃが"),
-                                         QStringLiteral("ごま和え"), QString(), QString(),
-                                         QStringLiteral("牛乳"), QString(), QStringLiteral("812")})
+    ASSERT_TRUE(boards_test::writeRow(book, 9,
+                                      {"2026/04/08", "3", QStringLiteral("ごはん"),
+                                       QStringLiteral("肉じゃが"), QStringLiteral("ごま和え"), QString(),
+                                       QString(), QStringLiteral("牛乳"), QString(), QStringLiteral("812")})
                     .ok);
     const QStringList menu = boards::lunch::readMenu(book, "9");
     ASSERT_EQ(menu.size(), 8);

@@ -50,7 +50,7 @@ TEST(MonthRow, readsAndWritesTheSeventyFiveFields)
     EXPECT_EQ(august.days[36], QStringLiteral("31"));
 
     august.events[9] = QStringLiteral("夏季休業中\n学校閉庁日, \"全員\"");
-    ASSERT_TRUE(boards::monthly::writeMonthRow(book, "6", august).ok);
+    ASSERT_TRUE(boards_test::writeRow(book, 6, boards::monthly::monthRowFields(august)).ok);
     EXPECT_EQ(book.cell("6", 1), QStringLiteral("2026/08/"));
     EXPECT_EQ(book.cell("6", 21), QStringLiteral("夏季休業中\n学校閉庁日, \"全員\"")); // slot 10 is field 21
     ASSERT_TRUE(book.save().ok);
@@ -60,7 +60,9 @@ TEST(MonthRow, readsAndWritesTheSeventyFiveFields)
     EXPECT_EQ(boards::monthly::readMonthRow(again, "7").title, QStringLiteral("2026/09"));
 
     // Past the last month: an empty title writes "/" and empty fields.
-    ASSERT_TRUE(boards::monthly::writeMonthRow(again, "20", boards::monthly::readMonthRow(again, "20")).ok);
+    ASSERT_TRUE(boards_test::writeRow(
+                    again, 20, boards::monthly::monthRowFields(boards::monthly::readMonthRow(again, "20")))
+                    .ok);
     EXPECT_EQ(again.cell("20", 1), QStringLiteral("/"));
     EXPECT_EQ(again.cell("20", 75), QString());
 }
@@ -162,6 +164,31 @@ TEST(MonthBoard, writeBackKeepsTheMarkerAndReachesTheFileOnClose)
     EXPECT_EQ(book.cell("4", 20), QStringLiteral("9"));
     MonthBoard again(Variant::Classroom, QDate(2026, 6, 30));
     EXPECT_EQ(again.form.Text[10]->toPlainText(), QStringLiteral("修学旅行（3年）\n～11日"));
+}
+
+TEST(MonthBoard, buttonsAreDrawnInTheirOwnColours)
+{
+    BoardSite site;
+    struct Case
+    {
+        Variant variant;
+        const char *button;
+        QColor face;
+    } cases[] = {
+        {Variant::Admin, "Command1", QColor(0xFF, 0x00, 0x00)},
+        {Variant::Classroom, "Command3", QColor(0xFF, 0x80, 0x80)},
+        {Variant::Classroom, "Command4", QColor(0x80, 0xFF, 0x80)},
+        {Variant::Classroom, "Command5", QColor(0x00, 0xFF, 0xFF)},
+        {Variant::Classroom, "Command13", QColor(0x00, 0xFF, 0x00)},
+    };
+    for (const Case &c : cases) {
+        MonthBoard board(c.variant, QDate(2026, 6, 10));
+        QPushButton *button = board.button(c.button);
+        const QImage picture = button->grab().toImage();
+        // A point of the face beside the caption, clear of the frame.
+        const QColor seen = picture.pixelColor(6, picture.height() / 2);
+        EXPECT_EQ(seen.name(), c.face.name()) << c.button;
+    }
 }
 
 TEST(MonthBoard, ScreenshotOfBothVariants)

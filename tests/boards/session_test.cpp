@@ -1,6 +1,10 @@
+#include "boards/daily/dayboard.h"
+#include "boards/monthly/monthboard.h"
 #include "boards/skeleton/boardsession.h"
+#include "boards/skeleton/rows.h"
 #include "boards/skeleton/steps.h"
 #include "boardsite.h"
+#include "setup/boarddata.h"
 #include "shared/fakes.h"
 #include "shared/records.h"
 #include "shared/site.h"
@@ -15,22 +19,28 @@ using perumina::FakeSeams;
 
 namespace {
 
+// A board whose boxes are a list of texts, one per column, that a test edits.
 struct CountingView : boards::BoardView
 {
     void showWindow() override { ++shown; }
-    void display() override { rows.append(session->currentRow()); }
+    void display() override
+    {
+        rows.append(session->currentRow());
+        texts = boards::readCells(session->workbook(), session->currentRow(), 1, columns);
+    }
+    QStringList rowTexts() const override { return texts; }
     BoardSession *session = nullptr;
     int shown = 0;
+    int columns = boards::daily::kColumns;
     QStringList rows;
+    QStringList texts;
 };
 
 struct Board
 {
     explicit Board(QDate today, bool monthly = false)
         : session(fakes.seams(),
-                  boards::BoardFiles{
-                      monthly ? QStringLiteral("月別行事.txt") : QStringLiteral("行事予定.txt"), monthly},
-                  view)
+                  monthly ? boards::monthly::monthBoardFiles() : boards::daily::dayBoardFiles(), view)
     {
         view.session = &session;
         fakes.clock.set(QDateTime(today, QTime(8, 0)));
@@ -100,16 +110,25 @@ TEST(BoardSession, opensOnRowTwoWhenTheIndexCannotGiveToday)
         QDate today;
         bool removeIndex;
         QString says;
+        QByteArray from = {}, to = {}; // an edit of the index
     } cases[] = {
         {QDate(2030, 5, 1), false, QStringLiteral("日付取得.txt に 2030/05/01 の行がありません。")},
         {QDate(2027, 4, 1), false, QStringLiteral("日付取得.txt に 2027/04/02 の行がありません。")},
         {QDate(2026, 4, 8), true,
          QStringLiteral("\\\\SERVER\\ぺるみな\\管理データ\\日付取得.txt を読めません。")},
+        {QDate(2026, 4, 8), false, QStringLiteral("日付取得.txt に 2026/04/08 の行がありません。"),
+         "2026/04/08,9\r\n", "2026/04/08,1\r\n"}, // the headings' row
+        {QDate(2026, 4, 8), false,
+         QStringLiteral("日付取得.txt の 2026/04/09 の行が 2026/04/08 の行より前にあります。"),
+         "2026/04/08,9\r\n2026/04/09,10\r\n", "2026/04/09,10\r\n2026/04/08,9\r\n"},
     };
     for (const Case &c : cases) {
         BoardSite site;
+        const QString index = site.data(QStringLiteral("日付取得.txt"));
         if (c.removeIndex)
-            QFile::remove(site.site.local(site.data(QStringLiteral("日付取得.txt"))));
+            QFile::remove(site.site.local(index));
+        if (!c.from.isEmpty())
+            site.site.writeBytes(index, site.site.bytes(index).replace(c.from, c.to));
         Board board(c.today);
         board.session.start();
         ASSERT_EQ(board.fakes.dialogs.texts().size(), 2);
@@ -188,4 +207,109 @@ TEST(BoardSession, saysSoWhenTheDataFileEndsInsideAQuotedCell)
     EXPECT_TRUE(board.fakes.dialogs.texts()[1].contains(QStringLiteral("引用符が閉じていません")));
     EXPECT_EQ(board.view.shown, 1);
     EXPECT_EQ(board.session.workbook().cell("367", 3), QStringLiteral("not closed\r\n"));
+}
+
+TEST(BoardSession, twoBoardsOnOneRowKeepEachOthersCellsAndReportTheSameCell)
+{
+    BoardSite site;
+    const QString path = site.data(QStringLiteral("行事予定.txt"));
+    auto cellOnDisk = [&](int column) {
+        boards::Workbook book;
+        EXPECT_TRUE(book.open(path).ok);
+        return book.cell("9", column);
+    };
+    Board a(QDate(2026, 4, 8));
+    Board b(QDate(2026, 4, 8));
+    a.session.start();
+    b.session.start();
+
+    a.view.texts[2] = QStringLiteral("始業式");
+    a.session.update(); // written at once
+    EXPECT_TRUE(a.session.close());
+    b.view.texts[5] = QStringLiteral("校外学習"); // b still shows the row without a's change
+    b.session.update();
+    EXPECT_EQ(cellOnDisk(3), QStringLiteral("始業式"));
+    EXPECT_EQ(cellOnDisk(6), QStringLiteral("校外学習"));
+    EXPECT_EQ(b.fakes.dialogs.texts(), QStringList{kWait});
+
+    // The same box: b is told, with both texts, before anything is overwritten.
+    Board c(QDate(2026, 4, 8));
+    c.session.start();
+    c.view.texts[10] = QStringLiteral("朝読書");
+    c.session.update();
+    b.view.texts[10] = QStringLiteral("全校朝会");
+    b.view.texts[11] = QStringLiteral("国語");
+    b.session.update();
+    const QString told = b.fakes.dialogs.last();
+    EXPECT_TRUE(told.contains(QStringLiteral("「一学年 2校時」"))) << told.toStdString(); // column 11
+    EXPECT_TRUE(told.contains(QStringLiteral("「朝読書」")));
+    EXPECT_TRUE(told.contains(QStringLiteral("「全校朝会」")));
+    EXPECT_FALSE(told.contains(QStringLiteral("「一学年 3校時」")));
+    EXPECT_EQ(b.fakes.dialogs.shown.last().icon, perumina::Dialogs::Icon::Exclamation);
+    EXPECT_EQ(cellOnDisk(11), QStringLiteral("朝読書"));
+    EXPECT_EQ(cellOnDisk(12), QString()); // nothing of that update was written
+    // Stepping away and back would show the other text; pressing again writes this board's.
+    EXPECT_EQ(b.session.workbook().cell("9", 11), QStringLiteral("朝読書"));
+    const qsizetype shown = b.fakes.dialogs.shown.size();
+    b.session.update();
+    EXPECT_EQ(b.fakes.dialogs.shown.size(), shown);
+    EXPECT_EQ(cellOnDisk(11), QStringLiteral("全校朝会"));
+    EXPECT_EQ(cellOnDisk(12), QStringLiteral("国語"));
+    EXPECT_EQ(cellOnDisk(6), QStringLiteral("校外学習"));
+}
+
+TEST(BoardSession, namesTheBoxOfTextThatCannotBeStoredAndLeavesAnUndecodableCellAlone)
+{
+    BoardSite site;
+    const QString path = site.data(QStringLiteral("月別行事.txt"));
+    QByteArray bytes = site.site.bytes(path);
+    // Slot 20 of June 2026 (row 4, field 41) holds bytes that are no character.
+    boards::Workbook book;
+    ASSERT_TRUE(book.open(path).ok);
+    ASSERT_TRUE(book.setCell("4", 41, "x").ok);
+    ASSERT_TRUE(book.save().ok);
+    bytes = site.site.bytes(path);
+    bytes.replace(",x,", QByteArray(",\x81\x20,"));
+    site.site.writeBytes(path, bytes);
+
+    Board board(QDate(2026, 6, 3), true);
+    board.view.columns = boards::monthly::kFields;
+    board.session.start();
+    board.view.texts[2 * 3] = QStringLiteral("𠮷田先生来校"); // slot 3, day 2
+    board.session.update();
+    EXPECT_TRUE(board.fakes.dialogs.last().startsWith(QStringLiteral("「2日の行事」に使えない文字")))
+        << board.fakes.dialogs.last().toStdString();
+    board.view.texts[2 * 3] = QStringLiteral("吉田先生来校");
+    board.session.update();
+    boards::Workbook reread;
+    ASSERT_TRUE(reread.open(path).ok);
+    EXPECT_EQ(reread.cell("4", 7), QStringLiteral("吉田先生来校"));
+    EXPECT_TRUE(site.site.bytes(path).contains(",\x81\x20,"));
+}
+
+TEST(BoardSession, writesNothingIntoANewYearRolledOverUnderTheBoard)
+{
+    BoardSite site; // 2026
+    const QString path = site.data(QStringLiteral("行事予定.txt"));
+    Board board(QDate(2027, 3, 31));
+    board.session.start();
+    board.view.texts[2] = QStringLiteral("修了式");
+
+    setup::Report report;
+    const setup::YearChange change = setup::startSchoolYear(site.server, 2027, report);
+    ASSERT_TRUE(report.status.ok) << report.status.error.toStdString();
+    EXPECT_EQ(change.oldYear, 2026);
+    EXPECT_EQ(change.moved.size(), 5);
+    const QByteArray fresh = site.site.bytes(path);
+    const QByteArray old = site.site.bytes(site.data(QStringLiteral("2026年度\\行事予定.txt")));
+
+    board.session.update();
+    EXPECT_TRUE(board.fakes.dialogs.last().contains(QStringLiteral("置き換えられています")))
+        << board.fakes.dialogs.last().toStdString();
+    board.session.update();
+    EXPECT_TRUE(board.fakes.dialogs.last().contains(QStringLiteral("開き直して")));
+    EXPECT_TRUE(board.session.close());
+    EXPECT_EQ(site.site.bytes(path), fresh);
+    EXPECT_EQ(site.site.bytes(site.data(QStringLiteral("2026年度\\行事予定.txt"))), old);
+    EXPECT_FALSE(old.contains(testing_support::sjis(QStringLiteral("修了式"))));
 }

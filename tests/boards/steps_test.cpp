@@ -1,4 +1,5 @@
 #include "boards/skeleton/steps.h"
+#include "boards/skeleton/workbook.h"
 
 #include <gtest/gtest.h>
 
@@ -43,4 +44,7 @@ TEST(Steps, monthStepsStopAtRowTwoOnlyGoingBack)
     EXPECT_EQ(monthStep("13\r", 1).row, "14");
     EXPECT_EQ(monthStep("500", 1).row, "501");
     EXPECT_TRUE(monthStep("500", 1).message.isEmpty());
+    // A huge row from a damaged index: no overflow, and no row beyond the largest sheet.
+    EXPECT_EQ(monthStep("2147483647\r", 1).row, QString::number(boards::kMaxRows));
+    EXPECT_EQ(monthStep(QString::number(boards::kMaxRows), 1).row, QString::number(boards::kMaxRows));
 }

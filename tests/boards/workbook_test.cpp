@@ -104,6 +104,50 @@ TEST(Workbook, twoBoardsEditingDifferentRowsBothKeepTheirEdits)
     EXPECT_EQ(s.site.bytes(kPath), QByteArray("h\r\n1,first\r\n2,b\r\n3,second\r\n"));
 }
 
+TEST(Workbook, mergesOtherEditsButWritesNothingOverACellOrRowChangedSinceRead)
+{
+    const QByteArray read = "h\r\n1,a,x\r\n2,b,y\r\n";
+    struct Case
+    {
+        const char *meanwhile; // the file as another board or a hand edit left it; null: removed
+        const char *after;     // null: refused, the file as it was meanwhile
+        bool replaced;
+        int conflicts;
+    } cases[] = {
+        {"h\r\n1,a,x\r\n2,B,y\r\n", "h\r\n1,a,new\r\n2,B,y\r\n", false, 0},   // another row
+        {"h\r\n1,A,x\r\n2,b,y\r\n", "h\r\n1,A,new\r\n2,b,y\r\n", false, 0},   // another cell
+        {"h\r\n1,a,new\r\n2,b,y\r\n", "h\r\n1,a,new\r\n2,b,y\r\n", false, 0}, // the same text
+        {"h\r\n1,a,z\r\n2,b,y\r\n", nullptr, false, 1},                       // the same cell
+        {"h\r\n0,n,n\r\n1,a,x\r\n2,b,y\r\n", nullptr, true, 0},               // a row inserted
+        {"h2\r\n2027/04/01,4\r\n", nullptr, true, 0},                         // another year
+        {nullptr, nullptr, true, 0},
+    };
+    for (const Case &c : cases) {
+        BookSite s(read);
+        Workbook book;
+        ASSERT_TRUE(book.open(kPath).ok);
+        ASSERT_TRUE(book.setCell("2", 3, "new").ok);
+        if (c.meanwhile)
+            s.site.writeBytes(kPath, c.meanwhile);
+        else
+            QFile::remove(s.site.local(kPath));
+        const boards::SaveResult saved = book.save();
+        EXPECT_EQ(saved.ok, c.after != nullptr) << (c.meanwhile ? c.meanwhile : "(removed)");
+        EXPECT_EQ(saved.replaced, c.replaced) << (c.meanwhile ? c.meanwhile : "(removed)");
+        ASSERT_EQ(saved.conflicts.size(), c.conflicts) << (c.meanwhile ? c.meanwhile : "(removed)");
+        if (c.conflicts) {
+            EXPECT_EQ(saved.conflicts[0].theirs, "z");
+            EXPECT_EQ(saved.conflicts[0].ours, "new");
+            EXPECT_EQ(book.cell("2", 3), QStringLiteral("new")); // kept until the board decides
+        }
+        if (c.meanwhile)
+            EXPECT_EQ(s.site.bytes(kPath), QByteArray(c.after ? c.after : c.meanwhile))
+                << (c.meanwhile ? c.meanwhile : "(removed)");
+        else
+            EXPECT_FALSE(QFileInfo::exists(s.site.local(kPath)));
+    }
+}
+
 TEST(Workbook, keepsBytesOfCellsNobodyEditedEvenWhenTheyDoNotDecode)
 {
     // 0x81 0x20 is no character of code page 932; it must survive another cell's save.
@@ -135,7 +179,7 @@ TEST(Workbook, refusesTextThatCannotBeStoredAndBadRows)
     // A row written whole or not at all.
     Workbook other;
     ASSERT_TRUE(other.open(kPath).ok);
-    const auto status = boards::writeCells(other, "3", 1, {"a", QStringLiteral("😀"), "c"});
+    const auto status = other.setCells(3, {}, {{1, "a"}, {2, QStringLiteral("😀")}, {3, "c"}});
     EXPECT_FALSE(status.ok);
     EXPECT_FALSE(other.hasWrites());
 }

@@ -4,9 +4,12 @@
 #include "common/testsite.h"
 #include "setup/boarddata.h"
 #include "shared/records.h"
+#include "shared/sharedfile.h"
 #include "shared/site.h"
 #include "shared/textfile.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -108,16 +111,72 @@ TEST(SchoolYear, neverOverwritesAndRunsFromTheProgram)
     EXPECT_TRUE(site.bytes(data(QStringLiteral("日付取得.txt"))).startsWith("2026/04/01,2\r\n"));
     const QByteArray lunch = site.bytes(data(QStringLiteral("給食予定.txt")));
 
+    // The same year again changes nothing.
     setupProgram.start(testing_support::binDir() + "/PeruminaSetup",
-                       {"--root", site.root(), "--school-year", "2027"});
+                       {"--root", site.root(), "--school-year", "2026"});
     ASSERT_TRUE(setupProgram.waitForFinished(60000));
     EXPECT_EQ(setupProgram.exitCode(), 0);
+    EXPECT_TRUE(
+        QString::fromUtf8(setupProgram.readAllStandardOutput()).contains(QStringLiteral("変更はありません")));
     EXPECT_EQ(site.bytes(data(QStringLiteral("給食予定.txt"))), lunch);
 
     setupProgram.start(testing_support::binDir() + "/PeruminaSetup",
                        {"--root", site.root(), "--school-year", "26x"});
     ASSERT_TRUE(setupProgram.waitForFinished(60000));
     EXPECT_EQ(setupProgram.exitCode(), 2);
+}
+
+TEST(SchoolYear, aNewYearMovesTheOldYearsFilesAsideAndNeverWhileABoardWrites)
+{
+    TempSite site;
+    site.makeSite(kServer);
+    setup::Report first;
+    setup::createSchoolYear(kServer, 2026, first);
+    site.writeBytes(data(QStringLiteral("行事予定.txt")), "kept\r\n"); // the school's own entries
+    const QString setupPath = testing_support::binDir() + "/PeruminaSetup";
+    auto run = [&](const QString &year, QByteArray *output = nullptr) {
+        QProcess program;
+        program.start(setupPath, {"--root", site.root(), "--school-year", year});
+        EXPECT_TRUE(program.waitForFinished(60000));
+        if (output)
+            *output = program.readAllStandardOutput() + program.readAllStandardError();
+        return program.exitCode();
+    };
+
+    {
+        // A board saving (holding the lock of one of the files): refused, nothing moved.
+        perumina::SharedFileLock busy(site.local(data(QStringLiteral("給食予定.txt"))));
+        ASSERT_TRUE(busy.acquire());
+        QByteArray said;
+        EXPECT_EQ(run("2027", &said), 1);
+        EXPECT_TRUE(QString::fromUtf8(said).contains(QStringLiteral("給食予定.txt をボードが使用中")))
+            << said.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(site.local(data(QStringLiteral("2026年度")))));
+    }
+    QByteArray said;
+    EXPECT_EQ(run("2027", &said), 0) << said.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(said).contains(QStringLiteral("2026年度のファイルを移しました")))
+        << said.toStdString();
+    for (const QString &file : perumina::site::schoolYearFiles())
+        EXPECT_TRUE(QFileInfo::exists(site.local(data(QStringLiteral("2026年度\\") + file))))
+            << file.toStdString();
+    EXPECT_EQ(site.bytes(data(QStringLiteral("2026年度\\行事予定.txt"))), QByteArray("kept\r\n"));
+    EXPECT_TRUE(site.bytes(data(QStringLiteral("日付取得.txt"))).startsWith("2027/04/01,2\r\n"));
+    EXPECT_TRUE(site.bytes(data(QStringLiteral("行事予定.txt"))).contains("2027/04/01,4\r\n"));
+
+    // Again for the same year: nothing changes.
+    const QByteArray days = site.bytes(data(QStringLiteral("行事予定.txt")));
+    EXPECT_EQ(run("2027"), 0);
+    EXPECT_EQ(site.bytes(data(QStringLiteral("行事予定.txt"))), days);
+    EXPECT_EQ(QDir(site.local(data(QStringLiteral("2026年度")))).entryList(QDir::Files).size(), 5);
+
+    // A past year's folder that already holds such a file is never written over.
+    site.writeBytes(data(QStringLiteral("2027年度\\月別行事.txt")), "old\r\n");
+    setup::Report report;
+    setup::startSchoolYear(kServer, 2028, report);
+    EXPECT_FALSE(report.status.ok);
+    EXPECT_EQ(site.bytes(data(QStringLiteral("行事予定.txt"))), days);
+    EXPECT_EQ(site.bytes(data(QStringLiteral("2027年度\\月別行事.txt"))), QByteArray("old\r\n"));
 }
 
 TEST(DemoData, fillsAWeekAndAMonthThroughTheWorkbookAndKeepsWhatIsThere)

@@ -153,14 +153,17 @@ void Form1::Command101_Click()
     ShowRow();
 }
 
-void Form1::Command102_Click()
+QStringList Form1::rowTexts() const
 {
     QStringList values;
     for (int column = 1; column <= kColumns; ++column)
         values.append(columnText(column));
-    const perumina::Status written = writeCells(session().workbook(), session().currentRow(), 1, values);
-    if (!written)
-        session().dialogs().message(written.error, perumina::Dialogs::Icon::Exclamation);
+    return values;
+}
+
+void Form1::Command102_Click()
+{
+    session().update();
 }
 
 void Form1::CloseButton_Click()

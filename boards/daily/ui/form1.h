@@ -27,6 +27,7 @@ public:
 
     // The display routine: ShowRow in DayBoardS, Command101_Click in DayBoardC.
     void display() override;
+    QStringList rowTexts() const override;
     void ShowRow();
     void Command101_Click();
     // "表示データを更新する" (DayBoardS only).

@@ -135,15 +135,17 @@ void Form1::ShowRow()
     Command101_Click();
 }
 
+QStringList Form1::rowTexts() const
+{
+    QStringList values{Text101->text(), Text102->text()};
+    for (int i = 1; i <= kMenuFields; ++i)
+        values.append(Text[i]->text());
+    return values;
+}
+
 void Form1::Command102_Click()
 {
-    QStringList menu;
-    for (int i = 1; i <= kMenuFields; ++i)
-        menu.append(Text[i]->text());
-    const perumina::Status written =
-        writeDay(session().workbook(), session().currentRow(), Text101->text(), Text102->text(), menu);
-    if (!written)
-        session().dialogs().message(written.error, perumina::Dialogs::Icon::Exclamation);
+    session().update();
 }
 
 void Form1::Command5_Click()

@@ -22,6 +22,7 @@ public:
 
     // The display routine: Command101_Click in LunchBoardS, ShowRow in LunchBoardC.
     void display() override;
+    QStringList rowTexts() const override;
     void Command101_Click();
     void ShowRow();
     // "表示データを更新する" (LunchBoardS only): columns 1 to 10.

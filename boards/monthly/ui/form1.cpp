@@ -177,7 +177,7 @@ void Form1::Command5_Click()
     session().step(1);
 }
 
-void Form1::Command1_Click()
+QStringList Form1::rowTexts() const
 {
     MonthRow month;
     month.title = Text52->text();
@@ -185,9 +185,12 @@ void Form1::Command1_Click()
         month.days.append(Label[k]->text());
         month.events.append(Text[k]->toPlainText());
     }
-    const perumina::Status written = writeMonthRow(session().workbook(), session().currentRow(), month);
-    if (!written)
-        session().dialogs().message(written.error, perumina::Dialogs::Icon::Exclamation);
+    return monthRowFields(month);
+}
+
+void Form1::Command1_Click()
+{
+    session().update();
 }
 
 void Form1::Command2_Click()

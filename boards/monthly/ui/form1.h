@@ -22,6 +22,7 @@ public:
 
     // The display of the row in the current row (Command101 "Command101（再表示）").
     void display() override { Command101_Click(); }
+    QStringList rowTexts() const override;
     void Command101_Click();
     void Command3_Click(); // one month back
     void Command4_Click(); // this month

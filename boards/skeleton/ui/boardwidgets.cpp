@@ -52,6 +52,15 @@ void setColours(QWidget *widget, int background, int text)
         sheet += QStringLiteral("background-color: #%1;").arg(background, 6, 16, QLatin1Char('0'));
     if (text >= 0)
         sheet += QStringLiteral("color: #%1;").arg(text, 6, 16, QLatin1Char('0'));
+    // With a background alone the style draws its own lighter gradient over a button: the sheet draws
+    // the frame too, so the face shows the colour itself.
+    if (qobject_cast<QPushButton *>(widget) && background >= 0) {
+        const QString pressed = QColor::fromRgb(QRgb(background)).darker(115).name();
+        sheet =
+            QStringLiteral("QPushButton { %1 border: 1px solid #404040; border-radius: 3px; padding: 2px; }"
+                           " QPushButton:pressed { background-color: %2; }")
+                .arg(sheet, pressed);
+    }
     widget->setStyleSheet(sheet);
 }
 
