@@ -3,7 +3,6 @@
 #include <QList>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QStyle>
 #include <QWidget>
 
 namespace perumina {
@@ -33,12 +32,14 @@ void fitOnSmallScreens(QWidget *form)
     scroll->setObjectName(QStringLiteral("scroll"));
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidget(canvas);
-    const int bar = form->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int bar = scroll->verticalScrollBar()->sizeHint().width();
     QSize window = content;
     if (window.height() > kLargestWindow.height())
         window = QSize(window.width() + bar, kLargestWindow.height());
     if (window.width() > kLargestWindow.width())
         window = QSize(kLargestWindow.width(), qMin(window.height() + bar, kLargestWindow.height()));
+    else // the whole width is shown: only the height scrolls
+        scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     form->setFixedSize(window);
     scroll->setGeometry(0, 0, window.width(), window.height());
 }
