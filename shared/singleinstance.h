@@ -20,6 +20,8 @@ public:
     // True when this copy is the only one; it then keeps the lock for its lifetime. Also true when no
     // lock can be made at all (no folder of the person's own): refusing to start would help nobody.
     bool acquire();
+    // Where the lock lies; empty when the person has no folder of their own.
+    QString lockPath() const { return path_; }
 
 private:
     QString programName_;
