@@ -2,6 +2,7 @@
 
 #include "shared/paths.h"
 #include "shared/records.h"
+#include "shared/shareaccess.h"
 #include "shared/sharedfile.h"
 #include "shared/site.h"
 #include "shared/textfile.h"
@@ -218,12 +219,13 @@ RegistrationResult recordRegistration(const QString &serverName, const NewUser &
         return failed(s.error, true);
     if (Status s = appendQuotedHoldingLock(userNamesPath, {user.userName}); !s)
         return failed(s.error, true);
-    if (!QDir().mkdir(ownFolder))
+    if (!perumina::makeSharedFolder(ownFolder))
         return failed(QStringLiteral("%1 さんのフォルダを作れませんでした。").arg(user.fullName), true);
-    if (!QDir().mkdir(copyFolder))
+    if (!perumina::makeSharedFolder(copyFolder))
         return failed(QStringLiteral("%1 さんの管理用フォルダを作れませんでした。").arg(user.fullName), true);
     if (!QFile::copy(mapPath(templatePath), mapPath(site::inbox(serverName, user.fullName))))
         return failed(QStringLiteral("%1 さんの受信箱を作れませんでした。").arg(user.fullName), true);
+    perumina::grantGroupAccess(ownFolder + QStringLiteral("/受信箱.txt"));
     RegistrationResult result;
     result.outcome = RegistrationOutcome::Recorded;
     return result;
