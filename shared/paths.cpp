@@ -47,8 +47,12 @@ QString personalSiteFolder()
     const QString site = QString::fromLatin1(
         QCryptographicHash::hash(canonicalSiteRoot().toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
     const QString name = QStringLiteral("perumina-") + site;
-    for (const QString &base : {QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation),
-                                QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)}) {
+    // The runtime folder only where the session names one: Qt otherwise warns and makes one in /tmp.
+    const QString runtime = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")
+                                ? QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)
+                                : QString();
+    for (const QString &base :
+         {runtime, QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)}) {
         if (base.isEmpty())
             continue;
         const QString folder = base + u'/' + name;
