@@ -96,7 +96,9 @@ enum class NameKind
 // or writes as a separator byte; white space of any width or a dot at either end (so "." and ".." too);
 // the device names CON, PRN, AUX, NUL, COM1-9, LPT1-9 with or without an extension, in any case;
 // more than 255 bytes for the file or folder name. A full name may also not hold a comma or a
-// double quote, which would split its registry records.
+// double quote, which would split its registry records, nor be a name the system keeps beside the user
+// folders (the registry and board files, 管理用, its mail log, "YYYY年度", the inbox template's name), in
+// any case, nor such a name with a lock or temporary-file suffix, nor any name ending in ".lock".
 QString nameProblem(const QString &name, NameKind kind);
 
 } // namespace site

@@ -146,16 +146,46 @@ std::optional<Refusal> checkNewUserValues(const NewUser &user)
     return checkValue(Field::Password, user.password);
 }
 
+namespace {
+
+// Found anywhere in the registered text (each value followed by CR LF), or equal to a registered value
+// once white space of any width is trimmed from both: the lists would show the two alike.
+bool isTaken(const QString &value, const QString &registeredText)
+{
+    if (registeredText.isEmpty())
+        return false;
+    if (registeredText.contains(value, Qt::CaseSensitive))
+        return true;
+    const QString trimmed = value.trimmed();
+    const QStringList registered = registeredText.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    return std::any_of(registered.begin(), registered.end(),
+                       [&](const QString &other) { return other.trimmed() == trimmed; });
+}
+
+} // namespace
+
 std::optional<Refusal> checkTaken(const NewUser &user, const QString &userNameText,
                                   const QString &fullNameText)
 {
-    if (userNameText.contains(user.userName, Qt::CaseSensitive) &&
-        !(user.userName.isEmpty() && userNameText.isEmpty()))
+    if (isTaken(user.userName, userNameText))
         return Refusal{Field::UserName, kUserNameTakenMessage};
-    if (fullNameText.contains(user.fullName, Qt::CaseSensitive) &&
-        !(user.fullName.isEmpty() && fullNameText.isEmpty()))
+    if (isTaken(user.fullName, fullNameText))
         return Refusal{Field::FullName, kFullNameTakenMessage};
     return std::nullopt;
+}
+
+std::optional<Refusal> checkNewUser(const NewUser &user, const QString &userNameText,
+                                    const QString &fullNameText)
+{
+    if (auto refusal = checkValue(Field::UserName, user.userName))
+        return refusal;
+    if (isTaken(user.userName, userNameText))
+        return Refusal{Field::UserName, kUserNameTakenMessage};
+    if (auto refusal = checkValue(Field::FullName, user.fullName))
+        return refusal;
+    if (isTaken(user.fullName, fullNameText))
+        return Refusal{Field::FullName, kFullNameTakenMessage};
+    return checkValue(Field::Password, user.password);
 }
 
 QString registryLockPath(const QString &serverName)
@@ -163,7 +193,45 @@ QString registryLockPath(const QString &serverName)
     return site::userNamesFile(serverName);
 }
 
-RegistrationResult recordRegistration(const QString &serverName, const NewUser &user, int lockTimeoutMs)
+namespace {
+
+// What one recording has written so far, so that a failure can take it all back.
+class Recording
+{
+public:
+    // Call before appending to path.
+    void appending(const QString &path)
+    {
+        const QString mapped = mapPath(path);
+        files_.append({mapped, QFileInfo(mapped).size()});
+    }
+    void madeFolder(const QString &mapped) { folders_.prepend(mapped); }
+    void copiedInbox(const QString &mapped) { inbox_ = mapped; }
+
+    // Cuts each file back to its old length and removes what was made; false when some of it stays.
+    bool undo()
+    {
+        bool whole = inbox_.isEmpty() || !QFileInfo::exists(inbox_) || QFile::remove(inbox_);
+        for (const QString &folder : std::as_const(folders_))
+            whole = QDir().rmdir(folder) && whole;
+        for (const auto &[mapped, oldSize] : std::as_const(files_)) {
+            QFile file(mapped);
+            if (file.size() > oldSize)
+                whole = file.resize(oldSize) && whole;
+        }
+        return whole;
+    }
+
+private:
+    QList<std::pair<QString, qint64>> files_;
+    QStringList folders_;
+    QString inbox_;
+};
+
+} // namespace
+
+RegistrationResult recordRegistration(const QString &serverName, const NewUser &user, int lockTimeoutMs,
+                                      const RecordingProbe &probe)
 {
     const QString fullNamesPath = site::fullNamesFile(serverName);
     const QString credentialsPath = site::credentialsFile(serverName);
@@ -174,7 +242,9 @@ RegistrationResult recordRegistration(const QString &serverName, const NewUser &
     if (!QFileInfo(mapPath(site::dataFolder(serverName))).isDir())
         return failed(QStringLiteral("管理用コンピュータのフォルダに接続できませんでした。"));
 
-    // One lock for the whole registration, so that the checks below still hold when the records land.
+    // Every registration takes this one lock before it reads or writes any of the four files and keeps
+    // it to the end, so that the checks below still hold when the records land and a failed recording
+    // can be cut back without cutting another's.
     SharedFileLock lock(registryLockPath(serverName));
     if (!lock.acquire(lockTimeoutMs))
         return failed(QStringLiteral(
@@ -185,11 +255,12 @@ RegistrationResult recordRegistration(const QString &serverName, const NewUser &
     if (!userNames || !fullNames || !QFileInfo(mapPath(credentialsPath)).isFile() ||
         !QFileInfo(mapPath(adminRecordsPath)).isFile())
         return failed(QStringLiteral("登録している人の情報を読めませんでした。"));
-    if (auto refusal = checkTaken(user, joinedWithLineEnds(*userNames), joinedWithLineEnds(*fullNames)))
+    if (auto refusal = checkNewUser(user, joinedWithLineEnds(*userNames), joinedWithLineEnds(*fullNames)))
         return refused(*refusal);
-    // A folder of that name would hand the new user someone else's inbox, or is the administration folder.
+    // A folder of that name would hand the new user someone else's inbox.
     const QString ownFolder = mapPath(site::userFolder(serverName, user.fullName));
     const QString copyFolder = mapPath(site::adminCopyFolder(serverName, user.fullName));
+    const QString inbox = mapPath(site::inbox(serverName, user.fullName));
     if (QFileInfo::exists(ownFolder) || QFileInfo::exists(copyFolder))
         return refused(Refusal{Field::FullName, kFullNameTakenMessage});
     if (!QFileInfo(mapPath(site::adminFolder(serverName))).isDir())
@@ -197,24 +268,55 @@ RegistrationResult recordRegistration(const QString &serverName, const NewUser &
     if (!QFileInfo(mapPath(templatePath)).isFile())
         return failed(QStringLiteral("受信箱のひな形（受信箱.txt）が見つかりません。"));
 
-    // The four records in registration order, so that the N-th record of each file is the same user's.
-    if (Status s = AppendQuotedRecords(fullNamesPath, {user.fullName}); !s)
-        return failed(s.error);
-    if (Status s = AppendQuotedRecords(credentialsPath, {user.userName + user.password}); !s)
-        return failed(s.error, true);
-    if (Status s =
-            AppendQuotedRecords(adminRecordsPath, {user.userName + QStringLiteral(",") + user.fullName +
-                                                   QStringLiteral(",") + user.password});
-        !s)
-        return failed(s.error, true);
-    if (Status s = appendQuotedHoldingLock(userNamesPath, {user.userName}); !s)
-        return failed(s.error, true);
-    if (!QDir().mkdir(ownFolder))
-        return failed(QStringLiteral("%1 さんのフォルダを作れませんでした。").arg(user.fullName), true);
-    if (!QDir().mkdir(copyFolder))
-        return failed(QStringLiteral("%1 さんの管理用フォルダを作れませんでした。").arg(user.fullName), true);
-    if (!QFile::copy(mapPath(templatePath), mapPath(site::inbox(serverName, user.fullName))))
-        return failed(QStringLiteral("%1 さんの受信箱を作れませんでした。").arg(user.fullName), true);
+    Recording recording;
+    // Runs one step and tells the probe; on a failure everything written so far is taken back.
+    auto step = [&](RecordingStep done, Status status) {
+        if (status && probe)
+            status = probe(done);
+        if (status)
+            return std::optional<RegistrationResult>();
+        if (recording.undo())
+            return std::optional(failed(status.error + QStringLiteral("\n書きかけの登録は取り消しました。")));
+        return std::optional(failed(status.error, true));
+    };
+    auto folderFailure = [&](const QString &what) {
+        return Status::failure(QStringLiteral("%1 さんの%2を作れませんでした。").arg(user.fullName, what));
+    };
+
+    // The four records in registration order, each file's records in the order people registered.
+    recording.appending(fullNamesPath);
+    if (auto f = step(FullNameAppended, AppendQuotedRecords(fullNamesPath, {user.fullName})))
+        return *f;
+    recording.appending(credentialsPath);
+    if (auto f =
+            step(CredentialsAppended, AppendQuotedRecords(credentialsPath, {user.userName + user.password})))
+        return *f;
+    recording.appending(adminRecordsPath);
+    if (auto f =
+            step(AdminRecordAppended,
+                 AppendQuotedRecords(adminRecordsPath, {user.userName + QStringLiteral(",") + user.fullName +
+                                                        QStringLiteral(",") + user.password})))
+        return *f;
+    recording.appending(userNamesPath);
+    if (auto f = step(UserNameAppended, appendQuotedHoldingLock(userNamesPath, {user.userName})))
+        return *f;
+
+    Status made = QDir().mkdir(ownFolder) ? Status::success() : folderFailure(QStringLiteral("フォルダ"));
+    if (made)
+        recording.madeFolder(ownFolder);
+    if (auto f = step(UserFolderMade, made))
+        return *f;
+    made = QDir().mkdir(copyFolder) ? Status::success() : folderFailure(QStringLiteral("管理用フォルダ"));
+    if (made)
+        recording.madeFolder(copyFolder);
+    if (auto f = step(CopyFolderMade, made))
+        return *f;
+    recording.copiedInbox(inbox);
+    made = QFile::copy(mapPath(templatePath), inbox) ? Status::success()
+                                                     : folderFailure(QStringLiteral("受信箱"));
+    if (auto f = step(InboxCopied, made))
+        return *f;
+
     RegistrationResult result;
     result.outcome = RegistrationOutcome::Recorded;
     return result;

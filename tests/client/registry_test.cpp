@@ -1,4 +1,5 @@
 #include "client/core/illustration.h"
+#include "client/core/login.h"
 #include "client/core/registry.h"
 #include "shared/sharedfile.h"
 #include "shared/site.h"
@@ -9,6 +10,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace startup_testing;
 using namespace client;
@@ -112,7 +114,10 @@ INSTANTIATE_TEST_SUITE_P(
                     TakenCase{"markedFullName", {"taro"}, {"山田太郎"}, "jiro", "山田太郎-A", std::nullopt},
                     TakenCase{"userNameFirst", {"taro"}, {"山田太郎"}, "taro", "山田太郎", Field::UserName},
                     TakenCase{"nobodyYet", {}, {}, "taro", "山田太郎", std::nullopt},
-                    TakenCase{"caseDiffers", {"taro"}, {"山田太郎"}, "Taro", "鈴木", std::nullopt}),
+                    TakenCase{"caseDiffers", {"taro"}, {"山田太郎"}, "Taro", "鈴木", std::nullopt},
+                    // Spaces of any width at the ends do not show in the lists.
+                    TakenCase{"wideSpaceUser", {"taro"}, {"山田太郎"}, "　taro", "鈴木", Field::UserName},
+                    TakenCase{"spacedFullName", {"taro"}, {"山田"}, "jiro", "\u00a0山田 ", Field::FullName}),
     [](const testing::TestParamInfo<TakenCase> &info) { return info.param.name; });
 
 TEST(Registry, userNamesAreListedInKanaOrder)
@@ -202,7 +207,7 @@ TEST(Registry, failuresAreReportedAndNothingIsClaimed)
     }
 }
 
-TEST(Registry, aFolderThatCannotBeMadeIsReportedAsPartlyWritten)
+TEST(Registry, aFolderThatCannotBeMadeIsReportedAndTheRecordsTakenBack)
 {
     ClientOnSite s;
     // A broken link where the administration copy folder should go: it looks absent, yet blocks the folder.
@@ -210,35 +215,98 @@ TEST(Registry, aFolderThatCannotBeMadeIsReportedAsPartlyWritten)
     ASSERT_TRUE(QFile::link(s.site.root() + "/nowhere", blocked));
     const auto result = recordRegistration(kServer, {"taro", "山田太郎", "p"});
     EXPECT_EQ(result.outcome, RegistrationOutcome::Failed);
-    EXPECT_TRUE(result.partlyWritten);
+    EXPECT_FALSE(result.partlyWritten);
     EXPECT_TRUE(result.error.contains("山田太郎")) << result.error.toStdString();
+    EXPECT_TRUE(s.site.bytes(share(kFullNames)).isEmpty());
+    EXPECT_TRUE(s.site.bytes(share(kUserNames)).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(s.site.local(share("\\ぺるみな\\管理データ\\山田太郎"))));
 }
 
-TEST(Registry, twoProcessesRacingForOneUserNameLeaveOneRecord)
+// Everyone in people logs in with their own full name.
+void expectAllGetIn(const QList<UserRecord> &people)
 {
-    ClientOnSite s;
+    const auto admin = loadAdminRecordLines(kServer);
+    ASSERT_TRUE(admin.has_value());
+    for (const UserRecord &p : people) {
+        const LoginResult login = checkLogin(*admin, loadCredentialLines(kServer), p.userName, p.password);
+        EXPECT_EQ(login.failure, 0) << p.userName.toStdString();
+        EXPECT_EQ(login.fullName, p.fullName) << p.userName.toStdString();
+    }
+}
+
+QList<QByteArray> registryBytes(const testing_support::TempSite &site)
+{
+    QList<QByteArray> all;
+    for (const QString &tail : {kFullNames, kCredentials, kAdminRecords, kUserNames})
+        all.append(site.bytes(share(tail)));
+    return all;
+}
+
+TEST(Registry, aRecordingStoppedAfterAnyStepIsTakenBackAndLocksNobodyOut)
+{
+    ClientOnSite s({{"hana", "佐藤花子", "h1"}});
+    QList<UserRecord> people = {{"hana", "佐藤花子", "h1"}};
+    const NewUser stopped{"stop", "止まった人", "s"};
+    for (int k = FullNameAppended; k <= InboxCopied; ++k) {
+        const QList<QByteArray> before = registryBytes(s.site);
+        const auto stopAtK = [k](RecordingStep done) {
+            return done == k ? perumina::Status::failure(QStringLiteral("共有フォルダが切れました。"))
+                             : perumina::Status::success();
+        };
+        const auto result = recordRegistration(kServer, stopped, 10000, stopAtK);
+        ASSERT_EQ(result.outcome, RegistrationOutcome::Failed) << k;
+        EXPECT_FALSE(result.partlyWritten) << k;
+        EXPECT_TRUE(result.error.startsWith("共有フォルダが切れました。")) << result.error.toStdString();
+        EXPECT_EQ(registryBytes(s.site), before) << k;
+        EXPECT_FALSE(QFileInfo::exists(s.site.local(share("\\ぺるみな\\管理データ\\止まった人")))) << k;
+        EXPECT_FALSE(QFileInfo::exists(s.site.local(share("\\ぺるみな\\管理データ\\管理用\\止まった人"))))
+            << k;
+        const UserRecord next{QStringLiteral("next%1").arg(k), QStringLiteral("次の人%1").arg(k),
+                              QStringLiteral("n%1").arg(k)};
+        ASSERT_EQ(recordRegistration(kServer, {next.userName, next.fullName, next.password}).outcome,
+                  RegistrationOutcome::Recorded);
+        people.append(next);
+    }
+    ASSERT_EQ(recordRegistration(kServer, stopped).outcome, RegistrationOutcome::Recorded);
+    people.append({stopped.userName, stopped.fullName, stopped.password});
+    expectAllGetIn(people);
+}
+
+TEST(Registry, registrationsKilledPartWayLockNobodyOut)
+{
+    ClientOnSite s({{"hana", "佐藤花子", "h1"}});
+    QList<UserRecord> people = {{"hana", "佐藤花子", "h1"}};
+    QList<UserRecord> killed;
     const QString helper = testing_support::testBinDir() + "/register_helper";
-    std::vector<std::unique_ptr<QProcess>> processes;
-    for (int p = 0; p < 6; ++p) {
-        auto process = std::make_unique<QProcess>();
-        process->start(helper, {"taro", QStringLiteral("山田太郎-%1").arg(p), "pw"});
-        processes.push_back(std::move(process));
+    // Each recording step once, in a random order.
+    std::vector<int> steps = {1, 2, 3, 4, 5, 6, 7};
+    std::shuffle(steps.begin(), steps.end(), std::mt19937(std::random_device()()));
+    for (int step : steps) {
+        const UserRecord victim{QStringLiteral("kill%1").arg(step), QStringLiteral("途中の人%1").arg(step),
+                                QStringLiteral("k%1").arg(step)};
+        QProcess process;
+        process.start(helper, {victim.userName, victim.fullName, victim.password, QString::number(step)});
+        ASSERT_TRUE(process.waitForReadyRead(60000)) << step << process.readAllStandardError().toStdString();
+        process.kill();
+        ASSERT_TRUE(process.waitForFinished(60000));
+        killed.append(victim);
+
+        const UserRecord next{QStringLiteral("next%1").arg(step), QStringLiteral("次の人%1").arg(step),
+                              QStringLiteral("n%1").arg(step)};
+        QProcess registering;
+        registering.start(helper, {next.userName, next.fullName, next.password});
+        ASSERT_TRUE(registering.waitForFinished(120000));
+        ASSERT_EQ(registering.exitCode(), 0) << step << registering.readAllStandardError().toStdString();
+        people.append(next);
     }
-    int recorded = 0;
-    int refused = 0;
-    for (auto &process : processes) {
-        ASSERT_TRUE(process->waitForFinished(120000));
-        ASSERT_EQ(process->exitStatus(), QProcess::NormalExit);
-        const int code = process->exitCode();
-        EXPECT_TRUE(code == 0 || code == 3) << code << process->readAllStandardError().toStdString();
-        recorded += code == 0;
-        refused += code == 3;
+    expectAllGetIn(people);
+    // Someone killed part-way either cannot log in or gets their own full name.
+    const auto admin = loadAdminRecordLines(kServer);
+    for (const UserRecord &victim : killed) {
+        const LoginResult login =
+            checkLogin(*admin, loadCredentialLines(kServer), victim.userName, victim.password);
+        EXPECT_TRUE(!login.ok() || login.fullName == victim.fullName) << victim.userName.toStdString();
     }
-    EXPECT_EQ(recorded, 1);
-    EXPECT_EQ(refused, 5);
-    EXPECT_EQ(s.site.bytes(share(kUserNames)), sjis("\"taro\"\r\n"));
-    for (const QString &tail : {kFullNames, kCredentials, kAdminRecords})
-        EXPECT_EQ(perumina::ReadLines(share(tail))->size(), 1);
 }
 
 } // namespace
