@@ -69,6 +69,11 @@ QString administratorsFile(const QString &serverName)
     return SharePath(serverName, tails::kAdministrators);
 }
 
+QString registrationNote(const QString &serverName)
+{
+    return dataFile(serverName, kRegistrationNote);
+}
+
 QString adminFolder(const QString &serverName)
 {
     QString folder = SharePath(serverName, tails::kAdminFolder);
@@ -180,7 +185,8 @@ bool isSystemFileName(const QString &folded)
                            lastSegment(tails::kMessageLog),
                            lastSegment(tails::kInboxTemplate),
                            lastSegment(tails::kFindFileClip),
-                           kInboxName};
+                           kInboxName,
+                           kRegistrationNote};
         all += schoolYearFiles();
         QString adminFolder = tails::kAdminFolder;
         adminFolder.chop(1);

@@ -195,37 +195,102 @@ QString registryLockPath(const QString &serverName)
 
 namespace {
 
-// What one recording has written so far, so that a failure can take it all back.
+// What one recording writes, so that a failure can take it all back: the four files' old lengths and
+// what it made. While it writes, a note on the share holds the same (the full name, then the four
+// lengths, one a line), so that the next registration can take back one that was killed part-way.
 class Recording
 {
 public:
-    // Call before appending to path.
-    void appending(const QString &path)
+    Recording(const QString &serverName, const QString &fullName)
+        : note_(mapPath(site::registrationNote(serverName))),
+          fullName_(fullName), files_{mapPath(site::fullNamesFile(serverName)),
+                                      mapPath(site::credentialsFile(serverName)),
+                                      mapPath(site::adminRecordsFile(serverName)),
+                                      mapPath(site::userNamesFile(serverName))},
+          ownFolder_(mapPath(site::userFolder(serverName, fullName))),
+          copyFolder_(mapPath(site::adminCopyFolder(serverName, fullName))),
+          inbox_(mapPath(site::inbox(serverName, fullName)))
     {
-        const QString mapped = mapPath(path);
-        files_.append({mapped, QFileInfo(mapped).size()});
     }
-    void madeFolder(const QString &mapped) { folders_.prepend(mapped); }
-    void copiedInbox(const QString &mapped) { inbox_ = mapped; }
 
-    // Cuts each file back to its old length and removes what was made; false when some of it stays.
+    // Takes back a recording that stopped without taking itself back; false when some of it stays.
+    static bool takeBackStopped(const QString &serverName)
+    {
+        const QString note = mapPath(site::registrationNote(serverName));
+        if (!QFileInfo::exists(note))
+            return true;
+        const auto bytes = readFileBytes(note);
+        if (!bytes)
+            return false;
+        const QStringList lines = decodeCp932(*bytes).split(QStringLiteral("\r\n"));
+        // Anyone can write on the share: a note this program did not write is dropped unused.
+        if (lines.size() >= 5 && site::nameProblem(lines[0], site::NameKind::FullName).isEmpty()) {
+            Recording stopped(serverName, lines[0]);
+            for (int i = 0; i < 4; ++i) {
+                bool number = false;
+                stopped.oldSizes_.append(lines[i + 1].toLongLong(&number));
+                if (!number)
+                    return QFile::remove(note);
+            }
+            // Its checks refused a folder that existed, so what stands there now is its own; but mail may
+            // have reached it since, so a folder that is not empty stays (and keeps the name taken).
+            const auto inbox = readFileBytes(stopped.inbox_);
+            const auto blank = readFileBytes(site::inboxTemplate(serverName));
+            if (inbox && blank && *inbox == *blank)
+                QFile::remove(stopped.inbox_);
+            QDir().rmdir(stopped.copyFolder_);
+            QDir().rmdir(stopped.ownFolder_);
+            return stopped.undo();
+        }
+        return QFile::remove(note);
+    }
+
+    // Notes the old lengths, on the share too; nothing is written when that fails.
+    Status begin()
+    {
+        QString text = fullName_ + QStringLiteral("\r\n");
+        for (const QString &file : std::as_const(files_)) {
+            oldSizes_.append(QFileInfo(file).size());
+            text += QString::number(oldSizes_.last()) + QStringLiteral("\r\n");
+        }
+        const auto bytes = encodeCp932(text);
+        if (!bytes)
+            return Status::failure(unencodableMessage(QString()));
+        return replaceFileAtomically(note_, *bytes);
+    }
+    void madeFolder() { ++madeFolders_; }
+    void copyingInbox() { copiedInbox_ = true; }
+    void finish() { QFile::remove(note_); }
+
+    // Cuts each file back to its old length and removes what was made, then the note; false when some
+    // of it stays (the note then stays for the next registration to try again).
     bool undo()
     {
-        bool whole = inbox_.isEmpty() || !QFileInfo::exists(inbox_) || QFile::remove(inbox_);
-        for (const QString &folder : std::as_const(folders_))
-            whole = QDir().rmdir(folder) && whole;
-        for (const auto &[mapped, oldSize] : std::as_const(files_)) {
-            QFile file(mapped);
-            if (file.size() > oldSize)
-                whole = file.resize(oldSize) && whole;
+        bool whole = !copiedInbox_ || !QFileInfo::exists(inbox_) || QFile::remove(inbox_);
+        if (madeFolders_ >= 2 && QFileInfo::exists(copyFolder_))
+            whole = QDir().rmdir(copyFolder_) && whole;
+        if (madeFolders_ >= 1 && QFileInfo::exists(ownFolder_))
+            whole = QDir().rmdir(ownFolder_) && whole;
+        for (qsizetype i = 0; i < oldSizes_.size(); ++i) {
+            QFile file(files_[i]);
+            if (file.size() > oldSizes_[i])
+                whole = file.resize(oldSizes_[i]) && whole;
         }
+        if (whole)
+            finish();
         return whole;
     }
 
 private:
-    QList<std::pair<QString, qint64>> files_;
-    QStringList folders_;
+    QString note_;
+    QString fullName_;
+    QStringList files_;
+    QList<qint64> oldSizes_;
+    QString ownFolder_;
+    QString copyFolder_;
     QString inbox_;
+    int madeFolders_ = 0;
+    bool copiedInbox_ = false;
 };
 
 } // namespace
@@ -250,6 +315,9 @@ RegistrationResult recordRegistration(const QString &serverName, const NewUser &
         return failed(QStringLiteral(
             "ほかのコンピュータで登録している最中です。少し待ってからもう一度「登録」を押して下さい。"));
 
+    if (!Recording::takeBackStopped(serverName))
+        return failed(QStringLiteral("前に途中で止まった登録を取り消せませんでした。"));
+
     auto userNames = ReadFields(userNamesPath);
     auto fullNames = ReadFields(fullNamesPath);
     if (!userNames || !fullNames || !QFileInfo(mapPath(credentialsPath)).isFile() ||
@@ -268,7 +336,9 @@ RegistrationResult recordRegistration(const QString &serverName, const NewUser &
     if (!QFileInfo(mapPath(templatePath)).isFile())
         return failed(QStringLiteral("受信箱のひな形（受信箱.txt）が見つかりません。"));
 
-    Recording recording;
+    Recording recording(serverName, user.fullName);
+    if (Status noted = recording.begin(); !noted)
+        return failed(noted.error);
     // Runs one step and tells the probe; on a failure everything written so far is taken back.
     auto step = [&](RecordingStep done, Status status) {
         if (status && probe)
@@ -284,38 +354,35 @@ RegistrationResult recordRegistration(const QString &serverName, const NewUser &
     };
 
     // The four records in registration order, each file's records in the order people registered.
-    recording.appending(fullNamesPath);
     if (auto f = step(FullNameAppended, AppendQuotedRecords(fullNamesPath, {user.fullName})))
         return *f;
-    recording.appending(credentialsPath);
     if (auto f =
             step(CredentialsAppended, AppendQuotedRecords(credentialsPath, {user.userName + user.password})))
         return *f;
-    recording.appending(adminRecordsPath);
     if (auto f =
             step(AdminRecordAppended,
                  AppendQuotedRecords(adminRecordsPath, {user.userName + QStringLiteral(",") + user.fullName +
                                                         QStringLiteral(",") + user.password})))
         return *f;
-    recording.appending(userNamesPath);
     if (auto f = step(UserNameAppended, appendQuotedHoldingLock(userNamesPath, {user.userName})))
         return *f;
 
     Status made = QDir().mkdir(ownFolder) ? Status::success() : folderFailure(QStringLiteral("フォルダ"));
     if (made)
-        recording.madeFolder(ownFolder);
+        recording.madeFolder();
     if (auto f = step(UserFolderMade, made))
         return *f;
     made = QDir().mkdir(copyFolder) ? Status::success() : folderFailure(QStringLiteral("管理用フォルダ"));
     if (made)
-        recording.madeFolder(copyFolder);
+        recording.madeFolder();
     if (auto f = step(CopyFolderMade, made))
         return *f;
-    recording.copiedInbox(inbox);
+    recording.copyingInbox();
     made = QFile::copy(mapPath(templatePath), inbox) ? Status::success()
                                                      : folderFailure(QStringLiteral("受信箱"));
     if (auto f = step(InboxCopied, made))
         return *f;
+    recording.finish();
 
     RegistrationResult result;
     result.outcome = RegistrationOutcome::Recorded;

@@ -93,6 +93,7 @@ TEST(SiteNames, acceptOnlyWhatNamesOneFileOrFolderEverywhere)
         {QStringLiteral("行事予定.txt"), false, true, true},
         {QStringLiteral("findfile.avi"), false, true, true},
         {QStringLiteral("受信箱.txt"), false, true, true},
+        {QStringLiteral("登録中.txt"), false, true, true},
         {QStringLiteral("2025年度"), false, true, true},
         {QStringLiteral("メッセージ一覧.txt.lock"), false, true, true},
         {QStringLiteral("日付取得.txt.Lock.lock"), false, true, true},
