@@ -16,7 +16,6 @@ public:
     ~SingleInstance();
     // True when this copy is the only one; it then keeps the lock for its lifetime.
     bool acquire();
-    QString lockPath() const { return path_; }
 
 private:
     QString path_;

@@ -21,11 +21,6 @@ QStringList readUserEntries(const QString &serverName)
     return perumina::ReadFields(perumina::site::adminRecordsFile(serverName)).value_or(QStringList());
 }
 
-ConsoleContents readConsoleContents(const QString &serverName)
-{
-    return {readMessageLog(serverName), readUserEntries(serverName)};
-}
-
 QString messageLogText(const QStringList &lines, const QString &lineEnd)
 {
     qsizetype size = 0;

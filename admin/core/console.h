@@ -6,19 +6,11 @@
 
 namespace admin {
 
-// What the console reads once when it loads. Anything unreadable stays empty, silently.
-struct ConsoleContents
-{
-    QStringList logLines; // the mail log, every physical line as stored, quotes kept
-    QStringList users;    // one entry per registered user: user name, full name, password with commas
-};
-
 // The mail log of "\\" + server + "\ぺるみな\管理データ\管理用\メッセージ一覧.txt" as lines; empty when
 // it cannot be read.
 QStringList readMessageLog(const QString &serverName);
 // The fields of 管理情報.txt in file order; empty when it cannot be read.
 QStringList readUserEntries(const QString &serverName);
-ConsoleContents readConsoleContents(const QString &serverName);
 
 // The text the mail display shows: every line followed by a line end, in file order.
 QString messageLogText(const QStringList &lines, const QString &lineEnd = QStringLiteral("\r\n"));

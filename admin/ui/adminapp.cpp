@@ -2,12 +2,14 @@
 
 #include "admin/ui/form01.h"
 #include "admin/ui/form02.h"
-#include "shared/records.h"
 #include "sweeper/sweep.h"
 
 namespace admin {
 
-AdminApp::AdminApp(perumina::Seams seams, QObject *parent) : QObject(parent), seams_(seams) {}
+AdminApp::AdminApp(perumina::Seams seams, QObject *parent)
+    : perumina::ProgramApp(seams, sweeper::startSweeper, parent)
+{
+}
 
 // The console goes before the login screen, while the seams are still there.
 AdminApp::~AdminApp()
@@ -16,18 +18,9 @@ AdminApp::~AdminApp()
     form01_.reset();
 }
 
-void AdminApp::start()
+QWidget *AdminApp::firstScreen()
 {
-    Form01 *login = form01();
-    if (!ended_)
-        login->show();
-}
-
-template <typename Form> static Form *createOnce(std::unique_ptr<Form> &slot, AdminApp &app)
-{
-    if (!slot)
-        slot = std::make_unique<Form>(app);
-    return slot.get();
+    return form01();
 }
 
 Form01 *AdminApp::form01()
@@ -39,11 +32,6 @@ Form02 *AdminApp::form02()
     return createOnce(form02_, *this);
 }
 
-void AdminApp::startSweeper()
-{
-    sweeper::startSweeper(seams_.launcher);
-}
-
 QString cannotStartMessage(const QString &program)
 {
     return QStringLiteral("「%1」を起動できませんでした。").arg(program);
@@ -51,22 +39,10 @@ QString cannotStartMessage(const QString &program)
 
 bool AdminApp::startBoard(const QString &program)
 {
-    if (seams_.launcher.start(program))
+    if (seams().launcher.start(program))
         return true;
-    seams_.dialogs.message(cannotStartMessage(program));
+    dialogs().message(cannotStartMessage(program));
     return false;
-}
-
-void AdminApp::sweepAndEnd()
-{
-    startSweeper();
-    endProgram();
-}
-
-void AdminApp::endProgram()
-{
-    ended_ = true;
-    seams_.end.endProgram();
 }
 
 } // namespace admin

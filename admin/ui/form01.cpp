@@ -4,75 +4,41 @@
 #include "admin/ui/adminapp.h"
 #include "admin/ui/form02.h"
 #include "shared/records.h"
+#include "shared/ui/formkit.h"
 
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <limits>
 
 namespace admin {
 
-template <typename W> static W *named(QWidget *parent, const char *name)
-{
-    auto *w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
 Form01::Form01(AdminApp &app, QWidget *parent) : QWidget(parent), app_(app)
 {
-    setObjectName(QStringLiteral("Form01"));
-    setWindowTitle(QStringLiteral("ぺる・み・な（管理用）"));
+    using namespace perumina::kit;
+    setUpForm(this, "Form01", QStringLiteral("ぺる・み・な（管理用）"));
     setFixedSize(480, 250);
-
-    Label1 = named<QLabel>(this, "Label1");
-    Label1->setText(QStringLiteral("管理者用IDとパスワードを入力して下さい。"));
-    Label1->setGeometry(30, 20, 420, 24);
-
-    Label2 = named<QLabel>(this, "Label2");
-    Label2->setText(QStringLiteral("ID"));
-    Label2->setGeometry(40, 60, 100, 26);
-    Text1 = named<QLineEdit>(this, "Text1");
-    Text1->setGeometry(150, 60, 200, 26);
-
-    Label3 = named<QLabel>(this, "Label3");
-    Label3->setText(QStringLiteral("パスワード"));
-    Label3->setGeometry(40, 96, 100, 26);
-    Text2 = named<QLineEdit>(this, "Text2");
-    Text2->setGeometry(150, 96, 200, 26);
-    Text2->setEchoMode(QLineEdit::Password);
-    Text2->setMaxLength(std::numeric_limits<int>::max()); // no limit of its own on the password
-    Text2->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
-    Text2->setInputMethodHints(Qt::ImhHiddenText | Qt::ImhSensitiveData | Qt::ImhNoPredictiveText |
-                               Qt::ImhLatinOnly);
-
-    Command1 = named<QPushButton>(this, "Command1");
-    Command1->setText(QStringLiteral("OK"));
-    Command1->setGeometry(370, 60, 90, 28);
+    Label1 =
+        label(this, "Label1", QStringLiteral("管理者用IDとパスワードを入力して下さい。"), {30, 20, 420, 24});
+    Label2 = label(this, "Label2", QStringLiteral("ID"), {40, 60, 100, 26});
+    Text1 = textBox(this, "Text1", {150, 60, 200, 26});
+    Label3 = label(this, "Label3", QStringLiteral("パスワード"), {40, 96, 100, 26});
+    Text2 = passwordBox(this, "Text2", 0, {150, 96, 200, 26}); // no limit of its own on the password
+    Command1 = button(this, "Command1", QStringLiteral("OK"), {370, 60, 90, 28});
     Command1->setDefault(true);
-    Command2 = named<QPushButton>(this, "Command2");
-    Command2->setText(QStringLiteral("終了"));
-    Command2->setGeometry(370, 96, 90, 28);
-
-    Label4 = named<QLabel>(this, "Label4");
-    Label4->setText(
-        QStringLiteral("Windows XpやWindows2000で設定変更する場合はAdministratorでログインして下さい。"));
-    Label4->setStyleSheet(QStringLiteral("color: red;"));
+    Command2 = button(this, "Command2", QStringLiteral("終了"), {370, 96, 90, 28});
+    Label4 = label(
+        this, "Label4",
+        QStringLiteral("Windows XpやWindows2000で設定変更する場合はAdministratorでログインして下さい。"),
+        {30, 145, 430, 60});
+    setTextColour(Label4, Qt::red);
     Label4->setWordWrap(true);
-    Label4->setGeometry(30, 145, 430, 60);
-
-    Command3 = named<QPushButton>(this, "Command3");
-    Command3->setText(QStringLiteral("Command3"));
-    Command3->setGeometry(370, 210, 90, 28);
+    Command3 = button(this, "Command3", QStringLiteral("Command3"), {370, 210, 90, 28});
     Command3->hide();
 
     connect(Command1, &QPushButton::clicked, this, &Form01::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form01::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form01::Command3_Click);
-    // Enter in either box presses the default button, as on a dialog.
-    connect(Text1, &QLineEdit::returnPressed, Command1, &QPushButton::click);
-    connect(Text2, &QLineEdit::returnPressed, Command1, &QPushButton::click);
 
     Form_Load();
 }

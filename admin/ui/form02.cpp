@@ -6,6 +6,7 @@
 #include "admin/ui/logview.h"
 #include "shared/picture.h"
 #include "shared/site.h"
+#include "shared/ui/formkit.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -18,59 +19,32 @@ namespace admin {
 
 namespace {
 
-template <typename W> W *named(QWidget *parent, const char *name)
-{
-    auto *w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-QLabel *label(QWidget *parent, const char *name, const QString &text, const QRect &geometry,
-              const QString &style = QString())
-{
-    auto *l = named<QLabel>(parent, name);
-    l->setText(text);
-    l->setGeometry(geometry);
-    if (!style.isEmpty())
-        l->setStyleSheet(style);
-    return l;
-}
-
-QPushButton *button(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
-{
-    auto *b = named<QPushButton>(parent, name);
-    b->setText(text);
-    b->setGeometry(geometry);
-    return b;
-}
-
-const QString kOnBlack = QStringLiteral("background: black; color: %1;");
 constexpr int kPathRole = Qt::UserRole;
 
 } // namespace
 
 Form02::Form02(AdminApp &app, QWidget *parent) : QWidget(parent), app_(app)
 {
-    setObjectName(QStringLiteral("Form02"));
-    setWindowTitle(QStringLiteral("ぺる・み・な（管理用）"));
+    using namespace perumina::kit;
+    setUpForm(this, "Form02", QStringLiteral("ぺる・み・な（管理用）"));
     setFixedSize(860, 620);
-
-    Frame1 = named<QFrame>(this, "Frame1");
-    Frame1->setGeometry(0, 0, 860, 100);
-    Frame1->setFrameShape(QFrame::NoFrame);
+    Frame1 = make<QFrame>(this, "Frame1", {0, 0, 860, 100});
     Frame1->setStyleSheet(QStringLiteral("QFrame#Frame1 { background: black; }"));
-    Label19 = label(Frame1, "Label19", QStringLiteral("ここでは以下の作業が行えます。"), {16, 8, 400, 24},
-                    kOnBlack.arg(QStringLiteral("white")));
+    Label19 = label(Frame1, "Label19", QStringLiteral("ここでは以下の作業が行えます。"), {16, 8, 400, 24});
     Label11 = label(Frame1, "Label11",
                     QStringLiteral("１.　グループウェア「　　　　　　　　　　　」の登録者情報と内容の管理"),
-                    {32, 38, 620, 24}, kOnBlack.arg(QStringLiteral("yellow")));
-    Label14 = label(Frame1, "Label14", QStringLiteral("ぺる"), {}, kOnBlack.arg(QStringLiteral("red")));
-    Label17 = label(Frame1, "Label17", QStringLiteral("・"), {}, kOnBlack.arg(QStringLiteral("yellow")));
-    Label15 = label(Frame1, "Label15", QStringLiteral("み"), {}, kOnBlack.arg(QStringLiteral("lime")));
-    Label18 = label(Frame1, "Label18", QStringLiteral("・"), {}, kOnBlack.arg(QStringLiteral("yellow")));
-    Label16 = label(Frame1, "Label16", QStringLiteral("な"), {}, kOnBlack.arg(QStringLiteral("#66ccff")));
-    Label12 = label(Frame1, "Label12", QStringLiteral("２.　行事予定の編集と確認"), {32, 66, 400, 24},
-                    kOnBlack.arg(QStringLiteral("yellow")));
+                    {32, 38, 620, 24});
+    Label14 = label(Frame1, "Label14", QStringLiteral("ぺる"));
+    Label17 = label(Frame1, "Label17", QStringLiteral("・"));
+    Label15 = label(Frame1, "Label15", QStringLiteral("み"));
+    Label18 = label(Frame1, "Label18", QStringLiteral("・"));
+    Label16 = label(Frame1, "Label16", QStringLiteral("な"));
+    Label12 = label(Frame1, "Label12", QStringLiteral("２.　行事予定の編集と確認"), {32, 66, 400, 24});
+    const std::pair<QLabel *, QColor> onBlack[] = {
+        {Label19, Qt::white}, {Label11, Qt::yellow}, {Label14, Qt::red},  {Label17, Qt::yellow},
+        {Label15, Qt::green}, {Label18, Qt::yellow}, {Label16, 0x66ccff}, {Label12, Qt::yellow}};
+    for (const auto &[piece, colour] : onBlack)
+        setColours(piece, Qt::black, colour);
     Command3 = button(Frame1, "Command3", QStringLiteral("戻る"), {660, 30, 85, 36});
     Command9 = button(Frame1, "Command9", QStringLiteral("終了"), {756, 30, 85, 36});
     placeNamePieces();
@@ -82,27 +56,19 @@ Form02::Form02(AdminApp &app, QWidget *parent) : QWidget(parent), app_(app)
     Label41 = label(this, "Label41", QStringLiteral("受信者"), {232, 132, 70, 20});
     Label42 = label(this, "Label42", QStringLiteral("件名"), {306, 132, 70, 20});
     Label43 = label(this, "Label43", QStringLiteral("本文"), {380, 132, 70, 20});
-    Text2 = named<LogView>(this, "Text2");
-    Text2->setGeometry(12, 154, 520, 230);
-
+    Text2 = make<LogView>(this, "Text2", {12, 154, 520, 230});
     Label3 = label(this, "Label3", QStringLiteral("登録者情報"), {548, 108, 200, 22});
     Label9 = label(this, "Label9", QStringLiteral("ユーザー名"), {552, 132, 90, 20});
     Label4 = label(this, "Label4", QStringLiteral("本名"), {648, 132, 80, 20});
-    Label10 = label(this, "Label10", QStringLiteral("パスワード"), {730, 132, 100, 20},
-                    QStringLiteral("color: red;"));
-    List1 = named<QListWidget>(this, "List1");
-    List1->setGeometry(548, 154, 300, 230);
-
+    Label10 = label(this, "Label10", QStringLiteral("パスワード"), {730, 132, 100, 20});
+    setTextColour(Label10, Qt::red);
+    List1 = list(this, "List1", {548, 154, 300, 230});
     Label20 = label(this, "Label20", QStringLiteral("イラスト内容"), {12, 394, 200, 22});
-    Dir1 = named<QListWidget>(this, "Dir1");
-    Dir1->setGeometry(12, 418, 200, 190);
-    File1 = named<QListWidget>(this, "File1");
-    File1->setGeometry(220, 418, 190, 190);
-    Image1 = named<QLabel>(this, "Image1");
-    Image1->setGeometry(418, 418, 240, 190);
+    Dir1 = list(this, "Dir1", {12, 418, 200, 190});
+    File1 = list(this, "File1", {220, 418, 190, 190});
+    Image1 = make<QLabel>(this, "Image1", {418, 418, 240, 190});
     Image1->setFrameShape(QFrame::Box);
     Image1->setScaledContents(true);
-
     Command13 = button(this, "Command13", QStringLiteral("今日の予定を確認・変更する"), {668, 418, 180, 52});
     Command14 = button(this, "Command14", QStringLiteral("給食予定を確認・変更する"), {668, 487, 180, 52});
     Command4 = button(this, "Command4", QStringLiteral("月別行事を確認・変更する"), {668, 556, 180, 52});

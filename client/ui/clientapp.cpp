@@ -8,12 +8,14 @@
 #include "client/ui/form06.h"
 #include "client/ui/form09.h"
 #include "client/ui/form10.h"
-#include "shared/records.h"
 #include "sweeper/sweep.h"
 
 namespace client {
 
-ClientApp::ClientApp(perumina::Seams seams, QObject *parent) : QObject(parent), seams_(seams) {}
+ClientApp::ClientApp(perumina::Seams seams, QObject *parent)
+    : perumina::ProgramApp(seams, sweeper::startSweeper, parent)
+{
+}
 
 // Screens go first, in reverse order of creation, while the seams are still there.
 ClientApp::~ClientApp()
@@ -28,51 +30,49 @@ ClientApp::~ClientApp()
     form01_.reset();
 }
 
-void ClientApp::start()
+QWidget *ClientApp::firstScreen()
 {
-    Form01 *welcome = form01();
-    if (!ended_)
-        welcome->show();
+    return form01();
 }
 
-// Each accessor creates its screen on first use, which runs the screen's load steps.
-template <typename Form> static Form *createOnce(std::unique_ptr<Form> &slot, ClientApp &app)
+Form01 *ClientApp::form01()
 {
-    if (!slot)
-        slot = std::make_unique<Form>(app);
-    return slot.get();
+    return createOnce(form01_, *this);
 }
-
-Form01 *ClientApp::form01() { return createOnce(form01_, *this); }
-Form02 *ClientApp::form02() { return createOnce(form02_, *this); }
-Form03 *ClientApp::form03() { return createOnce(form03_, *this); }
 
 SignedInPerson ClientApp::signedIn()
 {
     Form03 *login = form03();
     return {login->Text15->text(), login->Text14->text()};
 }
-Form04 *ClientApp::form04() { return createOnce(form04_, *this); }
-Form05 *ClientApp::form05() { return createOnce(form05_, *this); }
-Form06 *ClientApp::form06() { return createOnce(form06_, *this); }
-Form09 *ClientApp::form09() { return createOnce(form09_, *this); }
-Form10 *ClientApp::form10() { return createOnce(form10_, *this); }
 
-void ClientApp::startSweeper()
+Form02 *ClientApp::form02()
 {
-    sweeper::startSweeper(seams_.launcher);
+    return createOnce(form02_, *this);
 }
-
-void ClientApp::sweepAndEnd()
+Form03 *ClientApp::form03()
 {
-    startSweeper();
-    endProgram();
+    return createOnce(form03_, *this);
 }
-
-void ClientApp::endProgram()
+Form04 *ClientApp::form04()
 {
-    ended_ = true;
-    seams_.end.endProgram();
+    return createOnce(form04_, *this);
+}
+Form05 *ClientApp::form05()
+{
+    return createOnce(form05_, *this);
+}
+Form06 *ClientApp::form06()
+{
+    return createOnce(form06_, *this);
+}
+Form09 *ClientApp::form09()
+{
+    return createOnce(form09_, *this);
+}
+Form10 *ClientApp::form10()
+{
+    return createOnce(form10_, *this);
 }
 
 } // namespace client

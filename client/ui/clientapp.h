@@ -1,9 +1,7 @@
 #pragma once
 
-#include "shared/seams.h"
+#include "shared/ui/programapp.h"
 
-#include <QObject>
-#include <QString>
 #include <memory>
 
 namespace client {
@@ -25,17 +23,13 @@ struct SignedInPerson
     QString fullName;
 };
 
-// The classroom client's application object: owns the seams and the program-wide server name, and
-// creates each screen on first use; afterwards screens are only hidden and shown.
-class ClientApp : public QObject
+// The classroom client's application object: its screens, from the welcome screen on.
+class ClientApp : public perumina::ProgramApp
 {
     Q_OBJECT
 public:
     explicit ClientApp(perumina::Seams seams, QObject *parent = nullptr);
     ~ClientApp() override;
-
-    // Loads the welcome screen (its load steps may end the program) and shows it when they pass.
-    void start();
 
     Form01 *form01();
     Form02 *form02();
@@ -49,29 +43,14 @@ public:
     bool hasForm09() const { return form09_ != nullptr; }
     bool hasForm10() const { return form10_ != nullptr; }
 
-    perumina::Seams &seams() { return seams_; }
-    perumina::Dialogs &dialogs() { return seams_.dialogs; }
-
-    // Module1's server name: set once while the welcome screen loads.
-    QString serverName() const { return serverName_; }
-    void setServerName(const QString &name) { serverName_ = name; }
-
     // The person the login screen holds in its boxes Text15 (user name) and Text14 (full name); those
     // boxes stay the record of who is signed in, and every other screen asks here instead of reading them.
     SignedInPerson signedIn();
 
-    // Starts the sweeper; where it cannot be started, deletes the local inbox copy itself.
-    void startSweeper();
-    // The closing steps of every screen: start the sweeper, then end the whole program.
-    void sweepAndEnd();
-    // Ends the whole program at once, without the sweeper.
-    void endProgram();
-    bool ended() const { return ended_; }
+protected:
+    QWidget *firstScreen() override;
 
 private:
-    perumina::Seams seams_;
-    QString serverName_;
-    bool ended_ = false;
     std::unique_ptr<Form01> form01_;
     std::unique_ptr<Form02> form02_;
     std::unique_ptr<Form03> form03_;

@@ -5,59 +5,32 @@
 #include "client/ui/form03.h"
 #include "shared/records.h"
 
-#include <QCloseEvent>
-#include <QFont>
-#include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QVBoxLayout>
+#include "shared/ui/formkit.h"
 
 namespace client {
 
 Form01::Form01(ClientApp &app, QWidget *parent) : Screen(app, parent)
 {
-    setObjectName(QStringLiteral("Form01"));
-    setWindowTitle(QStringLiteral("グループウェア　（ぺる・み・な）"));
-
-    Label1 = new QLabel(QStringLiteral("初めての利用者ですか？"), this);
-    Command1 = new QPushButton(QStringLiteral("はい　　新規登録します"), this);
-    Command2 = new QPushButton(QStringLiteral("いいえ　　登録済みです"), this);
-    Command4 = new QPushButton(QStringLiteral("終了"), this);
-    Text1 = new QLineEdit(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command4->setObjectName(QStringLiteral("Command4"));
-    Text1->setObjectName(QStringLiteral("Text1"));
-
-    QFont big = Label1->font();
-    big.setPointSize(big.pointSize() + 8);
-    big.setBold(true);
-    Label1->setFont(big);
+    using namespace perumina::kit;
+    setUpForm(this, "Form01", kScreenCaption);
+    Label1 =
+        label(this, "Label1", QStringLiteral("初めての利用者ですか？"), {}, larger(Face::PGothic, 8, true));
+    Command1 =
+        button(this, "Command1", QStringLiteral("はい　　新規登録します"), {}, larger(Face::PGothic, 3));
+    Command2 =
+        button(this, "Command2", QStringLiteral("いいえ　　登録済みです"), {}, larger(Face::PGothic, 3));
+    Command4 = button(this, "Command4", QStringLiteral("終了"));
+    Text1 = textBox(this, "Text1");
     Label1->setAlignment(Qt::AlignCenter);
-    for (QPushButton *button : {Command1, Command2}) {
-        QFont f = button->font();
-        f.setPointSize(f.pointSize() + 3);
-        button->setFont(f);
-        button->setMinimumHeight(48);
-    }
+    Command1->setMinimumHeight(48);
+    Command2->setMinimumHeight(48);
     Command2->setDefault(true);
     Text1->setReadOnly(true);
     Text1->setFixedWidth(140);
 
-    auto *answers = new QHBoxLayout;
-    answers->addWidget(Command1);
-    answers->addWidget(Command2);
-    auto *bottom = new QHBoxLayout;
-    bottom->addWidget(Command4);
-    bottom->addStretch();
-    bottom->addWidget(Text1);
-    auto *layout = new QVBoxLayout(this);
-    layout->addStretch();
-    layout->addWidget(Label1);
-    layout->addSpacing(24);
-    layout->addLayout(answers);
-    layout->addStretch();
-    layout->addLayout(bottom);
+    column({Item::stretch(), Label1, Item::space(24), row({Command1, Command2}), Item::stretch(),
+            row({Command4, Item::stretch(), Text1})},
+           this);
     resize(560, 300);
 
     connect(Command1, &QPushButton::clicked, this, &Form01::Command1_Click);

@@ -31,9 +31,6 @@ public:
     void Command2_Click();
     void Command4_Click();
 
-protected:
-    QPushButton *defaultButton() const override { return Command2; }
-
 private:
     void Form_Load();
 

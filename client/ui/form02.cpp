@@ -4,119 +4,70 @@
 #include "client/ui/clientapp.h"
 #include "client/ui/form01.h"
 
-#include <QCloseEvent>
+#include "shared/ui/formkit.h"
+
 #include <QGridLayout>
-#include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QVBoxLayout>
 
 namespace client {
 
-static QLabel *redLabel(const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::red);
-    label->setPalette(palette);
-    return label;
-}
-
 Form02::Form02(ClientApp &app, QWidget *parent) : Screen(app, parent)
 {
-    setObjectName(QStringLiteral("Form02"));
-    setWindowTitle(QStringLiteral("グループウェア　（ぺる・み・な）"));
-
-    SSTab1 = new QTabWidget(this);
+    using namespace perumina::kit;
+    setUpForm(this, "Form02", kScreenCaption);
+    SSTab1 = make<QTabWidget>(this, "SSTab1");
     auto *registerTab = new QWidget;
     auto *registeredTab = new QWidget;
     SSTab1->addTab(registerTab, QStringLiteral("新しく登録する"));
     SSTab1->addTab(registeredTab, QStringLiteral("すでに登録している人達"));
 
-    Label1 = new QLabel(QStringLiteral("登録するユーザー名は"), registerTab);
-    Text1 = new QLineEdit(registerTab);
-    Label15 = redLabel(QStringLiteral("２文字以上で！"), registerTab);
-    Label2 = new QLabel(QStringLiteral("本名は"), registerTab);
-    Text2 = new QLineEdit(registerTab);
-    Label16 = redLabel(QStringLiteral("フルネームで！"), registerTab);
-    Label3 = new QLabel(QStringLiteral("登録するパスワードは"), registerTab);
-    Text3 = new QLineEdit(registerTab);
-    Label9 = new QLabel(QStringLiteral("（７文字で設定して下さい。）"), registerTab);
-    Label5 = redLabel(QStringLiteral("コンマは使用できません。"), registerTab);
-    Text3->setEchoMode(QLineEdit::Password);
-    Text3->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
-    Text3->setMaxLength(7);
-    Text3->setAttribute(Qt::WA_InputMethodEnabled, false);
-    auto *form = new QGridLayout(registerTab);
-    form->addWidget(Label1, 0, 0);
-    form->addWidget(Text1, 0, 1);
-    form->addWidget(Label15, 0, 2);
-    form->addWidget(Label2, 1, 0);
-    form->addWidget(Text2, 1, 1);
-    form->addWidget(Label16, 1, 2);
-    form->addWidget(Label3, 2, 0);
-    form->addWidget(Text3, 2, 1);
-    form->addWidget(Label5, 2, 2);
-    form->addWidget(Label9, 3, 0, 1, 2);
+    Label1 = label(registerTab, "Label1", QStringLiteral("登録するユーザー名は"));
+    Text1 = textBox(registerTab, "Text1");
+    Label15 = label(registerTab, "Label15", QStringLiteral("２文字以上で！"));
+    Label2 = label(registerTab, "Label2", QStringLiteral("本名は"));
+    Text2 = textBox(registerTab, "Text2");
+    Label16 = label(registerTab, "Label16", QStringLiteral("フルネームで！"));
+    Label3 = label(registerTab, "Label3", QStringLiteral("登録するパスワードは"));
+    Text3 = passwordBox(registerTab, "Text3", 7);
+    Label9 = label(registerTab, "Label9", QStringLiteral("（７文字で設定して下さい。）"));
+    Label5 = label(registerTab, "Label5", QStringLiteral("コンマは使用できません。"));
+    QGridLayout *form = grid({{Label1, 0, 0},
+                              {Text1, 0, 1},
+                              {Label15, 0, 2},
+                              {Label2, 1, 0},
+                              {Text2, 1, 1},
+                              {Label16, 1, 2},
+                              {Label3, 2, 0},
+                              {Text3, 2, 1},
+                              {Label5, 2, 2},
+                              {Label9, 3, 0, 1, 2}},
+                             registerTab);
     form->setColumnStretch(1, 1);
     form->setRowStretch(4, 1);
 
-    Label6 = new QLabel(QStringLiteral("現在、登録している人（登録順）"), registeredTab);
-    List1 = new QListWidget(registeredTab);
-    Label12 = new QLabel(QStringLiteral("使われているユーザー名（あいうえお順）"), registeredTab);
-    List4 = new QListWidget(registeredTab);
-    auto *lists = new QGridLayout(registeredTab);
-    lists->addWidget(Label6, 0, 0);
-    lists->addWidget(List1, 1, 0);
-    lists->addWidget(Label12, 0, 1);
-    lists->addWidget(List4, 1, 1);
+    Label6 = label(registeredTab, "Label6", QStringLiteral("現在、登録している人（登録順）"));
+    List1 = list(registeredTab, "List1");
+    Label12 = label(registeredTab, "Label12", QStringLiteral("使われているユーザー名（あいうえお順）"));
+    List4 = list(registeredTab, "List4");
+    grid({{Label6, 0, 0}, {List1, 1, 0}, {Label12, 0, 1}, {List4, 1, 1}}, registeredTab);
     SSTab1->setCurrentWidget(registeredTab);
 
-    List2 = new QListWidget(this);
-    List3 = new QListWidget(this);
+    List2 = list(this, "List2");
+    List3 = list(this, "List3");
     List2->hide();
     List3->hide();
 
-    Label19 =
-        redLabel(QStringLiteral("※　この情報は管理者によって管理されますが、忘れないようにして下さい。　　"
-                                "また、パスワードは他人に知られないように注意しましょう。"),
-                 this);
+    Label19 = label(this, "Label19",
+                    QStringLiteral("※　この情報は管理者によって管理されますが、忘れないようにして下さい。　　"
+                                   "また、パスワードは他人に知られないように注意しましょう。"));
     Label19->setWordWrap(true);
-    Command7 = new QPushButton(QStringLiteral("戻る"), this);
-    Command1 = new QPushButton(QStringLiteral("登録"), this);
-    Command5 = new QPushButton(QStringLiteral("終了"), this);
+    for (QLabel *warning : {Label15, Label16, Label5, Label19})
+        setTextColour(warning, Qt::red);
+    Command7 = button(this, "Command7", QStringLiteral("戻る"));
+    Command1 = button(this, "Command1", QStringLiteral("登録"));
+    Command5 = button(this, "Command5", QStringLiteral("終了"));
     Command1->setDefault(true);
 
-    SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Label15->setObjectName(QStringLiteral("Label15"));
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Text2->setObjectName(QStringLiteral("Text2"));
-    Label16->setObjectName(QStringLiteral("Label16"));
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Text3->setObjectName(QStringLiteral("Text3"));
-    Label9->setObjectName(QStringLiteral("Label9"));
-    Label5->setObjectName(QStringLiteral("Label5"));
-    Label6->setObjectName(QStringLiteral("Label6"));
-    List1->setObjectName(QStringLiteral("List1"));
-    Label12->setObjectName(QStringLiteral("Label12"));
-    List4->setObjectName(QStringLiteral("List4"));
-    List2->setObjectName(QStringLiteral("List2"));
-    List3->setObjectName(QStringLiteral("List3"));
-    Label19->setObjectName(QStringLiteral("Label19"));
-    Command7->setObjectName(QStringLiteral("Command7"));
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command5->setObjectName(QStringLiteral("Command5"));
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(Command7);
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command5);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(SSTab1, 1);
-    layout->addWidget(Label19);
-    layout->addLayout(buttons);
+    column({{SSTab1, 1}, Label19, row({Command7, Item::stretch(), Command1, Command5})}, this);
     resize(640, 420);
 
     connect(Command1, &QPushButton::clicked, this, &Form02::Command1_Click);

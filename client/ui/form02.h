@@ -53,9 +53,6 @@ public:
     void Command5_Click();
     void Command7_Click();
 
-protected:
-    QPushButton *defaultButton() const override { return Command1; }
-
 private:
     void Form_Load();
     QLineEdit *box(Field field) const;

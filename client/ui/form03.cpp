@@ -7,85 +7,41 @@
 #include "client/ui/form09.h"
 #include "client/ui/form10.h"
 
-#include <QCloseEvent>
+#include "shared/ui/formkit.h"
+
 #include <QGridLayout>
-#include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QVBoxLayout>
 
 namespace client {
 
 Form03::Form03(ClientApp &app, QWidget *parent) : Screen(app, parent)
 {
-    setObjectName(QStringLiteral("Form03"));
-    setWindowTitle(QStringLiteral("グループウェア　（ぺる・み・な）"));
-
-    Label1 = new QLabel(QStringLiteral("あなたの登録情報を入力してください。"), this);
-    Label2 = new QLabel(QStringLiteral("ユーザー名"), this);
-    Text1 = new QLineEdit(this);
-    Label5 = new QLabel(QStringLiteral("パスワード"), this);
-    Text2 = new QLineEdit(this);
-    Label7 = new QLabel(QStringLiteral("（７文字）"), this);
-    Label3 = new QLabel(QStringLiteral("※　注意！"), this);
-    Label4 = new QLabel(QStringLiteral("登録されたものを使ってください。"), this);
-    Label6 = new QLabel(QStringLiteral("（大文字と小文字を区別して下さい。）"), this);
-    Command1 = new QPushButton(QStringLiteral("ＯＫ"), this);
-    Command7 = new QPushButton(QStringLiteral("戻る"), this);
-    Text15 = new QLineEdit(this);
-    Text14 = new QLineEdit(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Label5->setObjectName(QStringLiteral("Label5"));
-    Text2->setObjectName(QStringLiteral("Text2"));
-    Label7->setObjectName(QStringLiteral("Label7"));
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Label4->setObjectName(QStringLiteral("Label4"));
-    Label6->setObjectName(QStringLiteral("Label6"));
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command7->setObjectName(QStringLiteral("Command7"));
-    Text15->setObjectName(QStringLiteral("Text15"));
-    Text14->setObjectName(QStringLiteral("Text14"));
+    using namespace perumina::kit;
+    setUpForm(this, "Form03", kScreenCaption);
+    Label1 = label(this, "Label1", QStringLiteral("あなたの登録情報を入力してください。"), {},
+                   larger(Face::PGothic, 4, true));
+    Label2 = label(this, "Label2", QStringLiteral("ユーザー名"));
+    Text1 = textBox(this, "Text1");
+    Label5 = label(this, "Label5", QStringLiteral("パスワード"));
+    Text2 = passwordBox(this, "Text2", 7);
+    Label7 = label(this, "Label7", QStringLiteral("（７文字）"));
+    Label3 = label(this, "Label3", QStringLiteral("※　注意！"));
+    setTextColour(Label3, Qt::red);
+    Label4 = label(this, "Label4", QStringLiteral("登録されたものを使ってください。"));
+    Label6 = label(this, "Label6", QStringLiteral("（大文字と小文字を区別して下さい。）"));
+    Command1 = button(this, "Command1", QStringLiteral("ＯＫ"));
+    Command1->setDefault(true);
+    Command7 = button(this, "Command7", QStringLiteral("戻る"));
+    Text15 = textBox(this, "Text15");
+    Text14 = textBox(this, "Text14");
     Text15->hide();
     Text14->hide();
 
-    QFont big = Label1->font();
-    big.setPointSize(big.pointSize() + 4);
-    big.setBold(true);
-    Label1->setFont(big);
-    QPalette red = Label3->palette();
-    red.setColor(QPalette::WindowText, Qt::red);
-    Label3->setPalette(red);
-    Text2->setEchoMode(QLineEdit::Password);
-    Text2->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
-    Text2->setMaxLength(7);
-    Text2->setAttribute(Qt::WA_InputMethodEnabled, false);
-    Command1->setDefault(true);
-
-    auto *fields = new QGridLayout;
-    fields->addWidget(Label2, 0, 0);
-    fields->addWidget(Text1, 0, 1);
-    fields->addWidget(Label5, 1, 0);
-    fields->addWidget(Text2, 1, 1);
-    fields->addWidget(Label7, 1, 2);
+    QGridLayout *fields =
+        grid({{Label2, 0, 0}, {Text1, 0, 1}, {Label5, 1, 0}, {Text2, 1, 1}, {Label7, 1, 2}});
     fields->setColumnStretch(1, 1);
-    auto *note = new QHBoxLayout;
-    note->addWidget(Label3);
-    note->addWidget(Label4);
-    note->addStretch();
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(Command7);
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(Label1);
-    layout->addSpacing(12);
-    layout->addLayout(fields);
-    layout->addSpacing(12);
-    layout->addLayout(note);
-    layout->addWidget(Label6);
-    layout->addStretch();
-    layout->addLayout(buttons);
+    column({Label1, Item::space(12), fields, Item::space(12), row({Label3, Label4, Item::stretch()}), Label6,
+            Item::stretch(), row({Command7, Item::stretch(), Command1})},
+           this);
     resize(520, 300);
 
     connect(Command1, &QPushButton::clicked, this, &Form03::Command1_Click);

@@ -39,9 +39,6 @@ public:
     void Command1_Click();
     void Command7_Click();
 
-protected:
-    QPushButton *defaultButton() const override { return Command1; }
-
 private:
     void Form_Load();
 

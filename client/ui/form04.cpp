@@ -8,13 +8,10 @@
 #include "client/ui/form09.h"
 #include "client/ui/form10.h"
 
-#include <QCloseEvent>
+#include "shared/ui/formkit.h"
+
 #include <QGridLayout>
-#include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QPainter>
-#include <QPainterPath>
-#include <QVBoxLayout>
 
 namespace client {
 
@@ -69,93 +66,50 @@ QPixmap decoration(Picture picture)
 
 Form04::Form04(ClientApp &app, QWidget *parent) : Screen(app, parent)
 {
-    setObjectName(QStringLiteral("Form04"));
-    setWindowTitle(QStringLiteral("グループウェア　（ぺる・み・な）"));
-
-    Label1 = new QLabel(QStringLiteral("ようこそ！　　ネットワークの世界へ"), this);
-    Label2 = new QLabel(QStringLiteral("先生に質問をしたり、友達同士でメールを交換する。             "
-                                       "また、自作のイラストを紹介するなど、いろいろできますョ！"),
-                        this);
-    Frame1 = new QGroupBox(QStringLiteral("これから"), this);
-    Label6 = new QLabel(QStringLiteral("メールを"), Frame1);
-    Option1 = new QRadioButton(QStringLiteral("送る"), Frame1);
-    Option2 = new QRadioButton(QStringLiteral("開く"), Frame1);
-    Label7 = new QLabel(QStringLiteral("イラストを"), Frame1);
-    Option3 = new QRadioButton(QStringLiteral("描く"), Frame1);
-    Option4 = new QRadioButton(QStringLiteral("見る"), Frame1);
-    Option5 = new QRadioButton(QStringLiteral("今日の予定を確認する"), Frame1);
-    Option6 = new QRadioButton(QStringLiteral("今日の給食メニューを見る"), Frame1);
-    Option7 = new QRadioButton(QStringLiteral("月別の行事を確認する"), Frame1);
-    Image1 = new QLabel(this);
-    Image2 = new QLabel(this);
-    Image3 = new QLabel(this);
-    Command1 = new QPushButton(QStringLiteral("次へ"), this);
-    Command3 = new QPushButton(QStringLiteral("戻る"), this);
-    Command2 = new QPushButton(QStringLiteral("終了"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Label6->setObjectName(QStringLiteral("Label6"));
-    Option1->setObjectName(QStringLiteral("Option1"));
-    Option2->setObjectName(QStringLiteral("Option2"));
-    Label7->setObjectName(QStringLiteral("Label7"));
-    Option3->setObjectName(QStringLiteral("Option3"));
-    Option4->setObjectName(QStringLiteral("Option4"));
-    Option5->setObjectName(QStringLiteral("Option5"));
-    Option6->setObjectName(QStringLiteral("Option6"));
-    Option7->setObjectName(QStringLiteral("Option7"));
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image3->setObjectName(QStringLiteral("Image3"));
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command3->setObjectName(QStringLiteral("Command3"));
-    Command2->setObjectName(QStringLiteral("Command2"));
-
-    QFont big = Label1->font();
-    big.setPointSize(big.pointSize() + 6);
-    big.setBold(true);
-    Label1->setFont(big);
+    using namespace perumina::kit;
+    setUpForm(this, "Form04", kScreenCaption);
+    Label1 = label(this, "Label1", QStringLiteral("ようこそ！　　ネットワークの世界へ"), {},
+                   larger(Face::PGothic, 6, true));
+    Label2 = label(this, "Label2",
+                   QStringLiteral("先生に質問をしたり、友達同士でメールを交換する。             "
+                                  "また、自作のイラストを紹介するなど、いろいろできますョ！"));
     Label2->setWordWrap(true);
-    QFont choiceFont = Frame1->font();
-    choiceFont.setPointSize(choiceFont.pointSize() + 2);
-    Frame1->setFont(choiceFont);
-    Image1->setPixmap(decoration(Picture::Envelope));
-    Image2->setPixmap(decoration(Picture::Palette));
-    Image3->setPixmap(decoration(Picture::Calendar));
+    Frame1 = make<QGroupBox>(this, "Frame1");
+    Frame1->setTitle(QStringLiteral("これから"));
+    Frame1->setFont(larger(Face::PGothic, 2));
+    Label6 = label(Frame1, "Label6", QStringLiteral("メールを"));
+    Option1 = option(Frame1, "Option1", QStringLiteral("送る"));
+    Option2 = option(Frame1, "Option2", QStringLiteral("開く"));
+    Label7 = label(Frame1, "Label7", QStringLiteral("イラストを"));
+    Option3 = option(Frame1, "Option3", QStringLiteral("描く"));
+    Option4 = option(Frame1, "Option4", QStringLiteral("見る"));
+    Option5 = option(Frame1, "Option5", QStringLiteral("今日の予定を確認する"));
+    Option6 = option(Frame1, "Option6", QStringLiteral("今日の給食メニューを見る"));
+    Option7 = option(Frame1, "Option7", QStringLiteral("月別の行事を確認する"));
     Option1->setChecked(true);
+    Image1 = image(this, "Image1", decoration(Picture::Envelope));
+    Image2 = image(this, "Image2", decoration(Picture::Palette));
+    Image3 = image(this, "Image3", decoration(Picture::Calendar));
+    Command1 = button(this, "Command1", QStringLiteral("次へ"));
     Command1->setDefault(true);
+    Command3 = button(this, "Command3", QStringLiteral("戻る"));
+    Command2 = button(this, "Command2", QStringLiteral("終了"));
 
-    auto *choices = new QGridLayout(Frame1);
-    choices->addWidget(Label6, 0, 0);
-    choices->addWidget(Option1, 0, 1);
-    choices->addWidget(Option2, 0, 2);
-    choices->addWidget(Label7, 1, 0);
-    choices->addWidget(Option3, 1, 1);
-    choices->addWidget(Option4, 1, 2);
-    choices->addWidget(Option5, 2, 0, 1, 3);
-    choices->addWidget(Option6, 3, 0, 1, 3);
-    choices->addWidget(Option7, 4, 0, 1, 3);
+    QGridLayout *choices = grid({{Label6, 0, 0},
+                                 {Option1, 0, 1},
+                                 {Option2, 0, 2},
+                                 {Label7, 1, 0},
+                                 {Option3, 1, 1},
+                                 {Option4, 1, 2},
+                                 {Option5, 2, 0, 1, 3},
+                                 {Option6, 3, 0, 1, 3},
+                                 {Option7, 4, 0, 1, 3}},
+                                Frame1);
     choices->setColumnStretch(3, 1);
     choices->setVerticalSpacing(14);
-    auto *pictures = new QVBoxLayout;
-    pictures->addWidget(Image1);
-    pictures->addWidget(Image2);
-    pictures->addWidget(Image3);
-    auto *middle = new QHBoxLayout;
-    middle->addWidget(Frame1, 1);
-    middle->addLayout(pictures);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(Command3);
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(Label1);
-    layout->addWidget(Label2);
-    layout->addSpacing(8);
-    layout->addLayout(middle);
-    layout->addStretch();
-    layout->addLayout(buttons);
+    column({Label1, Label2, Item::space(8), row({{Frame1, 1}, column({Image1, Image2, Image3})}),
+            Item::stretch(), row({Command3, Item::stretch(), Command1, Command2})},
+           this);
     resize(820, 380);
 
     connect(Command1, &QPushButton::clicked, this, &Form04::Command1_Click);

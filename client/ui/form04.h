@@ -42,9 +42,6 @@ public:
     void Command2_Click();
     void Command3_Click();
 
-protected:
-    QPushButton *defaultButton() const override { return Command1; }
-
 private:
 };
 

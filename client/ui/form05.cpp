@@ -2,35 +2,18 @@
 
 #include "client/core/mail.h"
 #include "client/ui/clientapp.h"
-#include "client/ui/enterkey.h"
 #include "client/ui/form04.h"
 #include "client/ui/form06.h"
 #include "client/ui/form09.h"
 #include "client/ui/form10.h"
-#include "client/ui/formkit.h"
+#include "shared/ui/enterkey.h"
+#include "shared/ui/formkit.h"
 
-#include <QCloseEvent>
 #include <QPainter>
 
 namespace client {
 
 namespace {
-
-using namespace formkit;
-
-const QString kCaption = QStringLiteral("グループウェア　（ぺる・み・な）");
-
-QPushButton *button(QWidget *parent, const char *name, const QString &caption, const char *colour,
-                    QRect geometry)
-{
-    auto *b = make<QPushButton>(parent, name, geometry);
-    b->setText(caption);
-    b->setFont(popFont(12));
-    b->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; border: 1px solid #606060; }"
-                                    "QPushButton:pressed { background-color: #d0d0d0; }")
-                         .arg(QLatin1String(colour)));
-    return b;
-}
 
 // A small envelope, the screen's decoration.
 QPixmap envelope()
@@ -50,57 +33,53 @@ QPixmap envelope()
 
 Form05::Form05(ClientApp &app, QWidget *parent) : Screen(app, parent)
 {
-    setObjectName(QStringLiteral("Form05"));
-    setWindowTitle(kCaption);
+    using namespace perumina::kit;
+    setUpForm(this, "Form05", kScreenCaption);
     setFixedSize(660, 475);
-
+    const QFont pop = face(Face::Pop, 11);
+    const QFont popButton = face(Face::Pop, 12);
     Frame1 = make<QGroupBox>(this, "Frame1", {10, 10, 200, 330});
-    Label1 = label(Frame1, "Label1", QStringLiteral("誰にメールを送りますか？"), {8, 12, 186, 28});
-    List1 = make<QListWidget>(Frame1, "List1", {8, 44, 184, 276});
-    List1->setFont(gothicFont(11));
-
-    Text4 = make<QLineEdit>(this, "Text4", {225, 18, 230, 28});
-    Text4->setFont(gothicFont(12));
-    Label7 = label(this, "Label7", QStringLiteral("さんへ"), {460, 18, 70, 28});
-    Text3 = make<QLineEdit>(this, "Text3", {535, 18, 115, 28});
-    Text3->setFont(gothicFont(11));
-    Text3->setText(QStringLiteral("送信者"));
-    // The sender is the signed-in user, not something to type.
-    Text3->setReadOnly(true);
-
-    Label2 = label(this, "Label2", QStringLiteral("件　名"), {225, 58, 60, 28});
-    Text2 = make<QLineEdit>(this, "Text2", {290, 58, 360, 28});
-    Text2->setFont(gothicFont(12));
-    Label3 = label(this, "Label3", QStringLiteral("本　文"), {225, 96, 60, 28});
-    Text5 = make<QPlainTextEdit>(this, "Text5", {290, 96, 360, 200});
+    Label1 = label(Frame1, "Label1", QStringLiteral("誰にメールを送りますか？"), {8, 12, 186, 28}, pop);
+    List1 = list(Frame1, "List1", {8, 44, 184, 276}, face(Face::PGothic, 11));
+    Text4 = textBox(this, "Text4", {225, 18, 230, 28}, face(Face::PGothic, 12));
+    Label7 = label(this, "Label7", QStringLiteral("さんへ"), {460, 18, 70, 28}, pop);
+    Text3 = textBox(this, "Text3", {535, 18, 115, 28}, face(Face::PGothic, 11), QStringLiteral("送信者"));
+    Text3->setReadOnly(true); // the sender is the signed-in user, not something to type
+    Label2 = label(this, "Label2", QStringLiteral("件　名"), {225, 58, 60, 28}, pop);
+    Text2 = textBox(this, "Text2", {290, 58, 360, 28}, face(Face::PGothic, 12));
+    Label3 = label(this, "Label3", QStringLiteral("本　文"), {225, 96, 60, 28}, pop);
+    Text5 = multiLineBox(this, "Text5", {290, 96, 360, 200});
     Text5->setPlainText(QStringLiteral("Text5"));
     Text5->hide();
-    Text1 = make<QPlainTextEdit>(this, "Text1", {290, 96, 360, 200});
-    Text1->setFont(gothicFont(12));
+    Text1 = multiLineBox(this, "Text1", {290, 96, 360, 200}, face(Face::PGothic, 12));
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Tab moves on to 送信 as from every other box, so the keyboard alone can leave the body.
     Text1->setTabChangesFocus(true);
     Label6 = label(
         this, "Label6",
         QStringLiteral("途中で改行するときは  Shift  または  Ctrl  を押しながら  Enter  を押して下さい。"),
-        {225, 300, 425, 40});
+        {225, 300, 425, 40}, face(Face::Pop, 9));
     Label6->setWordWrap(true);
-    Label6->setFont(popFont(9));
-
-    Label4 = label(this, "Label4", QStringLiteral("送信日"), {225, 348, 120, 24});
-    Label5 = label(this, "Label5", QStringLiteral("送信時刻"), {350, 348, 120, 24});
-    Command1 = button(this, "Command1", QStringLiteral("送信"), "#ffc0c0", {480, 344, 80, 34});
-    Command6 = button(this, "Command6", QStringLiteral("全消去"), "#ff6060", {570, 344, 80, 34});
-
-    Label9 = label(this, "Label9", QStringLiteral("イラストを"), {20, 396, 100, 24});
-    Command2 = button(this, "Command2", QStringLiteral("描く"), "#80e080", {20, 424, 80, 34});
-    Command3 = button(this, "Command3", QStringLiteral("見る"), "#80e080", {108, 424, 80, 34});
-    Label8 = label(this, "Label8", QStringLiteral("メールを"), {220, 396, 100, 24});
-    Command4 = button(this, "Command4", QStringLiteral("読む"), "#80e080", {220, 424, 80, 34});
-    Command5 = button(this, "Command5", QStringLiteral("終了"), "#ffc0e0", {330, 424, 80, 34});
-    Command7 = button(this, "Command7", QStringLiteral("ようこそへ戻る"), "#c0ffc0", {420, 424, 150, 34});
-    Image1 = make<QLabel>(this, "Image1", {586, 418, 64, 44});
-    Image1->setPixmap(envelope());
+    Label4 = label(this, "Label4", QStringLiteral("送信日"), {225, 348, 120, 24}, pop);
+    Label5 = label(this, "Label5", QStringLiteral("送信時刻"), {350, 348, 120, 24}, pop);
+    Command1 =
+        colourButton(this, "Command1", QStringLiteral("送信"), 0xffc0c0, {480, 344, 80, 34}, popButton);
+    Command1->setDefault(true);
+    Command6 =
+        colourButton(this, "Command6", QStringLiteral("全消去"), 0xff6060, {570, 344, 80, 34}, popButton);
+    Label9 = label(this, "Label9", QStringLiteral("イラストを"), {20, 396, 100, 24}, pop);
+    Command2 = colourButton(this, "Command2", QStringLiteral("描く"), 0x80e080, {20, 424, 80, 34}, popButton);
+    Command3 =
+        colourButton(this, "Command3", QStringLiteral("見る"), 0x80e080, {108, 424, 80, 34}, popButton);
+    Label8 = label(this, "Label8", QStringLiteral("メールを"), {220, 396, 100, 24}, pop);
+    Command4 =
+        colourButton(this, "Command4", QStringLiteral("読む"), 0x80e080, {220, 424, 80, 34}, popButton);
+    Command5 =
+        colourButton(this, "Command5", QStringLiteral("終了"), 0xffc0e0, {330, 424, 80, 34}, popButton);
+    Command7 = colourButton(this, "Command7", QStringLiteral("ようこそへ戻る"), 0xc0ffc0, {420, 424, 150, 34},
+                            popButton);
+    Image1 = image(this, "Image1", envelope(), {586, 418, 64, 44});
+    EnterKey::of(this)->setSendingBox(Text1);
 
     connect(List1, &QListWidget::itemClicked, this, &Form05::List1_Click);
     connect(List1, &QListWidget::currentRowChanged, this, &Form05::List1_Click);
@@ -111,7 +90,6 @@ Form05::Form05(ClientApp &app, QWidget *parent) : Screen(app, parent)
     connect(Command4, &QPushButton::clicked, this, &Form05::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &Form05::Command5_Click);
     connect(Command7, &QPushButton::clicked, this, &Form05::Command7_Click);
-    new EnterPressesDefault(this, Command1, Text1);
 
     Form_Load();
 }

@@ -83,11 +83,11 @@ public:
     void Command5_Click();
 
 protected:
-    QPushButton *defaultButton() const override { return Command27; }
     void showEvent(QShowEvent *event) override;
 
 private:
     void buildScreen();
+    void layOut();
 
     QList<QPushButton *> opts_;
     QButtonGroup *colours_ = nullptr;

@@ -52,7 +52,6 @@ public:
     void Command7_Click();
 
     int position() const { return cursor_.position(); }
-    qsizetype recordCount() const { return cursor_.size(); }
 
 protected:
     void showEvent(QShowEvent *event) override;

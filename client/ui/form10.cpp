@@ -9,45 +9,15 @@
 #include "shared/picture.h"
 #include "shared/site.h"
 
-#include <QCloseEvent>
-#include <QGridLayout>
+#include "shared/ui/formkit.h"
+
 #include <QGuiApplication>
-#include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QPainter>
 #include <QThread>
-#include <QVBoxLayout>
 
 namespace client {
 
 namespace pic = illustration;
-
-static QFont popFont(double points = 0)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("HGS創英角ﾎﾟｯﾌﾟ体"), QStringLiteral("IPAGothic")});
-    if (points > 0)
-        font.setPointSizeF(points);
-    return font;
-}
-
-template <typename W> static W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-static QPushButton *button(QWidget *parent, const char *name, const QString &text, const QString &colour)
-{
-    QPushButton *b = named(new QPushButton(text, parent), name);
-    b->setFont(popFont(11));
-    b->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; border: 1px solid #808080;"
-                                    " border-radius: 3px; padding: 6px 12px; }"
-                                    "QPushButton:pressed { border: 2px inset #606060; }"
-                                    "QPushButton:default { border: 2px solid #000000; }")
-                         .arg(colour));
-    return b;
-}
 
 // What the picture box shows before the first double-click: a 512 by 384 frame with a hint.
 static QPixmap placeholder()
@@ -57,7 +27,7 @@ static QPixmap placeholder()
     QPainter painter(&pixmap);
     painter.setPen(QPen(QColor(160, 192, 224), 6));
     painter.drawRect(QRect(3, 3, 505, 377));
-    painter.setFont(popFont(28));
+    painter.setFont(perumina::kit::face(perumina::kit::Face::Pop, 28));
     painter.setPen(QColor(96, 128, 176));
     painter.drawText(pixmap.rect(), Qt::AlignCenter, QStringLiteral("イラスト"));
     return pixmap;
@@ -65,69 +35,45 @@ static QPixmap placeholder()
 
 Form10::Form10(ClientApp &app, QWidget *parent) : Screen(app, parent)
 {
-    setObjectName(QStringLiteral("Form10"));
-    setWindowTitle(QStringLiteral("グループウェア　（ぺる・み・な）"));
-
-    Label2 = named(new QLabel(QStringLiteral("Label2"), this), "Label2");
-    Label2->setFont(popFont(14));
-    Label1 = named(new QLabel(QStringLiteral("さんに届いているイラストです。"), this), "Label1");
-    Label1->setFont(popFont(14));
-    File1 = named(new QListWidget(this), "File1");
+    using namespace perumina::kit;
+    setUpForm(this, "Form10", kScreenCaption);
+    const QFont pop = face(Face::Pop, 11);
+    const QFont gothic = face(Face::PGothic);
+    Label2 = label(this, "Label2", QStringLiteral("Label2"), {}, face(Face::Pop, 14));
+    Label1 = label(this, "Label1", QStringLiteral("さんに届いているイラストです。"), {}, face(Face::Pop, 14));
+    File1 = list(this, "File1", {}, gothic);
     File1->setFixedWidth(260);
-    QFont gothic;
-    gothic.setFamilies(
-        {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")});
-    File1->setFont(gothic);
     // Working fields; they lie under the file list and are never seen.
-    Text1 = named(new QLineEdit(QStringLiteral("Text1"), this), "Text1");
-    Text2 = named(new QLineEdit(QStringLiteral("Text2"), this), "Text2");
-    Text1->setFont(gothic);
-    Text2->setFont(gothic);
+    Text1 = textBox(this, "Text1", {}, gothic, QStringLiteral("Text1"));
+    Text2 = textBox(this, "Text2", {}, gothic, QStringLiteral("Text2"));
     Text1->hide();
     Text2->hide();
-    Label3 = named(new QLabel(QStringLiteral("ダブルクリックすると下に表示されます。"), this), "Label3");
+    Label3 = label(this, "Label3", QStringLiteral("ダブルクリックすると下に表示されます。"));
     Label3->setWordWrap(true);
-    Label4 = named(new QLabel(QStringLiteral("ダウンロードには8秒間ほどかかります。"), this), "Label4");
+    Label4 = label(this, "Label4", QStringLiteral("ダウンロードには8秒間ほどかかります。"));
     Label4->setWordWrap(true);
-    Label4->setStyleSheet(QStringLiteral("color: red;"));
-    Animation1 = named(new QProgressBar(this), "Animation1");
+    setTextColour(Label4, Qt::red);
+    Animation1 = make<QProgressBar>(this, "Animation1");
     Animation1->setRange(0, 0); // no end: the bar only moves to show that a picture is on its way
     Animation1->setTextVisible(false);
     Animation1->setFixedWidth(260);
     Animation1->hide();
     // 9735 by 7215 twips, at 15 twips a pixel.
-    Image1 = named(new QLabel(this), "Image1");
+    Image1 = image(this, "Image1", placeholder());
     Image1->setFixedSize(649, 481);
     Image1->setScaledContents(true);
     Image1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Image1->setPixmap(placeholder());
-
-    Command1 = button(this, "Command1", QStringLiteral("イラストを描く"), QStringLiteral("#00ffff"));
-    Command2 = button(this, "Command2", QStringLiteral("メールも見る"), QStringLiteral("#80ff80"));
+    Command1 = colourButton(this, "Command1", QStringLiteral("イラストを描く"), 0x00ffff, {}, pop);
+    Command2 = colourButton(this, "Command2", QStringLiteral("メールも見る"), 0x80ff80, {}, pop);
     Command2->setDefault(true);
-    Command4 = button(this, "Command4", QStringLiteral("メールを送る"), QStringLiteral("#ff4040"));
-    Command3 = button(this, "Command3", QStringLiteral("終了"), QStringLiteral("#ffc0c0"));
-    Command7 = button(this, "Command7", QStringLiteral("ようこそへ戻る"), QStringLiteral("#c0ffc0"));
+    Command4 = colourButton(this, "Command4", QStringLiteral("メールを送る"), 0xff4040, {}, pop);
+    Command3 = colourButton(this, "Command3", QStringLiteral("終了"), 0xffc0c0, {}, pop);
+    Command7 = colourButton(this, "Command7", QStringLiteral("ようこそへ戻る"), 0xc0ffc0, {}, pop);
 
-    auto *heading = new QHBoxLayout;
-    heading->addWidget(Label2);
-    heading->addWidget(Label1);
-    heading->addStretch();
-    auto *left = new QVBoxLayout;
-    left->addWidget(File1, 1);
-    left->addWidget(Label3);
-    left->addWidget(Label4);
-    left->addWidget(Animation1);
-    auto *middle = new QHBoxLayout;
-    middle->addLayout(left);
-    middle->addWidget(Image1);
-    auto *buttons = new QHBoxLayout;
-    for (QPushButton *b : {Command1, Command2, Command4, Command7, Command3})
-        buttons->addWidget(b);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(heading);
-    layout->addLayout(middle);
-    layout->addLayout(buttons);
+    column({row({Label2, Label1, Item::stretch()}),
+            row({column({{File1, 1}, Label3, Label4, Animation1}), Image1}),
+            row({Command1, Command2, Command4, Command7, Command3})},
+           this);
 
     connect(File1, &QListWidget::itemDoubleClicked, this, &Form10::File1_DblClick);
     connect(Command1, &QPushButton::clicked, this, &Form10::Command1_Click);

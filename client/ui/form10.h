@@ -57,7 +57,6 @@ signals:
     void pictureLoaded(bool shown);
 
 protected:
-    QPushButton *defaultButton() const override { return Command2; }
     void showEvent(QShowEvent *event) override;
 
 private:

@@ -3,8 +3,6 @@
 #include "client/ui/clientapp.h"
 
 #include <QCloseEvent>
-#include <QKeyEvent>
-#include <QPushButton>
 
 namespace client {
 
@@ -20,16 +18,6 @@ void Screen::closeEvent(QCloseEvent *event)
 {
     event->accept();
     app_.sweepAndEnd();
-}
-
-void Screen::keyPressEvent(QKeyEvent *event)
-{
-    QPushButton *button = defaultButton();
-    if (button && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-        button->click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 } // namespace client

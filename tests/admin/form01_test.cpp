@@ -113,6 +113,17 @@ TEST(AdminLogin, enterInThePasswordBoxPressesOk)
     EXPECT_TRUE(login.consoleShown());
 }
 
+TEST(AdminLogin, enterOnAFocusedQuitButtonQuitsInsteadOfLoggingIn)
+{
+    Login login(QStringLiteral("kanripw,,,,\r\n"));
+    login.form->Text1->setText(QStringLiteral("kanri"));
+    login.form->Text2->setText(QStringLiteral("pw"));
+    login.form->Command2->setFocus();
+    QTest::keyClick(login.form->Command2, Qt::Key_Return);
+    EXPECT_TRUE(login.fakes.end.ended());
+    EXPECT_FALSE(login.consoleShown());
+}
+
 struct RejectCase
 {
     const char *name;

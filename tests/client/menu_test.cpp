@@ -1,4 +1,5 @@
 #include "client/ui/form01.h"
+#include "client/ui/form02.h"
 #include "client/ui/form03.h"
 #include "client/ui/form04.h"
 #include "client/ui/form05.h"
@@ -6,6 +7,7 @@
 #include "client/ui/form09.h"
 #include "client/ui/form10.h"
 #include "shared/site.h"
+#include "shared/ui/enterkey.h"
 #include "startup_support.h"
 
 #include <QTest>
@@ -116,6 +118,58 @@ TEST(MainMenu, closingTheWindowSweepsAndEnds)
     menu->close();
     EXPECT_EQ(s.fakes.launcher.started, QStringList{perumina::local::kSweeper});
     EXPECT_TRUE(s.fakes.end.ended());
+}
+
+// Enter on a focused 終了 or 戻る presses that button, never the screen's default button (which on the
+// registration screen would record the user and end the program).
+TEST(MainMenu, enterOnAFocusedQuitOrBackButtonPressesThatButton)
+{
+    using Screen = QWidget *(*)(client::ClientApp &);
+    struct Row
+    {
+        Screen screen;
+        const char *button;
+        Screen next; // null: the button ends the program, or on the mail screen only starts the sweeper
+    };
+    const auto welcome = [](client::ClientApp &a) -> QWidget * { return a.form01(); };
+    const auto registration = [](client::ClientApp &a) -> QWidget * { return a.form02(); };
+    const auto login = [](client::ClientApp &a) -> QWidget * { return a.form03(); };
+    const auto menu = [](client::ClientApp &a) -> QWidget * { return a.form04(); };
+    const auto mail = [](client::ClientApp &a) -> QWidget * { return a.form05(); };
+    const auto canvas = [](client::ClientApp &a) -> QWidget * { return a.form06(); };
+    const auto reader = [](client::ClientApp &a) -> QWidget * { return a.form09(); };
+    const auto viewer = [](client::ClientApp &a) -> QWidget * { return a.form10(); };
+    const Row rows[] = {
+        {welcome, "Command4", nullptr},      {registration, "Command5", nullptr},
+        {registration, "Command7", welcome}, {login, "Command7", welcome},
+        {menu, "Command2", nullptr},         {menu, "Command3", login},
+        {mail, "Command5", nullptr},         {mail, "Command7", menu},
+        {canvas, "Command3", nullptr},       {canvas, "Command5", menu},
+        {reader, "Command3", nullptr},       {reader, "Command7", menu},
+        {viewer, "Command3", nullptr},       {viewer, "Command7", menu},
+    };
+    for (const Row &row : rows) {
+        ClientOnSite s(kTaro);
+        openMenu(s)->hide();
+        QWidget *screen = row.screen(*s.app);
+        const std::string where = screen->objectName().toStdString() + "." + row.button;
+        screen->show();
+        auto *button = screen->findChild<QPushButton *>(row.button);
+        ASSERT_NE(button, nullptr) << where;
+        ASSERT_NE(button, perumina::kit::EnterKey::of(screen)->defaultButton()) << where;
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Return);
+        EXPECT_TRUE(s.fakes.dialogs.shown.isEmpty()) << where;
+        const bool mailQuit = screen == s.app->form05() && row.next == nullptr;
+        if (mailQuit) {
+            EXPECT_EQ(s.fakes.launcher.started.size(), 2) << where; // the sweeper, at start and now
+        }
+        if (row.next) {
+            EXPECT_FALSE(screen->isVisible()) << where;
+            EXPECT_TRUE(row.next(*s.app)->isVisible()) << where;
+        }
+        EXPECT_EQ(s.fakes.end.ended(), row.next == nullptr && !mailQuit) << where;
+    }
 }
 
 } // namespace

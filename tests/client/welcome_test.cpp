@@ -31,14 +31,20 @@ TEST(WelcomeScreen, startsTheSweeperReadsTheServerAndWaits)
     EXPECT_EQ(welcome->findChild<QPushButton *>("Command2")->text(), "いいえ　　登録済みです");
 }
 
-TEST(WelcomeScreen, enterOpensTheLoginScreen)
+TEST(WelcomeScreen, enterOpensTheLoginScreenOrPressesTheFocusedButton)
 {
     ClientOnSite s;
     client::ClientApp &app = s.start();
-    // Also with the focus on the other button.
-    QTest::keyClick(app.form01()->Command1, Qt::Key_Return);
+    QTest::keyClick(app.form01(), Qt::Key_Return);
     EXPECT_FALSE(app.form01()->isVisible());
     EXPECT_TRUE(app.form03()->isVisible());
+
+    app.form03()->hide();
+    app.form01()->show();
+    app.form01()->Command1->setFocus();
+    QTest::keyClick(app.form01()->Command1, Qt::Key_Return);
+    EXPECT_TRUE(app.form02()->isVisible());
+    EXPECT_FALSE(app.form03()->isVisible());
 }
 
 TEST(WelcomeScreen, yesOpensRegistrationAndQuitSweepsAndEnds)

@@ -230,9 +230,9 @@ register() {
   await_window "$client" "$CLIENT_CAPTION" "the welcome screen"
   local welcome=$window
   shot "welcome-$1"
-  # "はい　　新規登録します" has the focus when the screen opens; Enter would answer "いいえ".
+  # "はい　　新規登録します" has the focus when the screen opens, and Enter presses the focused button.
   focus "$welcome"
-  keys space
+  keys Return
   await_window "$client" "$CLIENT_CAPTION" "the registration screen" "$welcome"
   local registration=$window
   focus "$registration"
@@ -259,9 +259,9 @@ login() {
   client=$pid
   await_window "$client" "$CLIENT_CAPTION" "the welcome screen"
   local welcome=$window
-  # Enter answers "いいえ　　登録済みです", the default button.
+  # The focus starts on "はい"; Tab moves it to "いいえ　　登録済みです", which Enter presses.
   focus "$welcome"
-  keys Return
+  keys Tab Return
   await_window "$client" "$CLIENT_CAPTION" "the login screen" "$welcome"
   local form=$window
   focus "$form"

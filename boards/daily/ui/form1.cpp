@@ -2,7 +2,6 @@
 
 #include "boards/skeleton/rows.h"
 
-#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -21,86 +20,73 @@ constexpr int kHeaderChar = 12;
 Form1::Form1(Variant variant, perumina::Seams seams, QWidget *parent)
     : DayRowForm(seams, dayBoardFiles(), parent), variant_(variant)
 {
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(windowCaption(variant));
+    kit::setUpForm(this, QStringLiteral("Form1"), windowCaption(variant));
     build();
 }
 
 void Form1::build()
 {
+    using namespace kit;
     const bool admin = variant_ == Variant::Admin;
+    const auto bold = [](qreal points) { return face(Face::PGothic, points, true); };
     setFixedSize(1090, 640);
-
     makeStepButtons(
         {QStringLiteral("＜＜"), QStringLiteral("＜"), QStringLiteral("◇"), QStringLiteral("＞"),
          QStringLiteral("＞＞")},
         {{10, 10, 56, 32}, {70, 10, 56, 32}, {130, 10, 56, 32}, {190, 10, 56, 32}, {250, 10, 56, 32}});
     Text101->setGeometry(10, 50, 130, 30);
-    setBold(Text101, 12);
+    Text101->setFont(bold(12));
     Label20->setGeometry(148, 50, 70, 30);
-    setBold(Label20, 14);
-    Label29 = makeLabel(this, QStringLiteral("Label29"),
-                        admin ? QStringLiteral("曜　 日") : QStringLiteral("曜　日"), {200, 50, 80, 30});
-    setBold(Label29, 12);
-
+    Label20->setFont(bold(14));
+    Label29 =
+        label(this, QStringLiteral("Label29"), admin ? QStringLiteral("曜　 日") : QStringLiteral("曜　日"),
+              {200, 50, 80, 30}, bold(12));
     if (admin) {
-        Command102 = makeButton(this, QStringLiteral("Command102"), QStringLiteral("表示データを更新する"),
-                                {760, 10, 190, 40});
-        Command5 = makeButton(this, QStringLiteral("Command5"), QStringLiteral("閉じる"), {960, 10, 120, 40});
+        Command102 = button(this, QStringLiteral("Command102"), QStringLiteral("表示データを更新する"),
+                            {760, 10, 190, 40});
+        Command5 = button(this, QStringLiteral("Command5"), QStringLiteral("閉じる"), {960, 10, 120, 40});
     } else {
-        Label8 =
-            makeLabel(this, QStringLiteral("Label8"), QStringLiteral("今日の予定は？"), {420, 10, 300, 44});
-        setBold(Label8, 20);
+        Label8 = label(this, QStringLiteral("Label8"), QStringLiteral("今日の予定は？"), {420, 10, 300, 44},
+                       bold(20));
         Label8->setAlignment(Qt::AlignCenter);
-        Command14 = makeButton(this, QStringLiteral("Command14"), QStringLiteral("ようこそへ戻る"),
-                               {930, 10, 150, 40});
-        Command101 = makeButton(this, QStringLiteral("Command101"), QStringLiteral("表示"), {0, 0, 10, 10});
+        Command14 =
+            button(this, QStringLiteral("Command14"), QStringLiteral("ようこそへ戻る"), {930, 10, 150, 40});
+        Command101 = button(this, QStringLiteral("Command101"), QStringLiteral("表示"), {0, 0, 10, 10});
         Command101->hide();
     }
-
-    auto makeField = [&](QWidget *parent, int column, QRect geometry) {
-        auto *field = new QPlainTextEdit(parent);
-        field->setObjectName(QStringLiteral("Text%1").arg(100 + column));
-        field->setGeometry(geometry);
-        field->setReadOnly(!admin);
-        Text[column] = field;
+    const auto field = [&](QWidget *parent, int column, QRect geometry) {
+        Text[column] = multiLineBox(parent, QStringLiteral("Text%1").arg(100 + column), geometry);
+        Text[column]->setReadOnly(!admin);
     };
 
-    Frame1 = makeFrame(this, QStringLiteral("Frame1"), {10, 90, 530, 160});
-    setBold(makeLabel(Frame1, QStringLiteral("Label12"), QStringLiteral("校内行事"), {10, 4, 200, 24}), 11);
-    Frame2 = makeFrame(this, QStringLiteral("Frame2"), {550, 90, 530, 160});
-    setBold(makeLabel(Frame2, QStringLiteral("Label11"), QStringLiteral("学年行事"), {10, 4, 200, 24}), 11);
-    const QStringList schoolCaptions{QStringLiteral("行事　１"), QStringLiteral("行事　２"),
-                                     QStringLiteral("行事　３")};
-    const QStringList gradeCaptions{QStringLiteral("1学年"), QStringLiteral("2学年"),
-                                    QStringLiteral("3学年")};
+    Frame1 = frame(this, QStringLiteral("Frame1"), {10, 90, 530, 160});
+    label(Frame1, QStringLiteral("Label12"), QStringLiteral("校内行事"), {10, 4, 200, 24}, bold(11));
+    Frame2 = frame(this, QStringLiteral("Frame2"), {550, 90, 530, 160});
+    label(Frame2, QStringLiteral("Label11"), QStringLiteral("学年行事"), {10, 4, 200, 24}, bold(11));
     for (int i = 0; i < 3; ++i) {
         const int top = 32 + i * 42;
-        makeLabel(Frame1, QStringLiteral("LabelEvent%1").arg(i + 1), schoolCaptions[i], {10, top, 70, 36});
-        makeField(Frame1, 3 + i, {85, top, 435, 38});
-        makeLabel(Frame2, QStringLiteral("LabelGrade%1").arg(i + 1), gradeCaptions[i], {10, top, 70, 36});
-        makeField(Frame2, 6 + i, {85, top, 435, 38});
+        label(Frame1, QStringLiteral("LabelEvent%1").arg(i + 1),
+              QStringLiteral("行事　%1").arg(QChar(char16_t(u'１' + i))), {10, top, 70, 36});
+        field(Frame1, 3 + i, {85, top, 435, 38});
+        label(Frame2, QStringLiteral("LabelGrade%1").arg(i + 1), QStringLiteral("%1学年").arg(i + 1),
+              {10, top, 70, 36});
+        field(Frame2, 6 + i, {85, top, 435, 38});
     }
 
-    Frame3 = makeFrame(this, QStringLiteral("Frame3"), {10, 260, 1070, 370});
-    setBold(makeLabel(Frame3, QStringLiteral("Label16"), QStringLiteral("時間別予定"), {10, 4, 200, 24}), 11);
-    Label33 = new QLabel(Frame3);
-    Label33->setObjectName(QStringLiteral("Label33"));
-    QFont headerFont(QStringLiteral("IPAGothic"));
+    Frame3 = frame(this, QStringLiteral("Frame3"), {10, 260, 1070, 370});
+    label(Frame3, QStringLiteral("Label16"), QStringLiteral("時間別予定"), {10, 4, 200, 24}, bold(11));
+    // The time header is spaced out in whole characters above the fields: the fixed-pitch face.
+    QFont headerFont = face(Face::Gothic, 0, true);
     headerFont.setPixelSize(kHeaderChar);
-    headerFont.setBold(true);
-    Label33->setFont(headerFont);
-    Label33->setText(timeSlotHeader(kPitch, kFieldWidth, kHeaderChar));
-    Label33->setGeometry(90, 32, kPitch * kSlots, 20);
-    const QStringList rowCaptions{QStringLiteral("一学年"), QStringLiteral("二学年"),
-                                  QStringLiteral("三学年")};
+    Label33 = label(Frame3, QStringLiteral("Label33"), timeSlotHeader(kPitch, kFieldWidth, kHeaderChar),
+                    {90, 32, kPitch * kSlots, 20}, headerFont);
+    const QString grades = QStringLiteral("一二三");
     for (int grade = 0; grade < 3; ++grade) {
         const int top = 56 + grade * 104;
-        setBold(makeLabel(Frame3, QStringLiteral("Label%1").arg(17 + grade), rowCaptions[grade],
-                          {10, top, 75, 98}),
-                11);
+        label(Frame3, QStringLiteral("Label%1").arg(17 + grade), grades[grade] + QStringLiteral("学年"),
+              {10, top, 75, 98}, bold(11));
         for (int slot = 0; slot < kSlots; ++slot)
-            makeField(Frame3, 9 + grade * kSlots + slot, {90 + slot * kPitch, top, kFieldWidth, 98});
+            field(Frame3, 9 + grade * kSlots + slot, {90 + slot * kPitch, top, kFieldWidth, 98});
     }
 
     if (admin) {
@@ -111,15 +97,6 @@ void Form1::build()
         connect(Command14, &QPushButton::clicked, this, &Form1::CloseButton_Click);
         connect(Command101, &QPushButton::clicked, this, &Form1::Command101_Click);
     }
-}
-
-QWidget *Form1::columnField(int column) const
-{
-    if (column == 1)
-        return Text101;
-    if (column == 2)
-        return Text102;
-    return column >= 3 && column <= kColumns ? Text[column] : nullptr;
 }
 
 QString Form1::columnText(int column) const

@@ -17,12 +17,11 @@ namespace boards::daily {
 // (classroom, read-only).
 class Form1 : public DayRowForm
 {
+    Q_OBJECT
 public:
     Form1(Variant variant, perumina::Seams seams, QWidget *parent = nullptr);
 
     Variant variant() const { return variant_; }
-    // The field of column c (1 to 35): Text101 .. Text135.
-    QWidget *columnField(int column) const;
     QString columnText(int column) const;
 
     // The display routine: ShowRow in DayBoardS, Command101_Click in DayBoardC.

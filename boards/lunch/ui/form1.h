@@ -15,6 +15,7 @@ namespace boards::lunch {
 // The lunch menu board: LunchBoardS (administrator, writes back) or LunchBoardC (classroom).
 class Form1 : public DayRowForm
 {
+    Q_OBJECT
 public:
     Form1(Variant variant, perumina::Seams seams, QWidget *parent = nullptr);
 

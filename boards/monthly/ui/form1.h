@@ -15,6 +15,7 @@ namespace boards::monthly {
 // The monthly events board: MonthBoardS (administrator, writes back) or MonthBoardC (classroom).
 class Form1 : public BoardForm
 {
+    Q_OBJECT
 public:
     Form1(Variant variant, perumina::Seams seams, QWidget *parent = nullptr);
 

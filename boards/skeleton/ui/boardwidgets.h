@@ -1,10 +1,9 @@
 #pragma once
 
 #include "boards/skeleton/boardsession.h"
+#include "shared/ui/formkit.h"
 
 #include <QWidget>
-
-#include <QRect>
 
 class QFrame;
 class QLabel;
@@ -12,13 +11,7 @@ class QPushButton;
 
 namespace boards {
 
-// Controls placed by position, named by their control names.
-QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption, QRect geometry);
-QLabel *makeLabel(QWidget *parent, const QString &name, const QString &caption, QRect geometry);
-QFrame *makeFrame(QWidget *parent, const QString &name, QRect geometry);
-void setBold(QWidget *widget, qreal pointSize);
-// Background and text colours by style sheet (0xRRGGBB); a negative value leaves it as it is.
-void setColours(QWidget *widget, int background, int text);
+namespace kit = perumina::kit;
 
 // Sets a weekday label from a weekday number; any other text leaves it as it was.
 void applyWeekday(QLabel *label, const QString &number);
@@ -27,6 +20,7 @@ void applyWeekday(QLabel *label, const QString &number);
 // running the same closing steps as the close button.
 class BoardForm : public QWidget, public BoardView
 {
+    Q_OBJECT
 public:
     BoardForm(perumina::Seams seams, BoardFiles files, QWidget *parent = nullptr);
 
@@ -38,9 +32,6 @@ public:
 protected:
     // Form_Unload.
     void closeEvent(QCloseEvent *event) override;
-    // Enter presses the default button (the write-back of the administrator boards), except in a
-    // multi-line field, where it starts a new line.
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     BoardSession session_;
@@ -57,6 +48,7 @@ namespace boards {
 // number Text102 and the weekday label Label20.
 class DayRowForm : public BoardForm
 {
+    Q_OBJECT
 public:
     DayRowForm(perumina::Seams seams, BoardFiles files, QWidget *parent = nullptr);
 

@@ -1,0 +1,36 @@
+#include "shared/ui/programapp.h"
+
+#include <QWidget>
+
+namespace perumina {
+
+ProgramApp::ProgramApp(Seams seams, SweeperStart startSweeper, QObject *parent)
+    : QObject(parent), seams_(seams), startSweeper_(startSweeper)
+{
+}
+
+void ProgramApp::start()
+{
+    QWidget *first = firstScreen();
+    if (!ended_)
+        first->show();
+}
+
+void ProgramApp::startSweeper()
+{
+    startSweeper_(seams_.launcher);
+}
+
+void ProgramApp::sweepAndEnd()
+{
+    startSweeper();
+    endProgram();
+}
+
+void ProgramApp::endProgram()
+{
+    ended_ = true;
+    seams_.end.endProgram();
+}
+
+} // namespace perumina
