@@ -88,6 +88,7 @@ RegistrationResult refused(const Refusal &refusal)
 
 RegistryLists loadRegistryLists(const QString &serverName)
 {
+    takeBackStoppedRegistration(serverName);
     RegistryLists lists;
     auto fullNames = ReadFields(site::fullNamesFile(serverName));
     if (!fullNames)
@@ -294,6 +295,14 @@ private:
 };
 
 } // namespace
+
+bool takeBackStoppedRegistration(const QString &serverName, int lockTimeoutMs)
+{
+    if (!QFileInfo::exists(mapPath(site::registrationNote(serverName))))
+        return true;
+    SharedFileLock lock(registryLockPath(serverName));
+    return lock.acquire(lockTimeoutMs) && Recording::takeBackStopped(serverName);
+}
 
 RegistrationResult recordRegistration(const QString &serverName, const NewUser &user, int lockTimeoutMs,
                                       const RecordingProbe &probe)

@@ -10,7 +10,8 @@
 namespace client {
 
 // What the registration screen shows and checks against: the four registry files as read when it
-// loads. A file that cannot be read stops the loading there; the lists read so far are kept.
+// loads, after taking back a registration that stopped part-way. A file that cannot be read stops the
+// loading there; the lists read so far are kept.
 struct RegistryLists
 {
     QStringList fullNames;    // 登録者一覧.txt, registration order
@@ -111,6 +112,10 @@ using RecordingProbe = std::function<perumina::Status(RecordingStep done)>;
 // the files are cut back to their old lengths and what was made is removed before it returns.
 RegistrationResult recordRegistration(const QString &serverName, const NewUser &user,
                                       int lockTimeoutMs = 10000, const RecordingProbe &probe = {});
+
+// Takes back what a registration killed part-way left in the registry files, when it left anything;
+// false when that could not be done now.
+bool takeBackStoppedRegistration(const QString &serverName, int lockTimeoutMs = 2000);
 
 // The registry lock every registration holds while it checks and records: the lock of ユーザー名.txt.
 QString registryLockPath(const QString &serverName);

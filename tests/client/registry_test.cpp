@@ -277,35 +277,34 @@ TEST(Registry, registrationsKilledPartWayLockNobodyOut)
 {
     ClientOnSite s({{"hana", "佐藤花子", "h1"}});
     QList<UserRecord> people = {{"hana", "佐藤花子", "h1"}};
-    QList<UserRecord> killed;
     const QString helper = testing_support::testBinDir() + "/register_helper";
+    auto registering = [&](const UserRecord &who, const QString &killAfterStep = {}) {
+        auto process = std::make_unique<QProcess>();
+        QStringList args = {who.userName, who.fullName, who.password};
+        if (!killAfterStep.isEmpty())
+            args.append(killAfterStep);
+        process->start(helper, args);
+        return process;
+    };
     // Each recording step once, in a random order.
     std::vector<int> steps = {1, 2, 3, 4, 5, 6, 7};
     std::shuffle(steps.begin(), steps.end(), std::mt19937(std::random_device()()));
     for (int step : steps) {
         const UserRecord victim{QStringLiteral("kill%1").arg(step), QStringLiteral("途中の人%1").arg(step),
                                 QStringLiteral("k%1").arg(step)};
-        QProcess process;
-        process.start(helper, {victim.userName, victim.fullName, victim.password, QString::number(step)});
-        ASSERT_TRUE(process.waitForReadyRead(60000)) << step << process.readAllStandardError().toStdString();
-        process.kill();
-        ASSERT_TRUE(process.waitForFinished(60000));
-        killed.append(victim);
-
         const UserRecord next{QStringLiteral("next%1").arg(step), QStringLiteral("次の人%1").arg(step),
                               QStringLiteral("n%1").arg(step)};
-        QProcess registering;
-        registering.start(helper, {next.userName, next.fullName, next.password});
-        ASSERT_TRUE(registering.waitForFinished(120000));
-        ASSERT_EQ(registering.exitCode(), 0) << step << registering.readAllStandardError().toStdString();
-        people.append(next);
-    }
-    // Each stopped registration was taken back by the next one: its people can register again.
-    for (const UserRecord &victim : killed) {
-        ASSERT_EQ(recordRegistration(kServer, {victim.userName, victim.fullName, victim.password}).outcome,
-                  RegistrationOutcome::Recorded)
-            << victim.userName.toStdString();
-        people.append(victim);
+        auto killed = registering(victim, QString::number(step));
+        ASSERT_TRUE(killed->waitForReadyRead(60000)) << step << killed->readAllStandardError().toStdString();
+        killed->kill();
+        ASSERT_TRUE(killed->waitForFinished(60000));
+        // The one stopped starts again under the same names, and the next person registers.
+        for (const UserRecord &who : {victim, next}) {
+            auto process = registering(who);
+            ASSERT_TRUE(process->waitForFinished(120000));
+            ASSERT_EQ(process->exitCode(), 0) << step << process->readAllStandardError().toStdString();
+            people.append(who);
+        }
     }
     expectAllGetIn(people);
     for (const QString &tail : {kFullNames, kCredentials, kAdminRecords, kUserNames})
