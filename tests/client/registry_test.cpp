@@ -312,4 +312,31 @@ TEST(Registry, registrationsKilledPartWayLockNobodyOut)
     EXPECT_FALSE(QFileInfo::exists(s.site.local(perumina::site::registrationNote(kServer))));
 }
 
+TEST(Registry, twoProcessesRacingForOneUserNameLeaveOneRecord)
+{
+    ClientOnSite s;
+    const QString helper = testing_support::testBinDir() + "/register_helper";
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (int p = 0; p < 6; ++p) {
+        auto process = std::make_unique<QProcess>();
+        process->start(helper, {"taro", QStringLiteral("山田太郎-%1").arg(p), "pw"});
+        processes.push_back(std::move(process));
+    }
+    int recorded = 0;
+    int refused = 0;
+    for (auto &process : processes) {
+        ASSERT_TRUE(process->waitForFinished(120000));
+        ASSERT_EQ(process->exitStatus(), QProcess::NormalExit);
+        const int code = process->exitCode();
+        EXPECT_TRUE(code == 0 || code == 3) << code << process->readAllStandardError().toStdString();
+        recorded += code == 0;
+        refused += code == 3;
+    }
+    EXPECT_EQ(recorded, 1);
+    EXPECT_EQ(refused, 5);
+    EXPECT_EQ(s.site.bytes(share(kUserNames)), sjis("\"taro\"\r\n"));
+    for (const QString &tail : {kFullNames, kCredentials, kAdminRecords})
+        EXPECT_EQ(perumina::ReadLines(share(tail))->size(), 1);
+}
+
 } // namespace
