@@ -360,8 +360,10 @@ bool saveBook(boards::Workbook &book, Report &report)
         report.status = saved;
         return false;
     }
-    if (wrote)
-        report.created.append(perumina::mapPath(book.path()));
+    // The demo fills files that this run may just have created; each is reported once.
+    const QString path = perumina::mapPath(book.path());
+    if (wrote && !report.created.contains(path))
+        report.created.append(path);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "setup/boarddata.h"
 #include "setup/demo.h"
 #include "setup/site.h"
+#include "shared/commandline.h"
 #include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/seams.h"
@@ -31,6 +32,7 @@ int main(int argc, char *argv[])
     }
     QCoreApplication &app = *application;
     QCoreApplication::setApplicationName(QStringLiteral("PeruminaSetup"));
+    QCoreApplication::setApplicationVersion(perumina::programVersion());
     QTextStream out(stdout);
     QTextStream err(stderr);
     auto tellMoved = [&](const setup::YearChange &change) {
@@ -43,6 +45,7 @@ int main(int argc, char *argv[])
         "ぺるみなのサイトを作成します。共有フォルダ（unc/サーバー名/ぺるみな/）と、このコンピュータの\n"
         "ローカルフォルダ（c/group/）のうち、無いものだけを作り、既にあるものは変更しません。"));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption rootOption(
         QStringLiteral("root"),
         QStringLiteral("サイトのルートフォルダ。省略時は環境変数 PERUMINA_ROOT（未設定なら ~/.perumina）。"),
@@ -147,7 +150,9 @@ int main(int argc, char *argv[])
         setup::addDemoContent(options.server, QDateTime::currentDateTime(), report);
     for (const QString &path : report.created)
         out << "作成しました: " << path << "\n";
-    if (report.created.isEmpty() && report.status.ok)
+    for (const QString &path : report.updated)
+        out << "更新しました: " << path << "\n";
+    if (report.created.isEmpty() && report.updated.isEmpty() && report.status.ok)
         out << "すべて作成済みです。変更はありません。\n";
     if (options.sweeperProgram.isEmpty())
         err << "InboxSweep が見つからないため、ローカルフォルダにコピーしていません。\n";

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace setup {
 
@@ -77,11 +78,35 @@ QString checkAdministratorValue(const QString &value)
     return QString();
 }
 
+// The local copy is what the client starts; after an upgrade it must be the installed program again.
+static bool refreshSweeper(const QString &source, const QString &target, Report &report)
+{
+    QFile installed(source);
+    QFile local(target);
+    if (!installed.open(QIODevice::ReadOnly)) {
+        report.status = Status::failure(QStringLiteral("InboxSweep を読めませんでした: %1").arg(source));
+        return false;
+    }
+    const QByteArray bytes = installed.readAll();
+    if (local.open(QIODevice::ReadOnly) && local.readAll() == bytes)
+        return true;
+    local.close();
+    // Written beside and renamed over, so that a client starting it meanwhile finds the old or the new one.
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        report.status = Status::failure(QStringLiteral("InboxSweep を更新できませんでした: %1").arg(target));
+        return false;
+    }
+    QFile::setPermissions(target, installed.permissions());
+    report.updated.append(target);
+    return true;
+}
+
 static bool copySweeper(const QString &source, Report &report)
 {
     const QString target = mapPath(site::localFolder() + QFileInfo(source).fileName());
     if (QFileInfo::exists(target))
-        return true;
+        return refreshSweeper(source, target, report);
     if (!QFile::copy(source, target)) {
         report.status =
             Status::failure(QStringLiteral("InboxSweep をコピーできませんでした: %1").arg(target));

@@ -20,10 +20,12 @@ struct SiteOptions
 struct Report
 {
     QStringList created;
+    QStringList updated; // files replaced because they were out of date (the local sweeper copy)
     perumina::Status status;
 };
 
-// Creates what is missing of a site under the current site root; never overwrites what exists.
+// Creates what is missing of a site under the current site root; never overwrites what exists, except
+// the local sweeper copy, which is replaced when it differs from the installed sweeper.
 // Paths are the system's own (c:\group\..., \\SERVER\...).
 void createSite(const SiteOptions &options, Report &report);
 

@@ -47,9 +47,14 @@ private:
 class RecordingEnd : public ProgramEnd
 {
 public:
-    void endProgram() override { ++count; }
+    void endProgram(int exitCode = 0) override
+    {
+        ++count;
+        lastExitCode = exitCode;
+    }
     bool ended() const { return count > 0; }
     int count = 0;
+    int lastExitCode = 0;
 };
 
 // All four fakes together, handing out a Seams for a program under test.

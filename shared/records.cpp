@@ -64,6 +64,16 @@ QStringList parseFields(const QString &text)
                 fields.append(text.mid(i + 1));
                 break;
             }
+            // A line end before the closing quote: the line was cut off by a writer killed part-way,
+            // and the quote found opens the next record. The cut line is skipped.
+            qsizetype lineEnd = i + 1;
+            while (lineEnd < close && !isLineEnd(text[lineEnd]))
+                ++lineEnd;
+            if (lineEnd < close) {
+                i = skipLineEnd(text, lineEnd);
+                atLineStart = true;
+                continue;
+            }
             fields.append(text.mid(i + 1, close - i - 1));
             i = close + 1;
             while (i < n && text[i] != u',' && !isLineEnd(text[i]))
@@ -109,7 +119,22 @@ std::optional<QStringList> ReadFields(const QString &path)
 
 std::optional<QStringList> ReadLines(const QString &path)
 {
-    return readTextLines(path);
+    const auto text = readTextFile(path);
+    if (!text)
+        return std::nullopt;
+    QStringList lines;
+    const qsizetype n = text->size();
+    qsizetype i = 0;
+    while (i < n) {
+        qsizetype end = i;
+        while (end < n && !isLineEnd(text->at(end)))
+            ++end;
+        // A run of empty lines is kept as one, so that memory follows the lines that hold something.
+        if (end > i || lines.isEmpty() || !lines.last().isEmpty())
+            lines.append(text->mid(i, end - i));
+        i = end < n ? skipLineEnd(*text, end) : n;
+    }
+    return lines;
 }
 
 } // namespace perumina

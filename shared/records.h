@@ -22,11 +22,14 @@ std::optional<QByteArray> quotedRecordBytes(const QStringList &values);
 // Reads the file as a stream of fields; nothing when it cannot be opened.
 std::optional<QStringList> ReadFields(const QString &path);
 
-// Reads the file as lines without their line ends, quotes kept; nothing when it cannot be opened.
+// Reads the file as lines without their line ends, quotes kept; a run of empty lines comes back as one
+// empty line. Nothing when the file cannot be opened.
 std::optional<QStringList> ReadLines(const QString &path);
 
 // The field rules on text already read: spaces before a field are skipped; a field that begins with a
 // quote runs to the next quote, and the rest up to and past the next comma or line end is skipped;
+// a quote not closed on its line, when a later quote follows, is a line cut off by a killed writer and
+// the line is skipped (one never closed runs to the end);
 // any other field runs to the next comma or line end (its trailing spaces dropped). An empty line
 // gives no field.
 QStringList parseFields(const QString &text);

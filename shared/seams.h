@@ -36,12 +36,12 @@ public:
     QDate today() const { return now().date(); }
 };
 
-// Ends the whole program.
+// Ends the whole program; a program that ends on an error message ends with a non-zero exit code.
 class ProgramEnd
 {
 public:
     virtual ~ProgramEnd() = default;
-    virtual void endProgram() = 0;
+    virtual void endProgram(int exitCode = 0) = 0;
 };
 
 // What a program's application object hands its forms.

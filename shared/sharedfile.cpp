@@ -5,11 +5,17 @@
 
 #include <QDateTime>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSaveFile>
+#include <QStorageInfo>
 #include <QThread>
+#include <cerrno>
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace perumina {
 
@@ -42,6 +48,9 @@ void SharedFileLock::removeAbandonedLock()
 
 bool SharedFileLock::acquire(int timeoutMs)
 {
+    // A lock file made through a planted link would be made wherever the link points.
+    if (!refuseLinks(QFileInfo(lockPath_).absolutePath() + QStringLiteral("/x")))
+        return false;
     // Short randomised polls instead of QLockFile's growing sleeps, so that a computer that has been
     // waiting is not starved by others that keep taking the lock for a few milliseconds each.
     QDeadlineTimer deadline(timeoutMs);
@@ -49,11 +58,44 @@ bool SharedFileLock::acquire(int timeoutMs)
         if (lock_->tryLock(0))
             return true;
         removeAbandonedLock();
+        clearForeignLock();
         if (lock_->error() == QLockFile::PermissionError || lock_->error() == QLockFile::UnknownError ||
             deadline.hasExpired())
             return false;
         QThread::msleep(QRandomGenerator::global()->bounded(2, 20));
     }
+}
+
+// Age of whatever is at path, the thing itself and not what a link points to; -1 when nothing is there.
+static qint64 entryAgeMs(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat st;
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return -1;
+    return QDateTime::fromSecsSinceEpoch(st.st_mtime).msecsTo(QDateTime::currentDateTime());
+#else
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return -1;
+    return info.lastModified().msecsTo(QDateTime::currentDateTime());
+#endif
+}
+
+// A folder, a link (dangling or not) or anything else at the lock path that is not a plain file can
+// never be taken over by QLockFile, so every write would wait and fail for good. Once it is older than
+// the stale time it is cleared like a stale lock; a plain file, garbage or not, QLockFile judges itself.
+void SharedFileLock::clearForeignLock()
+{
+    const QFileInfo info(lockPath_);
+    if (!info.isSymLink() && (!info.exists() || info.isFile()))
+        return;
+    if (entryAgeMs(lockPath_) <= kStaleLockMs)
+        return;
+    if (info.isDir() && !info.isSymLink())
+        QDir(lockPath_).removeRecursively();
+    else
+        QFile::remove(lockPath_);
 }
 
 void SharedFileLock::release()
@@ -66,13 +108,129 @@ bool SharedFileLock::isLocked() const
     return lock_->isLocked();
 }
 
-static Status lockFailure(const QString &mapped, const SharedFileLock &)
+Status writeFailure(const QString &path, Status::Kind kind, const QString &detail)
 {
-    if (!QFileInfo(QFileInfo(mapped).absolutePath()).isDir())
+    const QString name = fileName(mapPath(path));
+    using Kind = Status::Kind;
+    switch (kind) {
+    case Kind::InUse:
         return Status::failure(
-            QStringLiteral("%1 の保存先のフォルダが見つかりません。").arg(fileName(mapped)));
-    return Status::failure(
-        QStringLiteral("%1 は他のコンピュータが使用中のため書き込めませんでした。").arg(fileName(mapped)));
+            QStringLiteral("%1 は他のコンピュータが使用中のため書き込めませんでした。").arg(name), kind);
+    case Kind::NoPermission:
+        return Status::failure(
+            QStringLiteral("%1 に書き込む権限がありません。担任の先生に知らせて下さい。").arg(name), kind);
+    case Kind::DiskFull:
+        return Status::failure(
+            QStringLiteral("ディスクがいっぱいで %1 に書き込めませんでした。担任の先生に知らせて下さい。")
+                .arg(name),
+            kind);
+    case Kind::Missing:
+        return Status::failure(QStringLiteral("%1 の保存先のフォルダが見つかりません。").arg(name), kind);
+    case Kind::None:
+    case Kind::Other:
+        break;
+    }
+    return Status::failure(QStringLiteral("%1 に書き込めませんでした。（%2）").arg(name, detail),
+                           Kind::Other);
+}
+
+// The folder below which no link is allowed: ROOT/unc/SERVER/SHARE for the share, ROOT/c/group for
+// the local folder (the Windows paths themselves on Windows); empty for any other path.
+static QString siteAnchor(const QString &mapped)
+{
+    const QString path = QDir::fromNativeSeparators(mapped);
+#ifdef Q_OS_WIN
+    const QStringList parts = path.split(u'/');
+    if (path.startsWith(QStringLiteral("//")) && parts.size() > 4)
+        return parts.mid(0, 4).join(u'/'); // "", "", SERVER, SHARE
+    if (path.size() > 2 && path[1] == u':' && parts.size() > 2 &&
+        parts[1].compare(QStringLiteral("group"), Qt::CaseInsensitive) == 0)
+        return parts.mid(0, 2).join(u'/');
+    return {};
+#else
+    const QString root = siteRoot() + u'/';
+    if (!path.startsWith(root))
+        return {};
+    const QStringList parts = path.mid(root.size()).split(u'/');
+    if (parts.size() > 3 && parts[0] == QStringLiteral("unc"))
+        return root + parts.mid(0, 3).join(u'/');
+    if (parts.size() > 2 && parts[0] == QStringLiteral("c") && parts[1] == QStringLiteral("group"))
+        return root + QStringLiteral("c/group");
+    return {};
+#endif
+}
+
+Status refuseLinks(const QString &path)
+{
+    const QString mapped = QDir::fromNativeSeparators(mapPath(path));
+    const QString anchor = siteAnchor(mapped);
+    qsizetype from = anchor.isEmpty() ? mapped.lastIndexOf(u'/') + 1 : anchor.size() + 1;
+    for (;;) {
+        const qsizetype slash = mapped.indexOf(u'/', from);
+        const QString step = slash < 0 ? mapped : mapped.left(slash);
+        const QFileInfo info(step);
+        if (info.isSymLink())
+            return Status::failure(
+                QStringLiteral(
+                    "%1 はリンクになっているため書き込みませんでした。担任の先生に知らせて下さい。")
+                    .arg(info.fileName()),
+                Status::Kind::NoPermission);
+        if (slash < 0 || !info.exists())
+            return Status::success();
+        from = slash + 1;
+    }
+}
+
+Status::Kind lastFailureKind(const QString &folder, qint64 wanted)
+{
+    using Kind = Status::Kind;
+    switch (errno) {
+    case ENOENT:
+    case ENOTDIR:
+        return Kind::Missing;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return Kind::NoPermission;
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return Kind::DiskFull;
+    default:
+        break;
+    }
+    if (!QFileInfo(mapPath(folder)).isDir())
+        return Kind::Missing;
+    const QStorageInfo storage(mapPath(folder));
+    if (storage.isValid() && storage.bytesAvailable() >= 0 &&
+        storage.bytesAvailable() < qMax<qint64>(wanted, 1))
+        return Kind::DiskFull;
+    return Kind::Other;
+}
+
+Status SharedFileLock::failure() const
+{
+    const QString target = lockPath_.chopped(5);
+    if (Status linked = refuseLinks(target); !linked)
+        return linked;
+    const QString folder = QFileInfo(target).absolutePath();
+    if (!QFileInfo(folder).isDir())
+        return writeFailure(target, Status::Kind::Missing);
+    switch (lock_->error()) {
+    case QLockFile::LockFailedError:
+    case QLockFile::NoError:
+        return writeFailure(target, Status::Kind::InUse);
+    case QLockFile::PermissionError:
+        return writeFailure(target, Status::Kind::NoPermission);
+    case QLockFile::UnknownError:
+        break;
+    }
+    // QLockFile reports a lock file it could create but not fill as an unknown error.
+    const QStorageInfo storage(folder);
+    if (storage.isValid() && storage.bytesAvailable() >= 0 && storage.bytesAvailable() < 4096)
+        return writeFailure(target, Status::Kind::DiskFull);
+    return writeFailure(target, Status::Kind::Other, QStringLiteral("ロックを作れません"));
 }
 
 Status replaceFileAtomically(const QString &path, const QByteArray &bytes)
@@ -80,48 +238,70 @@ Status replaceFileAtomically(const QString &path, const QByteArray &bytes)
     const QString mapped = mapPath(path);
     QDeadlineTimer deadline(kReplaceRetryMs);
     int pause = 20;
+    if (Status linked = refuseLinks(mapped); !linked)
+        return linked;
+    const QString folder = QFileInfo(mapped).absolutePath();
     QString lastError;
+    Status::Kind kind = Status::Kind::Other;
     for (;;) {
         QSaveFile file(mapped);
+        errno = 0;
         if (file.open(QIODevice::WriteOnly)) {
             if (file.write(bytes) == bytes.size() && file.commit())
                 return Status::success();
+            kind = lastFailureKind(folder, bytes.size());
             lastError = file.errorString();
             file.cancelWriting();
         } else {
+            kind = lastFailureKind(folder, bytes.size());
             lastError = file.errorString();
-            // A missing folder does not appear by waiting.
-            if (!QFileInfo(QFileInfo(mapped).absolutePath()).isDir())
-                break;
         }
-        if (deadline.hasExpired())
+        // A missing folder, a read-only share or a full disk does not change by waiting.
+#ifdef Q_OS_WIN
+        const bool lasting = kind == Status::Kind::Missing || kind == Status::Kind::DiskFull;
+#else
+        const bool lasting = kind != Status::Kind::Other;
+#endif
+        if (lasting || deadline.hasExpired())
             break;
         QThread::msleep(pause);
         pause = qMin(pause * 2, 400);
     }
-    return Status::failure(
-        QStringLiteral("%1 に書き込めませんでした。（%2）").arg(fileName(mapped), lastError));
+    return writeFailure(mapped, kind, lastError);
 }
 
-Status appendLocked(const QString &path, const QByteArray &bytes)
+Status appendLocked(const QString &path, const QByteArray &bytes, int lockTimeoutMs)
 {
     const QString mapped = mapPath(path);
     SharedFileLock lock(mapped);
-    if (!lock.acquire())
-        return lockFailure(mapped, lock);
+    if (!lock.acquire(lockTimeoutMs))
+        return lock.failure();
     return appendHoldingLock(mapped, bytes);
 }
 
 Status appendHoldingLock(const QString &path, const QByteArray &bytes)
 {
     const QString mapped = mapPath(path);
+    if (Status linked = refuseLinks(mapped); !linked)
+        return linked;
+    const QString folder = QFileInfo(mapped).absolutePath();
     QFile file(mapped);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return Status::failure(
-            QStringLiteral("%1 に書き込めませんでした。（%2）").arg(fileName(mapped), file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        return Status::failure(
-            QStringLiteral("%1 に書き込めませんでした。（%2）").arg(fileName(mapped), file.errorString()));
+    errno = 0;
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
+        return writeFailure(mapped, lastFailureKind(folder), file.errorString());
+    const qint64 oldSize = file.size();
+    QByteArray record;
+    if (oldSize > 0 && file.seek(oldSize - 1) && file.read(1) != "\n")
+        record = "\r\n"; // the partial line of a killed writer stays as it is; readers skip it
+    record += bytes;
+    // One write, so that a writer killed now leaves at most a partial last line, never a torn start.
+    errno = 0;
+    if (file.write(record) != record.size() || !file.flush()) {
+        const Status::Kind kind = lastFailureKind(folder, record.size());
+        const QString why = file.errorString();
+        file.resize(oldSize);
+        return writeFailure(mapped, kind, why);
+    }
     file.close();
     return Status::success();
 }
@@ -131,7 +311,7 @@ Status rewriteLocked(const QString &path, const ContentEdit &edit)
     const QString mapped = mapPath(path);
     SharedFileLock lock(mapped);
     if (!lock.acquire())
-        return lockFailure(mapped, lock);
+        return lock.failure();
     QByteArray content;
     QFile file(mapped);
     const bool existed = file.exists();

@@ -25,9 +25,12 @@ public:
     bool acquire(int timeoutMs = 10000);
     void release();
     bool isLocked() const;
+    // Why the last acquire failed, for the message: in use, no permission, disk full or missing.
+    Status failure() const;
 
 private:
     void removeAbandonedLock();
+    void clearForeignLock();
 
     QString lockPath_;
     std::unique_ptr<QLockFile> lock_;
@@ -38,10 +41,26 @@ private:
 // elsewhere is retried for about two seconds. Takes no lock; callers that merge hold one.
 Status replaceFileAtomically(const QString &path, const QByteArray &bytes);
 
-// Appends bytes under the file's lock; creates the file when missing.
-Status appendLocked(const QString &path, const QByteArray &bytes);
+// Appends bytes under the file's lock; creates the file when missing. All or nothing: a failed append
+// cuts the file back to its old length, and after a last line left without its line end (a writer
+// killed part-way) the bytes start on a new line, so a record is never glued onto a partial one.
+Status appendLocked(const QString &path, const QByteArray &bytes, int lockTimeoutMs = 10000);
 // The same, for a caller that already holds the file's lock (or a lock that guards it).
 Status appendHoldingLock(const QString &path, const QByteArray &bytes);
+
+// Every pupil can write to the share, so a symbolic link planted there (or in the local folder) could
+// send a write anywhere the user may write. A write is refused when the file itself, or any folder
+// below the share folder or the local folder on its way, is a link; the share folder itself may be
+// one (a school links it to the mounted share). Outside the site only the file itself is checked.
+// Every write of this module checks it; callers that create folders or files themselves call it.
+Status refuseLinks(const QString &path);
+
+// The failure of a write to path, worded for its kind; detail (the system's own words) is shown only
+// for a failure of no known kind.
+Status writeFailure(const QString &path, Status::Kind kind, const QString &detail = {});
+// The kind of the failure a file call just reported (read from the system's last error), falling
+// back to a look at the free space of folder.
+Status::Kind lastFailureKind(const QString &folder, qint64 wanted = 1);
 
 // Reads the file (empty when missing, existed=false), lets edit change the content, and replaces the
 // file with it, all under the file's lock. edit returns false to leave the file as it is.

@@ -56,7 +56,8 @@ static std::optional<QStringList> listEntries(const QString &folder, QDir::Filte
 
 std::optional<QStringList> listSubfolders(const QString &folder)
 {
-    return listEntries(folder, QDir::Dirs);
+    // A linked folder, planted by anyone who can write to the share, could lead the list anywhere.
+    return listEntries(folder, QDir::Dirs | QDir::NoSymLinks);
 }
 
 bool matchesPicturePattern(const QString &fileName)

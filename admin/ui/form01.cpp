@@ -54,7 +54,7 @@ void Form01::Command3_Click()
     Text5 = perumina::ReadServerName().value_or(QString());
     if (Text5.isEmpty()) {
         app_.dialogs().message(noServerMessage());
-        app_.endProgram();
+        app_.endProgram(1);
         return;
     }
     app_.setServerName(Text5);

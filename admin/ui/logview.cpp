@@ -17,7 +17,16 @@ namespace admin {
 
 namespace {
 constexpr int kMargin = 4;
+// Laying out a line costs time in its length: a line of a megabyte froze every repaint. The screen shows
+// a line's first characters and an ellipsis; copying still gives the whole line.
+constexpr qsizetype kMaxShownChars = 2000;
+const QChar kEllipsis(0x2026);
+
+QString shownPart(const QString &line)
+{
+    return line.size() <= kMaxShownChars ? line : line.left(kMaxShownChars) + kEllipsis;
 }
+} // namespace
 
 LogView::LogView(QWidget *parent) : QAbstractScrollArea(parent)
 {
@@ -73,12 +82,14 @@ void LogView::measure()
     int widest = 0;
     for (const QString &line : lines_) {
         int width = 0;
-        for (QChar c : line) {
+        for (QChar c : QStringView(line).left(kMaxShownChars)) {
             int &a = advance[c.unicode()];
             if (a < 0)
                 a = metrics.horizontalAdvance(c);
             width += a;
         }
+        if (line.size() > kMaxShownChars)
+            width += metrics.horizontalAdvance(kEllipsis);
         widest = std::max(widest, width);
     }
     contentWidth_ = widest + 2 * kMargin;
@@ -106,7 +117,7 @@ void LogView::paintEvent(QPaintEvent *)
     const int x = kMargin - horizontalScrollBar()->value();
     int baseline = kMargin + fontMetrics().ascent();
     for (int i = first; i < last; ++i, baseline += height)
-        painter.drawText(x, baseline, lines_[i]);
+        painter.drawText(x, baseline, shownPart(lines_[i]));
 }
 
 void LogView::resizeEvent(QResizeEvent *event)

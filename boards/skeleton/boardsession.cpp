@@ -1,6 +1,7 @@
 #include "boards/skeleton/boardsession.h"
 
 #include "boards/skeleton/steps.h"
+#include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/site.h"
 #include "shared/textfile.h"
@@ -52,13 +53,16 @@ void BoardSession::start()
     seams_.dialogs.message(kPleaseWait);
     const auto server = perumina::ReadServerName();
     if (!server) {
-        seams_.dialogs.message(QStringLiteral("%1 を読めません。").arg(kLocatorAsBoardsName) + kCrLf +
-                               QStringLiteral("Read Meの「インストールについて」を確認して下さい。"));
+        seams_.dialogs.message(
+            QStringLiteral("%1 を読めません。").arg(perumina::mapPath(kLocatorAsBoardsName)) + kCrLf +
+            QStringLiteral("Read Meの「インストールについて」を確認して下さい。"));
+        exitCode_ = 1;
         close();
         return;
     }
     if (server->isEmpty()) {
         seams_.dialogs.message(noServerMessage());
+        exitCode_ = 1;
         close();
         return;
     }
@@ -68,7 +72,8 @@ void BoardSession::start()
         files_.monthly ? QStringLiteral("最初の月を表示します。") : QStringLiteral("最初の日を表示します。");
     const auto indexBytes = perumina::readFileBytes(indexPath());
     if (!indexBytes) {
-        seams_.dialogs.message(QStringLiteral("%1 を読めません。").arg(indexPath()) + kCrLf + first);
+        seams_.dialogs.message(QStringLiteral("%1 を読めません。").arg(perumina::mapPath(indexPath())) +
+                               kCrLf + first);
         todayRow_ = QStringLiteral("2");
     } else {
         indexText_ = indexDocument(*indexBytes);
@@ -85,6 +90,7 @@ void BoardSession::start()
     const perumina::Status opened = workbook_.open(dataPath());
     if (!opened) {
         seams_.dialogs.message(opened.error + kCrLf + QStringLiteral("ボードを終了します。"));
+        exitCode_ = 1;
         close();
         return;
     }
@@ -253,7 +259,7 @@ bool BoardSession::close()
 void BoardSession::endProgram()
 {
     ended_ = true;
-    seams_.end.endProgram();
+    seams_.end.endProgram(exitCode_);
 }
 
 } // namespace boards

@@ -94,6 +94,8 @@ private:
     bool replaced_ = false;  // the data file was replaced under this board: it writes no more
     bool ended_ = false;
     bool saveRefused_ = false;
+    // Set when the board ends on an error message at its start.
+    int exitCode_ = 0;
 };
 
 } // namespace boards

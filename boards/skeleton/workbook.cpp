@@ -47,10 +47,10 @@ Status Workbook::open(const QString &path)
     quit();
     const QString mapped = perumina::mapPath(path);
     if (!QFileInfo::exists(mapped))
-        return Status::failure(QStringLiteral("%1 が見つかりません。").arg(path));
+        return Status::failure(QStringLiteral("%1 が見つかりません。").arg(mapped));
     const auto bytes = perumina::readFileBytes(path);
     if (!bytes)
-        return Status::failure(QStringLiteral("%1 を読めませんでした。").arg(path));
+        return Status::failure(QStringLiteral("%1 を読めませんでした。").arg(mapped));
     CsvTable table = parseCsv(*bytes);
     rows_ = std::move(table.rows);
     unclosedQuote_ = table.unclosedQuote;

@@ -12,6 +12,7 @@
 #include <QFontMetricsF>
 #include <QImageWriter>
 #include <QPainter>
+#include <cerrno>
 
 namespace client::illustration {
 
@@ -133,17 +134,23 @@ StoreOutcome store(const QByteArray &bmp, const QString &serverName, const QStri
     const Paths where = paths(serverName, recipient, title);
     const QString adminFile = perumina::mapPath(where.adminCopy);
     const QString recipientFile = perumina::mapPath(where.recipientCopy);
+    for (const QString &file : {adminFile, recipientFile})
+        if (perumina::Status linked = perumina::refuseLinks(file); !linked)
+            return {StoreResult::Failed, saveFailure(linked.error)};
 
     // The exclusive create both checks and claims the title, so two senders cannot both take it.
     QFile reservation(adminFile);
+    errno = 0;
     if (!reservation.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        const perumina::Status::Kind kind = perumina::lastFailureKind(QFileInfo(adminFile).absolutePath());
         if (QFileInfo::exists(adminFile))
             return {StoreResult::TitleTaken, {}};
         if (!QFileInfo(QFileInfo(adminFile).absolutePath()).isDir())
             return {StoreResult::Failed,
                     saveFailure(QStringLiteral(
                         "管理用のフォルダが見つかりません。サーバーとの接続を確認して下さい。"))};
-        return {StoreResult::Failed, saveFailure(reservation.errorString())};
+        return {StoreResult::Failed,
+                saveFailure(perumina::writeFailure(adminFile, kind, reservation.errorString()).error)};
     }
     reservation.close();
     const auto dropReservation = [&] {

@@ -66,6 +66,8 @@ LoginResult checkLogin(const QStringList &adminRecordLines, const std::optional<
             if (!record.endsWith(tail) || record.size() < head.size() + tail.size())
                 continue;
             const QString fullName = record.mid(head.size(), record.size() - head.size() - tail.size());
+            // The full name names the user's folder: a record planted in the shared file must pass the
+            // same rule as a typed name, or it could lead the login into another folder.
             if (!site::nameProblem(fullName, site::NameKind::FullName).isEmpty())
                 continue;
             result.failure = 0;

@@ -7,6 +7,7 @@
 #include "shared/textfile.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 namespace client {
 
@@ -15,7 +16,17 @@ namespace site = perumina::site;
 
 std::optional<QStringList> loadRecipients(const QString &serverName)
 {
-    return perumina::ReadFields(site::fullNamesFile(serverName));
+    auto names = perumina::ReadFields(site::fullNamesFile(serverName));
+    // Only names that can name a folder are offered: the list is a shared file anyone can write to.
+    if (names)
+        names->removeIf(
+            [](const QString &name) { return !site::nameProblem(name, site::NameKind::FullName).isEmpty(); });
+    return names;
+}
+
+static bool isLineEndChar(QChar c)
+{
+    return c == u'\r' || c == u'\n';
 }
 
 static QString quotedRecord(const QStringList &values)
@@ -66,7 +77,42 @@ QString toLf(const QString &text)
     return lf;
 }
 
-// A name that reaches exactly one folder under the data folder, never beside or above it.
+// Whether the reader would end a field at the quote at i: it does when a line end, the end of the
+// value (the closing quote then follows, and after it a comma or a line end is written) or, for any
+// field but the last, a comma follows.
+static bool quoteEndsField(const QString &value, qsizetype i, bool lastField)
+{
+    if (i + 1 >= value.size())
+        return false; // the closing quote follows, so the reader takes that one
+    const QChar next = value[i + 1];
+    return isLineEndChar(next) || (!lastField && next == u',');
+}
+
+static bool readerWouldCut(const QString &value, bool lastField)
+{
+    for (qsizetype i = value.indexOf(u'"'); i >= 0; i = value.indexOf(u'"', i + 1))
+        if (quoteEndsField(value, i, lastField))
+            return true;
+    return false;
+}
+
+StoreProblem titleProblem(const QString &title)
+{
+    if (toLf(title).size() > kMaxTitleLength)
+        return StoreProblem::TooLong;
+    // The title is one line: a line break in it would end the record for the console's log.
+    if (title.contains(u'\r') || title.contains(u'\n') || readerWouldCut(title, false))
+        return StoreProblem::Ambiguous;
+    return StoreProblem::None;
+}
+
+StoreProblem bodyProblem(const QString &body)
+{
+    if (toLf(body).size() > kMaxBodyLength)
+        return StoreProblem::TooLong;
+    return readerWouldCut(toCrLf(body), true) ? StoreProblem::Ambiguous : StoreProblem::None;
+}
+
 Delivery deliverMail(const QString &serverName, const Mail &mail)
 {
     using Outcome = Delivery::Outcome;
@@ -87,6 +133,18 @@ Delivery deliverMail(const QString &serverName, const Mail &mail)
     for (const auto &t : typed)
         if (!perumina::canEncodeCp932(t.value))
             return {Outcome::Unencodable, t.name, {}};
+    const struct
+    {
+        StoreProblem problem;
+        QString name;
+    } checked[] = {{titleProblem(mail.title), QStringLiteral("件名")},
+                   {bodyProblem(mail.body), QStringLiteral("本文")}};
+    for (const auto &c : checked) {
+        if (c.problem == StoreProblem::TooLong)
+            return {Outcome::TooLong, c.name, {}};
+        if (c.problem == StoreProblem::Ambiguous)
+            return {Outcome::Ambiguous, c.name, {}};
+    }
     if (!site::nameProblem(mail.recipient, site::NameKind::FullName).isEmpty())
         return {Outcome::UnknownRecipient, {}, {}};
 
@@ -131,6 +189,17 @@ QString deliveryMessage(const Delivery &delivery, const QString &recipient)
         return QStringLiteral("本文が入力されていません");
     case Outcome::Unencodable:
         return perumina::unencodableMessage(delivery.field);
+    case Outcome::Ambiguous:
+        if (delivery.field == QStringLiteral("本文"))
+            return QStringLiteral("本文の「\"」のすぐ後で改行すると、メールが正しく届きません。"
+                                  "「\"」の後に空白を入れるなどして、書き直して下さい。");
+        return QStringLiteral("%1の「\"」のすぐ後に「,」を書くと、メールが正しく届きません。"
+                              "「\"」の後に空白を入れるなどして、書き直して下さい。")
+            .arg(delivery.field);
+    case Outcome::TooLong:
+        return QStringLiteral("%1は%2文字までにして下さい。")
+            .arg(delivery.field)
+            .arg(delivery.field == QStringLiteral("本文") ? kMaxBodyLength : kMaxTitleLength);
     case Outcome::UnknownRecipient:
         return QStringLiteral("「%1」さんは登録されていません。一覧から選んで下さい。").arg(recipient);
     case Outcome::Failed:
@@ -167,13 +236,16 @@ static bool isLineEnd(QChar c)
     return c == u'\r' || c == u'\n';
 }
 
-QList<QStringList> parseMailRecords(const QString &text, int count)
+// Calls take(fields) for each record of count fields, in file order; one call for a run of blank ones.
+// Stops when take returns false.
+template <typename Take> static void forEachMailRecord(const QString &text, int count, Take take)
 {
-    QList<QStringList> records;
     const qsizetype n = text.size();
     qsizetype i = 0;
+    bool previousBlank = false;
     while (i < n) {
         QStringList fields;
+        fields.reserve(count);
         for (;;) {
             // From the last field on, only a line end or the end of the text closes a quote, so that a
             // stray quote never splits one record into two.
@@ -188,18 +260,16 @@ QList<QStringList> parseMailRecords(const QString &text, int count)
                     if (next == n || isLineEnd(text[next]) || (!last && text[next] == u','))
                         break;
                 }
-                if (close < 0) {
-                    fields.append(text.mid(i + 1)); // an unclosed quote runs to the end
-                    i = n;
-                } else {
-                    fields.append(text.mid(i + 1, close - i - 1));
-                    i = close + 1;
-                }
+                const qsizetype end = close < 0 ? n : close; // an unclosed quote runs to the end
+                if (fields.size() < count)
+                    fields.append(text.mid(i + 1, end - i - 1));
+                i = close < 0 ? n : close + 1;
             } else {
                 qsizetype end = i;
                 while (end < n && text[end] != u',' && !isLineEnd(text[end]))
                     ++end;
-                fields.append(text.mid(i, end - i));
+                if (fields.size() < count)
+                    fields.append(text.mid(i, end - i));
                 i = end;
             }
             if (i < n && text[i] == u',') {
@@ -210,21 +280,36 @@ QList<QStringList> parseMailRecords(const QString &text, int count)
                 i += (text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n') ? 2 : 1;
             break;
         }
+        const bool blank =
+            std::all_of(fields.cbegin(), fields.cend(), [](const QString &f) { return f.isEmpty(); });
+        if (blank && previousBlank)
+            continue;
+        previousBlank = blank;
         while (fields.size() < count)
             fields.append(QString());
-        fields.resize(count);
-        records.append(fields);
+        if (!take(std::move(fields)))
+            return;
     }
+}
+
+QList<QStringList> parseMailRecords(const QString &text, int count)
+{
+    QList<QStringList> records;
+    forEachMailRecord(text, count, [&](QStringList &&fields) {
+        records.append(std::move(fields));
+        return true;
+    });
     return records;
 }
 
 QList<InboxRecord> parseInbox(const QString &text)
 {
     QList<InboxRecord> records;
-    const QList<QStringList> rows = parseMailRecords(text, 5);
-    records.reserve(rows.size());
-    for (const QStringList &f : rows)
-        records.append({f[0], f[1], f[2], f[3], f[4]});
+    // Straight into the records, so that no second list of every record is held at the same time.
+    forEachMailRecord(text, 5, [&](QStringList &&f) {
+        records.append({std::move(f[0]), std::move(f[1]), std::move(f[2]), std::move(f[3]), std::move(f[4])});
+        return records.size() < kMaxInboxRecords;
+    });
     return records;
 }
 

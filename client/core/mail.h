@@ -49,6 +49,13 @@ QByteArray prependToInbox(const QByteArray &recordBytes, const QByteArray &oldIn
 QString toCrLf(const QString &text);
 QString toLf(const QString &text);
 
+// The longest title and body a mail may carry, in characters as typed (a line break counts once).
+// A title is one line of the reader's box and of the console's log; a body of 2000 characters is about
+// five pages of 400-character manuscript paper, far beyond a pupil's letter, and keeps every record a
+// few kilobytes, so that the inbox rewritten at each delivery stays small.
+inline constexpr int kMaxTitleLength = 50;
+inline constexpr int kMaxBodyLength = 2000;
+
 struct Delivery
 {
     enum class Outcome
@@ -58,16 +65,30 @@ struct Delivery
         NoRecipient,
         NoBody,
         Unencodable,      // field names the value that cannot be written
+        Ambiguous,        // field names the value that the reader would cut at a quote
+        TooLong,          // field names the value beyond its length limit
         UnknownRecipient, // not in the registered list, or not usable as a folder name
         Failed,           // nothing was written; error says what could not be reached
         LogOnly,          // the log holds the mail but the inbox could not be rewritten
     };
     Outcome outcome = Outcome::Done;
-    QString field; // for Unencodable: "件名", "本文", "受信者", "送信者"
+    QString field; // for Unencodable, Ambiguous, TooLong: "件名", "本文", "受信者", "送信者"
     QString error; // for the failures: what failed, in words a user can be shown
 
     bool done() const { return outcome == Outcome::Done; }
 };
+
+// Why a typed value cannot be stored so that the reader gives it back whole: the stored format keeps
+// quotes unescaped, and the reader ends a field at a quote followed by a comma (not for the body, the
+// last field), a line end or the end of the text. Empty when it can be stored.
+enum class StoreProblem
+{
+    None,
+    Ambiguous,
+    TooLong,
+};
+StoreProblem titleProblem(const QString &title);
+StoreProblem bodyProblem(const QString &body);
 
 // Checks the mail, appends it to the message log, then puts it at the top of the recipient's inbox
 // under the inbox's lock with an atomic replace, so that simultaneous deliveries lose nothing and a
@@ -88,8 +109,14 @@ perumina::Status fetchInbox(const QString &serverName, const QString &fullName);
 // Splits inbox text into records. Records end at a line end; fields are separated by commas. A
 // quoted field ends only at a quote followed by a comma, a line end or the end of the text, so a
 // quote typed inside a title or body stays part of it; the body, the last field, ends only at a
-// quote followed by a line end or the end. An empty line is a record of empty fields.
+// quote followed by a line end or the end. An empty line is a record of empty fields; a run of
+// records with no value (the empty lines after the mails, lines of commas) is kept as one, so that
+// memory follows the mails, not the line breaks. Fields beyond count are skipped; parseInbox stops
+// after kMaxInboxRecords records.
 QList<InboxRecord> parseInbox(const QString &text);
+// The reader keeps the newest records only up to this many: decades of a pupil's mail, far more than
+// anyone steps through one press at a time, and it bounds the memory a planted inbox can take.
+inline constexpr qsizetype kMaxInboxRecords = 100000;
 // The same for records of any number of fields (the message log has six), each padded to count.
 QList<QStringList> parseMailRecords(const QString &text, int count);
 

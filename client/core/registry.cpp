@@ -274,7 +274,8 @@ public:
             whole = QDir().rmdir(ownFolder_) && whole;
         for (qsizetype i = 0; i < oldSizes_.size(); ++i) {
             QFile file(files_[i]);
-            if (file.size() > oldSizes_[i])
+            // A link planted meanwhile is not followed out of the site.
+            if (file.size() > oldSizes_[i] && refuseLinks(files_[i]))
                 whole = file.resize(oldSizes_[i]) && whole;
         }
         if (whole)
@@ -320,9 +321,14 @@ RegistrationResult recordRegistration(const QString &serverName, const NewUser &
     // it to the end, so that the checks below still hold when the records land and a failed recording
     // can be cut back without cutting another's.
     SharedFileLock lock(registryLockPath(serverName));
-    if (!lock.acquire(lockTimeoutMs))
+    if (!lock.acquire(lockTimeoutMs)) {
+        // Waiting helps only while another computer registers; a read-only share or a full disk does not
+        // pass.
+        if (const Status why = lock.failure(); why.kind != Status::Kind::InUse)
+            return failed(why.error);
         return failed(QStringLiteral(
             "ほかのコンピュータで登録している最中です。少し待ってからもう一度「登録」を押して下さい。"));
+    }
 
     if (!Recording::takeBackStopped(serverName))
         return failed(QStringLiteral("前に途中で止まった登録を取り消せませんでした。"));
@@ -344,6 +350,10 @@ RegistrationResult recordRegistration(const QString &serverName, const NewUser &
         return failed(QStringLiteral("管理用フォルダが見つかりません。"));
     if (!QFileInfo(mapPath(templatePath)).isFile())
         return failed(QStringLiteral("受信箱のひな形（受信箱.txt）が見つかりません。"));
+
+    for (const QString &folder : {ownFolder, copyFolder})
+        if (Status linked = refuseLinks(folder); !linked)
+            return failed(linked.error);
 
     Recording recording(serverName, user.fullName);
     if (Status noted = recording.begin(); !noted)

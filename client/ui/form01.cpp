@@ -46,7 +46,7 @@ void Form01::Form_Load()
     if (!instance_.acquire()) {
         app_.dialogs().message(QStringLiteral("重複して起動されています。"),
                                perumina::Dialogs::Icon::Exclamation);
-        app_.sweepAndEnd();
+        app_.sweepAndEnd(1);
         return;
     }
     const std::optional<QString> server = perumina::ReadServerName();
@@ -54,7 +54,7 @@ void Form01::Form_Load()
     if (!server || server->isEmpty()) {
         app_.dialogs().message(QStringLiteral("サーバー名が設定されていません。\r\n"
                                               "Read Meの「インストールについて」を確認して下さい。"));
-        app_.sweepAndEnd();
+        app_.sweepAndEnd(1);
         return;
     }
     app_.setServerName(*server);

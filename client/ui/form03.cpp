@@ -55,7 +55,7 @@ void Form03::Form_Load()
     std::optional<QStringList> lines = loadAdminRecordLines(app_.serverName());
     if (!lines) {
         app_.dialogs().message(loginUnreachableMessage());
-        app_.sweepAndEnd();
+        app_.sweepAndEnd(1);
         return;
     }
     registry_ = *lines;
@@ -68,7 +68,7 @@ void Form03::Command1_Click()
     if (!result.ok()) {
         app_.dialogs().message(loginFailureMessage(result.failure));
         // A user who logged in earlier in this run leaves no inbox copy behind.
-        app_.sweepAndEnd();
+        app_.sweepAndEnd(1);
         return;
     }
     lastRecord_ = result.record;

@@ -150,6 +150,8 @@ void Form05::Command1_Click()
         Text1->setFocus();
         break;
     case Outcome::Unencodable:
+    case Outcome::Ambiguous:
+    case Outcome::TooLong:
         if (delivery.field == QStringLiteral("件名"))
             Text2->setFocus();
         else if (delivery.field == QStringLiteral("本文"))

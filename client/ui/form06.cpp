@@ -59,6 +59,8 @@ Form06::Form06(ClientApp &app, QWidget *parent) : Screen(app, parent)
     buildScreen();
 
     connect(List1, &QListWidget::itemClicked, this, &Form06::List1_Click);
+    // The keyboard moves the highlight too; the recipient follows it as it does a click.
+    connect(List1, &QListWidget::currentRowChanged, this, &Form06::List1_Click);
     connect(Picture1, &DrawingSurface::mouseDown, this, &Form06::Picture1_MouseDown);
     connect(Picture1, &DrawingSurface::mouseMove, this, &Form06::Picture1_MouseMove);
     connect(Picture1, &DrawingSurface::mouseUp, this, &Form06::Picture1_MouseUp);
@@ -142,6 +144,8 @@ void Form06::buildScreen()
     Text3 = textBox(this, "Text3", {}, gothic);
     Label6 = label(this, "Label6", QStringLiteral("さんへ"), {}, pop);
     Text2 = textBox(this, "Text2", {}, gothic, QStringLiteral("送信者"));
+    // The sender is the signed-in user, not something to type: a picture is signed with it.
+    Text2->setReadOnly(true);
     Label2 = label(this, "Label2", QStringLiteral("件　名"), {}, pop);
     Text1 = textBox(this, "Text1", {}, gothic);
     Label4 = label(this, "Label4", QStringLiteral("送信日"), {}, pop);

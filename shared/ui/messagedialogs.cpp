@@ -29,18 +29,20 @@ void MessageBoxDialogs::message(const QString &text, Icon icon, const QString &t
     box.exec();
 }
 
-void QuitProgramEnd::endProgram()
+void QuitProgramEnd::endProgram(int exitCode)
 {
     ended_ = true;
+    exitCode_ = exitCode;
     for (QWidget *w : QApplication::topLevelWidgets())
         w->hide();
     // Queued, so that it also ends a program whose event loop has not started yet.
-    QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [exitCode] { QCoreApplication::exit(exitCode); }, Qt::QueuedConnection);
 }
 
 int ProgramSeams::exec()
 {
-    return end.ended() ? 0 : QApplication::exec();
+    return end.ended() ? end.exitCode() : QApplication::exec();
 }
 
 } // namespace perumina

@@ -15,11 +15,13 @@ public:
 class QuitProgramEnd : public ProgramEnd
 {
 public:
-    void endProgram() override;
+    void endProgram(int exitCode = 0) override;
     bool ended() const { return ended_; }
+    int exitCode() const { return exitCode_; }
 
 private:
     bool ended_ = false;
+    int exitCode_ = 0;
 };
 
 // The real seams of a windowed program, owned by its main().

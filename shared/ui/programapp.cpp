@@ -21,16 +21,16 @@ void ProgramApp::startSweeper()
     startSweeper_(seams_.launcher);
 }
 
-void ProgramApp::sweepAndEnd()
+void ProgramApp::sweepAndEnd(int exitCode)
 {
     startSweeper();
-    endProgram();
+    endProgram(exitCode);
 }
 
-void ProgramApp::endProgram()
+void ProgramApp::endProgram(int exitCode)
 {
     ended_ = true;
-    seams_.end.endProgram();
+    seams_.end.endProgram(exitCode);
 }
 
 } // namespace perumina

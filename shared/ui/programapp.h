@@ -33,10 +33,11 @@ public:
 
     // Starts the sweeper; where it cannot be started, deletes the local inbox copy itself.
     void startSweeper();
-    // The closing steps: start the sweeper, then end the whole program.
-    void sweepAndEnd();
+    // The closing steps: start the sweeper, then end the whole program. A non-zero exit code tells a
+    // caller that the program ended on an error message.
+    void sweepAndEnd(int exitCode = 0);
     // Ends the whole program at once, without the sweeper.
-    void endProgram();
+    void endProgram(int exitCode = 0);
     bool ended() const { return ended_; }
 
 protected:

@@ -8,6 +8,7 @@
 #include "shared/textfile.h"
 
 #include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 using namespace admin;
@@ -52,6 +53,8 @@ TEST(Folders, listSubfoldersSortedAndOnlyFolders)
     admin_fixture::registerUser(kServer, "al", "Alice", "pw");
     admin_fixture::sendMail(kServer, "2026/04/08", "9:05:03", "taro", "bob", "t", "b");
     const QString root = perumina::site::adminFolder(kServer);
+    // A folder linked in by a pupil is not offered: it could lead anywhere.
+    ASSERT_TRUE(QFile::link(site.root(), site.local(root) + QStringLiteral("/近道")));
     EXPECT_EQ(listSubfolders(root), (QStringList{"Alice", "bob", "山田太郎"}));
     EXPECT_FALSE(listSubfolders(root + QStringLiteral("\\nobody")).has_value());
     EXPECT_FALSE(listPictureFiles(root + QStringLiteral("\\nobody")).has_value());

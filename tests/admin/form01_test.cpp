@@ -78,6 +78,7 @@ TEST(AdminLogin, endsWithAMessageWhenNoServerIsNamed)
         EXPECT_EQ(fakes.dialogs.texts(), QStringList{admin::noServerMessage()}) << locator.constData();
         EXPECT_EQ(fakes.dialogs.shown.value(0).icon, Dialogs::Icon::None);
         EXPECT_TRUE(fakes.end.ended());
+        EXPECT_EQ(fakes.end.lastExitCode, 1); // a start-up script sees that it failed
         EXPECT_FALSE(app.form01()->isVisible());
         EXPECT_EQ(fakes.launcher.started, QStringList{kSweeper}); // once, not again on the way out
     }

@@ -134,6 +134,19 @@ TEST(AdminConsole, mailDisplayScrollsOverTheWholeLog)
     EXPECT_FALSE(view.grab().isNull());
     QTest::keySequence(&view, QKeySequence::Copy);
     EXPECT_EQ(QApplication::clipboard()->text(), lines.join(u'\n') + u'\n');
+
+    // A line of millions of characters is cut on the screen, so that painting stays quick; copying
+    // still gives it whole.
+    lines[400] = QString(3'000'000, u'あ');
+    view.setLines(lines);
+    view.verticalScrollBar()->setValue(398);
+    view.horizontalScrollBar()->setValue(view.horizontalScrollBar()->maximum());
+    const int shownWidth = view.horizontalScrollBar()->maximum() + view.viewport()->width();
+    EXPECT_LT(shownWidth, view.fontMetrics().horizontalAdvance(QString(2100, u'あ')));
+    EXPECT_GT(shownWidth, view.fontMetrics().horizontalAdvance(QString(1900, u'あ')));
+    EXPECT_FALSE(view.grab().isNull());
+    view.copyAll();
+    EXPECT_EQ(QApplication::clipboard()->text().size(), lines.join(u'\n').size() + 1);
 }
 
 TEST(AdminConsole, listsOneEntryPerUserInRegistrationOrder)

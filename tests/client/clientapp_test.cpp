@@ -19,6 +19,7 @@ TEST(ClientApp, closingStartsTheSweeperAndEndsTheProgram)
     app.sweepAndEnd();
     EXPECT_EQ(fakes.launcher.started, QStringList{QStringLiteral("c:\\group\\InboxSweep.exe")});
     EXPECT_TRUE(fakes.end.ended());
+    EXPECT_EQ(fakes.end.lastExitCode, 0);
     EXPECT_TRUE(app.ended());
     // The sweeper was started, so the client leaves the deleting to it.
     EXPECT_TRUE(QFile::exists(site.local(local::kInboxCopy)));

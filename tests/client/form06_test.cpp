@@ -26,6 +26,15 @@ TEST_F(Canvas, loadsTheRecipientsAndTheSenderAndStartsWithBlackAndWidthFive)
     EXPECT_EQ(form->List1->item(0)->text(), kTaro);
     EXPECT_EQ(form->List1->item(1)->text(), kHanako);
     EXPECT_EQ(form->Text2->text(), QStringLiteral("taro"));
+    EXPECT_TRUE(form->Text2->isReadOnly()); // a picture cannot be signed with another name
+    // The keyboard picks the recipient as a click does.
+    form->show();
+    form->List1->setFocus();
+    QTest::keyClick(form->List1, Qt::Key_Down);
+    QTest::keyClick(form->List1, Qt::Key_Down);
+    EXPECT_EQ(form->Text3->text(), kHanako);
+    QTest::keyClick(form->List1, Qt::Key_Up);
+    EXPECT_EQ(form->Text3->text(), kTaro);
     EXPECT_TRUE(form->Option3->isChecked());
     EXPECT_TRUE(form->Opt(19)->isChecked());
     EXPECT_EQ(form->Opt(19)->text(), QStringLiteral("14"));

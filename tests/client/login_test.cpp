@@ -119,7 +119,15 @@ INSTANTIATE_TEST_SUITE_P(
         LoginCase{
             "shorterNameOfOldCommaUser", {{"a,b", "古田", "p"}, {"a", "新田", "p"}}, "a", "p", 0, "新田"},
         // A full name no registration would take today never becomes part of a path.
-        LoginCase{"oldFullNameTheSiteRefuses", {{"taro", "管理用", "pw"}}, "taro", "pw", 3, {}}),
+        LoginCase{"oldFullNameTheSiteRefuses", {{"taro", "管理用", "pw"}}, "taro", "pw", 3, {}},
+        // A record planted in the shared file whose full name is no folder name leads nowhere.
+        LoginCase{"fullNameLeadingIntoAnotherFolder",
+                  {{"evil", "..\\管理用\\山田太郎", "pw"}},
+                  "evil",
+                  "pw",
+                  3,
+                  {}},
+        LoginCase{"fullNameThatIsTheParentFolder", {{"evil", "..", "pw"}}, "evil", "pw", 3, {}}),
     [](const testing::TestParamInfo<LoginCase> &info) { return info.param.name; });
 
 TEST(LoginCheck, findsTheUsersOwnRecordsInARegistryOutOfStep)

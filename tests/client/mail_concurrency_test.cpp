@@ -48,7 +48,8 @@ struct InboxCheck
     QStringList titles; // newest first
 };
 
-// An inbox written only by deliveries into an empty file: k whole mails, then exactly k empty lines.
+// An inbox written only by deliveries into an empty file: k whole mails, then exactly k empty lines
+// (read as one empty record).
 InboxCheck checkInbox(const QByteArray &bytes)
 {
     InboxCheck check;
@@ -64,7 +65,7 @@ InboxCheck checkInbox(const QByteArray &bytes)
     const qsizetype mails = i;
     for (; i < records.size(); ++i)
         EXPECT_EQ(records[i], InboxRecord{}) << "a mail after the empty lines, record " << i;
-    EXPECT_EQ(records.size() - mails, mails) << "one empty line per delivery";
+    EXPECT_EQ(records.size() - mails, mails > 0 ? 1 : 0) << "the empty lines are read as one record";
     if (!bytes.isEmpty()) {
         EXPECT_TRUE(bytes.endsWith("\"\r\n" + QByteArray("\r\n").repeated(int(mails))));
     }

@@ -1,13 +1,17 @@
+#include "client/core/illustration.h"
 #include "client/core/mail.h"
 #include "common/testsite.h"
 #include "mailsite.h"
 #include "shared/records.h"
+#include "shared/sharedfile.h"
 #include "shared/site.h"
 #include "shared/textfile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QRandomGenerator>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace client;
@@ -150,6 +154,24 @@ TEST(MailDelivery, refusesIncompleteOrUnwritableMailAndWritesNothing)
          O::UnknownRecipient,
          {},
          QStringLiteral("「佐藤」さんは登録されていません。一覧から選んで下さい。")},
+        // What the reader would take as the end of a field: in the title a quote before a comma, in
+        // the body (the last field) a quote before a line break.
+        {mailTo(kHanako, QStringLiteral("彼は\"はい\", と言った"), QStringLiteral("b")), O::Ambiguous,
+         QStringLiteral("件名"),
+         QStringLiteral("件名の「\"」のすぐ後に「,」を書くと、メールが正しく届きません。"
+                        "「\"」の後に空白を入れるなどして、書き直して下さい。")},
+        {mailTo(kHanako, QStringLiteral("t"), QStringLiteral("\"引用\"\r\n次の行")), O::Ambiguous,
+         QStringLiteral("本文"),
+         QStringLiteral("本文の「\"」のすぐ後で改行すると、メールが正しく届きません。"
+                        "「\"」の後に空白を入れるなどして、書き直して下さい。")},
+        {mailTo(kHanako, QStringLiteral("t"), QStringLiteral("終わり\"\n")), O::Ambiguous,
+         QStringLiteral("本文"),
+         QStringLiteral("本文の「\"」のすぐ後で改行すると、メールが正しく届きません。"
+                        "「\"」の後に空白を入れるなどして、書き直して下さい。")},
+        {mailTo(kHanako, QString(kMaxTitleLength + 1, u'題'), QStringLiteral("b")), O::TooLong,
+         QStringLiteral("件名"), QStringLiteral("件名は50文字までにして下さい。")},
+        {mailTo(kHanako, QStringLiteral("t"), QString(kMaxBodyLength + 1, u'本')), O::TooLong,
+         QStringLiteral("本文"), QStringLiteral("本文は2000文字までにして下さい。")},
     };
     for (const Case &c : cases) {
         const Delivery d = deliverMail(kServer, c.mail);
@@ -159,6 +181,46 @@ TEST(MailDelivery, refusesIncompleteOrUnwritableMailAndWritesNothing)
     }
     EXPECT_TRUE(s.inbox().isEmpty());
     EXPECT_FALSE(QFile::exists(s.site.local(perumina::site::messageLog(kServer))));
+}
+
+TEST(MailDelivery, theListOffersOnlyNamesThatCanNameAFolder)
+{
+    MailSite s;
+    ASSERT_TRUE(AppendQuotedRecords(site::fullNamesFile(kServer), {"..\\管理用", "a/b", " 空白"}));
+    EXPECT_EQ(loadRecipients(kServer), (QStringList{"山田太郎", kHanako}));
+}
+
+TEST(MailDelivery, acceptedTextsComeBackWholeFromBothFiles)
+{
+    MailSite s;
+    // Quotes the reader cannot mistake for a field's end, and texts at their length limits (a line
+    // break counts once).
+    const struct
+    {
+        QString title, body;
+    } cases[] = {
+        {QStringLiteral("\"引用\"です"), QStringLiteral("x\",y")},
+        {QStringLiteral("終わりに\""), QStringLiteral("終わりに\"")},
+        {QStringLiteral("\""), QStringLiteral("\"")},
+        {QStringLiteral("a\" ,b"), QStringLiteral("\"a\" \r\n次の行\r\n\"")},
+        {QString(kMaxTitleLength, u'題'),
+         (QString(kMaxBodyLength / 2 - 1, u'本') + QStringLiteral("\r\n")).repeated(2)},
+    };
+    QList<InboxRecord> sent;
+    for (const auto &c : cases) {
+        const Mail mail = mailTo(kHanako, c.title, c.body);
+        ASSERT_TRUE(deliverMail(kServer, mail).done()) << c.title.toStdString();
+        sent.prepend({mail.date, mail.time, mail.sender, mail.title, mail.body});
+    }
+    const QList<InboxRecord> inbox = parseInbox(decodeCp932(s.inbox()));
+    ASSERT_EQ(inbox.size(), sent.size() + 1); // the empty lines after the mails are one record
+    for (qsizetype i = 0; i < sent.size(); ++i)
+        EXPECT_EQ(inbox[i], sent[i]) << i;
+    const QList<QStringList> log = parseMailRecords(decodeCp932(s.log()), 6);
+    ASSERT_EQ(log.size(), sent.size());
+    for (qsizetype i = 0; i < sent.size(); ++i)
+        EXPECT_EQ(log[i][4] + log[i][5], sent[sent.size() - 1 - i].title + sent[sent.size() - 1 - i].body)
+            << i;
 }
 
 TEST(MailDelivery, reportsWhatCouldNotBeReached)
@@ -259,7 +321,11 @@ TEST(InboxReading, splitsRecordsAndKeepsQuotesThatDoNotEndAField)
         {"body over lines",
          QStringLiteral("\"d\",\"t\",\"s\",\"ti\",\"1\r\n2\r\n3\"\r\n\r\n"),
          {{"d", "t", "s", "ti", "1\r\n2\r\n3"}, {"", "", "", "", ""}}},
-        {"empty lines", QStringLiteral("\r\n\r\n"), {{"", "", "", "", ""}, {"", "", "", "", ""}}},
+        // However many, empty lines (or lines of commas) in a row are one record: memory follows mails.
+        {"empty lines",
+         QStringLiteral("\r\n\r\n,,,\r\n\r\n\"d\",\"t\"\r\n\r\n\r\n"),
+         {{"", "", "", "", ""}, {"d", "t", "", "", ""}, {"", "", "", "", ""}}},
+        {"fields beyond five skipped", QStringLiteral("a,b,c,d,e,f,g\r\n"), {{"a", "b", "c", "d", "e"}}},
         {"fewer fields", QStringLiteral("\"d\",\"t\"\r\n"), {{"d", "t", "", "", ""}}},
         {"unquoted and last line open", QStringLiteral("d,t,s,ti,b"), {{"d", "t", "s", "ti", "b"}}},
         {"unclosed quote runs to the end",
@@ -273,6 +339,10 @@ TEST(InboxReading, splitsRecordsAndKeepsQuotesThatDoNotEndAField)
             got.append(r.fields());
         EXPECT_EQ(got, c.records) << c.name;
     }
+    // However large a planted inbox, the reader keeps the newest kMaxInboxRecords.
+    const QList<InboxRecord> many =
+        parseInbox(QStringLiteral("a,b,c,d,e\r\n").repeated(kMaxInboxRecords + 3));
+    EXPECT_EQ(many.size(), kMaxInboxRecords);
     // The message log's six fields split by the same rules.
     const auto log = parseMailRecords(QStringLiteral("\"d\",\"t\",\"s\",\"r\",\"a\"b\",\"x,\"y\"\"\r\n"), 6);
     ASSERT_EQ(log.size(), 1);
@@ -346,21 +416,88 @@ TEST(InboxReading, anyTitleWithoutQuoteCommaAndAnyBodyWithoutQuoteLineEndComesBa
     };
     QList<InboxRecord> written;
     QByteArray inbox;
+    QByteArray log;
     for (int i = 0; i < 500; ++i) {
         Mail mail = mailTo(kHanako, randomText(1 + random.bounded(12), true),
                            toCrLf(randomText(1 + random.bounded(30), false)));
-        if (mail.title.contains(QStringLiteral("\",")) || mail.body.contains(QStringLiteral("\"\r")))
-            continue; // the two cases the unescaped format cannot tell apart
+        // The screen refuses exactly the two cases the unescaped format cannot tell apart.
+        const bool ambiguous =
+            mail.title.contains(QStringLiteral("\",")) || mail.body.contains(QStringLiteral("\"\r"));
+        ASSERT_EQ(titleProblem(mail.title) != StoreProblem::None ||
+                      bodyProblem(mail.body) != StoreProblem::None,
+                  ambiguous)
+            << mail.title.toStdString() << " / " << mail.body.toStdString();
+        if (ambiguous)
+            continue;
         inbox = prependToInbox(*encodeCp932(inboxRecordText(mail)), inbox);
+        log += *encodeCp932(logRecordText(mail));
         written.prepend({mail.date, mail.time, mail.sender, mail.title, mail.body});
     }
     const QList<InboxRecord> read = parseInbox(decodeCp932(inbox));
-    ASSERT_EQ(read.size(), 2 * written.size());
+    ASSERT_EQ(read.size(), written.size() + 1);
     for (qsizetype i = 0; i < written.size(); ++i)
         ASSERT_EQ(read[i], written[i]) << "record " << i << " title " << written[i].title.toStdString();
+    const QList<QStringList> logged = parseMailRecords(decodeCp932(log), 6);
+    ASSERT_EQ(logged.size(), written.size());
+    for (qsizetype i = 0; i < written.size(); ++i)
+        ASSERT_EQ(logged[i][5], written[written.size() - 1 - i].body) << "log record " << i;
 
     // Whatever the bytes, splitting ends and every record has its five fields.
     for (int i = 0; i < 200; ++i)
         for (const InboxRecord &r : parseInbox(randomText(random.bounded(200), false)))
             EXPECT_EQ(r.fields().size(), 5);
+}
+
+// A pupil can plant links anywhere on the share and in the local folder; no write may follow one. Each
+// row plants a link to a file or folder outside the site and tries the write that would reach it.
+TEST(SiteLinks, noWriteFollowsALinkPlantedInTheSite)
+{
+    const struct Row
+    {
+        const char *name;
+        QString link;                // the system path replaced by a link
+        bool toFolder;               // the link points at a folder, else at a file
+        std::function<bool()> write; // true when the write claimed success
+    } rows[] = {
+        {"local inbox copy", site::localInboxCopy(), false, [] { return fetchInbox(kServer, kHanako).ok; }},
+        {"inbox", site::inbox(kServer, kHanako), false,
+         [] { return deliverMail(kServer, mailTo(kHanako, "t", "b")).done(); }},
+        {"user folder", site::userFolder(kServer, kHanako), true,
+         [] { return deliverMail(kServer, mailTo(kHanako, "t", "b")).done(); }},
+        {"message log", site::messageLog(kServer), false,
+         [] { return deliverMail(kServer, mailTo(kHanako, "t", "b")).outcome != Delivery::Outcome::Failed; }},
+        {"registry file", site::fullNamesFile(kServer), false,
+         [] { return AppendQuotedRecords(site::fullNamesFile(kServer), {"x"}).ok; }},
+        {"picture copy folder", site::adminCopyFolder(kServer, kHanako), true,
+         [] {
+             QImage picture(8, 8, QImage::Format_RGB32);
+             picture.fill(Qt::white);
+             return illustration::store(illustration::toBmp(picture), kServer, kHanako, "春").result ==
+                    illustration::StoreResult::Stored;
+         }},
+        {"board file", site::dataFile(kServer, site::kDayEvents), false,
+         [] {
+             return rewriteLocked(site::dataFile(kServer, site::kDayEvents),
+                                  [](QByteArray &c, bool) {
+                                      c = "1,2\r\n";
+                                      return true;
+                                  })
+                 .ok;
+         }},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        MailSite s;
+        ASSERT_TRUE(deliverMail(kServer, mailTo(kHanako, "first", "b")).done());
+        const QString outside = s.site.root() + "/outside";
+        QDir().mkpath(outside);
+        s.site.writeBytes(outside + "/victim.txt", "victim");
+        const QString link = s.site.local(row.link);
+        QFile::remove(link);
+        QDir(link).removeRecursively();
+        ASSERT_TRUE(QFile::link(row.toFolder ? outside : outside + "/victim.txt", link));
+        EXPECT_FALSE(row.write());
+        EXPECT_EQ(QDir(outside).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList{"victim.txt"});
+        EXPECT_EQ(s.site.bytes(outside + "/victim.txt"), "victim");
+    }
 }

@@ -207,10 +207,11 @@ TEST(Registry, failuresAreReportedAndNothingIsClaimed)
     }
 }
 
-TEST(Registry, aFolderThatCannotBeMadeIsReportedAndTheRecordsTakenBack)
+TEST(Registry, aLinkWhereAFolderShouldGoIsRefusedBeforeAnythingIsWritten)
 {
     ClientOnSite s;
-    // A broken link where the administration copy folder should go: it looks absent, yet blocks the folder.
+    // A broken link where the administration copy folder should go: it looks absent, yet would lead the
+    // new folder wherever it points.
     const QString blocked = s.site.local(share("\\ぺるみな\\管理データ\\管理用\\山田太郎"));
     ASSERT_TRUE(QFile::link(s.site.root() + "/nowhere", blocked));
     const auto result = recordRegistration(kServer, {"taro", "山田太郎", "p"});
@@ -218,8 +219,7 @@ TEST(Registry, aFolderThatCannotBeMadeIsReportedAndTheRecordsTakenBack)
     EXPECT_FALSE(result.partlyWritten);
     EXPECT_TRUE(result.error.contains("山田太郎")) << result.error.toStdString();
     EXPECT_TRUE(s.site.bytes(share(kFullNames)).isEmpty());
-    EXPECT_TRUE(s.site.bytes(share(kUserNames)).isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(s.site.local(share("\\ぺるみな\\管理データ\\山田太郎"))));
+    EXPECT_FALSE(QFileInfo::exists(s.site.root() + "/nowhere"));
 }
 
 // Everyone in people logs in with their own full name.
@@ -310,6 +310,22 @@ TEST(Registry, registrationsKilledPartWayLockNobodyOut)
     for (const QString &tail : {kFullNames, kCredentials, kAdminRecords, kUserNames})
         EXPECT_EQ(perumina::ReadLines(share(tail))->size(), people.size());
     EXPECT_FALSE(QFileInfo::exists(s.site.local(perumina::site::registrationNote(kServer))));
+}
+
+TEST(Registry, aRegistryWithoutItsLastLineEndTakesTheNextPersonOnANewLine)
+{
+    ClientOnSite s;
+    // Edited by hand: no file's last record ends its line.
+    s.site.writeBytes(share(kFullNames), sjis("\"佐藤花子\""));
+    s.site.writeBytes(share(kCredentials), sjis("\"hanah1\""));
+    s.site.writeBytes(share(kAdminRecords), sjis("\"hana,佐藤花子,h1\""));
+    s.site.writeBytes(share(kUserNames), sjis("\"hana\""));
+    ASSERT_EQ(recordRegistration(kServer, {"taro", "山田太郎", "t1"}).outcome, RegistrationOutcome::Recorded);
+    EXPECT_EQ(s.site.bytes(share(kUserNames)), sjis("\"hana\"\r\n\"taro\"\r\n"));
+    EXPECT_EQ(s.site.bytes(share(kAdminRecords)), sjis("\"hana,佐藤花子,h1\"\r\n\"taro,山田太郎,t1\"\r\n"));
+    expectAllGetIn({{"hana", "佐藤花子", "h1"}, {"taro", "山田太郎", "t1"}});
+    // The name is taken now, as the lists show it.
+    EXPECT_EQ(recordRegistration(kServer, {"taro", "別の人", "p"}).outcome, RegistrationOutcome::Refused);
 }
 
 TEST(Registry, twoProcessesRacingForOneUserNameLeaveOneRecord)

@@ -58,6 +58,7 @@ TEST(WelcomeScreen, yesOpensRegistrationAndQuitSweepsAndEnds)
     QTest::mouseClick(app.form01()->Command4, Qt::LeftButton);
     EXPECT_EQ(s.fakes.launcher.started, (QStringList{kSweeper, kSweeper}));
     EXPECT_TRUE(s.fakes.end.ended());
+    EXPECT_EQ(s.fakes.end.lastExitCode, 0);
 }
 
 TEST(WelcomeScreen, aSecondCopyIsRefusedAndTheFirstGoesOn)
@@ -71,6 +72,7 @@ TEST(WelcomeScreen, aSecondCopyIsRefusedAndTheFirstGoesOn)
     EXPECT_EQ(second.dialogs.last(), "重複して起動されています。");
     EXPECT_EQ(second.dialogs.shown.last().icon, perumina::Dialogs::Icon::Exclamation);
     EXPECT_TRUE(second.end.ended());
+    EXPECT_EQ(second.end.lastExitCode, 1);
     EXPECT_EQ(second.launcher.started, (QStringList{kSweeper, kSweeper}));
     EXPECT_FALSE(other.form01()->isVisible());
     EXPECT_FALSE(s.fakes.end.ended());
@@ -99,6 +101,7 @@ TEST_P(WelcomeWithoutServer, showsTheTwoLineMessageAndEnds)
     EXPECT_EQ(s.fakes.dialogs.last(), kNoServer);
     EXPECT_EQ(s.fakes.dialogs.shown.last().icon, perumina::Dialogs::Icon::None);
     EXPECT_TRUE(s.fakes.end.ended());
+    EXPECT_EQ(s.fakes.end.lastExitCode, 1);
     EXPECT_EQ(s.fakes.launcher.started.size(), 2);
     EXPECT_FALSE(app.form01()->isVisible());
 }

@@ -373,6 +373,8 @@ done
 [ -n "$xvfb_pid" ] || fail "no free display for Xvfb"
 DISPLAY=:$(head -n 1 "$work/display")
 export DISPLAY
+# The programs must draw on this server, also when ctest runs with the offscreen platform.
+unset QT_QPA_PLATFORM
 started=1
 echo "display $DISPLAY"
 # The server may announce its number a moment before it takes clients.

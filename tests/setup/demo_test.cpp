@@ -40,6 +40,8 @@ TEST(DemoSite, fillsAFreshSiteThroughTheProgramsOwnLogicOnce)
     const QDateTime now(QDate(2026, 6, 10), QTime(15, 30, 0));
     setup::addDemoContent(kServer, now, report);
     ASSERT_TRUE(report.status.ok) << report.status.error.toStdString();
+    QStringList once = report.created;
+    EXPECT_EQ(once.removeDuplicates(), 0) << report.created.join(u'\n').toStdString();
 
     // Every demo person can log in with their own password and gets their own full name.
     const auto adminLines = client::loadAdminRecordLines(kServer);

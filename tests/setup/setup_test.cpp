@@ -21,10 +21,12 @@ struct SetupRun
     QString err;
 };
 
-SetupRun runSetup(const QStringList &args)
+SetupRun runProgram(const QString &program, const QStringList &args,
+                    const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
-    process.start(testing_support::binDir() + "/PeruminaSetup", args);
+    process.setProcessEnvironment(env);
+    process.start(testing_support::binDir() + "/" + program, args);
     SetupRun run;
     if (!process.waitForFinished(60000))
         return run;
@@ -49,6 +51,11 @@ QStringList snapshot(const QString &root)
     }
     all.sort();
     return all;
+}
+
+SetupRun runSetup(const QStringList &args)
+{
+    return runProgram(QStringLiteral("PeruminaSetup"), args);
 }
 
 } // namespace
@@ -88,7 +95,16 @@ TEST(Setup, keepsWhatAlreadyExists)
     const QString names = SharePath(QStringLiteral("STAFFROOM"), tails::kUserNames);
     site.writeBytes(names, "\"taro\"\r\n");
     site.writeBytes(local::kLocator, "OTHER\r\n");
-    ASSERT_EQ(runSetup({"--root", site.root(), "--server", "STAFFROOM"}).code, 0);
+    // An old sweeper copy from before an upgrade is replaced by the installed one.
+    const QString sweeper = site.local(QStringLiteral("c:\\group\\InboxSweep"));
+    site.writeBytes(QStringLiteral("c:\\group\\InboxSweep"), "old");
+    const SetupRun run = runSetup({"--root", site.root(), "--server", "STAFFROOM"});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    QFile installed(testing_support::binDir() + "/InboxSweep");
+    ASSERT_TRUE(installed.open(QIODevice::ReadOnly));
+    EXPECT_EQ(site.bytes(QStringLiteral("c:\\group\\InboxSweep")), installed.readAll());
+    EXPECT_TRUE(QFileInfo(sweeper).isExecutable());
+    EXPECT_TRUE(run.out.contains(QStringLiteral("更新しました: ") + sweeper)) << run.out.toStdString();
     EXPECT_EQ(site.bytes(names), QByteArray("\"taro\"\r\n"));
     EXPECT_EQ(site.bytes(local::kLocator), QByteArray("OTHER\r\n"));
     // Without --admin no administrator file is made.
@@ -125,8 +141,33 @@ TEST(Setup, refusesBadOptionsWithAMessage)
     EXPECT_FALSE(QFileInfo::exists(site.local(local::kLocator)));
     const SetupRun help = runSetup({"--help"});
     EXPECT_EQ(help.code, 0);
-    for (const char *option : {"--root", "--server", "--admin", "--admin-password"})
+    for (const char *option : {"--root", "--server", "--admin", "--admin-password", "--version"})
         EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
+}
+
+// Every program answers --help and --version and ends at once: no window, and no display needed.
+TEST(CommandLine, everyProgramAnswersHelpAndVersionWithoutADisplay)
+{
+    TempSite site;
+    QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        bare.remove(QString::fromLatin1(name));
+    for (const char *program :
+         {"PeruminaClient", "DayBoardS", "DayBoardC", "LunchBoardS", "LunchBoardC", "MonthBoardS",
+          "MonthBoardC", "PeruminaAdmin", "InboxSweep", "PeruminaSetup"}) {
+        const QString name = QString::fromLatin1(program);
+        const SetupRun version = runProgram(name, {"--version"}, bare);
+        EXPECT_EQ(version.code, 0) << program << version.err.toStdString();
+        EXPECT_EQ(version.out.trimmed(), name + QLatin1Char(' ') + QStringLiteral(PERUMINA_VERSION))
+            << program;
+        const SetupRun help = runProgram(name, {"--help"}, bare);
+        EXPECT_EQ(help.code, 0) << program << help.err.toStdString();
+        EXPECT_TRUE(help.out.contains(name)) << program;
+        EXPECT_TRUE(help.out.contains(QStringLiteral("--version"))) << program;
+        EXPECT_TRUE(help.err.isEmpty()) << program << help.err.toStdString();
+    }
+    // Answering --help never touched the site.
+    EXPECT_FALSE(QFileInfo::exists(site.local(local::kLocator)));
 }
 
 TEST(Setup, administratorRecordIsOneLineOfFiveFields)

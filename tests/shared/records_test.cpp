@@ -68,6 +68,10 @@ TEST(RegistryRecords, oneRegistrationWritesExactBytesToEachFile)
     // As fields the administration record is one value; as lines it keeps its quotes.
     EXPECT_EQ(ReadFields(share(tails::kAdminRecords)), QStringList{QStringLiteral("taro,山田太郎,pass1")});
     EXPECT_EQ(ReadLines(share(tails::kAdminRecords)), QStringList{QStringLiteral("\"taro,山田太郎,pass1\"")});
+
+    // Lines end at CR LF, CR or LF; a run of empty lines (a planted file of line breaks) is one line.
+    site.writeBytes(share(tails::kAdminRecords), "\r\n\n\ra\r\n\r\n\r\r\nb\rc\n\n");
+    EXPECT_EQ(ReadLines(share(tails::kAdminRecords)), (QStringList{"", "a", "", "b", "c", ""}));
 }
 
 TEST(RegistryRecords, appendsInListOrderAndCreatesAMissingFile)
@@ -134,6 +138,9 @@ TEST(FieldReader, followsTheFieldRules)
          {QStringLiteral("a"), QString(), QStringLiteral("b"), QString()}},
         {"empty lines carry no field",
          QStringLiteral("\r\n\"a\"\r\n\r\n\r\n\"b\"\r\n\r\n"),
+         {QStringLiteral("a"), QStringLiteral("b")}},
+        {"a line cut off by a killed writer is skipped",
+         QStringLiteral("\"a\"\r\n\"cu\r\n\"b\"\r\n"),
          {QStringLiteral("a"), QStringLiteral("b")}},
         {"unterminated quote runs to the end", QStringLiteral("\"a\r\nb,c"), {QStringLiteral("a\r\nb,c")}},
         {"five fields of one line",
