@@ -75,11 +75,64 @@ int main(int argc, char *argv[])
             "デモ用の内容を加えます: 児童と先生の登録、メール、イラスト1枚、今週の予定と給食、今月の行事"
             "（今年度のボードデータが無ければ作ります）。利用者とメールは、まだ誰も登録していない"
             "サイトにだけ加えます。"));
-    parser.addOptions({rootOption, serverOption, adminOption, passwordOption, schoolYearOption, demoOption});
+    const QCommandLineOption roleOption(
+        QStringLiteral("role"),
+        QStringLiteral(
+            "このコンピュータの役割。server: 職員室のサーバー（共有フォルダを作り、グループと権限を設定し、"
+            "Samba の共有設定を書きます）。classroom: 教室のコンピュータ（ロケータと InboxSweep だけを"
+            "作ります。共有フォルダにつながっていなければ何もしません）。local（省略時）: 1台のディスクに"
+            "サイト全体を作ります（デモや試験用）。"),
+        QStringLiteral("ROLE"), QStringLiteral("local"));
+    const QCommandLineOption groupOption(
+        QStringLiteral("group"),
+        QStringLiteral(
+            "--role server: 児童と先生のアカウントが入るグループ。共有フォルダの持ち主になります。"),
+        QStringLiteral("GROUP"));
+    const QCommandLineOption staffGroupOption(
+        QStringLiteral("staff-group"),
+        QStringLiteral("--role server: 管理者情報.txt を読めるグループ（職員のアカウントだけが入るもの）。"),
+        QStringLiteral("GROUP"));
+    const QCommandLineOption sambaOption(
+        QStringLiteral("samba-conf"),
+        QStringLiteral("--role server: Samba の共有設定を書くファイル。省略時は ROOT/perumina-smb.conf。"),
+        QStringLiteral("FILE"));
+    parser.addOptions({rootOption, serverOption, adminOption, passwordOption, schoolYearOption, demoOption,
+                       roleOption, groupOption, staffGroupOption, sambaOption});
     parser.process(app);
 
     if (parser.isSet(rootOption))
         qputenv("PERUMINA_ROOT", QDir(parser.value(rootOption)).absolutePath().toUtf8());
+
+    setup::SiteOptions options;
+    const QString role = parser.value(roleOption);
+    if (role == QLatin1String("server"))
+        options.role = setup::Role::Server;
+    else if (role == QLatin1String("classroom"))
+        options.role = setup::Role::Classroom;
+    else if (role != QLatin1String("local")) {
+        err << "--role には server、classroom、local のどれかを指定して下さい。\n";
+        return 2;
+    }
+    if (options.role == setup::Role::Server) {
+        options.group = parser.value(groupOption);
+        options.staffGroup = parser.value(staffGroupOption);
+        if (options.group.isEmpty() || options.staffGroup.isEmpty()) {
+            err << "--role server には --group と --staff-group を指定して下さい。\n";
+            return 2;
+        }
+        options.sambaConf = parser.isSet(sambaOption)
+                                ? QDir(parser.value(sambaOption)).absolutePath()
+                                : perumina::siteRoot() + QStringLiteral("/perumina-smb.conf");
+    } else if (parser.isSet(groupOption) || parser.isSet(staffGroupOption) || parser.isSet(sambaOption)) {
+        err << "--group、--staff-group、--samba-conf は --role server のときだけ指定できます。\n";
+        return 2;
+    }
+    if (options.role == setup::Role::Classroom &&
+        (parser.isSet(adminOption) || parser.isSet(schoolYearOption) || parser.isSet(demoOption))) {
+        err << "--admin、--school-year、--demo は共有フォルダを作るコンピュータ（--role server か local）で"
+               "指定して下さい。\n";
+        return 2;
+    }
 
     int schoolYear = 0;
     if (parser.isSet(schoolYearOption)) {
@@ -91,7 +144,6 @@ int main(int argc, char *argv[])
         }
     }
 
-    setup::SiteOptions options;
     options.server = parser.value(serverOption);
     if (options.server.isEmpty() && schoolYear != 0) {
         // Board data alone: the site exists already and its locator names the server.
@@ -129,6 +181,10 @@ int main(int argc, char *argv[])
     }
     if (parser.isSet(adminOption)) {
         options.adminId = parser.value(adminOption);
+        if (options.adminId != options.adminId.trimmed()) {
+            err << "管理者IDの前後に空白は使えません。\n";
+            return 2;
+        }
         options.adminPassword = parser.value(passwordOption);
         for (const QString &value : {options.adminId, options.adminPassword}) {
             const QString why = setup::checkAdministratorValue(value);
@@ -148,12 +204,16 @@ int main(int argc, char *argv[])
         tellMoved(setup::startSchoolYear(options.server, schoolYear, report));
     if (report.status.ok && parser.isSet(demoOption))
         setup::addDemoContent(options.server, QDateTime::currentDateTime(), report);
+    if (report.status.ok && options.role == setup::Role::Server)
+        setup::finishServerShare(options, report);
     for (const QString &path : report.created)
         out << "作成しました: " << path << "\n";
     for (const QString &path : report.updated)
         out << "更新しました: " << path << "\n";
     if (report.created.isEmpty() && report.updated.isEmpty() && report.status.ok)
         out << "すべて作成済みです。変更はありません。\n";
+    for (const QString &note : report.notes)
+        out << note << "\n";
     if (options.sweeperProgram.isEmpty())
         err << "InboxSweep が見つからないため、ローカルフォルダにコピーしていません。\n";
     if (!report.status.ok) {

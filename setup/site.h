@@ -8,12 +8,26 @@
 
 namespace setup {
 
+// What the computer being set up is. Local: a whole site on one disk (a demonstration, tests, a
+// school with one computer). Server: the staff-room computer that holds and shares the data.
+// Classroom: a computer that reaches the server's share; it gets only the local folder.
+enum class Role
+{
+    Local,
+    Server,
+    Classroom
+};
+
 struct SiteOptions
 {
-    QString server;          // the staff-room computer's name, written into the locator
-    QString adminId;         // administrator record, written only when both are given
+    Role role = Role::Local;
+    QString server;  // the staff-room computer's name, written into the locator
+    QString adminId; // administrator record, written only when both are given
     QString adminPassword;
-    QString sweeperProgram;  // the InboxSweep program to copy into the local folder
+    QString sweeperProgram; // the InboxSweep program to copy into the local folder
+    QString group;          // server: the group of every pupil and teacher, owner of the share
+    QString staffGroup;     // server: the group that alone may read the administrator file
+    QString sambaConf;      // server: where the Samba share definition is written
 };
 
 // What a run did: every path it created, and the first failure, if any.
@@ -21,13 +35,30 @@ struct Report
 {
     QStringList created;
     QStringList updated; // files replaced because they were out of date (the local sweeper copy)
+    QStringList notes;   // what the person should know, printed after the list
     perumina::Status status;
 };
 
 // Creates what is missing of a site under the current site root; never overwrites what exists, except
 // the local sweeper copy, which is replaced when it differs from the installed sweeper.
-// Paths are the system's own (c:\group\..., \\SERVER\...).
+// Paths are the system's own (c:\group\..., \\SERVER\...). A classroom computer gets the local
+// folder only, and nothing when the share cannot be reached.
 void createSite(const SiteOptions &options, Report &report);
+
+// The staff-room server's last step, after everything on the share is made: the share's group and
+// permissions, and the Samba share definition, checked with testparm where it is installed.
+void finishServerShare(const SiteOptions &options, Report &report);
+
+// Why this computer must not be set up for server, or empty: a locator that names another server
+// belongs to another site, which a second run must not quietly turn into a new one.
+QString locatorConflict(const QString &server);
+
+// Why a classroom computer cannot use the share of server (not mounted or not linked), or empty.
+QString shareUnreachable(const QString &server);
+
+// The Samba share definition of the folder sharePath, open to the members of group, whose new files
+// and folders stay group-writable.
+QString sambaShareDefinition(const QString &sharePath, const QString &group);
 
 // Building blocks, also for the board data: each creates only what is missing and records it.
 bool ensureFolder(const QString &path, Report &report);

@@ -1,7 +1,13 @@
 #include "shared/paths.h"
 
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
+
+#include <QCryptographicHash>
 #include <QDir>
-#include <QRegularExpression>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace perumina {
 
@@ -11,6 +17,45 @@ QString siteRoot()
     if (!root.isEmpty())
         return QDir::cleanPath(root);
     return QDir::homePath() + QStringLiteral("/.perumina");
+}
+
+QString canonicalSiteRoot()
+{
+    const QString absolute = QDir::cleanPath(QFileInfo(siteRoot()).absoluteFilePath());
+    const QString canonical = QFileInfo(absolute).canonicalFilePath();
+    return canonical.isEmpty() ? absolute : canonical;
+}
+
+// A folder only its owner may enter: made 0700, and refused when it is someone else's or a link.
+static bool isOwnPrivateFolder(const QString &path)
+{
+    if (!QFileInfo(path).isSymLink() && !QFileInfo(path).isDir() && !QDir().mkpath(path))
+        return false;
+    const QFileInfo info(path);
+    if (info.isSymLink() || !info.isDir())
+        return false;
+#ifndef Q_OS_WIN
+    if (info.ownerId() != ::getuid())
+        return false;
+#endif
+    return QFile::setPermissions(path,
+                                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+QString personalSiteFolder()
+{
+    const QString site = QString::fromLatin1(
+        QCryptographicHash::hash(canonicalSiteRoot().toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
+    const QString name = QStringLiteral("perumina-") + site;
+    for (const QString &base : {QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation),
+                                QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)}) {
+        if (base.isEmpty())
+            continue;
+        const QString folder = base + u'/' + name;
+        if (isOwnPrivateFolder(folder))
+            return folder;
+    }
+    return QString();
 }
 
 static bool isDrivePath(const QString &path)

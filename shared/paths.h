@@ -8,6 +8,15 @@ namespace perumina {
 // than Windows: $PERUMINA_ROOT, or ~/.perumina when it is unset.
 QString siteRoot();
 
+// The site root with links and relative spellings resolved, so that one site has one name whichever
+// way PERUMINA_ROOT spells it; the cleaned absolute path when the root does not exist.
+QString canonicalSiteRoot();
+
+// A folder of this account's own for this site, which no other account can read, fill or block: in
+// the session's runtime folder (emptied when the person logs out), else in the home folder. Created
+// when missing; empty when neither can be made.
+QString personalSiteFolder();
+
 // True for "c:\..." (any drive letter, either case) and "\\SERVER\...".
 bool isWindowsPath(const QString &path);
 

@@ -1,6 +1,8 @@
 #include "shared/sharedfile.h"
 
+#include "shared/busy.h"
 #include "shared/paths.h"
+#include "shared/shareaccess.h"
 #include "shared/site.h"
 
 #include <QDateTime>
@@ -54,6 +56,7 @@ bool SharedFileLock::acquire(int timeoutMs)
     // Short randomised polls instead of QLockFile's growing sleeps, so that a computer that has been
     // waiting is not starved by others that keep taking the lock for a few milliseconds each.
     QDeadlineTimer deadline(timeoutMs);
+    BusyWait busy;
     for (;;) {
         if (lock_->tryLock(0))
             return true;
@@ -62,6 +65,7 @@ bool SharedFileLock::acquire(int timeoutMs)
         if (lock_->error() == QLockFile::PermissionError || lock_->error() == QLockFile::UnknownError ||
             deadline.hasExpired())
             return false;
+        busy.waiting();
         QThread::msleep(QRandomGenerator::global()->bounded(2, 20));
     }
 }
@@ -237,6 +241,7 @@ Status replaceFileAtomically(const QString &path, const QByteArray &bytes)
 {
     const QString mapped = mapPath(path);
     QDeadlineTimer deadline(kReplaceRetryMs);
+    BusyWait busy;
     int pause = 20;
     if (Status linked = refuseLinks(mapped); !linked)
         return linked;
@@ -247,6 +252,9 @@ Status replaceFileAtomically(const QString &path, const QByteArray &bytes)
         QSaveFile file(mapped);
         errno = 0;
         if (file.open(QIODevice::WriteOnly)) {
+            // The new file takes the old one's permissions, or the umask's for a new one; either may
+            // shut other accounts out.
+            file.setPermissions(sharedFilePermissions(file.permissions()));
             if (file.write(bytes) == bytes.size() && file.commit())
                 return Status::success();
             kind = lastFailureKind(folder, bytes.size());
@@ -264,6 +272,7 @@ Status replaceFileAtomically(const QString &path, const QByteArray &bytes)
 #endif
         if (lasting || deadline.hasExpired())
             break;
+        busy.waiting();
         QThread::msleep(pause);
         pause = qMin(pause * 2, 400);
     }
@@ -286,9 +295,12 @@ Status appendHoldingLock(const QString &path, const QByteArray &bytes)
         return linked;
     const QString folder = QFileInfo(mapped).absolutePath();
     QFile file(mapped);
+    const bool existed = file.exists();
     errno = 0;
     if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
         return writeFailure(mapped, lastFailureKind(folder), file.errorString());
+    if (!existed)
+        grantGroupAccess(mapped);
     const qint64 oldSize = file.size();
     QByteArray record;
     if (oldSize > 0 && file.seek(oldSize - 1) && file.read(1) != "\n")

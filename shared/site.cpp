@@ -1,5 +1,6 @@
 #include "shared/site.h"
 
+#include "shared/paths.h"
 #include "shared/textfile.h"
 
 #include <QRegularExpression>
@@ -13,6 +14,11 @@ QString SharePath(const QString &serverName, const QString &tail)
 }
 
 namespace site {
+
+QString share(const QString &serverName)
+{
+    return SharePath(serverName, tails::kShare);
+}
 
 QStringList schoolYearFiles()
 {
@@ -128,7 +134,8 @@ QString locatorFile()
 
 QString localInboxCopy()
 {
-    return local::kInboxCopy;
+    const QString folder = personalSiteFolder();
+    return folder.isEmpty() ? local::kInboxCopy : folder + u'/' + kInboxName;
 }
 
 QString sweeperProgram()

@@ -53,6 +53,7 @@ inline const QString kPictureSuffix = QStringLiteral(".jpg");
 // The inbox of a user folder, and the template every new one is copied from.
 inline const QString kInboxName = QStringLiteral("受信箱.txt");
 
+QString share(const QString &serverName);         // \\S\ぺるみな\ (with the last "\")
 QString inboxTemplate(const QString &serverName); // \\S\ぺるみな\受信箱.txt
 QString findFileClip(const QString &serverName);  // \\S\ぺるみな\Findfile.avi
 QString dataFolder(const QString &serverName);    // \\S\ぺるみな\管理データ\ (with the last "\")
@@ -81,8 +82,12 @@ QString adminCopyPicture(const QString &serverName, const QString &fullName, con
 
 QString localFolder();    // c:\group\ (with the last "\")
 QString locatorFile();    // c:\group\ぺるみな.txt
-QString localInboxCopy(); // c:\group\受信箱.txt
 QString sweeperProgram(); // c:\group\InboxSweep.exe
+// This person's copy of the inbox, the system's c:\group\受信箱.txt: a file of personalSiteFolder(),
+// so that a copy one account leaves behind (a crash, a logout) is neither shown to nor in the way of
+// the next account on the computer. A path of this computer already (mapPath leaves it as it is); the
+// local folder's c:\group\受信箱.txt only where the person has no folder of their own.
+QString localInboxCopy();
 
 // The lock that guards a shared file: NAME.lock beside it.
 QString lockPath(const QString &path);

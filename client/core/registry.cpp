@@ -2,6 +2,7 @@
 
 #include "shared/paths.h"
 #include "shared/records.h"
+#include "shared/shareaccess.h"
 #include "shared/sharedfile.h"
 #include "shared/site.h"
 #include "shared/textfile.h"
@@ -386,12 +387,14 @@ RegistrationResult recordRegistration(const QString &serverName, const NewUser &
     if (auto f = step(UserNameAppended, appendQuotedHoldingLock(userNamesPath, {user.userName})))
         return *f;
 
-    Status made = QDir().mkdir(ownFolder) ? Status::success() : folderFailure(QStringLiteral("フォルダ"));
+    Status made =
+        perumina::makeSharedFolder(ownFolder) ? Status::success() : folderFailure(QStringLiteral("フォルダ"));
     if (made)
         recording.madeFolder();
     if (auto f = step(UserFolderMade, made))
         return *f;
-    made = QDir().mkdir(copyFolder) ? Status::success() : folderFailure(QStringLiteral("管理用フォルダ"));
+    made = perumina::makeSharedFolder(copyFolder) ? Status::success()
+                                                  : folderFailure(QStringLiteral("管理用フォルダ"));
     if (made)
         recording.madeFolder();
     if (auto f = step(CopyFolderMade, made))
@@ -399,6 +402,8 @@ RegistrationResult recordRegistration(const QString &serverName, const NewUser &
     recording.copyingInbox();
     made = QFile::copy(mapPath(templatePath), inbox) ? Status::success()
                                                      : folderFailure(QStringLiteral("受信箱"));
+    if (made)
+        perumina::grantGroupAccess(inbox);
     if (auto f = step(InboxCopied, made))
         return *f;
     recording.finish();

@@ -1,5 +1,7 @@
 #include "shared/ui/messagedialogs.h"
 
+#include "shared/busy.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QWidget>
@@ -38,6 +40,17 @@ void QuitProgramEnd::endProgram(int exitCode)
     // Queued, so that it also ends a program whose event loop has not started yet.
     QMetaObject::invokeMethod(
         QCoreApplication::instance(), [exitCode] { QCoreApplication::exit(exitCode); }, Qt::QueuedConnection);
+}
+
+ProgramSeams::ProgramSeams()
+{
+    setBusyIndicator([] { QGuiApplication::setOverrideCursor(Qt::WaitCursor); },
+                     [] { QGuiApplication::restoreOverrideCursor(); });
+}
+
+ProgramSeams::~ProgramSeams()
+{
+    setBusyIndicator({}, {});
 }
 
 int ProgramSeams::exec()

@@ -27,6 +27,9 @@ private:
 // The real seams of a windowed program, owned by its main().
 struct ProgramSeams
 {
+    // Installs the busy pointer for waits on a lock or the share, for the program's whole run.
+    ProgramSeams();
+    ~ProgramSeams();
     MessageBoxDialogs dialogs;
     ProcessLauncher launcher;
     SystemClock clock;

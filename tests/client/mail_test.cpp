@@ -2,6 +2,7 @@
 #include "client/core/mail.h"
 #include "common/testsite.h"
 #include "mailsite.h"
+#include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/sharedfile.h"
 #include "shared/site.h"
@@ -376,20 +377,20 @@ TEST(InboxCopy, replacesTheLocalCopyOrFailsWithoutTouchingIt)
 {
     MailSite s;
     ASSERT_TRUE(deliverMail(kServer, mailTo(kHanako, QStringLiteral("t"), QStringLiteral("b"))).done());
-    s.site.writeBytes(local::kInboxCopy, "old copy");
+    s.site.writeBytes(perumina::site::localInboxCopy(), "old copy");
     ASSERT_TRUE(fetchInbox(kServer, kHanako));
-    EXPECT_EQ(s.site.bytes(local::kInboxCopy), s.inbox());
+    EXPECT_EQ(s.site.bytes(perumina::site::localInboxCopy()), s.inbox());
 
     // No such user: the copy stays as it was.
-    s.site.writeBytes(local::kInboxCopy, "old copy");
+    s.site.writeBytes(perumina::site::localInboxCopy(), "old copy");
     EXPECT_FALSE(fetchInbox(kServer, QStringLiteral("鈴木一郎")));
-    EXPECT_EQ(s.site.bytes(local::kInboxCopy), "old copy");
+    EXPECT_EQ(s.site.bytes(perumina::site::localInboxCopy()), "old copy");
 
     // A read-only copy is not replaced.
-    const QString copy = s.site.local(local::kInboxCopy);
+    const QString copy = perumina::site::localInboxCopy();
     QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::ReadUser);
     EXPECT_FALSE(fetchInbox(kServer, kHanako));
-    EXPECT_EQ(s.site.bytes(local::kInboxCopy), "old copy");
+    EXPECT_EQ(s.site.bytes(perumina::site::localInboxCopy()), "old copy");
     QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QFile::remove(copy);
 
@@ -455,27 +456,28 @@ TEST(SiteLinks, noWriteFollowsALinkPlantedInTheSite)
     const struct Row
     {
         const char *name;
-        QString link;                // the system path replaced by a link
+        QString (*link)();           // the system path replaced by a link, for the site of the row
         bool toFolder;               // the link points at a folder, else at a file
         std::function<bool()> write; // true when the write claimed success
     } rows[] = {
-        {"local inbox copy", site::localInboxCopy(), false, [] { return fetchInbox(kServer, kHanako).ok; }},
-        {"inbox", site::inbox(kServer, kHanako), false,
+        {"local inbox copy", [] { return site::localInboxCopy(); }, false,
+         [] { return fetchInbox(kServer, kHanako).ok; }},
+        {"inbox", [] { return site::inbox(kServer, kHanako); }, false,
          [] { return deliverMail(kServer, mailTo(kHanako, "t", "b")).done(); }},
-        {"user folder", site::userFolder(kServer, kHanako), true,
+        {"user folder", [] { return site::userFolder(kServer, kHanako); }, true,
          [] { return deliverMail(kServer, mailTo(kHanako, "t", "b")).done(); }},
-        {"message log", site::messageLog(kServer), false,
+        {"message log", [] { return site::messageLog(kServer); }, false,
          [] { return deliverMail(kServer, mailTo(kHanako, "t", "b")).outcome != Delivery::Outcome::Failed; }},
-        {"registry file", site::fullNamesFile(kServer), false,
+        {"registry file", [] { return site::fullNamesFile(kServer); }, false,
          [] { return AppendQuotedRecords(site::fullNamesFile(kServer), {"x"}).ok; }},
-        {"picture copy folder", site::adminCopyFolder(kServer, kHanako), true,
+        {"picture copy folder", [] { return site::adminCopyFolder(kServer, kHanako); }, true,
          [] {
              QImage picture(8, 8, QImage::Format_RGB32);
              picture.fill(Qt::white);
              return illustration::store(illustration::toBmp(picture), kServer, kHanako, "春").result ==
                     illustration::StoreResult::Stored;
          }},
-        {"board file", site::dataFile(kServer, site::kDayEvents), false,
+        {"board file", [] { return site::dataFile(kServer, site::kDayEvents); }, false,
          [] {
              return rewriteLocked(site::dataFile(kServer, site::kDayEvents),
                                   [](QByteArray &c, bool) {
@@ -492,7 +494,7 @@ TEST(SiteLinks, noWriteFollowsALinkPlantedInTheSite)
         const QString outside = s.site.root() + "/outside";
         QDir().mkpath(outside);
         s.site.writeBytes(outside + "/victim.txt", "victim");
-        const QString link = s.site.local(row.link);
+        const QString link = s.site.local(row.link());
         QFile::remove(link);
         QDir(link).removeRecursively();
         ASSERT_TRUE(QFile::link(row.toFolder ? outside : outside + "/victim.txt", link));

@@ -10,6 +10,7 @@
 #include "common/testsite.h"
 #include "mailsite.h"
 #include "shared/fakes.h"
+#include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/site.h"
 #include "shared/textfile.h"
@@ -296,7 +297,7 @@ TEST_F(MailScreens, readerOpensOnTheNewestAndStepsThroughAllThree)
     ClientRun hana(QStringLiteral("hana"), kHanako);
     Form09 *reader = hana.app->form09();
     EXPECT_TRUE(hana.fakes.dialogs.shown.isEmpty()) << hana.fakes.dialogs.last().toStdString();
-    EXPECT_EQ(QFile(site.local(local::kInboxCopy)).size(), inbox().size());
+    EXPECT_EQ(QFile(perumina::site::localInboxCopy()).size(), inbox().size());
     const QStringList newest{"2026/04/08", "11:45:59", "taro", "三通目", "新しい本文"};
     const QStringList middle{"2026/04/08", "10:30:15", "taro", "題名, \"引用\"付き",
                              "一行目\n二行目\n三行目"};
@@ -358,13 +359,13 @@ TEST_F(MailScreens, readerLoadMessageForAnEmptyInboxOrACopyThatCannotBeReplaced)
     deliverThree();
     {
         // A left-over copy that is read-only is neither replaced nor shown.
-        site.writeBytes(local::kInboxCopy,
+        site.writeBytes(perumina::site::localInboxCopy(),
                         sjis(QStringLiteral("\"1999/01/01\",\"0:00:00\",\"前の人\",\"古い\",\"x\"\r\n")));
-        QFile::setPermissions(site.local(local::kInboxCopy), QFileDevice::ReadOwner);
+        QFile::setPermissions(perumina::site::localInboxCopy(), QFileDevice::ReadOwner);
         ClientRun hana(QStringLiteral("hana"), kHanako);
         EXPECT_EQ(hana.fakes.dialogs.texts(), QStringList{kLoadMessage});
         EXPECT_EQ(shown(hana.app->form09()), QStringList(5));
-        QFile::setPermissions(site.local(local::kInboxCopy),
+        QFile::setPermissions(perumina::site::localInboxCopy(),
                               QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
     {

@@ -20,6 +20,12 @@ TempSite::TempSite()
     hadRoot_ = qEnvironmentVariableIsSet("PERUMINA_ROOT");
     previousRoot_ = qgetenv("PERUMINA_ROOT");
     qputenv("PERUMINA_ROOT", dir_.path().toUtf8());
+    hadRuntime_ = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+    previousRuntime_ = qgetenv("XDG_RUNTIME_DIR");
+    const QString runtime = dir_.filePath(QStringLiteral("run"));
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
 }
 
 TempSite::~TempSite()
@@ -28,6 +34,10 @@ TempSite::~TempSite()
         qputenv("PERUMINA_ROOT", previousRoot_);
     else
         qunsetenv("PERUMINA_ROOT");
+    if (hadRuntime_)
+        qputenv("XDG_RUNTIME_DIR", previousRuntime_);
+    else
+        qunsetenv("XDG_RUNTIME_DIR");
 }
 
 QString TempSite::local(const QString &systemPath) const

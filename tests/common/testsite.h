@@ -8,7 +8,8 @@
 namespace testing_support {
 
 // A fresh site root for one test: PERUMINA_ROOT points at a temporary folder until the end of the
-// test, then the previous value comes back and the folder is removed.
+// test, then the previous value comes back and the folder is removed. The person's runtime folder
+// (XDG_RUNTIME_DIR: the client's lock and inbox copy) lies in that folder too.
 class TempSite
 {
 public:
@@ -32,6 +33,8 @@ private:
     QTemporaryDir dir_;
     QByteArray previousRoot_;
     bool hadRoot_ = false;
+    QByteArray previousRuntime_;
+    bool hadRuntime_ = false;
 };
 
 // Code page 932 bytes of a literal, for comparing files byte by byte.

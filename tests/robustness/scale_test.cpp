@@ -150,7 +150,7 @@ TEST_F(Scale, readerLoadAtLogin)
         client::Form09 *reader = app.form09();
         ASSERT_NE(reader, nullptr);
     });
-    const auto table = client::readTable(local::kInboxCopy);
+    const auto table = client::readTable(perumina::site::localInboxCopy());
     ASSERT_TRUE(table);
     EXPECT_GE(table->size(), kInboxMails);
     EXPECT_LT(ms, kGoalMs);

@@ -3,10 +3,17 @@
 #include "shared/records.h"
 #include "shared/site.h"
 
+#include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
+
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace perumina;
 using testing_support::sjis;
@@ -94,7 +101,7 @@ TEST(Setup, keepsWhatAlreadyExists)
     site.makeSite(QStringLiteral("STAFFROOM"));
     const QString names = SharePath(QStringLiteral("STAFFROOM"), tails::kUserNames);
     site.writeBytes(names, "\"taro\"\r\n");
-    site.writeBytes(local::kLocator, "OTHER\r\n");
+    site.writeBytes(local::kLocator, "\r\n"); // names no server yet
     // An old sweeper copy from before an upgrade is replaced by the installed one.
     const QString sweeper = site.local(QStringLiteral("c:\\group\\InboxSweep"));
     site.writeBytes(QStringLiteral("c:\\group\\InboxSweep"), "old");
@@ -106,7 +113,7 @@ TEST(Setup, keepsWhatAlreadyExists)
     EXPECT_TRUE(QFileInfo(sweeper).isExecutable());
     EXPECT_TRUE(run.out.contains(QStringLiteral("更新しました: ") + sweeper)) << run.out.toStdString();
     EXPECT_EQ(site.bytes(names), QByteArray("\"taro\"\r\n"));
-    EXPECT_EQ(site.bytes(local::kLocator), QByteArray("OTHER\r\n"));
+    EXPECT_EQ(site.bytes(local::kLocator), QByteArray("STAFFROOM\r\n"));
     // Without --admin no administrator file is made.
     EXPECT_FALSE(
         QFileInfo::exists(site.local(SharePath(QStringLiteral("STAFFROOM"), tails::kAdministrators))));
@@ -132,6 +139,13 @@ TEST(Setup, refusesBadOptionsWithAMessage)
         {{"--root", site.root(), "--server", "S", "--admin", "a"}},
         {{"--root", site.root(), "--server", "S", "--admin", "a,b", "--admin-password", "p"}},
         {{"--root", site.root(), "--server", "S", "--admin", "a", "--admin-password", "𠮷"}},
+        {{"--root", site.root(), "--server", "S", "--admin", " a", "--admin-password", "p"}},
+        {{"--root", site.root(), "--server", "S", "--admin", "a ", "--admin-password", "p"}},
+        {{"--root", site.root(), "--server", "S", "--role", "teacher"}},
+        {{"--root", site.root(), "--server", "S", "--role", "server", "--group", "g"}},
+        {{"--root", site.root(), "--server", "S", "--group", "g"}},
+        {{"--root", site.root(), "--server", "S", "--role", "classroom", "--admin", "a", "--admin-password",
+          "p"}},
     };
     for (const Case &c : cases) {
         const SetupRun run = runSetup(c.args);
@@ -141,7 +155,8 @@ TEST(Setup, refusesBadOptionsWithAMessage)
     EXPECT_FALSE(QFileInfo::exists(site.local(local::kLocator)));
     const SetupRun help = runSetup({"--help"});
     EXPECT_EQ(help.code, 0);
-    for (const char *option : {"--root", "--server", "--admin", "--admin-password", "--version"})
+    for (const char *option : {"--root", "--server", "--admin", "--admin-password", "--version", "--role",
+                               "--group", "--staff-group", "--samba-conf"})
         EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
 }
 
@@ -178,4 +193,79 @@ TEST(Setup, administratorRecordIsOneLineOfFiveFields)
               5);
     EXPECT_FALSE(setup::checkAdministratorValue(QStringLiteral("a\"b")).isEmpty());
     EXPECT_TRUE(setup::checkAdministratorValue(QStringLiteral("管理者")).isEmpty());
+}
+
+// A second run for another server, or a classroom computer without its share, must not make a new,
+// empty site beside the real one.
+TEST(Setup, refusesAnotherServersSiteAndAClassroomWithoutItsShare)
+{
+    TempSite site;
+    const QString server = QStringLiteral("STAFFROOM");
+    const SetupRun noShare =
+        runSetup({"--root", site.root(), "--server", "STAFFROOM", "--role", "classroom"});
+    EXPECT_EQ(noShare.code, 1);
+    EXPECT_TRUE(noShare.err.contains(QStringLiteral("共有フォルダにつながっていません")))
+        << noShare.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(site.local(SharePath(server, tails::kFullNames))));
+    EXPECT_FALSE(QFileInfo::exists(site.local(local::kLocator)));
+
+    // The share reachable (here on the same disk): only the local folder is made.
+    site.makeSite(server);
+    QFile::remove(site.local(local::kLocator));
+    const QStringList shareBefore = snapshot(site.local(SharePath(server, tails::kShare)));
+    const SetupRun classroom =
+        runSetup({"--root", site.root(), "--server", "STAFFROOM", "--role", "classroom"});
+    ASSERT_EQ(classroom.code, 0) << classroom.err.toStdString();
+    EXPECT_EQ(site.bytes(local::kLocator), QByteArray("STAFFROOM\r\n"));
+    EXPECT_TRUE(QFileInfo(site.local(QStringLiteral("c:\\group\\InboxSweep"))).isExecutable());
+    EXPECT_EQ(snapshot(site.local(SharePath(server, tails::kShare))), shareBefore);
+
+    const QStringList groups{"--group", "g", "--staff-group", "g"};
+    for (const QStringList &role :
+         {QStringList{"local"}, QStringList{"classroom"}, QStringList{"server"} + groups}) {
+        const SetupRun other =
+            runSetup(QStringList{"--root", site.root(), "--server", "OTHER", "--role"} + role);
+        EXPECT_NE(other.code, 0) << role.join(' ').toStdString();
+        EXPECT_TRUE(other.err.contains(QStringLiteral("STAFFROOM"))) << other.err.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(site.local(QStringLiteral("\\\\OTHER\\ぺるみな"))));
+    EXPECT_EQ(site.bytes(local::kLocator), QByteArray("STAFFROOM\r\n"));
+}
+
+// The staff-room server: the share belongs to the school's group whatever the umask, the
+// administrator file to the staff alone, and the Samba definition names the share's folder.
+TEST(Setup, serverGivesTheShareToTheGroupAndWritesTheSambaShare)
+{
+    TempSite site;
+    const QString group = QString::fromLocal8Bit(::getgrgid(::getgid())->gr_name);
+    const QString conf = site.root() + "/smb/share.conf";
+    QDir().mkpath(site.root() + "/smb");
+    const SetupRun run = runSetup({"--root", site.root(), "--server", "STAFFROOM", "--role", "server",
+                                   "--group", group, "--staff-group", group, "--samba-conf", conf, "--admin",
+                                   "admin", "--admin-password", "pw"});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    const QString share = site.local(SharePath(QStringLiteral("STAFFROOM"), tails::kShare));
+    auto mode = [](const QString &path) {
+        struct stat info;
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0u;
+    };
+    EXPECT_EQ(mode(share), 02770u);
+    EXPECT_EQ(mode(site.local(SharePath(QStringLiteral("STAFFROOM"), tails::kAdminFolder))), 02770u);
+    EXPECT_EQ(mode(site.local(SharePath(QStringLiteral("STAFFROOM"), tails::kFullNames))), 0660u);
+    EXPECT_EQ(mode(site.local(SharePath(QStringLiteral("STAFFROOM"), tails::kAdministrators))), 0640u);
+    const QString definition = QString::fromUtf8(site.bytes(conf));
+    EXPECT_TRUE(definition.contains(QStringLiteral("[ぺるみな]")));
+    EXPECT_TRUE(definition.contains(QStringLiteral("path = ") + QDir::cleanPath(share) + "\n"));
+    EXPECT_TRUE(definition.contains(QStringLiteral("valid users = @") + group));
+    if (QStandardPaths::findExecutable("testparm").isEmpty())
+        EXPECT_TRUE(run.out.contains(QStringLiteral("testparm が無い")));
+    else
+        EXPECT_TRUE(run.out.contains(QStringLiteral("testparm で Samba の共有設定を確かめました")))
+            << run.out.toStdString();
+
+    const SetupRun unknownGroup =
+        runSetup({"--root", site.root(), "--server", "STAFFROOM", "--role", "server", "--group",
+                  "no-such-group-perumina", "--staff-group", group});
+    EXPECT_EQ(unknownGroup.code, 1);
+    EXPECT_TRUE(unknownGroup.err.contains(QStringLiteral("no-such-group-perumina")));
 }

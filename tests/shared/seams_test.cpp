@@ -33,7 +33,8 @@ TEST(Dates, areWrittenAsTheJapaneseSettingsWriteThem)
 {
     EXPECT_EQ(formatDate(QDate(2026, 4, 1)), QStringLiteral("2026/04/01"));
     EXPECT_EQ(formatTime(QTime(9, 5, 3)), QStringLiteral("9:05:03"));
-    EXPECT_EQ(formatDateTime(QDateTime(QDate(2026, 12, 7), QTime(15, 0, 0))), QStringLiteral("2026/12/07 15:00:00"));
+    EXPECT_EQ(formatDateTime(QDateTime(QDate(2026, 12, 7), QTime(15, 0, 0))),
+              QStringLiteral("2026/12/07 15:00:00"));
 }
 
 TEST(Launcher, findsProgramsByPathOrBareNameWithOrWithoutExe)
@@ -97,4 +98,23 @@ TEST(SingleInstance, refusesASecondCopyOnTheSameSiteOnly)
     }
     first.reset();
     EXPECT_TRUE(second.acquire());
+}
+
+TEST(SingleInstance, knowsOneSiteByEverySpellingOfItsRoot)
+{
+    TempSite site;
+    SingleInstance first(QStringLiteral("PeruminaClient"));
+    ASSERT_TRUE(first.acquire());
+    const QString link = site.root() + QStringLiteral("/link");
+    ASSERT_TRUE(QFile::link(site.root(), link));
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(site.root());
+    for (const QString &spelling : {link, QStringLiteral("."), site.root() + QStringLiteral("/./")}) {
+        qputenv("PERUMINA_ROOT", spelling.toUtf8());
+        SingleInstance again(QStringLiteral("PeruminaClient"));
+        EXPECT_FALSE(again.acquire()) << qPrintable(spelling);
+    }
+    QDir::setCurrent(previous);
+    // The lock lies in the person's own runtime folder, never in a folder shared by all accounts.
+    EXPECT_TRUE(first.lockPath().startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR") + u'/'));
 }

@@ -1,5 +1,7 @@
 #include "common/testsite.h"
+#include "shared/busy.h"
 #include "shared/records.h"
+#include "shared/shareaccess.h"
 #include "shared/sharedfile.h"
 #include "shared/site.h"
 
@@ -22,6 +24,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
+
+#include <sys/stat.h>
 
 using namespace perumina;
 using testing_support::TempSite;
@@ -66,8 +70,17 @@ TEST(SharedFiles, waitsForAHeldLockAndTakesOverAStaleOne)
     SharedFileLock held(path);
     ASSERT_TRUE(held.acquire());
     SharedFileLock other(path);
+    // The wait shows the busy pointer once and takes it away again; a lock taken at once shows none.
+    QStringList signs;
+    setBusyIndicator([&] { signs << "begin"; }, [&] { signs << "end"; });
     EXPECT_FALSE(other.acquire(100));
+    EXPECT_EQ(signs, QStringList({"begin", "end"}));
     held.release();
+    signs.clear();
+    EXPECT_TRUE(other.acquire(100));
+    other.release();
+    setBusyIndicator({}, {});
+    EXPECT_TRUE(signs.isEmpty());
     EXPECT_TRUE(other.acquire(100));
     other.release();
 
@@ -360,4 +373,32 @@ TEST(SharedFiles, theShareFolderMayBeALinkButNoWriteFollowsOneBelowIt)
     // A linked file outside the site is not written through either.
     EXPECT_FALSE(replaceFileAtomically(site.local(planted), "y"));
     EXPECT_EQ(site.bytes(site.root() + "/victim.txt"), "victim");
+}
+
+// What one account creates on the share stays writable for the others whatever its umask.
+TEST(SharedFiles, createdFilesAndFoldersGetTheGroupsAccessWhateverTheUmask)
+{
+    TempSite site;
+    const mode_t previous = ::umask(077);
+    const QString appended = site.root() + "/log.txt";
+    const QString replaced = site.root() + "/inbox.txt";
+    const QString reserved = site.root() + "/picture.jpg";
+    const QString folder = site.root() + "/山田太郎";
+    EXPECT_TRUE(appendLocked(appended, "x"));
+    EXPECT_TRUE(replaceFileAtomically(replaced, "x"));
+    QFile reservation(reserved); // made by a plain exclusive create, then replaced
+    ASSERT_TRUE(reservation.open(QIODevice::WriteOnly | QIODevice::NewOnly));
+    reservation.close();
+    EXPECT_TRUE(replaceFileAtomically(reserved, "jpg"));
+    EXPECT_TRUE(makeSharedFolder(folder));
+    EXPECT_FALSE(makeSharedFolder(folder));
+    ::umask(previous);
+    for (const QString &file : {appended, replaced, reserved}) {
+        struct stat info;
+        ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0070, 0060u) << qPrintable(file);
+    }
+    struct stat info;
+    ASSERT_EQ(::stat(QFile::encodeName(folder).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 02070, 02070u);
 }

@@ -1,3 +1,4 @@
+#include "common/testsite.h"
 #include "shared/site.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +24,10 @@ TEST(SiteLayout, namesEveryPathAsTheSystemDoes)
               QStringLiteral("\\\\SV \\ぺるみな\\管理データ\\年月取得.txt"));
     EXPECT_EQ(site::lockPath(site::inbox(s, QStringLiteral("a"))),
               QStringLiteral("\\\\SV \\ぺるみな\\管理データ\\a\\受信箱.txt.lock"));
-    EXPECT_EQ(site::localInboxCopy(), QStringLiteral("c:\\group\\受信箱.txt"));
+    EXPECT_EQ(site::share(s), QStringLiteral("\\\\SV \\ぺるみな\\"));
+    // The inbox copy is the person's own, never the local folder that every account shares.
+    testing_support::TempSite root;
+    EXPECT_TRUE(site::localInboxCopy().startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR") + u'/'));
 }
 
 struct NameCase

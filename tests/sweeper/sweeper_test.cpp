@@ -1,10 +1,12 @@
 #include "common/testsite.h"
+#include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/site.h"
 #include "sweeper/sweep.h"
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -41,19 +43,25 @@ TEST(Sweeper, endsQuietlyWithoutAFileOrAFolder)
 TEST(Sweeper, deletesTheLocalInboxCopy)
 {
     TempSite site;
-    site.writeBytes(local::kInboxCopy, "\"a\",\"b\",\"c\",\"d\",\"e\"\r\n");
+    site.writeBytes(perumina::site::localInboxCopy(), "\"a\",\"b\",\"c\",\"d\",\"e\"\r\n");
     site.writeBytes(local::kLocator, "SERVER\r\n");
     EXPECT_EQ(runSweeper(), 0);
-    EXPECT_FALSE(QFile::exists(site.local(local::kInboxCopy)));
+    EXPECT_FALSE(QFile::exists(perumina::site::localInboxCopy()));
     // Only the copy goes; the locator stays.
     EXPECT_TRUE(QFile::exists(site.local(local::kLocator)));
+    // The copy is this person's, for this site: in their own runtime folder, one per site.
+    const QString copy = perumina::site::localInboxCopy();
+    EXPECT_TRUE(copy.startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR") + u'/'));
+    TempSite otherSite;
+    qputenv("XDG_RUNTIME_DIR", QFileInfo(copy).absolutePath().section(u'/', 0, -2).toUtf8());
+    EXPECT_NE(perumina::site::localInboxCopy(), copy);
 }
 
 TEST(Sweeper, endsWhileTheCopyIsHeldOpen)
 {
     TempSite site;
-    site.writeBytes(local::kInboxCopy, "x");
-    QFile held(site.local(local::kInboxCopy));
+    site.writeBytes(perumina::site::localInboxCopy(), "x");
+    QFile held(perumina::site::localInboxCopy());
     ASSERT_TRUE(held.open(QIODevice::ReadOnly));
     EXPECT_EQ(runSweeper(), 0);
 }
@@ -61,7 +69,7 @@ TEST(Sweeper, endsWhileTheCopyIsHeldOpen)
 TEST(Sweeper, twoSweepsAtOnceBothEndAndTheFileIsGone)
 {
     TempSite site;
-    site.writeBytes(local::kInboxCopy, "x");
+    site.writeBytes(perumina::site::localInboxCopy(), "x");
     QProcess a, b;
     a.start(testing_support::binDir() + "/InboxSweep", {});
     b.start(testing_support::binDir() + "/InboxSweep", {});
@@ -69,5 +77,5 @@ TEST(Sweeper, twoSweepsAtOnceBothEndAndTheFileIsGone)
     ASSERT_TRUE(b.waitForFinished(20000));
     EXPECT_EQ(a.exitCode(), 0);
     EXPECT_EQ(b.exitCode(), 0);
-    EXPECT_FALSE(QFile::exists(site.local(local::kInboxCopy)));
+    EXPECT_FALSE(QFile::exists(perumina::site::localInboxCopy()));
 }

@@ -1,4 +1,5 @@
 #include "boards/monthly/ui/form1.h"
+#include "shared/ui/screenfit.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +26,7 @@ Form1::Form1(Variant variant, perumina::Seams seams, QWidget *parent)
 {
     kit::setUpForm(this, QStringLiteral("Form1"), windowCaption(variant));
     build();
+    perumina::fitOnSmallScreens(this);
 }
 
 void Form1::build()

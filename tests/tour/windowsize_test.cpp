@@ -1,0 +1,70 @@
+#include "admin/ui/adminapp.h"
+#include "admin/ui/form01.h"
+#include "admin/ui/form02.h"
+#include "boards/daily/ui/form1.h"
+#include "boards/lunch/ui/form1.h"
+#include "boards/monthly/ui/form1.h"
+#include "client/ui/clientapp.h"
+#include "client/ui/form01.h"
+#include "client/ui/form02.h"
+#include "client/ui/form03.h"
+#include "client/ui/form04.h"
+#include "client/ui/form05.h"
+#include "client/ui/form06.h"
+#include "client/ui/form09.h"
+#include "client/ui/form10.h"
+#include "common/testsite.h"
+#include "shared/fakes.h"
+#include "shared/ui/screenfit.h"
+
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QWidget>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+using testing_support::TempSite;
+
+// Every window of every program fits the smallest screen a school uses, 1366 x 768; a board taller
+// than that scrolls with its layout unchanged.
+TEST(Windows, everyWindowFitsASmallScreen)
+{
+    TempSite site;
+    site.makeSite();
+    perumina::FakeSeams fakes;
+    client::ClientApp clientApp(fakes.seams());
+    admin::AdminApp adminApp(fakes.seams());
+    std::vector<std::unique_ptr<QWidget>> boards;
+    for (bool admin : {true, false}) {
+        using namespace boards;
+        boards.push_back(std::make_unique<daily::Form1>(
+            admin ? daily::Variant::Admin : daily::Variant::Classroom, fakes.seams()));
+        boards.push_back(std::make_unique<lunch::Form1>(
+            admin ? lunch::Variant::Admin : lunch::Variant::Classroom, fakes.seams()));
+        boards.push_back(std::make_unique<monthly::Form1>(
+            admin ? monthly::Variant::Admin : monthly::Variant::Classroom, fakes.seams()));
+    }
+    std::vector<QWidget *> windows{
+        clientApp.form01(), clientApp.form02(), clientApp.form03(), clientApp.form04(), clientApp.form05(),
+        clientApp.form06(), clientApp.form09(), clientApp.form10(), adminApp.form01(),  adminApp.form02()};
+    for (const auto &board : boards)
+        windows.push_back(board.get());
+    for (QWidget *window : windows) {
+        const QSize size = window->size().expandedTo(window->minimumSize());
+        EXPECT_LE(size.width(), perumina::kLargestWindow.width()) << qPrintable(window->windowTitle());
+        EXPECT_LE(size.height(), perumina::kLargestWindow.height()) << qPrintable(window->windowTitle());
+    }
+
+    // The monthly board keeps every control where it was, inside the scroll area.
+    auto *month = boards[2].get();
+    auto *scroll = month->findChild<QScrollArea *>(QStringLiteral("scroll"));
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_GT(scroll->widget()->height(), perumina::kLargestWindow.height());
+    month->show();
+    for (QLineEdit *field : month->findChildren<QLineEdit *>()) {
+        if (field->objectName() != QStringLiteral("Text136")) {
+            EXPECT_TRUE(field->isVisible()) << qPrintable(field->objectName());
+        }
+    }
+}
