@@ -3,6 +3,7 @@
 #include "shared/paths.h"
 #include "shared/textfile.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace perumina {
@@ -72,6 +73,11 @@ QString userNamesFile(const QString &serverName)
 QString administratorsFile(const QString &serverName)
 {
     return SharePath(serverName, tails::kAdministrators);
+}
+
+QString registrationNote(const QString &serverName)
+{
+    return dataFile(serverName, kRegistrationNote);
 }
 
 QString adminFolder(const QString &serverName)
@@ -169,6 +175,57 @@ bool isDeviceName(const QString &name)
            stem[3] >= u'1' && stem[3] <= u'9';
 }
 
+QString lastSegment(const QString &path)
+{
+    return path.section(u'\\', -1, -1);
+}
+
+// What the system itself keeps in the data folder and in 管理用, where user folders lie beside it.
+bool isSystemFileName(const QString &folded)
+{
+    static const QStringList names = [] {
+        QStringList all = {lastSegment(tails::kFullNames),
+                           lastSegment(tails::kCredentials),
+                           lastSegment(tails::kAdminRecords),
+                           lastSegment(tails::kUserNames),
+                           lastSegment(tails::kAdministrators),
+                           lastSegment(tails::kMessageLog),
+                           lastSegment(tails::kInboxTemplate),
+                           lastSegment(tails::kFindFileClip),
+                           kInboxName,
+                           kRegistrationNote};
+        all += schoolYearFiles();
+        QString adminFolder = tails::kAdminFolder;
+        adminFolder.chop(1);
+        all.append(lastSegment(adminFolder));
+        for (QString &name : all)
+            name = name.toCaseFolded();
+        return all;
+    }();
+    // "2026年度" for any year: the digits of year 0 stand for any.
+    static const QRegularExpression pastYear(QRegularExpression::anchoredPattern(
+        QStringLiteral("[0-9]+") + QRegularExpression::escape(pastYearFolder(0).mid(1))));
+    return names.contains(folded) || pastYear.match(folded).hasMatch();
+}
+
+// A name the system uses beside the user folders, also as the lock (NAME.lock) or the temporary file
+// of a replacement (NAME.XXXXXX) the shared-file helpers make next to it, whether it exists yet or not.
+bool isSystemName(const QString &name)
+{
+    static const QRegularExpression tempSuffix(QStringLiteral("\\.[0-9a-z]{6}$"));
+    const QString lock = QStringLiteral(".lock");
+    QString folded = name.toCaseFolded();
+    for (;;) {
+        // Any lock name: a folder there would stop every writer of the file it guards.
+        if (isSystemFileName(folded) || folded.endsWith(lock))
+            return true;
+        const QRegularExpressionMatch temp = tempSuffix.match(folded);
+        if (!temp.hasMatch())
+            return false;
+        folded.chop(temp.capturedLength());
+    }
+}
+
 QString what(NameKind kind)
 {
     switch (kind) {
@@ -225,7 +282,7 @@ QString nameProblem(const QString &name, NameKind kind)
     const QString stored = kind == NameKind::Title ? name + kPictureSuffix : name;
     if (stored.size() > 255 || stored.toUtf8().size() > 255)
         return QStringLiteral("%1が長すぎます。短くして下さい。").arg(w);
-    if (isDeviceName(name))
+    if (isDeviceName(name) || (fullName && isSystemName(name)))
         return fullName ? QStringLiteral("この本名はフォルダの名前に使えません。別の書き方にして下さい。")
                         : QStringLiteral("この%1はファイル名に使えません。別の%1に変えて下さい。").arg(w);
     return {};

@@ -46,6 +46,8 @@ inline const QString kMonthEvents = QStringLiteral("月別行事.txt");
 QStringList schoolYearFiles();
 QString pastYearFolder(int year); // "2026年度"
 
+inline const QString kRegistrationNote = QStringLiteral("登録中.txt");
+
 // Pictures are bitmaps named title + ".jpg".
 inline const QString kPictureSuffix = QStringLiteral(".jpg");
 // The inbox of a user folder, and the template every new one is copied from.
@@ -62,6 +64,8 @@ QString credentialsFile(const QString &serverName);    // 認証情報.txt
 QString adminRecordsFile(const QString &serverName);   // 管理情報.txt
 QString userNamesFile(const QString &serverName);      // ユーザー名.txt
 QString administratorsFile(const QString &serverName); // 管理者情報.txt
+// What a registration is writing, kept only while it writes: 登録中.txt in the data folder.
+QString registrationNote(const QString &serverName);
 // \\S\ぺるみな\管理データ\管理用 (without the last "\", as a folder list names it).
 QString adminFolder(const QString &serverName);
 QString messageLog(const QString &serverName); // 管理用\メッセージ一覧.txt
@@ -101,7 +105,10 @@ enum class NameKind
 // or writes as a separator byte; white space of any width or a dot at either end (so "." and ".." too);
 // the device names CON, PRN, AUX, NUL, COM1-9, LPT1-9 with or without an extension, in any case;
 // more than 255 bytes for the file or folder name. A full name may also not hold a comma or a
-// double quote, which would split its registry records.
+// double quote, which would split its registry records, nor be a name the system keeps beside the user
+// folders (the registry and board files, 登録中.txt, 管理用, its mail log, "YYYY年度", the inbox
+// template's name), in
+// any case, nor such a name with a lock or temporary-file suffix, nor any name ending in ".lock".
 QString nameProblem(const QString &name, NameKind kind);
 
 } // namespace site

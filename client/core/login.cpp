@@ -34,7 +34,7 @@ QStringList recordValues(const QStringList &lines)
 }
 
 LoginResult checkLogin(const QStringList &adminRecordLines, const std::optional<QStringList> &credentialLines,
-                       const QString &userName, const QString &password)
+                       const QString &userName, const QString &password, qsizetype lastRecord)
 {
     // The registry holds what registration wrote, with input-method look-alikes folded.
     const QString user = foldForCp932(userName);
@@ -56,27 +56,40 @@ LoginResult checkLogin(const QStringList &adminRecordLines, const std::optional<
         return result;
     }
     result.failure = 3;
-    if (!credentialLines)
+    if (own.isEmpty())
         return result;
-    const QStringList credentials = recordValues(*credentialLines);
-    const QString typed = user + pass;
-    const QString tail = u',' + pass;
-    for (qsizetype i : own) {
-        const QString &record = records[i];
-        if (i >= credentials.size() || credentials[i] != typed)
-            continue;
-        if (!record.endsWith(tail) || record.size() < head.size() + tail.size())
-            continue;
-        const QString fullName = record.mid(head.size(), record.size() - head.size() - tail.size());
-        // The full name names the user's folder: a record planted in the shared file must pass the same
-        // rule as a typed name, or it could lead the login into another folder.
-        if (!site::nameProblem(fullName, site::NameKind::FullName).isEmpty())
-            continue;
-        result.failure = 0;
-        result.userName = user;
-        result.fullName = fullName;
-        return result;
+    if (credentialLines && recordValues(*credentialLines).contains(user + pass)) {
+        // No field holds a comma, so with the typed name and password the full name is what lies between.
+        const QString tail = u',' + pass;
+        for (qsizetype i : own) {
+            const QString &record = records[i];
+            if (!record.endsWith(tail) || record.size() < head.size() + tail.size())
+                continue;
+            const QString fullName = record.mid(head.size(), record.size() - head.size() - tail.size());
+            // The full name names the user's folder: a record planted in the shared file must pass the
+            // same rule as a typed name, or it could lead the login into another folder.
+            if (!site::nameProblem(fullName, site::NameKind::FullName).isEmpty())
+                continue;
+            result.failure = 0;
+            result.userName = user;
+            result.fullName = fullName;
+            result.record = i;
+            return result;
+        }
     }
+    // A wrong password of a known user: the check runs on from the user's name through the registry text
+    // (every line followed by CR LF) for the password. Met nowhere, and with no password met at an earlier
+    // login of this run before the user's record, the full name cannot be taken: 5.
+    QString text;
+    qsizetype behindUser = -1;
+    qsizetype value = 0;
+    for (const QString &line : adminRecordLines) {
+        if (!line.isEmpty() && value++ == own.first())
+            behindUser = text.size() + (line.startsWith(u'"') ? 1 : 0) + user.size();
+        text += line + QStringLiteral("\r\n");
+    }
+    if (text.indexOf(pass, behindUser) < 0)
+        result.failure = lastRecord < own.first() ? 5 : 3;
     return result;
 }
 

@@ -8,12 +8,14 @@ namespace client {
 
 // Outcome of one login check. failure is 0 on success, else the number of the message to show:
 // 1 empty user name (nobody registered), 2 empty password (user unknown), 3 unknown user or wrong
-// password, 4 empty user name, 5 empty password of a known user.
+// password, 4 empty user name, 5 empty password of a known user, or a wrong one that the registry text
+// holds nowhere behind the user's name.
 struct LoginResult
 {
     int failure = 0;
     QString userName; // as the registry holds it
     QString fullName;
+    qsizetype record = -1; // on success, which 管理情報.txt record is the user's
     bool ok() const { return failure == 0; }
 };
 
@@ -25,12 +27,14 @@ std::optional<QStringList> loadCredentialLines(const QString &serverName);
 // quotes kept. Empty lines carry no record, as when the file is read as fields.
 QStringList recordValues(const QStringList &lines);
 
-// Checks a user name and password against the registry. The N-th records of the registry files belong
-// to one user, so the user is the first 管理情報.txt record "user,full name,password" whose user name is
-// exactly the typed one and whose own 認証情報.txt record (the N-th) is exactly user name + password;
-// the full name is taken from that record alone. credentialLines is nothing when the file was unreadable.
+// Checks a user name and password against the registry, whatever order its files are in: the user is
+// the first 管理情報.txt record "user,full name,password" that holds exactly the typed user name and
+// password and a full name the site's name rule accepts, and 認証情報.txt must hold the typed user name
+// and password as one whole record. The full name comes from that record alone. credentialLines is
+// nothing when the file was unreadable. lastRecord is the record of the last successful login of this
+// run (-1 when none): a wrong password ends with 5 only while the check would meet no earlier password.
 LoginResult checkLogin(const QStringList &adminRecordLines, const std::optional<QStringList> &credentialLines,
-                       const QString &userName, const QString &password);
+                       const QString &userName, const QString &password, qsizetype lastRecord = -1);
 
 // "重大な入力ミスです。…①" to "…⑤".
 QString loginFailureMessage(int number);

@@ -4,12 +4,14 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace client {
 
 // What the registration screen shows and checks against: the four registry files as read when it
-// loads. A file that cannot be read stops the loading there; the lists read so far are kept.
+// loads, after taking back a registration that stopped part-way. A file that cannot be read stops the
+// loading there; the lists read so far are kept.
 struct RegistryLists
 {
     QStringList fullNames;    // 登録者一覧.txt, registration order
@@ -63,9 +65,15 @@ QString registryUnreachableMessage();
 std::optional<Refusal> checkNewUserValues(const NewUser &user);
 
 // The duplicate checks: a user name that occurs anywhere in the user-name text is taken, and so is a
-// full name that occurs anywhere in the full-name text (each registered value followed by CR LF).
+// full name that occurs anywhere in the full-name text (each registered value followed by CR LF); so is
+// a name that differs from a registered one only by white space at its ends, which no list shows.
 std::optional<Refusal> checkTaken(const NewUser &user, const QString &userNameText,
                                   const QString &fullNameText);
+
+// Everything the 登録 button checks before recording, box by box: the user name's form, whether it is
+// taken, then the full name's form, whether it is taken, then the password's form.
+std::optional<Refusal> checkNewUser(const NewUser &user, const QString &userNameText,
+                                    const QString &fullNameText);
 
 enum class RegistrationOutcome
 {
@@ -79,15 +87,35 @@ struct RegistrationResult
     RegistrationOutcome outcome = RegistrationOutcome::Failed;
     std::optional<Refusal> refusal; // set when Refused
     QString error;                  // set when Failed: what went wrong, for the user
-    bool partlyWritten = false;     // Failed after something had been written
+    bool partlyWritten = false;     // Failed, and what was written could not all be taken back
 };
 
-// Records a new user: under the registry lock, reads the user names and full names again and refuses
-// what another computer took meanwhile (or a full name whose folder exists); then appends the four
-// registry records, creates the user folder and the administration copy folder, and copies the inbox
-// template into the user folder. Values must have passed checkNewUserValues.
+// The steps of one recording, in order: the four appends, the two folders, the inbox.
+enum RecordingStep
+{
+    FullNameAppended = 1,
+    CredentialsAppended,
+    AdminRecordAppended,
+    UserNameAppended,
+    UserFolderMade,
+    CopyFolderMade,
+    InboxCopied
+};
+// Told after each step; a failure it gives stops the recording there as the step's own failure would.
+// Lets a test stop a registration part-way.
+using RecordingProbe = std::function<perumina::Status(RecordingStep done)>;
+
+// Records a new user, all or nothing: under the registry lock, held for the whole recording, reads the
+// user names and full names again and refuses what another computer took meanwhile (or a full name
+// whose folder exists); then appends the four registry records, creates the user folder and the
+// administration copy folder, and copies the inbox template into the user folder. When a step fails,
+// the files are cut back to their old lengths and what was made is removed before it returns.
 RegistrationResult recordRegistration(const QString &serverName, const NewUser &user,
-                                      int lockTimeoutMs = 10000);
+                                      int lockTimeoutMs = 10000, const RecordingProbe &probe = {});
+
+// Takes back what a registration killed part-way left in the registry files, when it left anything;
+// false when that could not be done now.
+bool takeBackStoppedRegistration(const QString &serverName, int lockTimeoutMs = 2000);
 
 // The registry lock every registration holds while it checks and records: the lock of ユーザー名.txt.
 QString registryLockPath(const QString &serverName);

@@ -109,9 +109,7 @@ QLineEdit *Form02::box(Field field) const
 void Form02::Command1_Click()
 {
     const NewUser user = foldedNewUser(Text1->text(), Text2->text(), Text3->text());
-    std::optional<Refusal> refusal = checkNewUserValues(user);
-    if (!refusal)
-        refusal = checkTaken(user, userNameText_, fullNameText_);
+    std::optional<Refusal> refusal = checkNewUser(user, userNameText_, fullNameText_);
     if (!refusal) {
         const RegistrationResult result = recordRegistration(app_.serverName(), user);
         if (result.outcome == RegistrationOutcome::Failed) {
@@ -139,7 +137,8 @@ void Form02::Command1_Click()
     List4->addItem(user.userName);
     app_.dialogs().message(kRegisteredMessage);
     hide();
-    app_.endProgram();
+    // Someone who logged in earlier in this run leaves no inbox copy behind.
+    app_.sweepAndEnd();
 }
 
 void Form02::Command5_Click()

@@ -55,7 +55,7 @@ void Form03::Form_Load()
     std::optional<QStringList> lines = loadAdminRecordLines(app_.serverName());
     if (!lines) {
         app_.dialogs().message(loginUnreachableMessage());
-        app_.endProgram(1);
+        app_.sweepAndEnd(1);
         return;
     }
     registry_ = *lines;
@@ -63,14 +63,15 @@ void Form03::Form_Load()
 
 void Form03::Command1_Click()
 {
-    const LoginResult result =
-        checkLogin(registry_, loadCredentialLines(app_.serverName()), Text1->text(), Text2->text());
+    const LoginResult result = checkLogin(registry_, loadCredentialLines(app_.serverName()), Text1->text(),
+                                          Text2->text(), lastRecord_);
     if (!result.ok()) {
         app_.dialogs().message(loginFailureMessage(result.failure));
         // A user who logged in earlier in this run leaves no inbox copy behind.
         app_.sweepAndEnd(1);
         return;
     }
+    lastRecord_ = result.record;
     Text15->setText(result.userName);
     Text14->setText(result.fullName);
     // Touching these screens creates them; they load the user's mail and illustrations from Text14.

@@ -42,7 +42,8 @@ public:
 private:
     void Form_Load();
 
-    QStringList registry_; // 管理情報.txt as read when the screen loaded
+    QStringList registry_;      // 管理情報.txt as read when the screen loaded
+    qsizetype lastRecord_ = -1; // the registry record of this run's last successful login
 };
 
 } // namespace client

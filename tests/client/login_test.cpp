@@ -53,8 +53,16 @@ INSTANTIATE_TEST_SUITE_P(
         LoginCase{"emptyUserNameWithUsers", kTaro, "", "abc1234", 4, {}},
         LoginCase{"emptyUserNameNobodyRegistered", {}, "", "abc1234", 1, {}},
         LoginCase{"bothEmptyWithUsers", kTaro, "", "", 4, {}},
-        LoginCase{"wrongPassword", kTaro, "taro", "abc1235", 3, {}},
-        LoginCase{"passwordInOtherCase", kTaro, "taro", "ABC1234", 3, {}},
+        // A wrong password met nowhere behind the user's name cannot give a full name; one met further on
+        // can.
+        LoginCase{"wrongPassword", kTaro, "taro", "abc1235", 5, {}},
+        LoginCase{"wrongPasswordFoundFurtherOn",
+                  {{"taro", "山田太郎", "pw"}, {"hana", "佐藤花子", "h1"}},
+                  "taro",
+                  "h1",
+                  3,
+                  {}},
+        LoginCase{"passwordInOtherCase", kTaro, "taro", "ABC1234", 5, {}},
         LoginCase{"userNameInOtherCase", kTaro, "Taro", "abc1234", 3, {}},
         LoginCase{"prefixOfPassword", kTaro, "taro", "abc", 3, {}},
         // The typed user name hidden in an earlier record must not hand over that record's full name.
@@ -88,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {{"ab", "甲野一郎", "X"}, {"a", "乙川二郎", "Y"}},
                   "a",
                   "bX",
-                  3,
+                  5,
                   {}},
         LoginCase{"otherUsersCredentialsWithoutOwnRecord", {{"ab", "甲野一郎", "X"}}, "a", "bX", 3, {}},
         LoginCase{"ownPasswordAfterLookalike",
@@ -107,6 +115,11 @@ INSTANTIATE_TEST_SUITE_P(
         LoginCase{"foldedLookalikeInPassword", {{"taro", "山田太郎", "a～b"}}, "taro", "a〜b", 0, "山田太郎"},
         // Registered before commas were refused: the user's own record still gives the full name.
         LoginCase{"commaInOldUserName", {{"a,b", "古田", "p"}}, "a,b", "p", 0, "古田"},
+        // "a,b,古田,p" begins with "a," and ends with ",p" but is not a's: a full name holds no comma.
+        LoginCase{
+            "shorterNameOfOldCommaUser", {{"a,b", "古田", "p"}, {"a", "新田", "p"}}, "a", "p", 0, "新田"},
+        // A full name no registration would take today never becomes part of a path.
+        LoginCase{"oldFullNameTheSiteRefuses", {{"taro", "管理用", "pw"}}, "taro", "pw", 3, {}},
         // A record planted in the shared file whose full name is no folder name leads nowhere.
         LoginCase{"fullNameLeadingIntoAnotherFolder",
                   {{"evil", "..\\管理用\\山田太郎", "pw"}},
@@ -117,12 +130,25 @@ INSTANTIATE_TEST_SUITE_P(
         LoginCase{"fullNameThatIsTheParentFolder", {{"evil", "..", "pw"}}, "evil", "pw", 3, {}}),
     [](const testing::TestParamInfo<LoginCase> &info) { return info.param.name; });
 
-TEST(LoginCheck, comparesOnlyTheRecordAtTheUsersOwnPosition)
+TEST(LoginCheck, findsTheUsersOwnRecordsInARegistryOutOfStep)
 {
-    // taro's credentials sit at the second position; his own (first) position holds someone else's.
-    const QStringList admin = adminLines({{"taro", "山田太郎", "pw"}});
-    const QStringList credentials = {"\"jiroqq\"", "\"taropw\""};
-    EXPECT_EQ(checkLogin(admin, credentials, "taro", "pw").failure, 3);
+    // A registration stopped part-way left jiro's credentials only; taro's come second, 山田太郎 third.
+    const QStringList admin = adminLines({{"ken", "木村健", "k1"}, {"taro", "山田太郎", "pw"}});
+    const QStringList credentials = {"\"jiroqq\"", "\"kenk1\"", "\"taropw\""};
+    const auto result = checkLogin(admin, credentials, "taro", "pw");
+    EXPECT_TRUE(result.ok());
+    EXPECT_EQ(result.fullName, "山田太郎");
+    EXPECT_EQ(result.record, 1);
+    EXPECT_EQ(checkLogin(admin, QStringList{"\"taropwx\""}, "taro", "pw").failure, 3);
+}
+
+TEST(LoginCheck, aWrongPasswordAfterAnEarlierLoginOfTheRunFollowsWhereThatPasswordLay)
+{
+    const QList<UserRecord> users = {{"hana", "佐藤花子", "h1"}, {"taro", "山田太郎", "pw"}};
+    const QStringList admin = adminLines(users);
+    EXPECT_EQ(checkLogin(admin, credentialLines(users), "taro", "zz", 0).failure, 5);
+    EXPECT_EQ(checkLogin(admin, credentialLines(users), "taro", "zz", 1).failure, 3);
+    EXPECT_EQ(checkLogin(admin, credentialLines(users), "hana", "zz", 1).failure, 3);
 }
 
 TEST(LoginCheck, unreadableCredentialsEndWithThree)
@@ -221,7 +247,7 @@ INSTANTIATE_TEST_SUITE_P(Messages, LoginScreenFailure,
                          testing::Values(FailedLogin{"one", false, "", "abc", "①"},
                                          FailedLogin{"two", true, "jiro", "", "②"},
                                          FailedLogin{"threeUnknownUser", true, "jiro", "abc1234", "③"},
-                                         FailedLogin{"threeWrongPassword", true, "taro", "abc9999", "③"},
+                                         FailedLogin{"fiveWrongPassword", true, "taro", "abc9999", "⑤"},
                                          FailedLogin{"four", true, "", "abc1234", "④"},
                                          FailedLogin{"five", true, "taro", "", "⑤"}),
                          [](const testing::TestParamInfo<FailedLogin> &info) { return info.param.name; });

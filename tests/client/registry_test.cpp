@@ -1,4 +1,5 @@
 #include "client/core/illustration.h"
+#include "client/core/login.h"
 #include "client/core/registry.h"
 #include "shared/sharedfile.h"
 #include "shared/site.h"
@@ -9,6 +10,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace startup_testing;
 using namespace client;
@@ -112,7 +114,10 @@ INSTANTIATE_TEST_SUITE_P(
                     TakenCase{"markedFullName", {"taro"}, {"山田太郎"}, "jiro", "山田太郎-A", std::nullopt},
                     TakenCase{"userNameFirst", {"taro"}, {"山田太郎"}, "taro", "山田太郎", Field::UserName},
                     TakenCase{"nobodyYet", {}, {}, "taro", "山田太郎", std::nullopt},
-                    TakenCase{"caseDiffers", {"taro"}, {"山田太郎"}, "Taro", "鈴木", std::nullopt}),
+                    TakenCase{"caseDiffers", {"taro"}, {"山田太郎"}, "Taro", "鈴木", std::nullopt},
+                    // Spaces of any width at the ends do not show in the lists.
+                    TakenCase{"wideSpaceUser", {"taro"}, {"山田太郎"}, "　taro", "鈴木", Field::UserName},
+                    TakenCase{"spacedFullName", {"taro"}, {"山田"}, "jiro", "\u00a0山田 ", Field::FullName}),
     [](const testing::TestParamInfo<TakenCase> &info) { return info.param.name; });
 
 TEST(Registry, userNamesAreListedInKanaOrder)
@@ -215,6 +220,112 @@ TEST(Registry, aLinkWhereAFolderShouldGoIsRefusedBeforeAnythingIsWritten)
     EXPECT_TRUE(result.error.contains("山田太郎")) << result.error.toStdString();
     EXPECT_TRUE(s.site.bytes(share(kFullNames)).isEmpty());
     EXPECT_FALSE(QFileInfo::exists(s.site.root() + "/nowhere"));
+}
+
+// Everyone in people logs in with their own full name.
+void expectAllGetIn(const QList<UserRecord> &people)
+{
+    const auto admin = loadAdminRecordLines(kServer);
+    ASSERT_TRUE(admin.has_value());
+    for (const UserRecord &p : people) {
+        const LoginResult login = checkLogin(*admin, loadCredentialLines(kServer), p.userName, p.password);
+        EXPECT_EQ(login.failure, 0) << p.userName.toStdString();
+        EXPECT_EQ(login.fullName, p.fullName) << p.userName.toStdString();
+    }
+}
+
+QList<QByteArray> registryBytes(const testing_support::TempSite &site)
+{
+    QList<QByteArray> all;
+    for (const QString &tail : {kFullNames, kCredentials, kAdminRecords, kUserNames})
+        all.append(site.bytes(share(tail)));
+    return all;
+}
+
+TEST(Registry, aRecordingStoppedAfterAnyStepIsTakenBackAndLocksNobodyOut)
+{
+    ClientOnSite s({{"hana", "佐藤花子", "h1"}});
+    QList<UserRecord> people = {{"hana", "佐藤花子", "h1"}};
+    const NewUser stopped{"stop", "止まった人", "s"};
+    for (int k = FullNameAppended; k <= InboxCopied; ++k) {
+        const QList<QByteArray> before = registryBytes(s.site);
+        const auto stopAtK = [k](RecordingStep done) {
+            return done == k ? perumina::Status::failure(QStringLiteral("共有フォルダが切れました。"))
+                             : perumina::Status::success();
+        };
+        const auto result = recordRegistration(kServer, stopped, 10000, stopAtK);
+        ASSERT_EQ(result.outcome, RegistrationOutcome::Failed) << k;
+        EXPECT_FALSE(result.partlyWritten) << k;
+        EXPECT_TRUE(result.error.startsWith("共有フォルダが切れました。")) << result.error.toStdString();
+        EXPECT_EQ(registryBytes(s.site), before) << k;
+        EXPECT_FALSE(QFileInfo::exists(s.site.local(perumina::site::registrationNote(kServer)))) << k;
+        EXPECT_FALSE(QFileInfo::exists(s.site.local(share("\\ぺるみな\\管理データ\\止まった人")))) << k;
+        EXPECT_FALSE(QFileInfo::exists(s.site.local(share("\\ぺるみな\\管理データ\\管理用\\止まった人"))))
+            << k;
+        const UserRecord next{QStringLiteral("next%1").arg(k), QStringLiteral("次の人%1").arg(k),
+                              QStringLiteral("n%1").arg(k)};
+        ASSERT_EQ(recordRegistration(kServer, {next.userName, next.fullName, next.password}).outcome,
+                  RegistrationOutcome::Recorded);
+        people.append(next);
+    }
+    ASSERT_EQ(recordRegistration(kServer, stopped).outcome, RegistrationOutcome::Recorded);
+    people.append({stopped.userName, stopped.fullName, stopped.password});
+    expectAllGetIn(people);
+}
+
+TEST(Registry, registrationsKilledPartWayLockNobodyOut)
+{
+    ClientOnSite s({{"hana", "佐藤花子", "h1"}});
+    QList<UserRecord> people = {{"hana", "佐藤花子", "h1"}};
+    const QString helper = testing_support::testBinDir() + "/register_helper";
+    auto registering = [&](const UserRecord &who, const QString &killAfterStep = {}) {
+        auto process = std::make_unique<QProcess>();
+        QStringList args = {who.userName, who.fullName, who.password};
+        if (!killAfterStep.isEmpty())
+            args.append(killAfterStep);
+        process->start(helper, args);
+        return process;
+    };
+    // Each recording step once, in a random order.
+    std::vector<int> steps = {1, 2, 3, 4, 5, 6, 7};
+    std::shuffle(steps.begin(), steps.end(), std::mt19937(std::random_device()()));
+    for (int step : steps) {
+        const UserRecord victim{QStringLiteral("kill%1").arg(step), QStringLiteral("途中の人%1").arg(step),
+                                QStringLiteral("k%1").arg(step)};
+        const UserRecord next{QStringLiteral("next%1").arg(step), QStringLiteral("次の人%1").arg(step),
+                              QStringLiteral("n%1").arg(step)};
+        auto killed = registering(victim, QString::number(step));
+        ASSERT_TRUE(killed->waitForReadyRead(60000)) << step << killed->readAllStandardError().toStdString();
+        killed->kill();
+        ASSERT_TRUE(killed->waitForFinished(60000));
+        // The one stopped starts again under the same names, and the next person registers.
+        for (const UserRecord &who : {victim, next}) {
+            auto process = registering(who);
+            ASSERT_TRUE(process->waitForFinished(120000));
+            ASSERT_EQ(process->exitCode(), 0) << step << process->readAllStandardError().toStdString();
+            people.append(who);
+        }
+    }
+    expectAllGetIn(people);
+    for (const QString &tail : {kFullNames, kCredentials, kAdminRecords, kUserNames})
+        EXPECT_EQ(perumina::ReadLines(share(tail))->size(), people.size());
+    EXPECT_FALSE(QFileInfo::exists(s.site.local(perumina::site::registrationNote(kServer))));
+}
+
+TEST(Registry, aRegistryWithoutItsLastLineEndTakesTheNextPersonOnANewLine)
+{
+    ClientOnSite s;
+    // Edited by hand: no file's last record ends its line.
+    s.site.writeBytes(share(kFullNames), sjis("\"佐藤花子\""));
+    s.site.writeBytes(share(kCredentials), sjis("\"hanah1\""));
+    s.site.writeBytes(share(kAdminRecords), sjis("\"hana,佐藤花子,h1\""));
+    s.site.writeBytes(share(kUserNames), sjis("\"hana\""));
+    ASSERT_EQ(recordRegistration(kServer, {"taro", "山田太郎", "t1"}).outcome, RegistrationOutcome::Recorded);
+    EXPECT_EQ(s.site.bytes(share(kUserNames)), sjis("\"hana\"\r\n\"taro\"\r\n"));
+    EXPECT_EQ(s.site.bytes(share(kAdminRecords)), sjis("\"hana,佐藤花子,h1\"\r\n\"taro,山田太郎,t1\"\r\n"));
+    expectAllGetIn({{"hana", "佐藤花子", "h1"}, {"taro", "山田太郎", "t1"}});
+    // The name is taken now, as the lists show it.
+    EXPECT_EQ(recordRegistration(kServer, {"taro", "別の人", "p"}).outcome, RegistrationOutcome::Refused);
 }
 
 TEST(Registry, twoProcessesRacingForOneUserNameLeaveOneRecord)

@@ -89,6 +89,26 @@ TEST(SiteNames, acceptOnlyWhatNamesOneFileOrFolderEverywhere)
         {QString(85, QChar(u'山')), true, false, true},
         {QString(83, QChar(u'山')), true, true, true},
         {QString(86, QChar(u'山')), false, false, false},
+        // Names the system keeps beside the user folders, whether the file exists yet or not, in any
+        // case, also as the lock or the temporary file of a replacement; a picture may carry them.
+        {QStringLiteral("管理用"), false, true, true},
+        {QStringLiteral("ユーザー名.txt"), false, true, true},
+        {QStringLiteral("管理者情報.TXT"), false, true, true},
+        {QStringLiteral("行事予定.txt"), false, true, true},
+        {QStringLiteral("findfile.avi"), false, true, true},
+        {QStringLiteral("受信箱.txt"), false, true, true},
+        {QStringLiteral("登録中.txt"), false, true, true},
+        {QStringLiteral("2025年度"), false, true, true},
+        {QStringLiteral("メッセージ一覧.txt.lock"), false, true, true},
+        {QStringLiteral("日付取得.txt.Lock.lock"), false, true, true},
+        {QStringLiteral("月別行事.txt.aB3xYz"), false, true, true},
+        {QStringLiteral("認証情報.txt.lock.q1w2e3"), false, true, true},
+        {QStringLiteral("山田.lock"), false, true, true},
+        {QStringLiteral("管理用2"), true, true, true},
+        {QStringLiteral("年度"), true, true, true},
+        {QStringLiteral("２０２５年度"), true, true, true},
+        {QStringLiteral("ユーザー名"), true, true, true},
+        {QStringLiteral("行事予定.txt.bak"), true, true, true},
     };
     for (const NameCase &c : cases) {
         const QString shown = c.name.toHtmlEscaped();
