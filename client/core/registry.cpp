@@ -234,6 +234,13 @@ public:
                 if (!number)
                     return QFile::remove(note);
             }
+            switch (stopped.whatItLeft()) {
+            case Left::NotItsOwn:  // a note planted by hand must never cut another person's records
+            case Left::Everything: // only the note itself was left to remove: the person is registered
+                return QFile::remove(note);
+            case Left::Part:
+                break;
+            }
             // Its checks refused a folder that existed, so what stands there now is its own; but mail may
             // have reached it since, so a folder that is not empty stays (and keeps the name taken).
             const auto inbox = readFileBytes(stopped.inbox_);
@@ -245,6 +252,38 @@ public:
             return stopped.undo();
         }
         return QFile::remove(note);
+    }
+
+    enum class Left
+    {
+        NotItsOwn,
+        Part,
+        Everything
+    };
+    // What a stopped recording left: each file may have grown past its noted length by at most the one
+    // record it wrote (the full names' file by exactly the noted name's), else the note is not its own.
+    Left whatItLeft() const
+    {
+        const auto ownRecord = encodeCp932(QStringLiteral("\"%1\"\r\n").arg(fullName_));
+        bool whole = true;
+        for (qsizetype i = 0; i < files_.size(); ++i) {
+            const auto bytes = readFileBytes(files_[i]);
+            if (!bytes || oldSizes_[i] < 0 || oldSizes_[i] > bytes->size())
+                return Left::NotItsOwn;
+            QByteArray tail = bytes->mid(oldSizes_[i]);
+            if (tail.startsWith("\r\n")) // the line end put after a cut last line
+                tail.remove(0, 2);
+            const qsizetype ends = tail.count("\r\n");
+            if (ends > 1 || (ends == 1 && !tail.endsWith("\r\n")))
+                return Left::NotItsOwn;
+            if (i == 0 && (!ownRecord || !ownRecord->startsWith(tail)))
+                return Left::NotItsOwn;
+            whole = whole && ends == 1;
+        }
+        return whole && QFileInfo(ownFolder_).isDir() && QFileInfo(copyFolder_).isDir() &&
+                       QFileInfo(inbox_).isFile()
+                   ? Left::Everything
+                   : Left::Part;
     }
 
     // Notes the old lengths, on the share too; nothing is written when that fails.
