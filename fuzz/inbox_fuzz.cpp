@@ -19,8 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         abort();
 
     // A plain mail delivered on top of whatever the inbox holds is read back first and unchanged.
-    const client::Mail mail{QStringLiteral("2026/04/08"), QStringLiteral("9:05:03"), QStringLiteral("taro"),
-                            QStringLiteral("山田太郎"), QStringLiteral("遠足"), QStringLiteral("明日は\r\n晴れ")};
+    const client::Mail mail{QStringLiteral("2026/04/08"), QStringLiteral("9:05:03"),
+                            QStringLiteral("taro"),       QStringLiteral("山田太郎"),
+                            QStringLiteral("遠足"),       QStringLiteral("明日は\r\n晴れ")};
     const auto record = perumina::encodeCp932(client::inboxRecordText(mail));
     if (!record)
         abort();

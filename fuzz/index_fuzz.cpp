@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QDate day = QDate(2024, 4, 1).addDays((data[0] << 8 | data[1]) % 1500);
     const QByteArray bytes(reinterpret_cast<const char *>(data + 2), static_cast<qsizetype>(size - 2));
     const QString document = boards::indexDocument(bytes);
-    for (const boards::MarkerSearch &search : {boards::findDateRow(document, day), boards::findMonthRow(document, day)}) {
+    for (const boards::MarkerSearch &search :
+         {boards::findDateRow(document, day), boards::findMonthRow(document, day)}) {
         if (search.found() && !boards::parseRowNumber(search.value))
             abort();
         if (search.position1 < 0 || search.position1 > document.size() + 1)

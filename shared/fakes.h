@@ -29,8 +29,8 @@ class RecordingLauncher : public Launcher
 public:
     bool start(const QString &program) override;
 
-    QStringList started;         // every program asked for, in order
-    QSet<QString> failing;       // programs that cannot be started
+    QStringList started;   // every program asked for, in order
+    QSet<QString> failing; // programs that cannot be started
 };
 
 class FixedClock : public Clock

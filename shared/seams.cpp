@@ -70,7 +70,7 @@ QString resolveProgram(const QString &program, const QString &ownDir)
 
 ProcessLauncher::ProcessLauncher(QString ownDir)
     : ownDir_(ownDir.isEmpty() && QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                                              : std::move(ownDir))
+                                                               : std::move(ownDir))
 {
 }
 

@@ -11,7 +11,13 @@ namespace perumina {
 class Dialogs
 {
 public:
-    enum class Icon { None, Information, Exclamation, Critical };
+    enum class Icon
+    {
+        None,
+        Information,
+        Exclamation,
+        Critical
+    };
     virtual ~Dialogs() = default;
     // Shows text and waits for OK. An empty title shows the program's name, as message boxes do.
     virtual void message(const QString &text, Icon icon = Icon::None, const QString &title = QString()) = 0;

@@ -15,7 +15,8 @@ QByteArray fullYear()
 {
     QList<boards::CsvRow> rows{boards::CsvRow(35, QByteArray("見出し"))};
     for (QDate d(2026, 4, 1); d < QDate(2027, 4, 1); d = d.addDays(1)) {
-        boards::CsvRow row{d.toString(QStringLiteral("yyyy/MM/dd")).toLatin1(), QByteArray::number(d.dayOfWeek())};
+        boards::CsvRow row{d.toString(QStringLiteral("yyyy/MM/dd")).toLatin1(),
+                           QByteArray::number(d.dayOfWeek())};
         for (int c = 3; c <= 35; ++c)
             row.append(*perumina::encodeCp932(QStringLiteral("国語, 漢字テスト\n（教室%1）").arg(c)));
         rows.append(row);
@@ -28,7 +29,8 @@ QString yearIndex()
     QString text;
     int row = 2;
     for (QDate d(2026, 4, 1); d <= QDate(2027, 4, 1); d = d.addDays(1))
-        text += d.toString(QStringLiteral("yyyy/MM/dd")) + u',' + QString::number(row++) + QStringLiteral("\r\n");
+        text +=
+            d.toString(QStringLiteral("yyyy/MM/dd")) + u',' + QString::number(row++) + QStringLiteral("\r\n");
     return text;
 }
 

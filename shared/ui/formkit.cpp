@@ -163,9 +163,10 @@ void setColours(QWidget *widget, const QColor &background, const QColor &text)
     // With a background alone the style draws its own lighter gradient over a button: the sheet draws
     // the frame too, so the face shows the colour itself.
     if (qobject_cast<QPushButton *>(widget) && background.isValid())
-        sheet = QStringLiteral("QPushButton { %1 border: 1px solid #404040; border-radius: 3px; padding: 2px; }"
-                               " QPushButton:pressed { background-color: %2; }")
-                    .arg(sheet, background.darker(115).name());
+        sheet =
+            QStringLiteral("QPushButton { %1 border: 1px solid #404040; border-radius: 3px; padding: 2px; }"
+                           " QPushButton:pressed { background-color: %2; }")
+                .arg(sheet, background.darker(115).name());
     widget->setStyleSheet(sheet);
 }
 

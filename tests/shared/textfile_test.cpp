@@ -34,7 +34,9 @@ TEST(Cp932, keepsBackslashSecondBytesAndYenFree)
 
 TEST(Cp932, decodesAnyBytesWithoutFailing)
 {
-    EXPECT_EQ(decodeCp932(QByteArray("A\xff" "B")), QStringLiteral("A\uFFFDB"));
+    EXPECT_EQ(decodeCp932(QByteArray("A\xff"
+                                     "B")),
+              QStringLiteral("A\uFFFDB"));
     EXPECT_EQ(decodeCp932(QByteArray("A\x82")), QStringLiteral("A\uFFFD")); // cut after a lead byte
     EXPECT_EQ(decodeCp932(QByteArray("\x82\xa0")), QStringLiteral("あ"));
     EXPECT_EQ(decodeCp932(QByteArray()), QString());
