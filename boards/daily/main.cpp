@@ -1,25 +1,10 @@
 #include "boards/daily/ui/form1.h"
-#include "shared/commandline.h"
-#include "shared/ui/messagedialogs.h"
-#include "shared/ui/programicon.h"
-
-#include <QApplication>
+#include "boards/skeleton/ui/boardmain.h"
 
 int main(int argc, char *argv[])
 {
     const bool admin = PERUMINA_ADMIN_VARIANT;
-    const QString name = admin ? QStringLiteral("DayBoardS") : QStringLiteral("DayBoardC");
-    if (const auto code = perumina::answerHelpOrVersion(
-            argc, argv, name,
-            admin ? QStringLiteral("今日の予定（職員室用、書き込みできます）を表示します。")
-                  : QStringLiteral("今日の予定（教室用、表示のみ）を表示します。")))
-        return *code;
-    QApplication qtApp(argc, argv);
-    QApplication::setApplicationName(name);
-    perumina::setProgramIcon(admin ? perumina::ProgramIcon::StaffRoom : perumina::ProgramIcon::Classroom);
-    perumina::ProgramSeams real;
-    boards::daily::Form1 form(admin ? boards::daily::Variant::Admin : boards::daily::Variant::Classroom,
-                              real.seams());
-    form.Form_Load();
-    return real.exec();
+    return boards::runBoard<boards::daily::Form1, boards::daily::Variant>(
+        argc, argv, admin, admin ? QStringLiteral("DayBoardS") : QStringLiteral("DayBoardC"),
+        QStringLiteral("今日の予定"));
 }

@@ -1,25 +1,10 @@
 #include "boards/monthly/ui/form1.h"
-#include "shared/commandline.h"
-#include "shared/ui/messagedialogs.h"
-#include "shared/ui/programicon.h"
-
-#include <QApplication>
+#include "boards/skeleton/ui/boardmain.h"
 
 int main(int argc, char *argv[])
 {
     const bool admin = PERUMINA_ADMIN_VARIANT;
-    const QString name = admin ? QStringLiteral("MonthBoardS") : QStringLiteral("MonthBoardC");
-    if (const auto code = perumina::answerHelpOrVersion(
-            argc, argv, name,
-            admin ? QStringLiteral("月別の行事（職員室用、書き込みできます）を表示します。")
-                  : QStringLiteral("月別の行事（教室用、表示のみ）を表示します。")))
-        return *code;
-    QApplication qtApp(argc, argv);
-    QApplication::setApplicationName(name);
-    perumina::setProgramIcon(admin ? perumina::ProgramIcon::StaffRoom : perumina::ProgramIcon::Classroom);
-    perumina::ProgramSeams real;
-    boards::monthly::Form1 form(admin ? boards::monthly::Variant::Admin : boards::monthly::Variant::Classroom,
-                                real.seams());
-    form.Form_Load();
-    return real.exec();
+    return boards::runBoard<boards::monthly::Form1, boards::monthly::Variant>(
+        argc, argv, admin, admin ? QStringLiteral("MonthBoardS") : QStringLiteral("MonthBoardC"),
+        QStringLiteral("月別の行事"));
 }

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "shared/commandline.h"
+#include "shared/ui/messagedialogs.h"
+#include "shared/ui/programicon.h"
+
+#include <QApplication>
+#include <QString>
+
+namespace boards {
+
+// The whole of a board program, staff-room (admin) or classroom variant: it answers --help and
+// --version without a window, then loads the board's Form1 and runs until the board closes.
+template <typename Form, typename Variant>
+int runBoard(int argc, char *argv[], bool admin, const QString &name, const QString &shows)
+{
+    const QString purpose = shows + (admin ? QStringLiteral("（職員室用、書き込みできます）を表示します。")
+                                           : QStringLiteral("（教室用、表示のみ）を表示します。"));
+    if (const auto code = perumina::answerHelpOrVersion(argc, argv, name, purpose))
+        return *code;
+    QApplication qtApp(argc, argv);
+    QApplication::setApplicationName(name);
+    perumina::setProgramIcon(admin ? perumina::ProgramIcon::StaffRoom : perumina::ProgramIcon::Classroom);
+    perumina::ProgramSeams real;
+    Form form(admin ? Variant::Admin : Variant::Classroom, real.seams());
+    form.Form_Load();
+    return real.exec();
+}
+
+} // namespace boards
