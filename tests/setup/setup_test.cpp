@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
@@ -174,6 +175,18 @@ TEST(Setup, refusesBadOptionsWithAMessage)
                                "--group", "--staff-group", "--samba-conf", "--smb-conf", "--school-year",
                                "--go-back", "--add-admin", "--replace-admin", "--demo"})
         EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
+    // The manual page describes every option --help lists.
+    QFile manPage(QStringLiteral(PERUMINA_SETUP_MAN_PAGE));
+    ASSERT_TRUE(manPage.open(QIODevice::ReadOnly));
+    const QString manual = QString::fromUtf8(manPage.readAll()).remove(u'\\');
+    static const QRegularExpression listed(QStringLiteral("^  (?:-\\w, )?(--[a-z-]+)"),
+                                           QRegularExpression::MultilineOption);
+    int options = 0;
+    for (auto it = listed.globalMatch(help.out); it.hasNext(); ++options) {
+        const QString option = it.next().captured(1);
+        EXPECT_TRUE(manual.contains(option)) << option.toStdString();
+    }
+    EXPECT_GE(options, 16);
     // Wholly Japanese: none of the parser's own English headings or descriptions.
     for (const char *english : {"Usage", "Options", "Displays", "help on", "version information"})
         EXPECT_FALSE(help.out.contains(QLatin1String(english), Qt::CaseInsensitive)) << english;
