@@ -236,7 +236,9 @@ QString serverOptionsProblem(const SiteOptions &options)
         if (!::getgrnam(name.toLocal8Bit().constData()))
             return noGroupMessage(name);
 #endif
-    if (!QFileInfo(QFileInfo(options.sambaConf).absolutePath()).isDir())
+    // The default lies in the site root, which the run itself makes.
+    const QString sambaFolder = QFileInfo(options.sambaConf).absolutePath();
+    if (sambaFolder != QDir::cleanPath(perumina::siteRoot()) && !QFileInfo(sambaFolder).isDir())
         return QStringLiteral("Samba の共有設定を書くフォルダがありません: %1")
             .arg(QFileInfo(options.sambaConf).absolutePath());
     if (!options.smbConf.isEmpty() && !QFileInfo(options.smbConf).isFile())
