@@ -18,6 +18,7 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <vector>
 
 #ifndef Q_OS_WIN
 #include <grp.h>
@@ -224,6 +225,18 @@ QString sambaShareDefinition(const QString &sharePath, const QString &group)
         .arg(sharePath, group);
 }
 
+#ifndef Q_OS_WIN
+static bool isMemberOf(gid_t gid)
+{
+    if (::getegid() == gid)
+        return true;
+    std::vector<gid_t> groups(std::max(::getgroups(0, nullptr), 0));
+    const int count = ::getgroups(int(groups.size()), groups.data());
+    return std::find(groups.begin(), groups.begin() + std::max(count, 0), gid) !=
+           groups.begin() + std::max(count, 0);
+}
+#endif
+
 static QString noGroupMessage(const QString &name)
 {
     return QStringLiteral("グループ「%1」がありません。先に作成して下さい（例: groupadd %1）。").arg(name);
@@ -232,9 +245,17 @@ static QString noGroupMessage(const QString &name)
 QString serverOptionsProblem(const SiteOptions &options)
 {
 #ifndef Q_OS_WIN
-    for (const QString &name : {options.group, options.staffGroup})
-        if (!::getgrnam(name.toLocal8Bit().constData()))
+    for (const QString &name : {options.group, options.staffGroup}) {
+        const struct group *entry = ::getgrnam(name.toLocal8Bit().constData());
+        if (!entry)
             return noGroupMessage(name);
+        // Only root, or a member of the group, may give the share to it; found out later, the files
+        // would already be written with nobody's access.
+        if (::geteuid() != 0 && !isMemberOf(entry->gr_gid))
+            return QStringLiteral("グループ「%1」に共有フォルダを渡せるのは root か、そのグループのメンバー"
+                                  "だけです。sudo を付けて実行して下さい。")
+                .arg(name);
+    }
 #endif
     // The default lies in the site root, which the run itself makes.
     const QString sambaFolder = QFileInfo(options.sambaConf).absolutePath();
