@@ -376,27 +376,45 @@ static bool grantShareToGroups(const SiteOptions &options, Report &report)
 QString withSambaInclude(const QString &smbConf, const QString &includePath)
 {
     QStringList lines = smbConf.split(u'\n');
-    const bool endsWithNewline = smbConf.endsWith(u'\n');
-    if (endsWithNewline)
+    if (smbConf.endsWith(u'\n'))
         lines.removeLast();
     static const QRegularExpression include(QStringLiteral("^\\s*include\\s*=\\s*(.*?)\\s*$"),
                                             QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression section(QStringLiteral("^\\s*\\[([^\\]]*)\\]"));
+    auto isOurs = [&](const QString &line) {
+        const auto m = include.match(line);
+        return m.hasMatch() && QDir::cleanPath(m.captured(1)) == includePath;
+    };
+    auto isSetting = [](const QString &line) {
+        const QString trimmed = line.trimmed();
+        return !trimmed.isEmpty() && !trimmed.startsWith(u'#') && !trimmed.startsWith(u';');
+    };
+    // The included file opens the share's section: whatever setting follows the line in the same
+    // section would no longer be global. Well placed, the line is followed by a section or nothing.
+    QList<qsizetype> ours;
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        if (isOurs(lines[i]))
+            ours.append(i);
+    if (ours.size() == 1) {
+        qsizetype next = ours.first() + 1;
+        while (next < lines.size() && !isSetting(lines[next]))
+            ++next;
+        if (next == lines.size() || section.match(lines[next]).hasMatch())
+            return smbConf;
+    }
+    // A line put elsewhere (directly under [global], say) moves to its place.
+    for (qsizetype k = ours.size() - 1; k >= 0; --k)
+        lines.removeAt(ours[k]);
     qsizetype lastGlobalSetting = -1;
     bool inGlobal = false;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString line = lines[i];
-        if (const auto m = include.match(line); m.hasMatch() && QDir::cleanPath(m.captured(1)) == includePath)
-            return smbConf;
-        if (const auto m = section.match(line); m.hasMatch()) {
+        if (const auto m = section.match(lines[i]); m.hasMatch()) {
             inGlobal = m.captured(1).trimmed().compare(QStringLiteral("global"), Qt::CaseInsensitive) == 0;
             if (inGlobal)
                 lastGlobalSetting = i;
-            continue;
-        }
-        const QString trimmed = line.trimmed();
-        if (inGlobal && !trimmed.isEmpty() && !trimmed.startsWith(u'#') && !trimmed.startsWith(u';'))
+        } else if (inGlobal && isSetting(lines[i])) {
             lastGlobalSetting = i;
+        }
     }
     const QString line = QStringLiteral("   include = ") + includePath;
     if (lastGlobalSetting < 0)

@@ -64,9 +64,10 @@ void finishServerShare(const SiteOptions &options, Report &report);
 // file whose folder is missing. Checked before anything is written.
 QString serverOptionsProblem(const SiteOptions &options);
 
-// smbConf with the line "include = <includePath>" added once, at the end of the [global] section (after
-// its last setting, so that every global setting stays global), or a new [global] section at the end
-// when there is none. The same text when the line is there already.
+// smbConf with the line "include = <includePath>" once, at the end of the [global] section (after its
+// last setting, so that every global setting stays global), or in a new [global] section at the end
+// when there is none. The same text when the line is there already and followed by nothing but another
+// section; a line placed where settings follow it is moved.
 QString withSambaInclude(const QString &smbConf, const QString &includePath);
 
 // What testparm said beyond its usual lines (the file loaded, the server role, the crypto notice):

@@ -361,6 +361,14 @@ TEST(Setup, serverIncludesTheShareInSmbConfAndRefusesAnyWarning)
     EXPECT_EQ(refused.code, 1);
     EXPECT_TRUE(refused.err.contains(QStringLiteral("bogus perumina setting"))) << refused.err.toStdString();
     EXPECT_EQ(site.bytes(smbConf), bad);
+    // The line where an older guide put it, directly under [global], made every later global setting
+    // a share setting: it moves to the end of [global].
+    QByteArray early = original;
+    early.replace("[global]\n", "[global]\n   include = " + QFile::encodeName(share) + "\n");
+    site.writeBytes(smbConf, early);
+    const SetupRun moved = runSetup(args);
+    EXPECT_EQ(moved.code, 0) << moved.err.toStdString();
+    EXPECT_EQ(QString::fromUtf8(site.bytes(smbConf)), edited);
     // A smb.conf without [global] gets one at its end.
     EXPECT_EQ(setup::withSambaInclude(QStringLiteral("[x]\n path = /x\n"), QStringLiteral("/p.conf")),
               QStringLiteral("[x]\n path = /x\n\n[global]\n   include = /p.conf\n"));
