@@ -16,6 +16,7 @@
 #include <QStandardPaths>
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -510,11 +511,16 @@ static bool includeInSmbConf(const SiteOptions &options, Report &report)
                 .arg(options.smbConf, *problem));
         return false;
     }
-    const QString backup = options.smbConf + QStringLiteral(".") +
-                           QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")) +
-                           QStringLiteral(".bak");
-    if (!QFile::copy(options.smbConf, backup) || !QFile::remove(options.smbConf) ||
-        !QFile::rename(candidate, options.smbConf)) {
+    // One copy per edit: a second edit within the same second gets its own name.
+    const QString stamp =
+        options.smbConf + u'.' + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString backup = stamp + QStringLiteral(".bak");
+    for (int n = 2; QFileInfo::exists(backup); ++n)
+        backup = stamp + u'-' + QString::number(n) + QStringLiteral(".bak");
+    // Renamed over the old file, so that Samba never finds smb.conf missing or half written.
+    if (!QFile::copy(options.smbConf, backup) ||
+        std::rename(QFile::encodeName(candidate).constData(),
+                    QFile::encodeName(options.smbConf).constData()) != 0) {
         report.status =
             Status::failure(QStringLiteral("Samba の設定を置き換えられませんでした: %1（元の内容: %2）")
                                 .arg(options.smbConf, backup));
