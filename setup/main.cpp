@@ -117,6 +117,50 @@ struct OptionTable
     }
 };
 
+// text in lines of at most width terminal columns (a Japanese character takes two), each after indent.
+// Lines break between Japanese characters or at spaces, never before a closing mark, after an opening
+// one or inside a word.
+QString wrapped(const QString &text, int width, const QString &indent)
+{
+    static const QString noLineStart = QStringLiteral("。、）」』：)");
+    static const QString noLineEnd = QStringLiteral("「『（(");
+    auto columns = [](QChar c) { return c.unicode() < 0x1100 ? 1 : 2; };
+    QString result;
+    QString line;
+    int used = 0;
+    for (const QChar c : text) {
+        if (used + columns(c) > width && !noLineStart.contains(c) && !line.isEmpty()) {
+            QString carry;
+            // An ASCII word is never split: it moves to the next line whole.
+            if (c.unicode() < 0x80 && c != u' ') {
+                const qsizetype space = line.lastIndexOf(u' ');
+                qsizetype start = line.size();
+                while (start > 0 && line[start - 1].unicode() < 0x80 && line[start - 1] != u' ')
+                    --start;
+                if (start > 0 && (space < 0 || start > space)) {
+                    carry = line.mid(start);
+                    line.truncate(start);
+                }
+            }
+            // An opening mark stays with what it opens.
+            while (!line.isEmpty() && noLineEnd.contains(line.back())) {
+                carry.prepend(line.back());
+                line.chop(1);
+            }
+            result += indent + line.trimmed() + u'\n';
+            line = carry;
+            used = 0;
+            for (const QChar k : line)
+                used += columns(k);
+        }
+        line += c;
+        used += columns(c);
+    }
+    if (!line.isEmpty())
+        result += indent + line.trimmed() + u'\n';
+    return result;
+}
+
 QString helpText(const OptionTable &table)
 {
     QString text = QStringLiteral(
@@ -132,7 +176,7 @@ QString helpText(const OptionTable &table)
         text += QStringLiteral("  ") + names.join(QStringLiteral(", "));
         if (!option.valueName().isEmpty())
             text += u' ' + option.valueName();
-        text += QStringLiteral("\n      ") + option.description() + u'\n';
+        text += u'\n' + wrapped(option.description(), 72, QStringLiteral("      "));
     }
     return text;
 }
