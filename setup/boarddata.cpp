@@ -3,6 +3,7 @@
 #include "boards/skeleton/csv.h"
 #include "boards/skeleton/indexsearch.h"
 #include "boards/skeleton/workbook.h"
+#include "shared/boardpresence.h"
 #include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/seams.h"
@@ -154,9 +155,19 @@ std::optional<int> yearOnDisk(const QString &server)
 
 } // namespace
 
-YearChange startSchoolYear(const QString &server, int year, Report &report)
+YearChange startSchoolYear(const QString &server, int year, Report &report, bool goBack)
 {
     YearChange change;
+    const qsizetype firstCreated = report.created.size();
+    // Whatever the switch writes is for every teacher's board to write on: the share's access, not the
+    // umask of whoever runs it.
+    auto finish = [&] {
+        QStringList written = report.created.mid(firstCreated) + change.moved + change.restored;
+        if (!change.folder.isEmpty())
+            written.prepend(change.folder);
+        if (report.status.ok)
+            giveShareAccess(server, written, report);
+    };
     QStringList present;
     for (const QString &file : site::schoolYearFiles())
         if (QFileInfo::exists(perumina::mapPath(site::dataFile(server, file))))
@@ -166,6 +177,40 @@ YearChange startSchoolYear(const QString &server, int year, Report &report)
         change.oldYear = yearOnDisk(server).value_or(0);
     if (change.oldYear == 0 || change.oldYear == year) {
         createSchoolYear(server, year, report);
+        finish();
+        return change;
+    }
+
+    // The year on disk is the one the boards show; an earlier one comes back only when asked for, and
+    // only from its own archived files.
+    const QString archive = perumina::mapPath(site::dataFile(server, site::pastYearFolder(year)));
+    QStringList archived;
+    for (const QString &file : site::schoolYearFiles())
+        if (QFileInfo::exists(QDir(archive).filePath(file)))
+            archived.append(file);
+    if (year < change.oldYear) {
+        if (!goBack) {
+            report.status = Status::failure(
+                QStringLiteral("管理データには%1年度のボードデータがあります。前の%2年度に戻すときは、"
+                               "年度を戻すことをはっきり指示して下さい（--go-back）。何も変更していません。")
+                    .arg(change.oldYear)
+                    .arg(year));
+            return change;
+        }
+        if (archived.isEmpty()) {
+            report.status = Status::failure(
+                QStringLiteral("%1 に%2年度のファイルがないため、戻せません。何も変更していません。")
+                    .arg(archive)
+                    .arg(year));
+            return change;
+        }
+    }
+    const QList<perumina::OpenBoard> open = perumina::openBoards(site::presenceFolder(server));
+    if (!open.isEmpty()) {
+        report.status = Status::failure(
+            QStringLiteral("ボードが開いています: %1。すべてのボードを閉じてから、もう一度実行して下さい。"
+                           "何も変更していません。")
+                .arg(perumina::describeOpenBoards(open)));
         return change;
     }
 
@@ -203,7 +248,20 @@ YearChange startSchoolYear(const QString &server, int year, Report &report)
         }
         change.moved.append(to);
     }
+    for (const QString &file : archived) {
+        const QString from = QDir(archive).filePath(file);
+        const QString to = perumina::mapPath(site::dataFile(server, file));
+        if (!QFile::rename(from, to)) {
+            report.status = Status::failure(QStringLiteral("%1 を管理データに戻せませんでした。").arg(from));
+            return change;
+        }
+        change.restored.append(to);
+    }
+    // Emptied, the year's folder goes, so that the year can be moved aside again later.
+    if (!archived.isEmpty())
+        QDir().rmdir(archive);
     createSchoolYear(server, year, report);
+    finish();
     return change;
 }
 

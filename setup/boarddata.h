@@ -20,18 +20,21 @@ void createSchoolYear(const QString &server, int year, Report &report);
 // What starting a school year did with the data of the year before.
 struct YearChange
 {
-    int oldYear = 0;   // the year the data folder held, 0 when it held none
-    QString folder;    // where that year's files went (mapped), empty when nothing moved
-    QStringList moved; // the files moved there (mapped)
+    int oldYear = 0;      // the year the data folder held, 0 when it held none
+    QString folder;       // where that year's files went (mapped), empty when nothing moved
+    QStringList moved;    // the files moved there (mapped)
+    QStringList restored; // the files of year brought back from its own past-year folder (mapped)
 };
 
 // Starts the school year from 1 April of year. Where the data folder holds another year's board data
 // (the year of the first date of 日付取得.txt), those files move first into pastYearFolder(that year)
-// of the data folder, then the new year is created as createSchoolYear does. Nothing is deleted or
-// overwritten: refused, changing nothing, while a board holds the lock of one of the files or when the
-// folder already holds such a file. For the year already there, or data of no year to tell, it only
-// creates what is missing.
-YearChange startSchoolYear(const QString &server, int year, Report &report);
+// of the data folder; the files pastYearFolder(year) holds come back; then what is missing of year is
+// created as createSchoolYear does. Everything written gets the share's access (giveShareAccess).
+// Nothing is deleted or overwritten: refused, changing nothing, while any board is open (a live
+// presence mark) or holds the lock of one of the files, when the folder already holds such a file, and
+// for a year before the one on disk unless goBack, and then only when that year's files are archived.
+// For the year already there, or data of no year to tell, it only creates what is missing.
+YearChange startSchoolYear(const QString &server, int year, Report &report, bool goBack = false);
 
 // Example data for a demonstration: a filled week of the daily and lunch boards around today and a
 // filled month of events, written through the workbook into empty cells only. Creates the school year

@@ -3,15 +3,21 @@
 #include "boards/skeleton/workbook.h"
 #include "common/testsite.h"
 #include "setup/boarddata.h"
+#include "shared/boardpresence.h"
 #include "shared/records.h"
 #include "shared/sharedfile.h"
 #include "shared/site.h"
 #include "shared/textfile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <gtest/gtest.h>
+
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using testing_support::sjis;
 using testing_support::TempSite;
@@ -228,4 +234,78 @@ TEST(DemoData, fillsAWeekAndAMonthThroughTheWorkbookAndKeepsWhatIsThere)
     EXPECT_EQ(site.bytes(data(QStringLiteral("月別行事.txt"))) +
                   site.bytes(data(QStringLiteral("行事予定.txt"))),
               before);
+}
+
+// The switch moves the year every board shows: not while a board is open anywhere, never backwards by
+// accident, and what it writes stays writable for the teachers' group whatever the umask of root.
+TEST(SchoolYear, theSwitchWaitsForOpenBoardsKeepsTheLiveYearAndSharesWhatItWrites)
+{
+    TempSite site;
+    site.makeSite(kServer);
+    setup::Report first;
+    setup::createSchoolYear(kServer, 2026, first);
+    site.writeBytes(data(QStringLiteral("行事予定.txt")), "kept 2026\r\n");
+    // The share as the server role leaves it; as root, a group other than root's own shows that the
+    // data folder's group is the one given, not the runner's.
+    const QString dataFolder = site.local(data(QString()));
+    const struct group *other = ::geteuid() == 0 ? ::getgrnam("users") : nullptr;
+    const gid_t gid = other ? other->gr_gid : ::getgid();
+    ASSERT_EQ(::chown(QFile::encodeName(dataFolder).constData(), static_cast<uid_t>(-1), gid), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(dataFolder).constData(), 02770), 0);
+
+    auto run = [&](const QStringList &extra, QString *said = nullptr) {
+        QProcess program;
+        program.setProgram(testing_support::binDir() + "/PeruminaSetup");
+        program.setArguments(QStringList{"--root", site.root()} + extra);
+        const mode_t umask = ::umask(077); // inherited by the program
+        program.start();
+        ::umask(umask);
+        EXPECT_TRUE(program.waitForFinished(60000));
+        if (said)
+            *said = QString::fromUtf8(program.readAllStandardOutput() + program.readAllStandardError());
+        return program.exitCode();
+    };
+    const QString marks = perumina::site::presenceFolder(kServer);
+    QString said;
+    {
+        const QString mark = perumina::writePresenceMark(marks, {"DayBoardC", "PC-01", "taro"}, 4242);
+        ASSERT_FALSE(mark.isEmpty());
+        EXPECT_EQ(run({"--school-year", "2027"}, &said), 1);
+        EXPECT_TRUE(said.contains(QStringLiteral("DayBoardC（PC-01、taro）"))) << said.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(site.local(data(QStringLiteral("2026年度")))));
+        // A board that ended without removing its mark (a crash) stops nothing once the mark is stale.
+        QFile stale(mark);
+        ASSERT_TRUE(stale.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(
+            stale.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+    }
+    ASSERT_EQ(run({"--school-year", "2027"}, &said), 0) << said.toStdString();
+
+    auto access = [](const QString &path) {
+        struct stat info;
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0
+                   ? std::pair{info.st_mode & 07777, info.st_gid}
+                   : std::pair{0u, gid_t(-1)};
+    };
+    EXPECT_EQ(access(site.local(data(QStringLiteral("2026年度")))), std::pair(02770u, gid));
+    for (const QString &file : perumina::site::schoolYearFiles()) {
+        EXPECT_EQ(access(site.local(data(file))), std::pair(0660u, gid)) << file.toStdString();
+        EXPECT_EQ(access(site.local(data(QStringLiteral("2026年度\\") + file))).second, gid);
+    }
+
+    // The guide's old re-run with the year it was installed with: the live 2027 stays.
+    const QByteArray live = site.bytes(data(QStringLiteral("日付取得.txt")));
+    EXPECT_EQ(run({"--school-year", "2026"}, &said), 1);
+    EXPECT_TRUE(said.contains(QStringLiteral("--go-back"))) << said.toStdString();
+    EXPECT_EQ(site.bytes(data(QStringLiteral("日付取得.txt"))), live);
+    EXPECT_FALSE(QFileInfo::exists(site.local(data(QStringLiteral("2027年度")))));
+    // Going back on purpose brings 2026's own files back and puts 2027 aside; forward again returns it.
+    EXPECT_EQ(run({"--school-year", "2025", "--go-back"}, &said), 1) << "no archive of 2025";
+    ASSERT_EQ(run({"--school-year", "2026", "--go-back"}, &said), 0) << said.toStdString();
+    EXPECT_EQ(site.bytes(data(QStringLiteral("行事予定.txt"))), QByteArray("kept 2026\r\n"));
+    EXPECT_FALSE(QFileInfo::exists(site.local(data(QStringLiteral("2026年度")))));
+    EXPECT_EQ(site.bytes(data(QStringLiteral("2027年度\\日付取得.txt"))), live);
+    ASSERT_EQ(run({"--school-year", "2027"}, &said), 0) << said.toStdString();
+    EXPECT_EQ(site.bytes(data(QStringLiteral("日付取得.txt"))), live);
+    EXPECT_EQ(site.bytes(data(QStringLiteral("2026年度\\行事予定.txt"))), QByteArray("kept 2026\r\n"));
 }

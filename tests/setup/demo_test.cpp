@@ -7,8 +7,14 @@
 #include "shared/site.h"
 
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QImageReader>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace perumina;
 using testing_support::TempSite;
@@ -101,4 +107,49 @@ TEST(DemoSite, leavesPeopleAndMailsOfASiteInUseAlone)
     ASSERT_TRUE(report.status.ok);
     EXPECT_EQ(site.bytes(SharePath(kServer, tails::kFullNames)), QByteArray());
     EXPECT_FALSE(QFile::exists(site.local(perumina::site::messageLog(kServer))));
+}
+
+// The guide's backup and restore, as a school runs them: the archive is private to root; unpacked into
+// a fresh root and set up again, the site works: a pupil logs in and reads their mail.
+TEST(DemoSite, theBackupIsPrivateAndItsRestoreGivesAWorkingSite)
+{
+    QTemporaryDir backups;
+    ASSERT_TRUE(backups.isValid());
+    const QString archive = backups.filePath(QStringLiteral("perumina-Mon.tar.gz"));
+    const QString setupProgram = testing_support::binDir() + QStringLiteral("/PeruminaSetup");
+    auto shell = [](const QString &command) {
+        QProcess sh;
+        sh.start(QStringLiteral("sh"), {QStringLiteral("-c"), command});
+        EXPECT_TRUE(sh.waitForFinished(60000));
+        EXPECT_EQ(sh.exitCode(), 0) << command.toStdString() << sh.readAllStandardError().toStdString();
+    };
+    {
+        TempSite site;
+        shell(QStringLiteral("'%1' --root '%2' --server %3 --demo >/dev/null")
+                  .arg(setupProgram, site.root(), kServer));
+        shell(QStringLiteral("umask 077; tar -czf '%1' -C '%2/unc/%3' ぺるみな")
+                  .arg(archive, site.root(), kServer));
+    }
+    struct stat info;
+    ASSERT_EQ(::stat(QFile::encodeName(archive).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+    TempSite fresh;
+    shell(
+        QStringLiteral(
+            "mkdir -p '%1/unc/%2' && tar -xzf '%3' -C '%1/unc/%2' && '%4' --root '%1' --server %2 >/dev/null")
+            .arg(fresh.root(), kServer, archive, setupProgram));
+    const auto server = ReadServerName();
+    ASSERT_EQ(server, kServer);
+    const auto adminLines = client::loadAdminRecordLines(*server);
+    ASSERT_TRUE(adminLines);
+    const client::LoginResult login = client::checkLogin(*adminLines, client::loadCredentialLines(*server),
+                                                         QStringLiteral("taro"), QStringLiteral("taro123"));
+    ASSERT_TRUE(login.ok()) << login.failure;
+    ASSERT_TRUE(client::fetchInbox(*server, login.fullName).ok);
+    const auto table = client::readTable(perumina::site::localInboxCopy());
+    ASSERT_TRUE(table);
+    EXPECT_TRUE(std::any_of(table->begin(), table->end(), [](const client::InboxRecord &record) {
+        return record.title == QStringLiteral("宿題について");
+    }));
 }

@@ -49,24 +49,7 @@ useradd -M -N -g "$pupils" -G "$staff" -s /usr/sbin/nologin "$teacher"
 
 export ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen
 site=$work/site
-"$bin/PeruminaSetup" --root "$site" --server STAFFROOM --role server --group "$pupils" --staff-group "$staff" \
-  --admin admin --admin-password secret >"$work/setup.log" 2>&1 || { cat "$work/setup.log"; fail "set-up"; }
-share=$site/unc/STAFFROOM/ぺるみな
-data=$share/管理データ
-
-# The programs on the local path of the share: a pupil registers with umask 077, then a teacher's
-# registration appends to the same files and makes folders beside the pupil's.
-as() {
-  local account=$1
-  shift
-  runuser -u "$account" -- env PERUMINA_ROOT="$site" sh -c 'umask 077; exec "$@"' sh "$@"
-}
-runuser -u "$pupil" -- test -x "$testbin/register_helper" || skip "$testbin is not readable by other accounts"
-as "$pupil" "$testbin/register_helper" taro 山田太郎 taro123 || fail "pupil's registration"
-as "$teacher" "$testbin/register_helper" sensei 田中先生 tanaka1 || fail "teacher's registration after the pupil's"
-[ "$(stat -c '%a %G' "$data/山田太郎")" = "2770 $pupils" ] || fail "pupil's folder: $(stat -c '%a %G' "$data/山田太郎")"
-[ "$(stat -c '%a' "$data/山田太郎/受信箱.txt")" = 660 ] || fail "pupil's inbox is not group-writable"
-
+# Samba's own configuration, without the share: the set-up adds the include line and checks it all.
 cat >"$work/smb.conf" <<EOF
 [global]
    smb ports = $port
@@ -87,9 +70,28 @@ cat >"$work/smb.conf" <<EOF
    printing = bsd
    printcap name = /dev/null
    disable spoolss = yes
-   include = $site/perumina-smb.conf
 EOF
 mkdir -p "$work"/{private,lock,state,cache,pid,ncalrpc}
+"$bin/PeruminaSetup" --root "$site" --server STAFFROOM --role server --group "$pupils" --staff-group "$staff" \
+  --smb-conf "$work/smb.conf" --admin admin --admin-password secret >"$work/setup.log" 2>&1 ||
+  { cat "$work/setup.log"; fail "set-up"; }
+[ "$(grep -c "^   include = $site/perumina-smb.conf\$" "$work/smb.conf")" = 1 ] || fail "include line: $(cat "$work/smb.conf")"
+share=$site/unc/STAFFROOM/ぺるみな
+data=$share/管理データ
+
+# The programs on the local path of the share: a pupil registers with umask 077, then a teacher's
+# registration appends to the same files and makes folders beside the pupil's.
+as() {
+  local account=$1
+  shift
+  runuser -u "$account" -- env PERUMINA_ROOT="$site" sh -c 'umask 077; exec "$@"' sh "$@"
+}
+runuser -u "$pupil" -- test -x "$testbin/register_helper" || skip "$testbin is not readable by other accounts"
+as "$pupil" "$testbin/register_helper" taro 山田太郎 taro123 || fail "pupil's registration"
+as "$teacher" "$testbin/register_helper" sensei 田中先生 tanaka1 || fail "teacher's registration after the pupil's"
+[ "$(stat -c '%a %G' "$data/山田太郎")" = "2770 $pupils" ] || fail "pupil's folder: $(stat -c '%a %G' "$data/山田太郎")"
+[ "$(stat -c '%a' "$data/山田太郎/受信箱.txt")" = 660 ] || fail "pupil's inbox is not group-writable"
+
 for account in "$pupil" "$teacher"; do
   printf 'pw%s\npw%s\n' "$account" "$account" | smbpasswd -c "$work/smb.conf" -a -s "$account" >/dev/null
 done

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
@@ -130,6 +131,7 @@ TEST(Setup, takesTheRootFromTheEnvironmentAndJapaneseServerNames)
 TEST(Setup, refusesBadOptionsWithAMessage)
 {
     TempSite site;
+    const QString group = QString::fromLocal8Bit(::getgrgid(::getgid())->gr_name);
     struct Case
     {
         QStringList args;
@@ -146,18 +148,48 @@ TEST(Setup, refusesBadOptionsWithAMessage)
         {{"--root", site.root(), "--server", "S", "--group", "g"}},
         {{"--root", site.root(), "--server", "S", "--role", "classroom", "--admin", "a", "--admin-password",
           "p"}},
+        {{"--root", site.root(), "--server", "S", "--no-such-option"}},
+        {{"--root", site.root(), "--server"}},
+        {{"--root", site.root(), "--server", "S", "surplus"}},
+        {{"--root", site.root(), "--server", "S", "--go-back"}},
+        {{"--root", site.root(), "--server", "S", "--replace-admin"}},
+        {{"--root", site.root(), "--server", "S", "--admin", "a", "--admin-password", "p", "--add-admin",
+          "--replace-admin"}},
+        {{"--root", site.root(), "--server", "S", "--smb-conf", site.root() + "/smb.conf"}},
+        // A group or Samba file that is not there is found before anything is written.
+        {{"--root", site.root(), "--server", "S", "--role", "server", "--group", "no-such-group-perumina",
+          "--staff-group", group}},
+        {{"--root", site.root(), "--server", "S", "--role", "server", "--group", group, "--staff-group",
+          group, "--smb-conf", site.root() + "/missing/smb.conf"}},
     };
     for (const Case &c : cases) {
         const SetupRun run = runSetup(c.args);
         EXPECT_EQ(run.code, 2) << c.args.join(' ').toStdString();
         EXPECT_FALSE(run.err.isEmpty());
     }
-    EXPECT_FALSE(QFileInfo::exists(site.local(local::kLocator)));
+    EXPECT_FALSE(QFileInfo::exists(site.root() + "/c"));
+    EXPECT_FALSE(QFileInfo::exists(site.root() + "/unc"));
     const SetupRun help = runSetup({"--help"});
     EXPECT_EQ(help.code, 0);
     for (const char *option : {"--root", "--server", "--admin", "--admin-password", "--version", "--role",
-                               "--group", "--staff-group", "--samba-conf"})
+                               "--group", "--staff-group", "--samba-conf", "--smb-conf", "--school-year",
+                               "--go-back", "--add-admin", "--replace-admin", "--demo"})
         EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
+    // The manual page describes every option --help lists.
+    QFile manPage(QStringLiteral(PERUMINA_SETUP_MAN_PAGE));
+    ASSERT_TRUE(manPage.open(QIODevice::ReadOnly));
+    const QString manual = QString::fromUtf8(manPage.readAll()).remove(u'\\');
+    static const QRegularExpression listed(QStringLiteral("^  (?:-\\w, )?(--[a-z-]+)"),
+                                           QRegularExpression::MultilineOption);
+    int options = 0;
+    for (auto it = listed.globalMatch(help.out); it.hasNext(); ++options) {
+        const QString option = it.next().captured(1);
+        EXPECT_TRUE(manual.contains(option)) << option.toStdString();
+    }
+    EXPECT_GE(options, 16);
+    // Wholly Japanese: none of the parser's own English headings or descriptions.
+    for (const char *english : {"Usage", "Options", "Displays", "help on", "version information"})
+        EXPECT_FALSE(help.out.contains(QLatin1String(english), Qt::CaseInsensitive)) << english;
 }
 
 // Every program answers --help and --version and ends at once: no window, and no display needed.
@@ -220,7 +252,8 @@ TEST(Setup, refusesAnotherServersSiteAndAClassroomWithoutItsShare)
     EXPECT_TRUE(QFileInfo(site.local(QStringLiteral("c:\\group\\InboxSweep"))).isExecutable());
     EXPECT_EQ(snapshot(site.local(SharePath(server, tails::kShare))), shareBefore);
 
-    const QStringList groups{"--group", "g", "--staff-group", "g"};
+    const QString group = QString::fromLocal8Bit(::getgrgid(::getgid())->gr_name);
+    const QStringList groups{"--group", group, "--staff-group", group};
     for (const QStringList &role :
          {QStringList{"local"}, QStringList{"classroom"}, QStringList{"server"} + groups}) {
         const SetupRun other =
@@ -263,9 +296,80 @@ TEST(Setup, serverGivesTheShareToTheGroupAndWritesTheSambaShare)
         EXPECT_TRUE(run.out.contains(QStringLiteral("testparm で Samba の共有設定を確かめました")))
             << run.out.toStdString();
 
-    const SetupRun unknownGroup =
-        runSetup({"--root", site.root(), "--server", "STAFFROOM", "--role", "server", "--group",
-                  "no-such-group-perumina", "--staff-group", group});
-    EXPECT_EQ(unknownGroup.code, 1);
-    EXPECT_TRUE(unknownGroup.err.contains(QStringLiteral("no-such-group-perumina")));
+    // Adding an administrator keeps the first; replacing leaves the new one alone.
+    const QString admins = SharePath(QStringLiteral("STAFFROOM"), tails::kAdministrators);
+    const QStringList server{"--root",  site.root(), "--server",      "STAFFROOM", "--role",       "server",
+                             "--group", group,       "--staff-group", group,       "--samba-conf", conf};
+    for (const auto &[extra, expected] :
+         {std::pair{QStringList{"--admin", "kouchou", "--admin-password", "pw2"}, "adminpw,,,,\r\n"},
+          std::pair{QStringList{"--admin", "kouchou", "--admin-password", "pw2", "--add-admin"},
+                    "adminpw,,,,\r\nkouchoupw2,,,,\r\n"},
+          std::pair{QStringList{"--admin", "kouchou", "--admin-password", "pw2", "--add-admin"},
+                    "adminpw,,,,\r\nkouchoupw2,,,,\r\n"},
+          std::pair{QStringList{"--admin", "kyoutou", "--admin-password", "pw3", "--replace-admin"},
+                    "kyoutoupw3,,,,\r\n"}}) {
+        const SetupRun change = runSetup(server + extra);
+        EXPECT_EQ(change.code, 0) << change.err.toStdString();
+        EXPECT_EQ(site.bytes(admins), QByteArray(expected)) << extra.join(' ').toStdString();
+        EXPECT_EQ(mode(site.local(admins)), 0640u);
+    }
+}
+
+// The include line goes into Debian's own smb.conf once, at the end of [global], with a copy of the
+// file as it was; a configuration testparm warns about is refused by name and left untouched.
+TEST(Setup, serverIncludesTheShareInSmbConfAndRefusesAnyWarning)
+{
+    const QString debian = QStringLiteral("/usr/share/samba/smb.conf");
+    if (!QFileInfo::exists(debian) || QStandardPaths::findExecutable("testparm").isEmpty())
+        GTEST_SKIP() << "needs Debian's smb.conf and testparm (packages samba-common, samba-common-bin)";
+    TempSite site;
+    const QString group = QString::fromLocal8Bit(::getgrgid(::getgid())->gr_name);
+    const QString smbConf = site.root() + "/smb.conf";
+    ASSERT_TRUE(QFile::copy(debian, smbConf));
+    QFile::setPermissions(smbConf,
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    const QByteArray original = site.bytes(smbConf);
+    const QString share = site.root() + "/perumina-smb.conf";
+    const QStringList args{"--root",  site.root(), "--server",      "STAFFROOM", "--role",     "server",
+                           "--group", group,       "--staff-group", group,       "--smb-conf", smbConf};
+    for (int run = 0; run < 2; ++run) {
+        const SetupRun setupRun = runSetup(args);
+        ASSERT_EQ(setupRun.code, 0) << setupRun.err.toStdString();
+    }
+    const QString edited = QString::fromUtf8(site.bytes(smbConf));
+    const QString line = "   include = " + share + "\n";
+    EXPECT_EQ(edited.count(line), 1);
+    // After the last global setting, before the share definitions.
+    const qsizetype at = edited.indexOf(line);
+    EXPECT_LT(edited.lastIndexOf(QStringLiteral("map to guest"), at), at);
+    EXPECT_LT(edited.lastIndexOf(QStringLiteral("usershare allow guests"), at), at);
+    EXPECT_GT(edited.indexOf(QStringLiteral("[homes]")), at);
+    const QStringList backups = QDir(site.root()).entryList({"smb.conf.*.bak"});
+    ASSERT_EQ(backups.size(), 1);
+    EXPECT_EQ(site.bytes(site.root() + "/" + backups.first()), original);
+    QProcess testparm;
+    testparm.start(QStandardPaths::findExecutable("testparm"), {"-s", smbConf});
+    ASSERT_TRUE(testparm.waitForFinished(30000));
+    EXPECT_TRUE(QString::fromUtf8(testparm.readAllStandardOutput()).contains(QStringLiteral("[ぺるみな]")));
+    EXPECT_TRUE(setup::testparmComplaints(QString::fromUtf8(testparm.readAllStandardError())).isEmpty());
+
+    // A setting testparm does not know: refused, named, and smb.conf left as it was.
+    QByteArray bad = original;
+    bad.replace("[global]\n", "[global]\n   bogus perumina setting = 1\n");
+    site.writeBytes(smbConf, bad);
+    const SetupRun refused = runSetup(args);
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("bogus perumina setting"))) << refused.err.toStdString();
+    EXPECT_EQ(site.bytes(smbConf), bad);
+    // The line where an older guide put it, directly under [global], made every later global setting
+    // a share setting: it moves to the end of [global].
+    QByteArray early = original;
+    early.replace("[global]\n", "[global]\n   include = " + QFile::encodeName(share) + "\n");
+    site.writeBytes(smbConf, early);
+    const SetupRun moved = runSetup(args);
+    EXPECT_EQ(moved.code, 0) << moved.err.toStdString();
+    EXPECT_EQ(QString::fromUtf8(site.bytes(smbConf)), edited);
+    // A smb.conf without [global] gets one at its end.
+    EXPECT_EQ(setup::withSambaInclude(QStringLiteral("[x]\n path = /x\n"), QStringLiteral("/p.conf")),
+              QStringLiteral("[x]\n path = /x\n\n[global]\n   include = /p.conf\n"));
 }

@@ -20,6 +20,7 @@ TEST(SiteLayout, namesEveryPathAsTheSystemDoes)
     EXPECT_EQ(site::adminCopyPicture(s, QStringLiteral("山田太郎"), QStringLiteral("春")),
               QStringLiteral("\\\\SV \\ぺるみな\\管理データ\\管理用\\山田太郎\\春.jpg"));
     EXPECT_EQ(site::adminFolder(s), QStringLiteral("\\\\SV \\ぺるみな\\管理データ\\管理用"));
+    EXPECT_EQ(site::presenceFolder(s), QStringLiteral("\\\\SV \\ぺるみな\\管理データ\\開いているボード\\"));
     EXPECT_EQ(site::dataFile(s, site::kMonthIndex),
               QStringLiteral("\\\\SV \\ぺるみな\\管理データ\\年月取得.txt"));
     EXPECT_EQ(site::lockPath(site::inbox(s, QStringLiteral("a"))),
@@ -98,6 +99,7 @@ TEST(SiteNames, acceptOnlyWhatNamesOneFileOrFolderEverywhere)
         {QStringLiteral("findfile.avi"), false, true, true},
         {QStringLiteral("受信箱.txt"), false, true, true},
         {QStringLiteral("登録中.txt"), false, true, true},
+        {QStringLiteral("開いているボード"), false, true, true},
         {QStringLiteral("2025年度"), false, true, true},
         {QStringLiteral("メッセージ一覧.txt.lock"), false, true, true},
         {QStringLiteral("日付取得.txt.Lock.lock"), false, true, true},
