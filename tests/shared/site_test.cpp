@@ -85,9 +85,13 @@ TEST(SiteNames, acceptOnlyWhatNamesOneFileOrFolderEverywhere)
         {QStringLiteral("絵😀"), false, false, false},
         // Code page 932 writes the yen sign as the backslash byte.
         {yen, false, false, false},
-        // 255 bytes for one name: a title also carries ".jpg".
+        // 255 bytes for one name: a title also carries ".jpg" and, while its file is replaced, the
+        // temporary file's ".XXXXXX".
         {QString(85, QChar(u'山')), true, false, true},
-        {QString(83, QChar(u'山')), true, true, true},
+        {QString(82, QChar(u'山')), true, false, true},
+        {QString(81, QChar(u'山')), true, true, true},
+        {QString(244, QChar(u'a')), true, true, true},
+        {QString(245, QChar(u'a')), true, false, true},
         {QString(86, QChar(u'山')), false, false, false},
         // Names the system keeps beside the user folders, whether the file exists yet or not, in any
         // case, also as the lock or the temporary file of a replacement; a picture may carry them.
