@@ -263,7 +263,7 @@ QString nameProblem(const QString &name, NameKind kind)
             return fullName ? unencodableMessage(w) : badCharacter;
     }
     if (!canEncodeCp932(name))
-        return unencodableMessage(w);
+        return unencodableMessage(w, name);
     for (const QChar c : name) {
         if (kSeparators.contains(c))
             return fullName ? QStringLiteral("本名に次の文字は使えません。　\\ / : * ? \" < > |")
