@@ -207,11 +207,9 @@ TEST_F(MailScreens, aLineBreakPastedIntoTheTitleBecomesTheSpaceTheBoxShows)
     QApplication::clipboard()->setText(QStringLiteral("abc\r\ndef\n"));
     form->Text2->paste();
     EXPECT_EQ(form->Text2->text(), QStringLiteral("abc def "));
-    form->Text2->setText(QStringLiteral("abc\ndef"));
-    EXPECT_EQ(form->Text2->text(), QStringLiteral("abc def"));
     form->Command1->click();
     EXPECT_EQ(run.fakes.dialogs.last(), kSent);
-    EXPECT_EQ(parseInbox(decodeCp932(inbox())).first().title, QStringLiteral("abc def"));
+    EXPECT_EQ(parseInbox(decodeCp932(inbox())).first().title, QStringLiteral("abc def "));
 }
 
 TEST_F(MailScreens, tabLeavesTheBodyForTheSendButton)
