@@ -59,6 +59,16 @@ QString personalSiteFolder()
         if (isOwnPrivateFolder(folder))
             return folder;
     }
+    // An account with neither (no home folder, no session): a folder of the account's own in the
+    // system's temporary folder, which every account can write to. One planted there by another
+    // account, or a link, is refused by the same check.
+#ifdef Q_OS_WIN
+    const QString account = QDir::tempPath();
+#else
+    const QString account = QDir::tempPath() + QStringLiteral("/perumina-%1").arg(::getuid());
+#endif
+    if (isOwnPrivateFolder(account) && isOwnPrivateFolder(account + u'/' + name))
+        return account + u'/' + name;
     return QString();
 }
 

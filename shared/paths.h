@@ -13,8 +13,9 @@ QString siteRoot();
 QString canonicalSiteRoot();
 
 // A folder of this account's own for this site, which no other account can read, fill or block: in
-// the session's runtime folder (emptied when the person logs out), else in the home folder. Created
-// when missing; empty when neither can be made.
+// the session's runtime folder (emptied when the person logs out), else in the home folder, else in
+// the account's own folder of the system's temporary folder. Created when missing, made 0700; a
+// folder there that is a link or another account's is never used. Empty when none can be made.
 QString personalSiteFolder();
 
 // True for "c:\..." (any drive letter, either case) and "\\SERVER\...".

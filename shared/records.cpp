@@ -8,10 +8,16 @@ namespace perumina {
 
 std::optional<QString> ReadServerName()
 {
-    auto lines = readTextLines(site::locatorFile());
-    if (!lines)
+    auto bytes = readFileBytes(site::locatorFile());
+    if (!bytes)
         return std::nullopt;
-    return lines->join(QString());
+    // The locator is written by hand; an editor that saves UTF-8 puts its mark in front.
+    static const QByteArray utf8Mark("\xEF\xBB\xBF");
+    const bool utf8 = bytes->startsWith(utf8Mark);
+    const QString text = utf8 ? QString::fromUtf8(bytes->mid(utf8Mark.size())) : decodeCp932(*bytes);
+    const QString name = splitLines(text).join(QString());
+    // Only white space names no computer.
+    return name.trimmed().isEmpty() ? QString() : name;
 }
 
 std::optional<QByteArray> quotedRecordBytes(const QStringList &values)

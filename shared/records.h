@@ -8,8 +8,9 @@
 
 namespace perumina {
 
-// The server name from the locator file: its lines joined with nothing between, nothing trimmed.
-// Nothing when the file cannot be opened or read; an empty text means no server name is set.
+// The server name from the locator file: its lines joined with nothing between, nothing trimmed. A
+// leading UTF-8 mark is read as nothing (the rest then as UTF-8), and a name of white space only as
+// empty. Nothing when the file cannot be opened or read; an empty text means no server name is set.
 std::optional<QString> ReadServerName();
 
 // Appends each value as one line "value" CR LF, in list order, under the file's lock. Values are

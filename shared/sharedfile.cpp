@@ -134,8 +134,31 @@ Status writeFailure(const QString &path, Status::Kind kind, const QString &detai
     case Kind::Other:
         break;
     }
+    if (detail.isEmpty())
+        return Status::failure(QStringLiteral("%1 に書き込めませんでした。").arg(name), Kind::Other);
     return Status::failure(QStringLiteral("%1 に書き込めませんでした。（%2）").arg(name, detail),
                            Kind::Other);
+}
+
+QString reasonOf(int error)
+{
+    switch (error) {
+    case ENAMETOOLONG:
+        return QStringLiteral("名前が長すぎます");
+    case EIO:
+        return QStringLiteral("読み書きの途中で誤りが起きました");
+    case EBUSY:
+    case ETXTBSY:
+        return QStringLiteral("使用中です");
+    case EISDIR:
+        return QStringLiteral("同じ名前のフォルダがあります");
+    case EMFILE:
+    case ENFILE:
+    case ENOMEM:
+        return QStringLiteral("コンピュータの資源が足りません");
+    default:
+        return {};
+    }
 }
 
 // The folder below which no link is allowed: ROOT/unc/SERVER/SHARE for the share, ROOT/c/group for
@@ -257,12 +280,12 @@ Status replaceFileAtomically(const QString &path, const QByteArray &bytes)
             file.setPermissions(sharedFilePermissions(file.permissions()));
             if (file.write(bytes) == bytes.size() && file.commit())
                 return Status::success();
+            lastError = reasonOf(errno);
             kind = lastFailureKind(folder, bytes.size());
-            lastError = file.errorString();
             file.cancelWriting();
         } else {
+            lastError = reasonOf(errno);
             kind = lastFailureKind(folder, bytes.size());
-            lastError = file.errorString();
         }
         // A missing folder, a read-only share or a full disk does not change by waiting.
 #ifdef Q_OS_WIN
@@ -297,8 +320,10 @@ Status appendHoldingLock(const QString &path, const QByteArray &bytes)
     QFile file(mapped);
     const bool existed = file.exists();
     errno = 0;
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
-        return writeFailure(mapped, lastFailureKind(folder), file.errorString());
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered)) {
+        const QString why = reasonOf(errno);
+        return writeFailure(mapped, lastFailureKind(folder), why);
+    }
     if (!existed)
         grantGroupAccess(mapped);
     const qint64 oldSize = file.size();
@@ -309,8 +334,8 @@ Status appendHoldingLock(const QString &path, const QByteArray &bytes)
     // One write, so that a writer killed now leaves at most a partial last line, never a torn start.
     errno = 0;
     if (file.write(record) != record.size() || !file.flush()) {
+        const QString why = reasonOf(errno);
         const Status::Kind kind = lastFailureKind(folder, record.size());
-        const QString why = file.errorString();
         file.resize(oldSize);
         return writeFailure(mapped, kind, why);
     }
@@ -329,8 +354,7 @@ Status rewriteLocked(const QString &path, const ContentEdit &edit)
     const bool existed = file.exists();
     if (existed) {
         if (!file.open(QIODevice::ReadOnly))
-            return Status::failure(
-                QStringLiteral("%1 を読めませんでした。（%2）").arg(fileName(mapped), file.errorString()));
+            return Status::failure(QStringLiteral("%1 を読めませんでした。").arg(fileName(mapped)));
         content = file.readAll();
         const bool readOk = file.error() == QFileDevice::NoError;
         file.close();

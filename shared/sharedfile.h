@@ -55,9 +55,12 @@ Status appendHoldingLock(const QString &path, const QByteArray &bytes);
 // Every write of this module checks it; callers that create folders or files themselves call it.
 Status refuseLinks(const QString &path);
 
-// The failure of a write to path, worded for its kind; detail (the system's own words) is shown only
-// for a failure of no known kind.
+// The failure of a write to path, worded for its kind; detail (a reason in the user's words, see
+// reasonOf) is shown only for a failure of no known kind.
 Status writeFailure(const QString &path, Status::Kind kind, const QString &detail = {});
+// The system's error number (errno) as a reason a user can be shown; empty for one of no known kind.
+// The system's own error texts are English and never reach a message.
+QString reasonOf(int error);
 // The kind of the failure a file call just reported (read from the system's last error), falling
 // back to a look at the free space of folder.
 Status::Kind lastFailureKind(const QString &folder, qint64 wanted = 1);

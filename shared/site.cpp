@@ -269,7 +269,7 @@ QString nameProblem(const QString &name, NameKind kind)
             return fullName ? unencodableMessage(w) : badCharacter;
     }
     if (!canEncodeCp932(name))
-        return unencodableMessage(w);
+        return unencodableMessage(w, name);
     for (const QChar c : name) {
         if (kSeparators.contains(c))
             return fullName ? QStringLiteral("本名に次の文字は使えません。　\\ / : * ? \" < > |")
@@ -284,10 +284,19 @@ QString nameProblem(const QString &name, NameKind kind)
         return fullName ? QStringLiteral("本名の最初と最後には空白やピリオド（.）は使えません。")
                         : QStringLiteral("%1の最初と最後に空白やピリオドは使えません。別の%1に変えて下さい。")
                               .arg(w);
-    // One file or folder name holds at most 255 characters on Windows and 255 bytes here.
-    const QString stored = kind == NameKind::Title ? name + kPictureSuffix : name;
-    if (stored.size() > 255 || stored.toUtf8().size() > 255)
-        return QStringLiteral("%1が長すぎます。短くして下さい。").arg(w);
+    // One file or folder name holds at most 255 characters on Windows and 255 bytes here. A picture is
+    // also written under its replacement's longer name, which must fit as well.
+    const int added = kind == NameKind::Title ? int(kPictureSuffix.size()) + kReplacementSuffixLength : 0;
+    const int room = kMaxNameLength - added;
+    if (name.size() > room || name.toUtf8().size() > room) {
+        if (kind != NameKind::Title)
+            return QStringLiteral("%1が長すぎます。短くして下さい。").arg(w);
+        // Full-width characters take three bytes each.
+        return QStringLiteral("%1が長すぎます。全角なら%2文字、半角なら%3文字までにして下さい。")
+            .arg(w)
+            .arg(room / 3)
+            .arg(room);
+    }
     if (isDeviceName(name) || (fullName && isSystemName(name)))
         return fullName ? QStringLiteral("この本名はフォルダの名前に使えません。別の書き方にして下さい。")
                         : QStringLiteral("この%1はファイル名に使えません。別の%1に変えて下さい。").arg(w);

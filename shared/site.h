@@ -52,6 +52,11 @@ inline const QString kPresenceFolderName = QStringLiteral("開いているボー
 
 // Pictures are bitmaps named title + ".jpg".
 inline const QString kPictureSuffix = QStringLiteral(".jpg");
+// A file replaced whole is written first beside it as NAME.XXXXXX (six random characters) and then
+// renamed over it, so this longer name must fit too.
+inline constexpr int kReplacementSuffixLength = 7;
+// The longest file or folder name, in characters on Windows and in UTF-8 bytes elsewhere.
+inline constexpr int kMaxNameLength = 255;
 // The inbox of a user folder, and the template every new one is copied from.
 inline const QString kInboxName = QStringLiteral("受信箱.txt");
 
@@ -108,7 +113,8 @@ enum class NameKind
 // empty; separators \ / : * ? " < > | and control characters; characters code page 932 cannot hold
 // or writes as a separator byte; white space of any width or a dot at either end (so "." and ".." too);
 // the device names CON, PRN, AUX, NUL, COM1-9, LPT1-9 with or without an extension, in any case;
-// more than 255 bytes for the file or folder name. A full name may also not hold a comma or a
+// more than 255 bytes for the file or folder name, or for a picture's title the longest name written
+// for it (title + ".jpg" + the replacement suffix). A full name may also not hold a comma or a
 // double quote, which would split its registry records, nor be a name the system keeps beside the user
 // folders (the registry and board files, 登録中.txt, 管理用, its mail log, "YYYY年度", the inbox
 // template's name), in

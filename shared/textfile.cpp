@@ -140,4 +140,49 @@ QString unencodableMessage(const QString &what)
     return prefix + QStringLiteral("使えない文字が含まれています。別の文字に変えて下さい。");
 }
 
+std::optional<RefusedCharacter> firstUnencodable(const QString &text)
+{
+    if (canEncodeCp932(text))
+        return std::nullopt;
+    RefusedCharacter at;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const QChar c = text[i];
+        const qsizetype length =
+            c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+        if (!canEncodeCp932(text.mid(i, length)))
+            return RefusedCharacter{i, length, at.line, at.column};
+        if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            ++at.line;
+            at.column = 1;
+        } else {
+            ++at.column;
+        }
+        i += length;
+    }
+    return std::nullopt;
+}
+
+QString unencodableMessage(const QString &what, const QString &text)
+{
+    const QString message = unencodableMessage(what);
+    const auto at = firstUnencodable(text);
+    if (!at)
+        return message;
+    const QString character = text.mid(at->index, at->length);
+    const char32_t code = QStringView(character).toUcs4().value(0);
+    // A character with no glyph of its own (a zero-width space, a lone half of a pair) is named by its
+    // code, since showing it would show nothing.
+    const bool visible = at->length == 2 || (character[0].isPrint() && !character[0].isSpace());
+    const QString shown = visible ? QStringLiteral("「%1」").arg(character)
+                                  : QStringLiteral("見えない文字（U+%1）")
+                                        .arg(QString::number(code, 16).toUpper().rightJustified(4, u'0'));
+    const bool manyLines = text.contains(u'\r') || text.contains(u'\n');
+    const QString where = manyLines ? QStringLiteral("%1行目の%2文字目").arg(at->line).arg(at->column)
+                                    : QStringLiteral("%1文字目").arg(at->column);
+    return message + QStringLiteral("\n（%1の%2）").arg(where, shown);
+}
+
 } // namespace perumina

@@ -42,4 +42,19 @@ Status appendTextFile(const QString &path, const QString &text);
 // A short Japanese phrase naming text that cannot be written, for the message shown where it was typed.
 QString unencodableMessage(const QString &what);
 
+// The first character of text that code page 932 cannot hold, and where it lies: index and length in
+// text (a character beyond the basic plane takes two), and line and column counted in characters from
+// 1, a CR LF being one line break. Nothing when every character can be written.
+struct RefusedCharacter
+{
+    qsizetype index = 0;
+    qsizetype length = 0;
+    int line = 1;
+    int column = 1;
+};
+std::optional<RefusedCharacter> firstUnencodable(const QString &text);
+// unencodableMessage(what), then which character of text is refused first and where, so that it can be
+// found in a long text: the line only where text has more than one.
+QString unencodableMessage(const QString &what, const QString &text);
+
 } // namespace perumina

@@ -142,6 +142,7 @@ StoreOutcome store(const QByteArray &bmp, const QString &serverName, const QStri
     QFile reservation(adminFile);
     errno = 0;
     if (!reservation.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        const QString why = perumina::reasonOf(errno);
         const perumina::Status::Kind kind = perumina::lastFailureKind(QFileInfo(adminFile).absolutePath());
         if (QFileInfo::exists(adminFile))
             return {StoreResult::TitleTaken, {}};
@@ -149,8 +150,7 @@ StoreOutcome store(const QByteArray &bmp, const QString &serverName, const QStri
             return {StoreResult::Failed,
                     saveFailure(QStringLiteral(
                         "管理用のフォルダが見つかりません。サーバーとの接続を確認して下さい。"))};
-        return {StoreResult::Failed,
-                saveFailure(perumina::writeFailure(adminFile, kind, reservation.errorString()).error)};
+        return {StoreResult::Failed, saveFailure(perumina::writeFailure(adminFile, kind, why).error)};
     }
     reservation.close();
     const auto dropReservation = [&] {

@@ -4,6 +4,8 @@
 #include "shared/site.h"
 #include "shared/textfile.h"
 
+#include <algorithm>
+
 namespace client {
 
 using namespace perumina;
@@ -18,17 +20,44 @@ std::optional<QStringList> loadCredentialLines(const QString &serverName)
     return ReadLines(site::credentialsFile(serverName));
 }
 
+// Where a record line's value lies, as the field reader takes it: spaces before it are skipped; a
+// value that begins with a quote runs to the next quote (to the end of the line when none follows)
+// and whatever follows that quote is skipped; any other value is the rest of the line without its
+// trailing spaces. Commas stay in the value: a 管理情報.txt record holds two.
+struct ValueSpan
+{
+    qsizetype start = 0;
+    qsizetype length = 0;
+};
+
+static bool isBlank(const QString &line)
+{
+    return std::all_of(line.cbegin(), line.cend(), [](QChar c) { return c == u' '; });
+}
+
+static ValueSpan valueSpan(const QString &line)
+{
+    qsizetype start = 0;
+    while (start < line.size() && line[start] == u' ')
+        ++start;
+    if (start < line.size() && line[start] == u'"') {
+        const qsizetype close = line.indexOf(u'"', start + 1);
+        return {start + 1, (close < 0 ? line.size() : close) - start - 1};
+    }
+    qsizetype end = line.size();
+    while (end > start && line[end - 1] == u' ')
+        --end;
+    return {start, end - start};
+}
+
 QStringList recordValues(const QStringList &lines)
 {
     QStringList values;
-    for (QString line : lines) {
-        if (line.isEmpty())
+    for (const QString &line : lines) {
+        if (isBlank(line))
             continue;
-        if (line.startsWith(u'"'))
-            line.remove(0, 1);
-        if (line.endsWith(u'"'))
-            line.chop(1);
-        values.append(line);
+        const ValueSpan span = valueSpan(line);
+        values.append(line.mid(span.start, span.length));
     }
     return values;
 }
@@ -84,8 +113,8 @@ LoginResult checkLogin(const QStringList &adminRecordLines, const std::optional<
     qsizetype behindUser = -1;
     qsizetype value = 0;
     for (const QString &line : adminRecordLines) {
-        if (!line.isEmpty() && value++ == own.first())
-            behindUser = text.size() + (line.startsWith(u'"') ? 1 : 0) + user.size();
+        if (!isBlank(line) && value++ == own.first())
+            behindUser = text.size() + valueSpan(line).start + user.size();
         text += line + QStringLiteral("\r\n");
     }
     if (text.indexOf(pass, behindUser) < 0)

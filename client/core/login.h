@@ -23,8 +23,9 @@ struct LoginResult
 std::optional<QStringList> loadAdminRecordLines(const QString &serverName);
 std::optional<QStringList> loadCredentialLines(const QString &serverName);
 
-// One value per record line: the text between the line's outer double quotes, commas and any inner
-// quotes kept. Empty lines carry no record, as when the file is read as fields.
+// One value per record line, read as the field reader reads a field (spaces before it skipped, a quoted
+// value ends at its closing quote and what follows on the line is skipped), commas kept. Empty lines
+// and lines of spaces carry no record, as when the file is read as fields.
 QStringList recordValues(const QStringList &lines);
 
 // Checks a user name and password against the registry, whatever order its files are in: the user is

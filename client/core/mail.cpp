@@ -101,9 +101,9 @@ StoreProblem titleProblem(const QString &title)
     if (toLf(title).size() > kMaxTitleLength)
         return StoreProblem::TooLong;
     // The title is one line: a line break in it would end the record for the console's log.
-    if (title.contains(u'\r') || title.contains(u'\n') || readerWouldCut(title, false))
-        return StoreProblem::Ambiguous;
-    return StoreProblem::None;
+    if (title.contains(u'\r') || title.contains(u'\n'))
+        return StoreProblem::LineBreak;
+    return readerWouldCut(title, false) ? StoreProblem::Ambiguous : StoreProblem::None;
 }
 
 StoreProblem bodyProblem(const QString &body)
@@ -132,7 +132,7 @@ Delivery deliverMail(const QString &serverName, const Mail &mail)
                  {mail.sender, QStringLiteral("送信者")}};
     for (const auto &t : typed)
         if (!perumina::canEncodeCp932(t.value))
-            return {Outcome::Unencodable, t.name, {}};
+            return {Outcome::Unencodable, t.name, perumina::unencodableMessage(t.name, t.value)};
     const struct
     {
         StoreProblem problem;
@@ -144,6 +144,8 @@ Delivery deliverMail(const QString &serverName, const Mail &mail)
             return {Outcome::TooLong, c.name, {}};
         if (c.problem == StoreProblem::Ambiguous)
             return {Outcome::Ambiguous, c.name, {}};
+        if (c.problem == StoreProblem::LineBreak)
+            return {Outcome::LineBreak, c.name, {}};
     }
     if (!site::nameProblem(mail.recipient, site::NameKind::FullName).isEmpty())
         return {Outcome::UnknownRecipient, {}, {}};
@@ -188,7 +190,7 @@ QString deliveryMessage(const Delivery &delivery, const QString &recipient)
     case Outcome::NoBody:
         return QStringLiteral("本文が入力されていません");
     case Outcome::Unencodable:
-        return perumina::unencodableMessage(delivery.field);
+        return delivery.error.isEmpty() ? perumina::unencodableMessage(delivery.field) : delivery.error;
     case Outcome::Ambiguous:
         if (delivery.field == QStringLiteral("本文"))
             return QStringLiteral("本文の「\"」のすぐ後で改行すると、メールが正しく届きません。"
@@ -196,6 +198,8 @@ QString deliveryMessage(const Delivery &delivery, const QString &recipient)
         return QStringLiteral("%1の「\"」のすぐ後に「,」を書くと、メールが正しく届きません。"
                               "「\"」の後に空白を入れるなどして、書き直して下さい。")
             .arg(delivery.field);
+    case Outcome::LineBreak:
+        return QStringLiteral("件名に改行が含まれています。件名は一行で書いて下さい。");
     case Outcome::TooLong:
         return QStringLiteral("%1は%2文字までにして下さい。")
             .arg(delivery.field)

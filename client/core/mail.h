@@ -66,6 +66,7 @@ struct Delivery
         NoBody,
         Unencodable,      // field names the value that cannot be written
         Ambiguous,        // field names the value that the reader would cut at a quote
+        LineBreak,        // the title holds a line break, which would end the log's record
         TooLong,          // field names the value beyond its length limit
         UnknownRecipient, // not in the registered list, or not usable as a folder name
         Failed,           // nothing was written; error says what could not be reached
@@ -73,7 +74,8 @@ struct Delivery
     };
     Outcome outcome = Outcome::Done;
     QString field; // for Unencodable, Ambiguous, TooLong: "件名", "本文", "受信者", "送信者"
-    QString error; // for the failures: what failed, in words a user can be shown
+    QString error; // for the failures: what failed, and for Unencodable which character and where, in
+                   // words a user can be shown
 
     bool done() const { return outcome == Outcome::Done; }
 };
@@ -86,6 +88,7 @@ enum class StoreProblem
     None,
     Ambiguous,
     TooLong,
+    LineBreak,
 };
 StoreProblem titleProblem(const QString &title);
 StoreProblem bodyProblem(const QString &body);

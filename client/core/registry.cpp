@@ -55,7 +55,7 @@ std::optional<Refusal> checkValue(Field field, const QString &value)
         return Refusal{field,
                        what + QStringLiteral("にコンマ（,）やダブルクォーテーション（\"）は使えません。")};
     if (hasControlCharacter(value) || !canEncodeCp932(value))
-        return Refusal{field, unencodableMessage(what)};
+        return Refusal{field, unencodableMessage(what, value)};
     return std::nullopt;
 }
 

@@ -7,6 +7,8 @@
 
 #include "shared/ui/formkit.h"
 
+#include <QDir>
+
 namespace client {
 
 Form01::Form01(ClientApp &app, QWidget *parent) : Screen(app, parent)
@@ -58,6 +60,23 @@ void Form01::Form_Load()
         return;
     }
     app_.setServerName(*server);
+    // Without a folder of the person's own, the inbox copy has nowhere safe to go and a second start
+    // cannot be noticed: the pupil goes on, but the teacher must be told.
+    if (instance_.lockPath().isEmpty())
+        app_.dialogs().message(
+            QStringLiteral(
+                "このアカウントの作業用フォルダを作れませんでした。届いたメールを読めないことがあり、"
+                "二重起動も確かめられません。担任の先生に知らせて下さい。\n（%1 にこのアカウント"
+                "だけのフォルダを作れません）")
+                .arg(QDir::toNativeSeparators(QDir::tempPath())),
+            perumina::Dialogs::Icon::Exclamation);
+}
+
+// Enter presses a focused button, so the screen opens with the focus where Enter means login.
+void Form01::showEvent(QShowEvent *event)
+{
+    Command2->setFocus();
+    QWidget::showEvent(event);
 }
 
 void Form01::Command1_Click()

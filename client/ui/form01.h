@@ -31,6 +31,9 @@ public:
     void Command2_Click();
     void Command4_Click();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void Form_Load();
 

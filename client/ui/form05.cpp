@@ -6,10 +6,13 @@
 #include "client/ui/form06.h"
 #include "client/ui/form09.h"
 #include "client/ui/form10.h"
+#include "client/ui/onelinebox.h"
+#include "shared/textfile.h"
 #include "shared/ui/enterkey.h"
 #include "shared/ui/formkit.h"
 
 #include <QPainter>
+#include <QTextCursor>
 
 namespace client {
 
@@ -47,6 +50,7 @@ Form05::Form05(ClientApp &app, QWidget *parent) : Screen(app, parent)
     Text3->setReadOnly(true); // the sender is the signed-in user, not something to type
     Label2 = label(this, "Label2", QStringLiteral("件　名"), {225, 58, 60, 28}, pop);
     Text2 = textBox(this, "Text2", {290, 58, 360, 28}, face(Face::PGothic, 12));
+    keepOnOneLine(Text2);
     Label3 = label(this, "Label3", QStringLiteral("本　文"), {225, 96, 60, 28}, pop);
     Text5 = multiLineBox(this, "Text5", {290, 96, 360, 200});
     Text5->setPlainText(QStringLiteral("Text5"));
@@ -82,7 +86,9 @@ Form05::Form05(ClientApp &app, QWidget *parent) : Screen(app, parent)
     EnterKey::of(this)->setSendingBox(Text1);
 
     connect(List1, &QListWidget::itemClicked, this, &Form05::List1_Click);
-    connect(List1, &QListWidget::currentRowChanged, this, &Form05::List1_Click);
+    // Arrows and Space choose as a click does. The list taking the focus only marks a row current,
+    // unchosen, and that must not name a recipient nobody picked.
+    connect(List1, &QListWidget::itemSelectionChanged, this, &Form05::List1_Click);
     connect(Command1, &QPushButton::clicked, this, &Form05::Command1_Click);
     connect(Command6, &QPushButton::clicked, this, &Form05::Command6_Click);
     connect(Command2, &QPushButton::clicked, this, &Form05::Command2_Click);
@@ -113,8 +119,9 @@ void Form05::showEvent(QShowEvent *event)
 
 void Form05::List1_Click()
 {
-    if (QListWidgetItem *item = List1->currentItem())
-        Text4->setText(item->text());
+    const QList<QListWidgetItem *> chosen = List1->selectedItems();
+    if (!chosen.isEmpty())
+        Text4->setText(chosen.first()->text());
 }
 
 void Form05::Command1_Click()
@@ -150,7 +157,10 @@ void Form05::Command1_Click()
         Text1->setFocus();
         break;
     case Outcome::Unencodable:
+        selectRefusedCharacter(delivery.field);
+        break;
     case Outcome::Ambiguous:
+    case Outcome::LineBreak:
     case Outcome::TooLong:
         if (delivery.field == QStringLiteral("件名"))
             Text2->setFocus();
@@ -161,6 +171,28 @@ void Form05::Command1_Click()
         break;
     default:
         break;
+    }
+}
+
+// The first character that cannot be written is selected where it was typed, so that it is found
+// also in a long body.
+void Form05::selectRefusedCharacter(const QString &field)
+{
+    QLineEdit *line = field == QStringLiteral("件名")     ? Text2
+                      : field == QStringLiteral("受信者") ? Text4
+                                                          : nullptr;
+    if (line) {
+        line->setFocus();
+        if (const auto at = perumina::firstUnencodable(line->text()))
+            line->setSelection(int(at->index), int(at->length));
+    } else if (field == QStringLiteral("本文")) {
+        Text1->setFocus();
+        if (const auto at = perumina::firstUnencodable(Text1->toPlainText())) {
+            QTextCursor cursor = Text1->textCursor();
+            cursor.setPosition(int(at->index));
+            cursor.setPosition(int(at->index + at->length), QTextCursor::KeepAnchor);
+            Text1->setTextCursor(cursor);
+        }
     }
 }
 

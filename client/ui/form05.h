@@ -60,6 +60,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void selectRefusedCharacter(const QString &field);
 };
 
 } // namespace client

@@ -8,6 +8,7 @@
 #include "client/ui/form05.h"
 #include "client/ui/form09.h"
 #include "client/ui/form10.h"
+#include "client/ui/onelinebox.h"
 
 #include "shared/ui/formkit.h"
 
@@ -59,8 +60,9 @@ Form06::Form06(ClientApp &app, QWidget *parent) : Screen(app, parent)
     buildScreen();
 
     connect(List1, &QListWidget::itemClicked, this, &Form06::List1_Click);
-    // The keyboard moves the highlight too; the recipient follows it as it does a click.
-    connect(List1, &QListWidget::currentRowChanged, this, &Form06::List1_Click);
+    // Arrows and Space choose as a click does. The list taking the focus only marks a row current,
+    // unchosen, and that must not name a recipient nobody picked.
+    connect(List1, &QListWidget::itemSelectionChanged, this, &Form06::List1_Click);
     connect(Picture1, &DrawingSurface::mouseDown, this, &Form06::Picture1_MouseDown);
     connect(Picture1, &DrawingSurface::mouseMove, this, &Form06::Picture1_MouseMove);
     connect(Picture1, &DrawingSurface::mouseUp, this, &Form06::Picture1_MouseUp);
@@ -148,6 +150,7 @@ void Form06::buildScreen()
     Text2->setReadOnly(true);
     Label2 = label(this, "Label2", QStringLiteral("件　名"), {}, pop);
     Text1 = textBox(this, "Text1", {}, gothic);
+    keepOnOneLine(Text1);
     Label4 = label(this, "Label4", QStringLiteral("送信日"), {}, pop);
     Label5 = label(this, "Label5", QStringLiteral("送信時刻"), {}, pop);
     Command27 = colourButton(this, "Command27", QStringLiteral("送信"), 0xffc0c0, {}, pop);
@@ -238,8 +241,9 @@ QColor Form06::selectedColour() const
 
 void Form06::List1_Click()
 {
-    if (QListWidgetItem *item = List1->currentItem())
-        Text3->setText(item->text());
+    const QList<QListWidgetItem *> chosen = List1->selectedItems();
+    if (!chosen.isEmpty())
+        Text3->setText(chosen.first()->text());
 }
 
 void Form06::Picture1_MouseDown(QPoint at)

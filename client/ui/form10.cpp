@@ -9,6 +9,7 @@
 #include "shared/picture.h"
 #include "shared/site.h"
 
+#include "shared/ui/enterkey.h"
 #include "shared/ui/formkit.h"
 
 #include <QGuiApplication>
@@ -74,6 +75,12 @@ Form10::Form10(ClientApp &app, QWidget *parent) : Screen(app, parent)
             row({column({{File1, 1}, Label3, Label4, Animation1}), Image1}),
             row({Command1, Command2, Command4, Command7, Command3})},
            this);
+
+    // Tab follows the buttons from left to right, as they stand.
+    setTabOrder(Command4, Command7);
+    setTabOrder(Command7, Command3);
+    // Enter on the list opens the highlighted picture, as a double-click does.
+    perumina::kit::EnterKey::of(this)->setEnterAction(File1, [this] { File1_DblClick(); });
 
     connect(File1, &QListWidget::itemDoubleClicked, this, &Form10::File1_DblClick);
     connect(Command1, &QPushButton::clicked, this, &Form10::Command1_Click);

@@ -27,6 +27,11 @@ void EnterKey::setSendingBox(QPlainTextEdit *box)
     sendingBox_ = box;
 }
 
+void EnterKey::setEnterAction(QWidget *control, std::function<void()> action)
+{
+    actions_.insert(control, std::move(action));
+}
+
 QPushButton *EnterKey::defaultButton() const
 {
     for (QPushButton *button : form_->findChildren<QPushButton *>()) {
@@ -49,6 +54,10 @@ bool EnterKey::pressEnter(QWidget *target, bool breakLine)
 {
     if (sendingBox_ && target == sendingBox_ && breakLine) {
         sendingBox_->insertPlainText(QStringLiteral("\n"));
+        return true;
+    }
+    if (const auto action = actions_.constFind(target); action != actions_.cend()) {
+        (*action)();
         return true;
     }
     if (auto *button = qobject_cast<QPushButton *>(target); button && button->isEnabled()) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
+#include <functional>
 
 class QPlainTextEdit;
 class QPushButton;
@@ -19,6 +21,9 @@ public:
     explicit EnterKey(QWidget *form);
 
     void setSendingBox(QPlainTextEdit *box);
+    // Enter on control runs action instead (a list whose Enter opens the chosen entry, as a
+    // double-click does).
+    void setEnterAction(QWidget *control, std::function<void()> action);
     // The button Enter presses where no button has the focus; null where the window has none.
     QPushButton *defaultButton() const;
     // Enter meant for target (a control of the window, or the window itself); false where it leaves
@@ -34,6 +39,7 @@ protected:
 private:
     QWidget *form_;
     QPlainTextEdit *sendingBox_ = nullptr;
+    QHash<QWidget *, std::function<void()>> actions_;
 };
 
 } // namespace perumina::kit

@@ -229,9 +229,16 @@ TEST_F(Canvas, emptyTitleOrRecipientStopsWithItsMessage)
     Form06 *form = canvas();
     QTest::mouseClick(form->Command27, Qt::LeftButton);
     form->Text1->setText(QStringLiteral("春"));
+    // Tabbing through the list chooses nobody.
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+    form->List1->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(form->List1, Qt::Key_Tab);
+    EXPECT_TRUE(form->Text3->text().isEmpty());
     QTest::mouseClick(form->Command27, Qt::LeftButton);
     EXPECT_EQ(fakes.dialogs.texts(), (QStringList{QStringLiteral("タイトルを入力してください"),
                                                   QStringLiteral("受信者が選ばれていません")}));
+    EXPECT_FALSE(QFile::exists(site.local(pic::paths(kServer, kTaro, QStringLiteral("春")).adminCopy)));
     // Enter sends, as the default button does.
     form->Text3->setText(kTaro);
     form->Text1->setFocus();

@@ -4,6 +4,7 @@
 #include "client/ui/form10.h"
 #include "picturesfixture.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QSignalSpy>
 
@@ -137,6 +138,29 @@ TEST_F(Viewer, eachDoubleClickReplacesTheShownPicture)
     EXPECT_EQ(loaded.at(1).at(0).toBool(), true);
     EXPECT_EQ(shownAt({50, 50}), QColor(Qt::blue));
     EXPECT_FALSE(busyPointer());
+}
+
+TEST_F(Viewer, tabFollowsTheButtonsAsTheyStandAndEnterOnTheListOpensThePicture)
+{
+    storePicture(QStringLiteral("赤"), Qt::red);
+    Form10 *form = viewer();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+    form->File1->setFocus(Qt::TabFocusReason);
+    QStringList order;
+    for (int i = 0; i < 6; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(order, (QStringList{"Command1", "Command2", "Command4", "Command7", "Command3", "File1"}));
+
+    QSignalSpy loaded(form, &Form10::pictureLoaded);
+    QTest::keyClick(form->File1, Qt::Key_Return);
+    QTRY_COMPARE(loaded.count(), 1);
+    EXPECT_EQ(form->Text2->text(), QStringLiteral("赤.jpg"));
+    EXPECT_EQ(shownAt({50, 50}), QColor(Qt::red));
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(app->hasForm09() && app->form09()->isVisible());
 }
 
 TEST_F(Viewer, aPictureThatCannotBeLoadedIsReportedAndTheBusySignsGo)

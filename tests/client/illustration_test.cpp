@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace client;
@@ -96,12 +97,16 @@ TEST(IllustrationStore, replacesALeftOverRecipientCopyWhenTheTitleIsFree)
 {
     TempSite site;
     makeUsers(site, {kTaro});
-    const auto p = illustration::paths(kServer, kTaro, QStringLiteral("春"));
-    site.writeBytes(p.recipientCopy, "left over");
     const QByteArray bmp = illustration::toBmp(picture(Qt::blue));
-    EXPECT_EQ(illustration::store(bmp, kServer, kTaro, QStringLiteral("春")).result,
-              illustration::StoreResult::Stored);
-    EXPECT_EQ(site.bytes(p.recipientCopy), bmp);
+    // The longest title the rule takes: replacing a file writes a longer temporary name beside it.
+    for (const QString &title : {QStringLiteral("春"), QString(81, u'絵')}) {
+        const auto p = illustration::paths(kServer, kTaro, title);
+        site.writeBytes(p.recipientCopy, "left over");
+        const auto outcome = illustration::store(bmp, kServer, kTaro, title);
+        EXPECT_EQ(outcome.result, illustration::StoreResult::Stored) << outcome.error.toStdString();
+        EXPECT_EQ(site.bytes(p.recipientCopy), bmp);
+        EXPECT_EQ(site.bytes(p.adminCopy), bmp);
+    }
 }
 
 TEST(IllustrationStore, failureRemovesTheReservationAndSaysWhy)
@@ -194,11 +199,17 @@ TEST(IllustrationStore, refusesUnsafeNamesBeforeWritingAnything)
     for (const auto &[recipient, title] :
          {std::pair{kTaro, QStringLiteral("..\\..\\登録者一覧.txt\\x")},
           std::pair{kTaro, QStringLiteral("../x")}, std::pair{QStringLiteral(".."), QStringLiteral("春")},
-          std::pair{kTaro, QStringLiteral("𠮷")}}) {
+          std::pair{kTaro, QStringLiteral("𠮷")}, std::pair{kTaro, QString(82, u'絵')},
+          std::pair{kTaro, QString(83, u'絵')}, std::pair{kTaro, QString(84, u'絵')}}) {
         const auto outcome = illustration::store(bmp, kServer, recipient, title);
         EXPECT_EQ(outcome.result, illustration::StoreResult::Failed) << title.toStdString();
         EXPECT_FALSE(outcome.error.isEmpty());
+        // The system's own English never reaches the pupil.
+        EXPECT_FALSE(outcome.error.contains(QRegularExpression("[A-Za-z]{3}")))
+            << outcome.error.toStdString();
     }
+    EXPECT_EQ(illustration::titleProblem(QString(82, u'絵')),
+              QStringLiteral("タイトルが長すぎます。全角なら81文字、半角なら244文字までにして下さい。"));
     EXPECT_EQ(allFiles(site), before);
 }
 

@@ -142,6 +142,30 @@ TEST(LoginCheck, findsTheUsersOwnRecordsInARegistryOutOfStep)
     EXPECT_EQ(checkLogin(admin, QStringList{"\"taropwx\""}, "taro", "pw").failure, 3);
 }
 
+// Records as the field reader takes them: what follows a closing quote, and spaces before a value or
+// after an unquoted one, are no part of it.
+TEST(LoginCheck, readsEachRecordAsTheFieldReaderDoes)
+{
+    const struct
+    {
+        QString admin, credentials;
+    } cases[] = {
+        {"\"taro,山田太郎,taro123\" ", "\"tarotaro123\""},
+        {"\"taro,山田太郎,taro123\"", "\"tarotaro123\" "},
+        {"  \"taro,山田太郎,taro123\"x", "\"tarotaro123\"\t"},
+        {"taro,山田太郎,taro123  ", " tarotaro123 "},
+    };
+    for (const auto &c : cases) {
+        const QStringList admin = {"\"ken,木村健,k1\"", " ", c.admin};
+        const auto result = checkLogin(admin, QStringList{"\"kenk1\"", c.credentials}, "taro", "taro123");
+        EXPECT_TRUE(result.ok()) << c.admin.toStdString() << " / " << c.credentials.toStdString();
+        EXPECT_EQ(result.fullName, "山田太郎");
+        EXPECT_EQ(result.record, 1);
+        // A wrong password still ends with 5: the search for it starts behind the user's name.
+        EXPECT_EQ(checkLogin(admin, QStringList{c.credentials}, "taro", "zz").failure, 5);
+    }
+}
+
 TEST(LoginCheck, aWrongPasswordAfterAnEarlierLoginOfTheRunFollowsWhereThatPasswordLay)
 {
     const QList<UserRecord> users = {{"hana", "佐藤花子", "h1"}, {"taro", "山田太郎", "pw"}};

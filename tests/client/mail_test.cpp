@@ -138,10 +138,19 @@ TEST(MailDelivery, refusesIncompleteOrUnwritableMailAndWritesNothing)
          QStringLiteral("本文が入力されていません")},
         {mailTo(kHanako, QStringLiteral("𠮷野家"), QStringLiteral("b")), O::Unencodable,
          QStringLiteral("件名"),
-         QStringLiteral("件名に使えない文字が含まれています。別の文字に変えて下さい。")},
+         QStringLiteral("件名に使えない文字が含まれています。別の文字に変えて下さい。\n（1文字目の「𠮷」）")},
+        // The first refused character is named with its line and column, counted in characters.
         {mailTo(kHanako, QStringLiteral("t"), QStringLiteral("絵文字😀")), O::Unencodable,
          QStringLiteral("本文"),
-         QStringLiteral("本文に使えない文字が含まれています。別の文字に変えて下さい。")},
+         QStringLiteral("本文に使えない文字が含まれています。別の文字に変えて下さい。\n（4文字目の「😀」）")},
+        {mailTo(kHanako, QStringLiteral("t"), QStringLiteral("一行目\r\n\r\nと€ ¥")), O::Unencodable,
+         QStringLiteral("本文"),
+         QStringLiteral(
+             "本文に使えない文字が含まれています。別の文字に変えて下さい。\n（3行目の2文字目の「€」）")},
+        {mailTo(kHanako, QStringLiteral("t"), QStringLiteral("見え\u200Bない")), O::Unencodable,
+         QStringLiteral("本文"),
+         QStringLiteral("本文に使えない文字が含まれています。別の文字に変えて下さい。\n"
+                        "（3文字目の見えない文字（U+200B））")},
         {mailTo(QStringLiteral("鈴木一郎"), QStringLiteral("t"), QStringLiteral("b")),
          O::UnknownRecipient,
          {},
@@ -161,6 +170,11 @@ TEST(MailDelivery, refusesIncompleteOrUnwritableMailAndWritesNothing)
          QStringLiteral("件名"),
          QStringLiteral("件名の「\"」のすぐ後に「,」を書くと、メールが正しく届きません。"
                         "「\"」の後に空白を入れるなどして、書き直して下さい。")},
+        // A title is one line; a line break is named as what it is, with or without a quote before it.
+        {mailTo(kHanako, QStringLiteral("abc\ndef"), QStringLiteral("b")), O::LineBreak,
+         QStringLiteral("件名"), QStringLiteral("件名に改行が含まれています。件名は一行で書いて下さい。")},
+        {mailTo(kHanako, QStringLiteral("\"abc\"\r\ndef"), QStringLiteral("b")), O::LineBreak,
+         QStringLiteral("件名"), QStringLiteral("件名に改行が含まれています。件名は一行で書いて下さい。")},
         {mailTo(kHanako, QStringLiteral("t"), QStringLiteral("\"引用\"\r\n次の行")), O::Ambiguous,
          QStringLiteral("本文"),
          QStringLiteral("本文の「\"」のすぐ後で改行すると、メールが正しく届きません。"

@@ -16,6 +16,7 @@
 #include "shared/textfile.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -164,6 +165,53 @@ TEST_F(MailScreens, enterSendsWhileShiftOrCtrlEnterBreaksTheLine)
     EXPECT_EQ(parseMailRecords(decodeCp932(log()), 6).size(), 2);
 }
 
+TEST_F(MailScreens, theListTakingTheFocusChoosesNobodyTheKeyboardChoosesAsAClickDoes)
+{
+    ClientRun run;
+    Form05 *form = run.app->form05();
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+    run.fakes.dialogs.shown.clear(); // taro's empty inbox at login
+    const QByteArray taroBefore = inbox(kTaro);
+    // Through the list by Tab, on to the title and the body, and Enter: nobody was chosen.
+    form->List1->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(form->Text4->text().isEmpty());
+    QTest::keyClick(form->List1, Qt::Key_Tab);
+    form->Text2->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(form->Text2, QStringLiteral("title"));
+    form->Text1->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(form->Text1, QStringLiteral("body"));
+    QTest::keyClick(form->Text1, Qt::Key_Return);
+    EXPECT_EQ(run.fakes.dialogs.texts(), QStringList{QStringLiteral("受信者が選ばれていません")});
+    EXPECT_EQ(inbox(kTaro), taroBefore);
+    EXPECT_TRUE(log().isEmpty());
+
+    // Space chooses the marked name, the arrows the next one; that one gets the mail.
+    form->List1->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(form->List1, Qt::Key_Space);
+    EXPECT_EQ(form->Text4->text(), kTaro);
+    QTest::keyClick(form->List1, Qt::Key_Down);
+    EXPECT_EQ(form->Text4->text(), kHanako);
+    QTest::keyClick(form->List1, Qt::Key_Return);
+    EXPECT_EQ(run.fakes.dialogs.last(), kSent);
+    EXPECT_EQ(parseInbox(decodeCp932(inbox())).first().title, QStringLiteral("title"));
+}
+
+// A title pasted with a line break is sent as the one line the box shows.
+TEST_F(MailScreens, aLineBreakPastedIntoTheTitleBecomesTheSpaceTheBoxShows)
+{
+    ClientRun run;
+    Form05 *form = run.app->form05();
+    compose(form, kHanako, QString(), QStringLiteral("本文"));
+    QApplication::clipboard()->setText(QStringLiteral("abc\r\ndef\n"));
+    form->Text2->paste();
+    EXPECT_EQ(form->Text2->text(), QStringLiteral("abc def "));
+    form->Command1->click();
+    EXPECT_EQ(run.fakes.dialogs.last(), kSent);
+    EXPECT_EQ(parseInbox(decodeCp932(inbox())).first().title, QStringLiteral("abc def "));
+}
+
 TEST_F(MailScreens, tabLeavesTheBodyForTheSendButton)
 {
     ClientRun run;
@@ -194,9 +242,11 @@ TEST_F(MailScreens, refusedMailKeepsWhatWasTypedAndWritesNothing)
          form->Text4},
         {kHanako, QStringLiteral("t"), QString(), QStringLiteral("本文が入力されていません"), form->Text1},
         {kHanako, QStringLiteral("𠮷"), QStringLiteral("b"),
-         QStringLiteral("件名に使えない文字が含まれています。別の文字に変えて下さい。"), form->Text2},
+         QStringLiteral("件名に使えない文字が含まれています。別の文字に変えて下さい。\n（1文字目の「𠮷」）"),
+         form->Text2},
         {kHanako, QStringLiteral("t"), QStringLiteral("😀"),
-         QStringLiteral("本文に使えない文字が含まれています。別の文字に変えて下さい。"), form->Text1},
+         QStringLiteral("本文に使えない文字が含まれています。別の文字に変えて下さい。\n（1文字目の「😀」）"),
+         form->Text1},
         {QStringLiteral("知らない人"), QStringLiteral("t"), QStringLiteral("b"),
          QStringLiteral("「知らない人」さんは登録されていません。一覧から選んで下さい。"), form->Text4},
         {kHanako, QStringLiteral("\"はい\",いいえ"), QStringLiteral("b"),
@@ -219,6 +269,15 @@ TEST_F(MailScreens, refusedMailKeepsWhatWasTypedAndWritesNothing)
         EXPECT_EQ(form->Text1->toPlainText(), c.body);
         EXPECT_EQ(form->focusWidget(), c.focus) << c.message.toStdString();
     }
+    // The refused character is selected where it was typed.
+    form->Text4->setText(kHanako);
+    form->Text2->setText(QStringLiteral("件名"));
+    form->Text1->setPlainText(QStringLiteral("一行目\n二行目の™です"));
+    form->Command1->click();
+    EXPECT_EQ(form->Text1->textCursor().selectedText(), QStringLiteral("™"));
+    form->Text2->setText(QStringLiteral("ab€"));
+    form->Command1->click();
+    EXPECT_EQ(form->Text2->selectedText(), QStringLiteral("€"));
     EXPECT_EQ(form->Label4->text(), QStringLiteral("送信日"));
     EXPECT_TRUE(inbox().isEmpty());
     EXPECT_TRUE(log().isEmpty());

@@ -10,6 +10,7 @@
 #include "shared/ui/enterkey.h"
 #include "startup_support.h"
 
+#include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -39,9 +40,17 @@ TEST(MainMenu, enterOnAFreshMenuOpensTheMailScreen)
     client::Form04 *menu = openMenu(s);
     ASSERT_TRUE(menu->isVisible());
     EXPECT_TRUE(menu->Option1->isChecked());
-    QTest::keyClick(menu->Option1, Qt::Key_Return);
+    // The key goes where the freshly opened window put the focus.
+    menu->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(menu));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_FALSE(menu->isVisible());
-    EXPECT_TRUE(s.app->form05()->isVisible());
+    client::Form05 *mail = s.app->form05();
+    EXPECT_TRUE(mail->isVisible());
+    // The mail screen taking the focus names no recipient.
+    mail->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(mail));
+    EXPECT_TRUE(mail->Text4->text().isEmpty());
 }
 
 TEST(MainMenu, eachScreenChoiceHidesTheMenuAndShowsItsScreen)

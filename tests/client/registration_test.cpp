@@ -127,21 +127,22 @@ TEST_P(RegistrationRefusal, showsItsMessageAndClearsOnlyTheOffendingBox)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RegistrationRefusal,
-    testing::Values(RefusedCase{"takenUserName", "taro", "鈴木一郎", "p", client::kUserNameTakenMessage, 1},
-                    RefusedCase{"partOfTakenUserName", "tar", "鈴木一郎", "p", client::kUserNameTakenMessage,
-                                1},
-                    RefusedCase{"takenFullName", "jiro", "山田太郎", "p", client::kFullNameTakenMessage, 2},
-                    RefusedCase{"partOfTakenFullName", "jiro", "山田", "p", client::kFullNameTakenMessage, 2},
-                    RefusedCase{"emptyUserName", "", "鈴木一郎", "p", "ユーザー名を入力して下さい。", 1},
-                    RefusedCase{"emptyFullName", "jiro", "", "p", "本名を入力して下さい。", 2},
-                    RefusedCase{"takenBeforeEmpty", "taro", "", "p", client::kUserNameTakenMessage, 1},
-                    RefusedCase{"emptyPassword", "jiro", "鈴木一郎", "", "パスワードを入力して下さい。", 3},
-                    RefusedCase{"commaInPassword", "jiro", "鈴木一郎", "a,b",
-                                "パスワードにコンマ（,）やダブルクォーテーション（\"）は使えません。", 3},
-                    RefusedCase{"slashInFullName", "jiro", "鈴木/一郎", "p",
-                                "本名に次の文字は使えません。　\\ / : * ? \" < > |", 2},
-                    RefusedCase{"unencodableUserName", "𠮷田", "鈴木一郎", "p",
-                                "ユーザー名に使えない文字が含まれています。別の文字に変えて下さい。", 1}),
+    testing::Values(
+        RefusedCase{"takenUserName", "taro", "鈴木一郎", "p", client::kUserNameTakenMessage, 1},
+        RefusedCase{"partOfTakenUserName", "tar", "鈴木一郎", "p", client::kUserNameTakenMessage, 1},
+        RefusedCase{"takenFullName", "jiro", "山田太郎", "p", client::kFullNameTakenMessage, 2},
+        RefusedCase{"partOfTakenFullName", "jiro", "山田", "p", client::kFullNameTakenMessage, 2},
+        RefusedCase{"emptyUserName", "", "鈴木一郎", "p", "ユーザー名を入力して下さい。", 1},
+        RefusedCase{"emptyFullName", "jiro", "", "p", "本名を入力して下さい。", 2},
+        RefusedCase{"takenBeforeEmpty", "taro", "", "p", client::kUserNameTakenMessage, 1},
+        RefusedCase{"emptyPassword", "jiro", "鈴木一郎", "", "パスワードを入力して下さい。", 3},
+        RefusedCase{"commaInPassword", "jiro", "鈴木一郎", "a,b",
+                    "パスワードにコンマ（,）やダブルクォーテーション（\"）は使えません。", 3},
+        RefusedCase{"slashInFullName", "jiro", "鈴木/一郎", "p",
+                    "本名に次の文字は使えません。　\\ / : * ? \" < > |", 2},
+        RefusedCase{"unencodableUserName", "𠮷田", "鈴木一郎", "p",
+                    "ユーザー名に使えない文字が含まれています。別の文字に変えて下さい。\n（1文字目の「𠮷」）",
+                    1}),
     [](const testing::TestParamInfo<RefusedCase> &info) { return info.param.name; });
 
 TEST(RegistrationScreen, acceptsLongerNamesThatContainRegisteredOnes)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Two pupils on one classroom computer, one after the other. The first pupil's client is ended by a
 # logout's SIGTERM with its inbox copy left behind; the second pupil's client starts, and their own
-# inbox is read, neither shown nor blocked by what the first left.
+# inbox is read, neither shown nor blocked by what the first left; then again with no home folder and
+# no session.
 # Usage: two_accounts.sh BIN_DIR TEST_BIN_DIR. Needs root (it adds two accounts and a group); skipped
 # (77) where it cannot run. Removes everything it made, also on failure.
 set -euo pipefail
@@ -58,10 +59,13 @@ as() {
 
 # The client's lock in the account's runtime folder, once the client holds it.
 held_lock() {
-  local account=$1 pid=$2
+  held_lock_in "$work/run-$1" "$2"
+}
+held_lock_in() {
+  local folder=$1 pid=$2
   for _ in $(seq 300); do
     kill -0 "$pid" 2>/dev/null || return 1
-    for lock in "$work/run-$account"/perumina-*/PeruminaClient.lock; do
+    for lock in "$folder"/perumina-*/PeruminaClient.lock; do
       [ -f "$lock" ] && ! flock -n "$lock" true && { echo "$lock"; return 0; }
     done
     sleep 0.1
@@ -95,4 +99,23 @@ second_copy=$(sed -n 2p <<<"$second_mail")
 grep -q "宿題について" <(iconv -f CP932 -t UTF-8 "$second_copy") && fail "the second pupil's copy holds the first's mail"
 kill -TERM "$second_pid"
 wait "$second_pid" 2>/dev/null || true
+
+# The second pupil again, on an account with no home folder and no session: the client makes a folder
+# of the account's own in the temporary folder, holds its single-start lock there and reads the inbox.
+mkdir -m 1777 "$work/tmp"
+homeless() {
+  exec setpriv --reuid="$second" --regid="$group" --init-groups env -i PATH="$PATH" HOME=/nonexistent \
+    TMPDIR="$work/tmp" PERUMINA_ROOT="$site" QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 "$@"
+}
+own=$work/tmp/perumina-$(id -u "$second")
+(homeless "$bin/PeruminaClient") >"$work/homeless.log" 2>&1 &
+pids+=($!)
+homeless_pid=$!
+held_lock_in "$own" "$homeless_pid" >/dev/null || fail "no single-start lock without home and session"
+[ "$(stat -c '%a %U' "$own")" = "700 $second" ] || fail "the account's temporary folder is not its own: $(stat -c '%a %U' "$own")"
+homeless_mail=$(homeless "$testbin/inbox_helper" 佐藤花子) || fail "no inbox without home and session"
+[ "$(sed -n 1p <<<"$homeless_mail")" = "taro 遠足のこと" ] || fail "without home the pupil was shown: $homeless_mail"
+[[ "$(sed -n 2p <<<"$homeless_mail")" == "$own"/* ]] || fail "the inbox copy is not in the account's folder"
+kill -TERM "$homeless_pid"
+wait "$homeless_pid" 2>/dev/null || true
 echo "two accounts on one computer: passed"

@@ -4,6 +4,7 @@
 #include "shared/site.h"
 #include "startup_support.h"
 
+#include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -35,16 +36,23 @@ TEST(WelcomeScreen, enterOpensTheLoginScreenOrPressesTheFocusedButton)
 {
     ClientOnSite s;
     client::ClientApp &app = s.start();
-    QTest::keyClick(app.form01(), Qt::Key_Return);
+    // Enter goes where the freshly opened window put the focus, as a pupil's key press does.
+    app.form01()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(app.form01()));
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_FALSE(app.form01()->isVisible());
     EXPECT_TRUE(app.form03()->isVisible());
 
-    app.form03()->hide();
-    app.form01()->show();
+    // A focused button presses itself; shown again, the screen puts the focus back where Enter means login.
+    QTest::mouseClick(app.form03()->Command7, Qt::LeftButton);
     app.form01()->Command1->setFocus();
     QTest::keyClick(app.form01()->Command1, Qt::Key_Return);
     EXPECT_TRUE(app.form02()->isVisible());
     EXPECT_FALSE(app.form03()->isVisible());
+    QTest::mouseClick(app.form02()->Command7, Qt::LeftButton);
+    ASSERT_TRUE(app.form01()->isVisible());
+    EXPECT_EQ(app.form01()->focusWidget(), app.form01()->Command2);
 }
 
 TEST(WelcomeScreen, yesOpensRegistrationAndQuitSweepsAndEnds)
@@ -79,6 +87,20 @@ TEST(WelcomeScreen, aSecondCopyIsRefusedAndTheFirstGoesOn)
     EXPECT_TRUE(first.form01()->isVisible());
 }
 
+TEST(WelcomeScreen, anAccountWithNoFolderOfItsOwnIsToldSoAndGoesOn)
+{
+    ClientOnSite s;
+    testing_support::NoHomeOrSession environment;
+    // Not even in the temporary folder: a link lies where the account's folder would be.
+    ASSERT_TRUE(QFile::link(environment.tempFolder(), environment.accountFolder()));
+    client::ClientApp &app = s.start();
+    ASSERT_EQ(s.fakes.dialogs.shown.size(), 1);
+    EXPECT_TRUE(s.fakes.dialogs.last().startsWith("このアカウントの作業用フォルダを作れませんでした。"));
+    EXPECT_EQ(s.fakes.dialogs.shown.last().icon, perumina::Dialogs::Icon::Exclamation);
+    EXPECT_FALSE(s.fakes.end.ended());
+    EXPECT_TRUE(app.form01()->isVisible());
+}
+
 struct LocatorCase
 {
     const char *name;
@@ -109,7 +131,8 @@ TEST_P(WelcomeWithoutServer, showsTheTwoLineMessageAndEnds)
 INSTANTIATE_TEST_SUITE_P(Locators, WelcomeWithoutServer,
                          testing::Values(LocatorCase{"missing", std::nullopt},
                                          LocatorCase{"empty", QString()},
-                                         LocatorCase{"emptyLine", QStringLiteral("\r\n")}),
+                                         LocatorCase{"emptyLine", QStringLiteral("\r\n")},
+                                         LocatorCase{"onlySpaces", QStringLiteral("   \r\n")}),
                          [](const testing::TestParamInfo<LocatorCase> &info) { return info.param.name; });
 
 TEST(WelcomeScreen, aLocatorOverTwoLinesGivesTheJoinedName)

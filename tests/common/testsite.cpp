@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace testing_support {
 
@@ -38,6 +39,34 @@ TempSite::~TempSite()
         qputenv("XDG_RUNTIME_DIR", previousRuntime_);
     else
         qunsetenv("XDG_RUNTIME_DIR");
+}
+
+NoHomeOrSession::NoHomeOrSession()
+{
+    if (!temp_.isValid())
+        throw std::runtime_error("no temporary folder");
+    for (const char *name : {"HOME", "XDG_RUNTIME_DIR", "XDG_CACHE_HOME", "TMPDIR"})
+        saved_.append({name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt});
+    // A home below a plain file cannot be made, not even by root.
+    QFile blocker(temp_.filePath(QStringLiteral("file")));
+    if (!blocker.open(QIODevice::WriteOnly))
+        throw std::runtime_error("cannot write test file");
+    blocker.close();
+    qputenv("HOME", QFile::encodeName(temp_.filePath(QStringLiteral("file/home"))));
+    qunsetenv("XDG_RUNTIME_DIR");
+    qunsetenv("XDG_CACHE_HOME");
+    qputenv("TMPDIR", QFile::encodeName(temp_.path()));
+}
+
+NoHomeOrSession::~NoHomeOrSession()
+{
+    for (const auto &[name, value] : saved_)
+        value ? qputenv(name.constData(), *value) : qunsetenv(name.constData());
+}
+
+QString NoHomeOrSession::accountFolder() const
+{
+    return temp_.filePath(QStringLiteral("perumina-%1").arg(::getuid()));
 }
 
 QString TempSite::local(const QString &systemPath) const

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <optional>
+#include <utility>
 
 namespace testing_support {
 
@@ -35,6 +37,26 @@ private:
     bool hadRoot_ = false;
     QByteArray previousRuntime_;
     bool hadRuntime_ = false;
+};
+
+// For one test: an account whose home folder cannot be made and that has no session (no
+// XDG_RUNTIME_DIR, no XDG_CACHE_HOME), with the system's temporary folder in a fresh folder. The
+// previous environment comes back at the end.
+class NoHomeOrSession
+{
+public:
+    NoHomeOrSession();
+    ~NoHomeOrSession();
+    NoHomeOrSession(const NoHomeOrSession &) = delete;
+    NoHomeOrSession &operator=(const NoHomeOrSession &) = delete;
+
+    QString tempFolder() const { return temp_.path(); }
+    // The account's own folder there: TMPDIR/perumina-UID.
+    QString accountFolder() const;
+
+private:
+    QTemporaryDir temp_;
+    QList<std::pair<QByteArray, std::optional<QByteArray>>> saved_;
 };
 
 // Code page 932 bytes of a literal, for comparing files byte by byte.

@@ -30,6 +30,11 @@ TEST(ServerName, joinsLinesAndTrimsNothing)
         {"", QString()},
         {"\r\n\r\n", QString()},
         {"NOEND", QStringLiteral("NOEND")},
+        // An editor's UTF-8 mark is no part of the name; white space alone names no computer.
+        {"\xEF\xBB\xBFSTAFFROOM\r\n", QStringLiteral("STAFFROOM")},
+        {"\xEF\xBB\xBF\xE8\x81\xB7\xE5\x93\xA1\xE5\xAE\xA4\r\n", QStringLiteral("職員室")},
+        {"   \r\n \r\n", QString()},
+        {"\x81\x40\t\r\n", QString()},
     };
     for (const Case &c : cases) {
         site.writeBytes(local::kLocator, c.bytes);

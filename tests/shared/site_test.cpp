@@ -1,7 +1,12 @@
 #include "common/testsite.h"
+#include "shared/paths.h"
+#include "shared/singleinstance.h"
 #include "shared/site.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace perumina;
 using site::NameKind;
@@ -29,6 +34,49 @@ TEST(SiteLayout, namesEveryPathAsTheSystemDoes)
     // The inbox copy is the person's own, never the local folder that every account shares.
     testing_support::TempSite root;
     EXPECT_TRUE(site::localInboxCopy().startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR") + u'/'));
+}
+
+// An account with no home folder and no session: its own folder lies in the system's temporary
+// folder, private to it, and the single-start lock works there. A link or another account's folder
+// planted in its place is never used.
+TEST(SiteLayout, anAccountWithoutHomeOrSessionGetsItsOwnTemporaryFolder)
+{
+    testing_support::TempSite root;
+    testing_support::NoHomeOrSession environment;
+    const QString account = environment.accountFolder();
+
+    const QString folder = personalSiteFolder();
+    ASSERT_TRUE(folder.startsWith(account + u'/')) << folder.toStdString();
+    const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    for (const QString &own : {account, folder}) {
+        const QFileDevice::Permissions p = QFileInfo(own).permissions();
+        EXPECT_EQ(p & ownerOnly, ownerOnly) << own.toStdString();
+        EXPECT_EQ(p.toInt() & 0x77, 0) << own.toStdString(); // nothing for the group or others
+    }
+    EXPECT_TRUE(site::localInboxCopy().startsWith(folder + u'/'));
+    {
+        SingleInstance first(QStringLiteral("PeruminaClient"));
+        SingleInstance second(QStringLiteral("PeruminaClient"));
+        EXPECT_TRUE(first.lockPath().startsWith(folder + u'/'));
+        EXPECT_TRUE(first.acquire());
+        EXPECT_FALSE(second.acquire());
+    }
+
+    // Planted in its place: a link to a folder of someone else's choosing, or (as root can show)
+    // another account's folder.
+    ASSERT_TRUE(QDir(account).removeRecursively());
+    const QString elsewhere = environment.tempFolder() + QStringLiteral("/elsewhere");
+    ASSERT_TRUE(QDir().mkpath(elsewhere));
+    ASSERT_TRUE(QFile::link(elsewhere, account));
+    EXPECT_TRUE(personalSiteFolder().isEmpty());
+    EXPECT_TRUE(SingleInstance(QStringLiteral("PeruminaClient")).lockPath().isEmpty());
+    EXPECT_TRUE(QDir(elsewhere).isEmpty());
+    if (::getuid() == 0) {
+        ASSERT_TRUE(QFile::remove(account));
+        ASSERT_TRUE(QDir().mkpath(account));
+        ASSERT_EQ(::chown(QFile::encodeName(account).constData(), 65534, 65534), 0);
+        EXPECT_TRUE(personalSiteFolder().isEmpty());
+    }
 }
 
 struct NameCase
@@ -86,9 +134,13 @@ TEST(SiteNames, acceptOnlyWhatNamesOneFileOrFolderEverywhere)
         {QStringLiteral("絵😀"), false, false, false},
         // Code page 932 writes the yen sign as the backslash byte.
         {yen, false, false, false},
-        // 255 bytes for one name: a title also carries ".jpg".
+        // 255 bytes for one name: a title also carries ".jpg" and, while its file is replaced, the
+        // temporary file's ".XXXXXX".
         {QString(85, QChar(u'山')), true, false, true},
-        {QString(83, QChar(u'山')), true, true, true},
+        {QString(82, QChar(u'山')), true, false, true},
+        {QString(81, QChar(u'山')), true, true, true},
+        {QString(244, QChar(u'a')), true, true, true},
+        {QString(245, QChar(u'a')), true, false, true},
         {QString(86, QChar(u'山')), false, false, false},
         // Names the system keeps beside the user folders, whether the file exists yet or not, in any
         // case, also as the lock or the temporary file of a replacement; a picture may carry them.
