@@ -155,6 +155,7 @@ PrintSheet Form1::printSheet()
         grades.rows.append({QStringLiteral("%1学年").arg(i + 1), columnText(6 + i)});
     }
     school.weight = grades.weight = 3;
+    school.textSize = grades.textSize = 20;
     PrintTable timetable;
     timetable.heading = QStringLiteral("時間別予定");
     timetable.columnHeads = QStringList{QString()} + timeSlotNames();
@@ -166,6 +167,7 @@ PrintSheet Form1::printSheet()
         timetable.rows.append(row);
     }
     timetable.weight = 10;
+    timetable.textSize = 17;
     sheet.tables = {school, grades, timetable};
     return sheet;
 }

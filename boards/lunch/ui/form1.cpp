@@ -155,6 +155,7 @@ PrintSheet Form1::printSheet()
     PrintTable week;
     week.columnHeads = {QString()};
     week.rowHeadShare = 0.14;
+    week.textSize = 22;
     for (const QString &head : heads)
         week.rows.append({head});
     QStringList dates;

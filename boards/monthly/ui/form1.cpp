@@ -137,6 +137,7 @@ PrintSheet Form1::printSheet()
     calendar.columnHeads = {QString()};
     calendar.rowHeadShare = 0;
     calendar.emphasiseFirstLine = true;
+    calendar.textSize = 14;
     for (int column = 1; column <= 7; ++column) {
         calendar.columnHeads.append(Heading[column]->text());
         calendar.columnColours.append(QColor::fromRgb(columnColour(column)));

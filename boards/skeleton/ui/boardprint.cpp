@@ -46,12 +46,12 @@ void drawFitted(QPainter &painter, const QRectF &box, const QString &text, qreal
 }
 
 void drawCell(QPainter &painter, const QRectF &box, const QString &text, const QColor &firstLineColour,
-              bool emphasiseFirstLine)
+              const PrintTable &table)
 {
     painter.setPen(QPen(Qt::black, 1));
     painter.drawRect(box);
-    if (!emphasiseFirstLine) {
-        drawFitted(painter, box, text, 16, Qt::AlignLeft | Qt::AlignTop);
+    if (!table.emphasiseFirstLine) {
+        drawFitted(painter, box, text, table.textSize, Qt::AlignLeft | Qt::AlignTop);
         return;
     }
     const qsizetype lineEnd = text.indexOf(u'\n');
@@ -62,7 +62,8 @@ void drawCell(QPainter &painter, const QRectF &box, const QString &text, const Q
     drawFitted(painter, QRectF(box.left(), box.top(), box.width(), kFirstLine + 6), first, kFirstLine,
                Qt::AlignLeft | Qt::AlignTop, true);
     painter.setPen(Qt::black);
-    drawFitted(painter, box.adjusted(0, kFirstLine + 4, 0, 0), rest, 14, Qt::AlignLeft | Qt::AlignTop);
+    drawFitted(painter, box.adjusted(0, kFirstLine + 4, 0, 0), rest, table.textSize,
+               Qt::AlignLeft | Qt::AlignTop);
 }
 
 void drawTable(QPainter &painter, const PrintTable &table, QRectF area)
@@ -110,7 +111,7 @@ void drawTable(QPainter &painter, const PrintTable &table, QRectF area)
                 painter.drawRect(box);
                 drawFitted(painter, box, row.value(0), 16, Qt::AlignCenter, true);
             } else {
-                drawCell(painter, box, row.value(column), colour(column), table.emphasiseFirstLine);
+                drawCell(painter, box, row.value(column), colour(column), table);
             }
         }
         top += rowHeight;

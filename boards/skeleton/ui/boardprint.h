@@ -26,6 +26,8 @@ struct PrintTable
     // column after the row head; missing ones are black.
     QList<QColor> columnColours;
     bool emphasiseFirstLine = false;
+    qreal textSize =
+        16; // of the cells' text, in thousandths of the page's width; smaller where it would not fit
 };
 
 // What a board prints: a title line and its tables, one below the other on one A4 page.
