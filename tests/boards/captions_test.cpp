@@ -6,9 +6,12 @@
 #include "shared/fakes.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -16,6 +19,7 @@
 #include <QScrollArea>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -264,4 +268,27 @@ TEST(BoardPrint, eachBoardPrintsWhatItShowsOnOneSearchableA4Page)
                 << wanted.toStdString() << " not in " << text.toStdString();
         }
     }
+}
+
+TEST(BoardPrint, theButtonOpensThePreviewOfTheBoardsPage)
+{
+    boards_test::BoardSite site;
+    perumina::FakeSeams fakes;
+    boards::monthly::Form1 board(boards::monthly::Variant::Classroom, fakes.seams());
+    board.Form_Load();
+    QString previewed;
+    bool landscape = false;
+    int pages = 0;
+    QTimer::singleShot(0, [&] {
+        if (auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget())) {
+            previewed = preview->printer()->docName();
+            landscape = preview->printer()->pageLayout().orientation() == QPageLayout::Landscape;
+            pages = preview->findChild<QPrintPreviewWidget *>()->pageCount();
+            preview->reject();
+        }
+    });
+    board.findChild<QPushButton *>(QStringLiteral("printButton"))->click();
+    EXPECT_EQ(previewed, board.printSheet().title);
+    EXPECT_TRUE(landscape);
+    EXPECT_EQ(pages, 1);
 }
