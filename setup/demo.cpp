@@ -2,6 +2,7 @@
 
 #include "client/core/illustration.h"
 #include "client/core/mail.h"
+#include "client/core/newmail.h"
 #include "client/core/registry.h"
 #include "setup/boarddata.h"
 #include "shared/paths.h"
@@ -122,6 +123,15 @@ void addDemoContent(const QString &server, const QDateTime &now, Report &report)
         }
     }
     report.created.append(perumina::mapPath(perumina::site::messageLog(server)));
+    // 山田太郎 read hana's answer on some computer but not the teacher's mail after it: his menu shows
+    // one new mail.
+    const QString reader = QStringLiteral("山田太郎");
+    const Status marked = client::advanceMailMark(server, reader, now.addSecs(-60 * 150));
+    if (!marked.ok) {
+        fail(report, marked.error);
+        return;
+    }
+    report.created.append(perumina::mapPath(perumina::site::mailReadMark(server, reader)));
 
     const QString title = QStringLiteral("わたしの家");
     const QString recipient = QStringLiteral("山田太郎");

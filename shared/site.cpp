@@ -117,6 +117,11 @@ QString inbox(const QString &serverName, const QString &fullName)
     return userFile(serverName, fullName, kInboxName);
 }
 
+QString mailReadMark(const QString &serverName, const QString &fullName)
+{
+    return userFile(serverName, fullName, kMailReadMarkName);
+}
+
 QString picture(const QString &serverName, const QString &fullName, const QString &title)
 {
     return userFile(serverName, fullName, title + kPictureSuffix);

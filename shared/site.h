@@ -59,6 +59,8 @@ inline constexpr int kReplacementSuffixLength = 7;
 inline constexpr int kMaxNameLength = 255;
 // The inbox of a user folder, and the template every new one is copied from.
 inline const QString kInboxName = QStringLiteral("受信箱.txt");
+// The newest mail a person has read, on whichever computer: one line, its date and time.
+inline const QString kMailReadMarkName = QStringLiteral("既読メール.txt");
 
 QString share(const QString &serverName);         // \\S\ぺるみな\ (with the last "\")
 QString inboxTemplate(const QString &serverName); // \\S\ぺるみな\受信箱.txt
@@ -83,6 +85,8 @@ QString messageLog(const QString &serverName); // 管理用\メッセージ一�
 QString userFolder(const QString &serverName, const QString &fullName);
 QString adminCopyFolder(const QString &serverName, const QString &fullName);
 QString inbox(const QString &serverName, const QString &fullName); // user folder\受信箱.txt
+// user folder\既読メール.txt
+QString mailReadMark(const QString &serverName, const QString &fullName);
 // A file of the user folder, by its file name.
 QString userFile(const QString &serverName, const QString &fullName, const QString &fileName);
 // The two copies of a picture: title + ".jpg" in the user folder and in the administrator's copy folder.

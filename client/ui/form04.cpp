@@ -1,6 +1,7 @@
 #include "client/ui/form04.h"
 
 #include "client/core/menu.h"
+#include "client/core/newmail.h"
 #include "client/ui/clientapp.h"
 #include "client/ui/form03.h"
 #include "client/ui/form05.h"
@@ -94,6 +95,10 @@ Form04::Form04(ClientApp &app, QWidget *parent) : Screen(app, parent)
     Command1->setDefault(true);
     Command3 = button(this, "Command3", QStringLiteral("戻る"));
     Command2 = button(this, "Command2", QStringLiteral("終了"));
+    newMailLabel = label(this, "newMailLabel", QString(), {}, larger(Face::PGothic, 2, true));
+    newMailLabel->setAlignment(Qt::AlignCenter);
+    setTextColour(newMailLabel, Qt::red);
+    newMailLabel->hide();
 
     QGridLayout *choices = grid({{Label6, 0, 0},
                                  {Option1, 0, 1},
@@ -108,7 +113,8 @@ Form04::Form04(ClientApp &app, QWidget *parent) : Screen(app, parent)
     choices->setColumnStretch(3, 1);
     choices->setVerticalSpacing(14);
     column({Label1, Label2, Item::space(8), row({{Frame1, 1}, column({Image1, Image2, Image3})}),
-            Item::stretch(), row({Command3, Item::stretch(), Command1, Command2})},
+            Item::stretch(),
+            row({Command3, Item::stretch(), newMailLabel, Item::stretch(), Command1, Command2})},
            this);
     resize(820, 380);
 
@@ -152,6 +158,28 @@ void Form04::Command1_Click()
         return;
     hide();
     next->show();
+}
+
+void Form04::showEvent(QShowEvent *event)
+{
+    showNewMailCount();
+    QWidget::showEvent(event);
+}
+
+// Counted in the inbox copied at login against the mark of the last reading on any computer; a person
+// who has never read mail has no mark, and sees no count.
+void Form04::showNewMailCount()
+{
+    const QString fullName = app_.signedIn().fullName;
+    std::optional<QDateTime> mark;
+    if (!fullName.isEmpty() && app_.hasForm09())
+        mark = readMailMark(app_.serverName(), fullName);
+    if (!mark) {
+        newMailLabel->hide();
+        return;
+    }
+    newMailLabel->setText(newMailMessage(countNewMails(app_.form09()->tableFor(fullName), mark)));
+    newMailLabel->show();
 }
 
 void Form04::Command2_Click()

@@ -37,12 +37,17 @@ public:
     QPushButton *Command1 = nullptr; // next (default button)
     QPushButton *Command3 = nullptr; // back
     QPushButton *Command2 = nullptr; // quit
+    QLabel *newMailLabel = nullptr;  // how many mails came since the last reading
 
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    void showNewMailCount();
 };
 
 } // namespace client

@@ -1,5 +1,8 @@
 #include "client/ui/form09.h"
 
+#include "client/core/login.h"
+#include "client/core/newmail.h"
+#include "client/core/reply.h"
 #include "client/ui/clientapp.h"
 #include "client/ui/form04.h"
 #include "client/ui/form05.h"
@@ -9,6 +12,7 @@
 #include "shared/ui/formkit.h"
 
 #include <QCloseEvent>
+#include <QListWidget>
 
 namespace client {
 
@@ -16,6 +20,8 @@ namespace {
 
 const QString kNoOlder = QStringLiteral("現在届いているメールは以上です。");
 const QString kNoNewer = QStringLiteral("最新のメールを表示しています。");
+const QString kNothingToAnswer = QStringLiteral("返信するメールが表示されていません。");
+const QString kRegistryUnreadable = QStringLiteral("登録者の一覧を読めないため、返信できません。");
 
 } // namespace
 
@@ -58,6 +64,12 @@ Form09::Form09(ClientApp &app, QWidget *parent) : Screen(app, parent)
     Command3 = colourButton(this, "Command3", QStringLiteral("終了"), 0xffc0c0, {434, 400, 60, 34}, pop);
     Command7 =
         colourButton(this, "Command7", QStringLiteral("ようこそへ戻る"), 0xc0ffc0, {434, 350, 146, 30}, pop);
+    replyButton =
+        colourButton(this, "replyButton", QStringLiteral("返信"), 0x80ffff, {502, 400, 78, 34}, pop);
+    newMarkLabel =
+        label(this, "newMarkLabel", QStringLiteral("新着"), {470, 56, 110, 26}, face(Face::Pop, 12));
+    setTextColour(newMarkLabel, Qt::red);
+    newMarkLabel->hide();
 
     connect(Command5, &QPushButton::clicked, this, &Form09::Command5_Click);
     connect(Command6, &QPushButton::clicked, this, &Form09::Command6_Click);
@@ -66,6 +78,7 @@ Form09::Form09(ClientApp &app, QWidget *parent) : Screen(app, parent)
     connect(Command2, &QPushButton::clicked, this, &Form09::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form09::Command3_Click);
     connect(Command7, &QPushButton::clicked, this, &Form09::Command7_Click);
+    connect(replyButton, &QPushButton::clicked, this, &Form09::reply);
 
     Form_Load();
 }
@@ -80,6 +93,9 @@ void Form09::Form_Load()
     for (QLineEdit *box : {Text1, Text2, Text3, Text4})
         box->clear();
     Text5->clear();
+    newMarkLabel->hide();
+    markAtLoad_ = readMailMark(app_.serverName(), fullName);
+    markedUpTo_ = markAtLoad_;
     if (!fetchInbox(app_.serverName(), fullName)) {
         app_.dialogs().message(inboxLoadMessage());
         return;
@@ -102,6 +118,30 @@ void Form09::showEvent(QShowEvent *event)
     if (app_.signedIn().fullName != loadedFor_)
         Form_Load();
     QWidget::showEvent(event);
+    // Being on the screen is what makes the mail in the boxes read.
+    shownMail(cursor_.current());
+}
+
+const QList<InboxRecord> &Form09::tableFor(const QString &fullName)
+{
+    if (fullName != loadedFor_)
+        Form_Load();
+    return cursor_.table();
+}
+
+void Form09::shownMail(const ShownRecord &shown)
+{
+    const int position = cursor_.position();
+    if (shown.values.isEmpty() || position < 0 || position >= cursor_.size())
+        return; // nothing new in the boxes: they keep the mail and the mark they had
+    const InboxRecord &record = cursor_.table().at(position);
+    newMarkLabel->setVisible(isNewMail(record, markAtLoad_));
+    const std::optional<QDateTime> stamp = mailStamp(record);
+    if (!stamp || (markedUpTo_ && *markedUpTo_ >= *stamp))
+        return;
+    // The mark is a convenience: when it cannot be written the mail stays new, and reading goes on.
+    if (advanceMailMark(app_.serverName(), loadedFor_, *stamp).ok)
+        markedUpTo_ = stamp;
 }
 
 // Fills the boxes in the order date, time, sender, title, body as far as the record has values; the
@@ -121,6 +161,7 @@ void Form09::Command6_Click()
 {
     const ShownRecord shown = cursor_.older();
     fill(shown);
+    shownMail(shown);
     if (!shown.complete)
         app_.dialogs().message(kNoOlder);
 }
@@ -129,6 +170,7 @@ void Form09::Command5_Click()
 {
     const ShownRecord shown = cursor_.newer();
     fill(shown);
+    shownMail(shown);
     if (!shown.complete)
         app_.dialogs().message(kNoNewer);
 }
@@ -156,6 +198,40 @@ void Form09::Command7_Click()
 void Form09::Command3_Click()
 {
     app_.sweepAndEnd();
+}
+
+// Opens the mail screen with the sender of the mail shown chosen in its list, as a click there
+// chooses, the title answered and the body empty for typing. The inbox holds the sender's user name;
+// the registry gives the full name that the list and the inbox folder use.
+void Form09::reply()
+{
+    const QString sender = Text3->text();
+    if (sender.isEmpty()) {
+        app_.dialogs().message(kNothingToAnswer);
+        return;
+    }
+    const std::optional<QStringList> records = loadAdminRecordLines(app_.serverName());
+    if (!records) {
+        app_.dialogs().message(kRegistryUnreadable);
+        return;
+    }
+    Form05 *compose = app_.form05();
+    QStringList listed;
+    for (int i = 0; i < compose->List1->count(); ++i)
+        listed.append(compose->List1->item(i)->text());
+    const std::optional<QString> recipient = replyRecipient(*records, listed, sender);
+    if (!recipient) {
+        app_.dialogs().message(senderLeftMessage(sender));
+        return;
+    }
+    QListWidgetItem *item = compose->List1->item(int(listed.indexOf(*recipient)));
+    compose->List1->setCurrentItem(item);
+    compose->List1->scrollToItem(item);
+    emit compose->List1->itemClicked(item);
+    compose->Text2->setText(replyTitle(Text4->text()));
+    compose->Text1->clear();
+    goTo(compose);
+    compose->Text1->setFocus();
 }
 
 } // namespace client

@@ -2,6 +2,9 @@
 
 #include "client/core/mail.h"
 
+#include <QDateTime>
+#include <optional>
+
 #include "client/ui/screen.h"
 #include <QLabel>
 #include <QLineEdit>
@@ -41,6 +44,8 @@ public:
     QPushButton *Command2 = nullptr;
     QPushButton *Command3 = nullptr;
     QPushButton *Command7 = nullptr;
+    QPushButton *replyButton = nullptr; // 返信: answer the mail shown
+    QLabel *newMarkLabel = nullptr;     // 新着: the mail shown came after the last reading
 
     void Form_Load();
     void Command5_Click();
@@ -50,17 +55,25 @@ public:
     void Command2_Click();
     void Command3_Click();
     void Command7_Click();
+    void reply();
 
     int position() const { return cursor_.position(); }
+    // The mails of fullName's inbox as copied at login; the copy is taken again first when it is
+    // someone else's (another login in this run).
+    const QList<InboxRecord> &tableFor(const QString &fullName);
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
     void fill(const ShownRecord &shown);
+    // After a mail was shown: the 新着 mark for it, and the person's mark of read mail moved up to it.
+    void shownMail(const ShownRecord &shown);
 
     InboxCursor cursor_;
-    QString loadedFor_; // whose inbox the table holds
+    QString loadedFor_;                   // whose inbox the table holds
+    std::optional<QDateTime> markAtLoad_; // the read mark when the table was loaded: what is new
+    std::optional<QDateTime> markedUpTo_; // the read mark as this reader last saw or wrote it
 };
 
 } // namespace client

@@ -2,13 +2,24 @@
 #include "boards/lunch/ui/form1.h"
 #include "boards/monthly/ui/form1.h"
 #include "boardsite.h"
+#include "setup/boarddata.h"
 #include "shared/fakes.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollArea>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -160,4 +171,124 @@ TEST(BoardScreens, monthlyCalendarSizesAndColours)
     EXPECT_TRUE(classroom.Label[8]->font().italic());
     EXPECT_FALSE(admin.Label[8]->font().italic());
     EXPECT_EQ(admin.Text[37]->geometry(), QRect(32 + 136, 136 + 5 * 96, 129, 65));
+}
+
+// What a person finds in the PDF the print dialog saves: every board on one A4 page, landscape for the
+// month, with the texts of its boxes as shown (an unsaved edit included) as text that can be searched.
+TEST(BoardPrint, eachBoardPrintsWhatItShowsOnOneSearchableA4Page)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
+        GTEST_SKIP()
+            << "poppler-utils (pdftotext, pdfinfo) is not installed: the printed text cannot be read back";
+    using namespace boards;
+    boards_test::BoardSite site;
+    setup::Report report;
+    setup::addDemoBoardData(site.server, QDate(2026, 6, 10), report);
+    ASSERT_TRUE(report.status.ok) << report.status.error.toStdString();
+    QTemporaryDir out;
+    const QString edit = QStringLiteral("印刷の確認");
+    const auto run = [](const QString &tool, const QStringList &arguments) {
+        QProcess process;
+        process.start(tool, arguments);
+        process.waitForFinished();
+        return QString::fromUtf8(process.readAllStandardOutput());
+    };
+    const auto squeezed = [](QString text) { return text.remove(QRegularExpression(QStringLiteral("\\s"))); };
+    const QString monday = QStringLiteral("2026/06/08");
+
+    struct Case
+    {
+        QString name;
+        std::function<std::unique_ptr<QWidget>(perumina::Seams)> make;
+        bool landscape;
+        // Edits one box, then gives the texts the page must hold.
+        std::function<QStringList(QWidget *)> shown;
+    };
+    const auto day = [&](QWidget *w) {
+        auto *form = static_cast<daily::Form1 *>(w);
+        form->Text[4]->setPlainText(edit);
+        return QStringList{form->Text101->text(),
+                           QStringLiteral("（水）の予定"),
+                           form->columnText(3),
+                           form->columnText(9),
+                           edit,
+                           QStringLiteral("放課後")};
+    };
+    const auto lunch = [&](QWidget *w) {
+        auto *form = static_cast<lunch::Form1 *>(w);
+        form->Text[2]->setText(edit);
+        const QString mondayRow = QString::number(boards_test::rowOf(QDate(2026, 6, 8)));
+        return QStringList{monday, QStringLiteral("2026/06/12（金）"), form->Text[1]->text(), edit,
+                           lunch::readMenu(form->session().workbook(), mondayRow).value(0)};
+    };
+    const auto month = [&](QWidget *w) {
+        auto *form = static_cast<monthly::Form1 *>(w);
+        form->Text[20]->setPlainText(edit);
+        QString events;
+        for (int k = 1; k <= monthly::kSlots && events.isEmpty(); ++k)
+            events = k == 20 ? QString() : form->Text[k]->toPlainText().section(u'\n', 0, 0);
+        return QStringList{QStringLiteral("2026/06の行事"), events, edit};
+    };
+    const Case cases[] = {
+        {QStringLiteral("DayBoardS"), maker<daily::Form1>(daily::Variant::Admin), false, day},
+        {QStringLiteral("DayBoardC"), maker<daily::Form1>(daily::Variant::Classroom), false, day},
+        {QStringLiteral("LunchBoardS"), maker<lunch::Form1>(lunch::Variant::Admin), false, lunch},
+        {QStringLiteral("LunchBoardC"), maker<lunch::Form1>(lunch::Variant::Classroom), false, lunch},
+        {QStringLiteral("MonthBoardS"), maker<monthly::Form1>(monthly::Variant::Admin), true, month},
+        {QStringLiteral("MonthBoardC"), maker<monthly::Form1>(monthly::Variant::Classroom), true, month},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        perumina::FakeSeams fakes;
+        fakes.clock.set(QDateTime(QDate(2026, 6, 10), QTime(8, 0)));
+        std::unique_ptr<QWidget> form = c.make(fakes.seams());
+        auto *button = form->findChild<QPushButton *>(QStringLiteral("printButton"));
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->text(), QStringLiteral("印刷"));
+        const QStringList expected = c.shown(form.get());
+        const QString pdf = out.filePath(c.name + QStringLiteral(".pdf"));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        ASSERT_TRUE(renderSheet(dynamic_cast<PrintableBoard &>(*form).printSheet(), printer));
+
+        const QString info = run(QStringLiteral("pdfinfo"), {pdf});
+        EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))))
+            << info.toStdString();
+        const QRegularExpressionMatch size =
+            QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts \\(A4\\)"))
+                .match(info);
+        ASSERT_TRUE(size.hasMatch()) << info.toStdString();
+        EXPECT_EQ(size.captured(1).toDouble() > size.captured(2).toDouble(), c.landscape);
+        const QString text = squeezed(run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}));
+        for (const QString &wanted : expected) {
+            EXPECT_FALSE(wanted.isEmpty());
+            EXPECT_TRUE(text.contains(squeezed(wanted)))
+                << wanted.toStdString() << " not in " << text.toStdString();
+        }
+    }
+}
+
+TEST(BoardPrint, theButtonOpensThePreviewOfTheBoardsPage)
+{
+    boards_test::BoardSite site;
+    perumina::FakeSeams fakes;
+    boards::monthly::Form1 board(boards::monthly::Variant::Classroom, fakes.seams());
+    board.Form_Load();
+    QString previewed;
+    bool landscape = false;
+    int pages = 0;
+    QTimer::singleShot(0, [&] {
+        if (auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget())) {
+            previewed = preview->printer()->docName();
+            landscape = preview->printer()->pageLayout().orientation() == QPageLayout::Landscape;
+            pages = preview->findChild<QPrintPreviewWidget *>()->pageCount();
+            preview->reject();
+        }
+    });
+    board.findChild<QPushButton *>(QStringLiteral("printButton"))->click();
+    EXPECT_EQ(previewed, board.printSheet().title);
+    EXPECT_TRUE(landscape);
+    EXPECT_EQ(pages, 1);
 }

@@ -1,5 +1,7 @@
 #include "client/core/illustration.h"
 #include "client/core/mail.h"
+#include "client/core/newmail.h"
+#include "client/core/reply.h"
 #include "common/testsite.h"
 #include "mailsite.h"
 #include "shared/paths.h"
@@ -10,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QRandomGenerator>
 #include <functional>
@@ -516,4 +519,87 @@ TEST(SiteLinks, noWriteFollowsALinkPlantedInTheSite)
         EXPECT_EQ(QDir(outside).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList{"victim.txt"});
         EXPECT_EQ(s.site.bytes(outside + "/victim.txt"), "victim");
     }
+}
+
+TEST(Reply, titleCarriesOneReAndFitsTheTitleLimit)
+{
+    const QString fortySix(46, u'あ');
+    const struct
+    {
+        QString title;
+        QString reply;
+    } cases[] = {
+        {QStringLiteral("遠足のこと"), QStringLiteral("Re: 遠足のこと")},
+        {QStringLiteral("Re: 遠足のこと"), QStringLiteral("Re: 遠足のこと")},
+        {QStringLiteral("RE:遠足"), QStringLiteral("Re: 遠足")},
+        {QStringLiteral("re : Re: 遠足"), QStringLiteral("Re: 遠足")},
+        {QStringLiteral("Ｒｅ：遠足"), QStringLiteral("Re: 遠足")},
+        {QStringLiteral("Reason"), QStringLiteral("Re: Reason")},
+        {QString(), QStringLiteral("Re: ")},
+        // At the limit already: answered again it stays as it is; one longer is cut to the limit.
+        {QStringLiteral("Re: ") + fortySix, QStringLiteral("Re: ") + fortySix},
+        {fortySix + QStringLiteral("いう"), QStringLiteral("Re: ") + fortySix},
+        // A character outside the basic plane is never cut in half.
+        {QString(45, u'あ') + QStringLiteral("😀"), QStringLiteral("Re: ") + QString(45, u'あ')},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(replyTitle(c.title), c.reply) << c.title.toStdString();
+        EXPECT_LE(replyTitle(c.title).size(), kMaxTitleLength);
+    }
+}
+
+TEST(Reply, goesToTheRegisteredFullNameOfTheSender)
+{
+    const QStringList records{QStringLiteral("\"taroo,別の人,pw\""), QStringLiteral("\"taro,山田太郎,pw,1\""),
+                              QStringLiteral("\"ken,鈴木健,pw\""), QStringLiteral("\"bad,..,pw\"")};
+    const QStringList registered{QStringLiteral("別の人"), QStringLiteral("山田太郎"), QStringLiteral("..")};
+    EXPECT_EQ(replyRecipient(records, registered, QStringLiteral("taro")), QStringLiteral("山田太郎"));
+    EXPECT_EQ(replyRecipient(records, registered, QStringLiteral("taroo")), QStringLiteral("別の人"));
+    // Left (no longer in the list of full names), never registered, a part of a name, or a record
+    // planted with a name that cannot be a folder: nobody to answer.
+    for (const char *sender : {"ken", "hana", "tar", "", "bad"})
+        EXPECT_EQ(replyRecipient(records, registered, QString::fromUtf8(sender)), std::nullopt) << sender;
+}
+
+TEST(NewMail, countsOnlyStampedMailsAfterTheMark)
+{
+    const auto at = [](const char *date, const char *time) {
+        return InboxRecord{QString::fromLatin1(date), QString::fromLatin1(time), QStringLiteral("taro"),
+                           QStringLiteral("t"), QStringLiteral("b")};
+    };
+    const QList<InboxRecord> table{at("2026/04/09", "8:00:00"),
+                                   at("2026/04/08", "23:59:59"),
+                                   at("2026/04/08", "9:05:03"),
+                                   at("2026/04/08", "9:05:02"),
+                                   at("", ""),
+                                   at("2026/04/08", "25:00:00")};
+    const std::optional<QDateTime> mark = parseMarkLine(QStringLiteral("2026/04/08 9:05:03"));
+    ASSERT_TRUE(mark);
+    EXPECT_EQ(countNewMails(table, mark), 2);
+    EXPECT_TRUE(isNewMail(table[0], mark));
+    EXPECT_FALSE(isNewMail(table[2], mark)); // the mail read itself
+    EXPECT_EQ(countNewMails(table, std::nullopt), 0);
+    EXPECT_EQ(newMailMessage(2), QStringLiteral("新しいメールが2通あります"));
+}
+
+TEST(NewMail, theMarkIsOneLineInThePersonsFolderThatOnlyMovesForward)
+{
+    MailSite s;
+    const QString path = perumina::site::mailReadMark(kServer, kHanako);
+    EXPECT_EQ(readMailMark(kServer, kHanako), std::nullopt);
+    const QDateTime later(QDate(2026, 4, 8), QTime(14, 3, 9));
+    const QDateTime earlier(QDate(2026, 4, 8), QTime(9, 5, 3));
+    ASSERT_TRUE(advanceMailMark(kServer, kHanako, later).ok);
+    EXPECT_EQ(s.site.bytes(path), QByteArray("2026/04/08 14:03:09\r\n"));
+    EXPECT_TRUE(QFileInfo(s.site.local(path)).permissions().testFlag(QFileDevice::WriteGroup));
+    // An older copy read on another computer does not move it back.
+    ASSERT_TRUE(advanceMailMark(kServer, kHanako, earlier).ok);
+    EXPECT_EQ(readMailMark(kServer, kHanako), later);
+    // What is not a mark counts as none, and the next reading replaces it.
+    s.site.writeBytes(path, QByteArray("garbage\r\n"));
+    EXPECT_EQ(readMailMark(kServer, kHanako), std::nullopt);
+    ASSERT_TRUE(advanceMailMark(kServer, kHanako, earlier).ok);
+    EXPECT_EQ(s.site.bytes(path), QByteArray("2026/04/08 9:05:03\r\n"));
+    // A person without a folder gets no mark, and that is said.
+    EXPECT_FALSE(advanceMailMark(kServer, QStringLiteral("幽霊"), later).ok);
 }

@@ -1,5 +1,7 @@
 // The mail screen and the reader, driven as a user drives them.
 #include "client/core/mail.h"
+#include "client/core/newmail.h"
+#include "client/core/reply.h"
 #include "client/ui/clientapp.h"
 #include "client/ui/form03.h"
 #include "client/ui/form04.h"
@@ -448,6 +450,109 @@ TEST_F(MailScreens, aSecondLoginInTheSameRunReadsThatUsersInbox)
     Form05 *form = run.app->form05();
     form->show();
     EXPECT_EQ(form->Text3->text(), QStringLiteral("hana"));
+}
+
+TEST_F(MailScreens, replyChoosesTheSenderAnswersTheTitleAndWaitsInTheBody)
+{
+    deliverThree();
+    ClientRun hana(QStringLiteral("hana"), kHanako);
+    Form09 *reader = hana.app->form09();
+    reader->show();
+    QTest::mouseClick(reader->replyButton, Qt::LeftButton);
+    Form05 *form = hana.app->form05();
+    EXPECT_FALSE(reader->isVisible());
+    ASSERT_TRUE(form->isVisible());
+    ASSERT_NE(form->List1->currentItem(), nullptr);
+    EXPECT_EQ(form->List1->currentItem()->text(), kTaro);
+    EXPECT_EQ(form->Text4->text(), kTaro);
+    EXPECT_EQ(form->Text2->text(), QStringLiteral("Re: 三通目"));
+    EXPECT_TRUE(form->Text1->toPlainText().isEmpty());
+    EXPECT_EQ(form->focusWidget(), form->Text1);
+    QTest::keyClicks(form->focusWidget(), QStringLiteral("thanks"));
+    form->Command1->click();
+    EXPECT_EQ(hana.fakes.dialogs.last(), kSent);
+    EXPECT_TRUE(inbox(kTaro).contains(sjis(QStringLiteral("\"hana\",\"Re: 三通目\",\"thanks\"\r\n"))));
+
+    // Answering the answer keeps one "Re: ".
+    ClientRun taro;
+    taro.app->form09()->show();
+    taro.app->form09()->replyButton->click();
+    EXPECT_EQ(taro.app->form05()->Text4->text(), kHanako);
+    EXPECT_EQ(taro.app->form05()->Text2->text(), QStringLiteral("Re: 三通目"));
+}
+
+TEST_F(MailScreens, replyToSomeoneNoLongerRegisteredSaysSoAndOpensNothing)
+{
+    site.writeBytes(perumina::site::inbox(kServer, kHanako),
+                    sjis(QStringLiteral("\"2026/04/08\",\"9:00:00\",\"ken\",\"質問\",\"本文\"\r\n\r\n")));
+    ClientRun hana(QStringLiteral("hana"), kHanako);
+    Form09 *reader = hana.app->form09();
+    reader->show();
+    reader->replyButton->click();
+    EXPECT_EQ(hana.fakes.dialogs.last(), senderLeftMessage(QStringLiteral("ken")));
+    EXPECT_TRUE(reader->isVisible());
+    EXPECT_FALSE(hana.app->form05()->isVisible());
+    EXPECT_TRUE(hana.app->form05()->Text2->text().isEmpty());
+}
+
+// Two classroom computers, each with its own local folder and inbox copy, on one share.
+TEST_F(MailScreens, newMailIsCountedSinceTheLastReadingOnAnyComputer)
+{
+    deliverThree(); // hana: 9:00:00, 10:30:15 and 11:45:59
+    const QString markPath = perumina::site::mailReadMark(kServer, kHanako);
+    const QString first = site.root();
+    TempSite secondSite;
+    const QString second = secondSite.root();
+    QDir().mkpath(second + QStringLiteral("/unc/SERVER"));
+    ASSERT_TRUE(QFile::link(first + QStringLiteral("/unc/SERVER/ぺるみな"),
+                            second + QStringLiteral("/unc/SERVER/ぺるみな")));
+    const auto onComputer = [](const QString &root) { qputenv("PERUMINA_ROOT", root.toUtf8()); };
+    const auto count = [](ClientRun &run) {
+        Form04 *menu = run.app->form04();
+        menu->show();
+        const QString text = menu->newMailLabel->isVisible() ? menu->newMailLabel->text() : QString();
+        menu->hide();
+        return text;
+    };
+
+    onComputer(first);
+    ClientRun atFirst(QStringLiteral("hana"), kHanako);
+    EXPECT_EQ(count(atFirst), QString()); // never read: no mark, no count
+    Form09 *firstReader = atFirst.app->form09();
+    firstReader->show();
+    EXPECT_FALSE(firstReader->newMarkLabel->isVisible());
+    EXPECT_EQ(site.bytes(markPath), QByteArray("2026/04/08 11:45:59\r\n"));
+    EXPECT_EQ(count(atFirst), newMailMessage(0));
+
+    for (const char *time : {"12:00:00", "12:00:01"}) {
+        const Mail mail{QStringLiteral("2026/04/08"), QString::fromLatin1(time),
+                        QStringLiteral("taro"),       kHanako,
+                        QStringLiteral("追伸"),       QStringLiteral("本文")};
+        ASSERT_TRUE(deliverMail(kServer, mail).done());
+    }
+
+    onComputer(second);
+    {
+        ClientRun atSecond(QStringLiteral("hana"), kHanako);
+        EXPECT_EQ(count(atSecond), newMailMessage(2));
+        Form09 *reader = atSecond.app->form09();
+        reader->show();
+        EXPECT_TRUE(reader->newMarkLabel->isVisible());
+        EXPECT_EQ(site.bytes(markPath), QByteArray("2026/04/08 12:00:01\r\n"));
+        reader->Command6->click();
+        EXPECT_TRUE(reader->newMarkLabel->isVisible()); // 12:00:00, also new at this reading
+        reader->Command6->click();
+        EXPECT_EQ(reader->Text2->text(), QStringLiteral("11:45:59"));
+        EXPECT_FALSE(reader->newMarkLabel->isVisible());
+        EXPECT_EQ(count(atSecond), newMailMessage(0));
+    }
+
+    // The first computer's older copy, read further, does not take the mark back.
+    onComputer(first);
+    firstReader->Command6->click();
+    EXPECT_EQ(site.bytes(markPath), QByteArray("2026/04/08 12:00:01\r\n"));
+    ClientRun again(QStringLiteral("hana"), kHanako);
+    EXPECT_EQ(count(again), newMailMessage(0));
 }
 
 TEST_F(MailScreens, Screenshot)

@@ -31,7 +31,7 @@ done
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 # The Qt libraries come from the shared-library scan, the font and the platform plugin from the list.
-for d in libqt6widgets6 libqt6gui6 libqt6core6 libc6 libstdc++6 fonts-ipafont-gothic qt6-qpa-plugins; do
+for d in libqt6widgets6 libqt6printsupport6 libqt6gui6 libqt6core6 libc6 libstdc++6 fonts-ipafont-gothic qt6-qpa-plugins; do
   grep -Eq "(^|, )${d//+/\\+}( |,|$)" <<<"$depends" || fail "not in Depends: $d"
 done
 

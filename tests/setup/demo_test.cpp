@@ -1,6 +1,7 @@
 #include "client/core/illustration.h"
 #include "client/core/login.h"
 #include "client/core/mail.h"
+#include "client/core/newmail.h"
 #include "common/testsite.h"
 #include "setup/demo.h"
 #include "shared/records.h"
@@ -73,6 +74,8 @@ TEST(DemoSite, fillsAFreshSiteThroughTheProgramsOwnLogicOnce)
     ASSERT_EQ(taro.size(), 2);
     EXPECT_EQ(taro.at(0).title, QStringLiteral("宿題について"));
     EXPECT_EQ(taro.at(1).sender, QStringLiteral("hana"));
+    // He has read hana's mail, not the teacher's: his menu counts one.
+    EXPECT_EQ(client::countNewMails(*table, client::readMailMark(kServer, QStringLiteral("山田太郎"))), 1);
 
     // One picture, in the recipient's folder and the administrator's copy folder, as a bitmap.
     const auto paths =

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
@@ -35,7 +36,13 @@ const QStringList kPictures = {
     "19-day-board-admin",
     "20-lunch-board-admin",
     "21-month-board-admin",
+    "22-mail-reply",
+    "23-menu-new-mail",
+    "24-mail-new",
 };
+// The boards' pictures, each with the PDF of the page its 印刷 button prints.
+const QStringList kPrinted = {"14-day-board",       "15-lunch-board",       "16-month-board",
+                              "19-day-board-admin", "20-lunch-board-admin", "21-month-board-admin"};
 
 struct ProgramRun
 {
@@ -140,7 +147,13 @@ TEST(Tour, photographsEveryScreenOfANewSite)
     EXPECT_EQ(printedPictures(tour.out), expected);
     for (const QString &path : expected)
         expectScreenPicture(path);
-    EXPECT_EQ(QDir(root + QStringLiteral("/screenshots")).entryList(QDir::Files).size(), kPictures.size());
+    for (const QString &name : kPrinted) {
+        QFile pdf(QDir(root).filePath(QStringLiteral("screenshots/") + name + QStringLiteral(".pdf")));
+        ASSERT_TRUE(pdf.open(QIODevice::ReadOnly)) << name.toStdString();
+        EXPECT_TRUE(pdf.read(5) == "%PDF-") << name.toStdString();
+    }
+    EXPECT_EQ(QDir(root + QStringLiteral("/screenshots")).entryList(QDir::Files).size(),
+              kPictures.size() + kPrinted.size());
 }
 
 TEST(Tour, runsTwiceOnTheDemoSiteAndNamesThePartThatFails)
@@ -153,7 +166,7 @@ TEST(Tour, runsTwiceOnTheDemoSiteAndNamesThePartThatFails)
     ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
     EXPECT_EQ(printedPictures(first.out).size(), kPictures.size());
     // The second visit registers pupils under new names; a wrong administrator password stops the
-    // administrator's part only, with the message the login showed.
+    // administrator's part only, with the message the login showed, and the answers follow.
     const ProgramRun again = runProgram(QStringLiteral("PeruminaTour"),
                                         {QStringLiteral("--admin-password"), QStringLiteral("wrong")}, root);
     EXPECT_EQ(again.exitCode, 1);
@@ -162,9 +175,10 @@ TEST(Tour, runsTwiceOnTheDemoSiteAndNamesThePartThatFails)
     const QStringList pictures = printedPictures(again.out);
     ASSERT_FALSE(pictures.isEmpty());
     EXPECT_TRUE(pictures.contains(QDir(root).filePath(QStringLiteral("screenshots/12-pictures.png"))));
-    EXPECT_TRUE(pictures.last().endsWith(QStringLiteral("-admin-login-message.png")));
-    // Only this visit's pictures are left in the folder.
-    EXPECT_EQ(QDir(root + QStringLiteral("/screenshots")).entryList(QDir::Files).size(), pictures.size());
+    EXPECT_TRUE(pictures.at(pictures.size() - 4).endsWith(QStringLiteral("-admin-login-message.png")));
+    EXPECT_TRUE(pictures.last().endsWith(QStringLiteral("-mail-new.png")));
+    // Only this visit's pictures are left in the folder, with the pages of the three classroom boards.
+    EXPECT_EQ(QDir(root + QStringLiteral("/screenshots")).entryList(QDir::Files).size(), pictures.size() + 3);
     // Pupils of the first visit and of the second: two of each.
     EXPECT_TRUE(QFileInfo::exists(root + QStringLiteral("/unc/DEMOSERVER/ぺるみな/管理データ/春野さくら2")));
     EXPECT_TRUE(QFileInfo::exists(root + QStringLiteral("/unc/DEMOSERVER/ぺるみな/管理データ/秋山たける2")));

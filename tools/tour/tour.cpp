@@ -7,9 +7,12 @@
 #include "boards/daily/ui/form1.h"
 #include "boards/lunch/ui/form1.h"
 #include "boards/monthly/ui/form1.h"
+#include "boards/skeleton/ui/boardprint.h"
 #include "client/core/illustration.h"
 #include "client/core/mail.h"
+#include "client/core/newmail.h"
 #include "client/core/registry.h"
+#include "client/core/reply.h"
 #include "client/ui/clientapp.h"
 #include "client/ui/form01.h"
 #include "client/ui/form02.h"
@@ -83,6 +86,7 @@ bool Tour::run()
     camera_.clearOldPictures();
     bool ok = part(QStringLiteral("クラスのコンピュータ（PeruminaClient）"), &Tour::classroom);
     ok = part(QStringLiteral("職員室のコンピュータ（PeruminaAdmin）"), &Tour::administrator) && ok;
+    ok = part(QStringLiteral("返信と新しいメール（PeruminaClient）"), &Tour::answers) && ok;
     return ok;
 }
 
@@ -335,7 +339,15 @@ void Tour::openBoard(const QString &program, const BoardMaker &make, const QStri
     if (board->session().ended())
         throw StepFailed{QStringLiteral("%1 が起動してすぐ終了しました。").arg(program)};
     expectShown(board.get(), program);
-    camera_.take(board.get(), picture);
+    const QString taken = camera_.take(board.get(), picture);
+    // The page its 印刷 button prints, saved beside its picture as the print dialog saves a PDF.
+    control(board.get(), QStringLiteral("printButton"));
+    auto *printable = dynamic_cast<boards::PrintableBoard *>(board.get());
+    if (!printable)
+        throw StepFailed{QStringLiteral("%1 は印刷できません。").arg(program)};
+    camera_.print(QFileInfo(taken).completeBaseName(), [printable](QPagedPaintDevice &device) {
+        return boards::renderSheet(printable->printSheet(), device);
+    });
     click(board.get(), closeButton);
     expectMessages(seams, {boards::kPleaseWait}, QString());
     if (!board->session().ended())
@@ -431,6 +443,59 @@ void Tour::classroom()
             throw StepFailed{QStringLiteral("メニューの「終了」でクライアントが終了しませんでした。")};
     }
     classroomDone_ = true;
+}
+
+void Tour::answers()
+{
+    if (!classroomDone_)
+        throw StepFailed{QStringLiteral("生徒のメールが届いていないため、返信できません。")};
+    const QString answerTitle = client::replyTitle(mailTitle_);
+    const auto answer = [&](const Pupil &who, const Pupil &to, const QString &body, const QString &picture) {
+        step_ = QStringLiteral("%1 の返信").arg(who.userName);
+        std::unique_ptr<ClientRun> run = logIn(who, false);
+        choose(*run, QStringLiteral("Option2"));
+        client::Form09 *reader = run->app->form09();
+        expectShown(reader, QStringLiteral("メールを読む画面（Form09）"));
+        click(reader, QStringLiteral("replyButton"));
+        expectMessages(run->seams, {}, QStringLiteral("mail-read"));
+        client::Form05 *compose = run->app->form05();
+        expectShown(compose, QStringLiteral("メール送信画面（Form05）"));
+        if (control<QLineEdit>(compose, QStringLiteral("Text4"))->text() != to.fullName ||
+            control<QLineEdit>(compose, QStringLiteral("Text2"))->text() != answerTitle ||
+            compose->focusWidget() != control(compose, QStringLiteral("Text1")))
+            throw StepFailed{QStringLiteral("返信の宛先「%1」、件名「%2」、本文への入力にならなかった。")
+                                 .arg(to.fullName, answerTitle)};
+        type(compose, QStringLiteral("Text1"), body);
+        if (!picture.isEmpty())
+            camera_.take(compose, picture);
+        click(compose, QStringLiteral("Command1"));
+        expectMessages(run->seams, {client::deliveryMessage(client::Delivery{}, to.fullName)}, QString());
+        click(compose, QStringLiteral("Command7"));
+        click(run->app->form04(), QStringLiteral("Command2"));
+        expectMessages(run->seams, {}, QStringLiteral("menu"));
+    };
+    answer(recipient_, sender_, QStringLiteral("おにぎりにするよ！"), QStringLiteral("mail-reply"));
+    // A mail sent within the second the recipient last read would count as read: stamps go no finer.
+    const std::optional<QDateTime> read = client::readMailMark(server_, recipient_.fullName);
+    if (read && !waitFor([&read] { return QDateTime::currentDateTime() >= read->addSecs(1); }))
+        throw StepFailed{QStringLiteral("時計が進みません。")};
+    answer(sender_, recipient_, QStringLiteral("わたしもおにぎり。"), QString());
+
+    step_ = QStringLiteral("%1 の新しいメール").arg(recipient_.userName);
+    std::unique_ptr<ClientRun> run = logIn(recipient_, false);
+    client::Form04 *menu = run->app->form04();
+    auto *count = control<QLabel>(menu, QStringLiteral("newMailLabel"));
+    if (!count->isVisible() || count->text() != client::newMailMessage(1))
+        throw StepFailed{QStringLiteral("メニューに「%1」が出ていません。").arg(client::newMailMessage(1))};
+    camera_.take(menu, QStringLiteral("menu-new-mail"));
+    choose(*run, QStringLiteral("Option2"));
+    client::Form09 *reader = run->app->form09();
+    expectShown(reader, QStringLiteral("メールを読む画面（Form09）"));
+    if (!control<QLabel>(reader, QStringLiteral("newMarkLabel"))->isVisible())
+        throw StepFailed{QStringLiteral("新しいメールに「新着」の印がありません。")};
+    camera_.take(reader, QStringLiteral("mail-new"));
+    click(reader, QStringLiteral("Command3"));
+    expectMessages(run->seams, {}, QStringLiteral("mail-new"));
 }
 
 void Tour::administrator()

@@ -58,6 +58,9 @@ public:
 private:
     void classroom();
     void administrator();
+    // The recipient answers the mail, the sender answers the answer, and the recipient's next login
+    // counts it as new.
+    void answers();
 
     Pupil freePupil(const QString &userName, const QString &fullName, const QString &password) const;
     std::unique_ptr<ClientRun> startClient(bool picture);

@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextStream>
@@ -22,7 +23,7 @@ Camera::Camera(QString folder, QTextStream &out) : folder_(std::move(folder)), o
 
 void Camera::clearOldPictures() const
 {
-    static const QRegularExpression numbered(QStringLiteral("^\\d\\d-.*\\.png$"));
+    static const QRegularExpression numbered(QStringLiteral("^\\d\\d-.*\\.(png|pdf)$"));
     const QDir dir(folder_);
     for (const QString &name : dir.entryList(QDir::Files)) {
         if (numbered.match(name).hasMatch())
@@ -49,6 +50,20 @@ QString Camera::take(QWidget *screen, const QString &name)
         throw StepFailed{QStringLiteral("%1 を書き込めませんでした。").arg(path)};
     ++next_;
     taken_.append(path);
+    out_ << QDir::cleanPath(QFileInfo(path).absoluteFilePath()) << Qt::endl;
+    return path;
+}
+
+QString Camera::print(const QString &name, const std::function<bool(QPagedPaintDevice &)> &render)
+{
+    if (!QDir().mkpath(folder_))
+        throw StepFailed{QStringLiteral("フォルダ %1 を作れませんでした。").arg(folder_)};
+    const QString path = QDir(folder_).filePath(name + QStringLiteral(".pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    if (!render(printer) || !QFileInfo(path).isFile())
+        throw StepFailed{QStringLiteral("%1 を書き込めませんでした。").arg(path)};
     out_ << QDir::cleanPath(QFileInfo(path).absoluteFilePath()) << Qt::endl;
     return path;
 }

@@ -11,6 +11,7 @@
 #include <initializer_list>
 
 class QListWidget;
+class QPagedPaintDevice;
 class QTextStream;
 
 namespace tour {
@@ -28,10 +29,13 @@ class Camera
 public:
     Camera(QString folder, QTextStream &out);
 
-    // Clears the pictures of an earlier tour (NN-*.png), so that the folder shows this tour only.
+    // Clears the pictures and pages of an earlier tour (NN-*.png, NN-*.pdf), so that the folder shows this
+    // tour only.
     void clearOldPictures() const;
     // Shows the screen if needed, waits until it is on screen and saves its picture. The path written.
     QString take(QWidget *screen, const QString &name);
+    // Prints a page into name.pdf, as the print dialog's "Save as PDF" does. The path written.
+    QString print(const QString &name, const std::function<bool(QPagedPaintDevice &)> &render);
 
     QString folder() const { return folder_; }
     const QStringList &taken() const { return taken_; }

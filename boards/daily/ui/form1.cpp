@@ -54,6 +54,8 @@ void Form1::build()
         Command101 = button(this, QStringLiteral("Command101"), QStringLiteral("表示"), {0, 0, 10, 10});
         Command101->hide();
     }
+    printButton =
+        makePrintButton(this, *this, admin ? QRect(640, 10, 110, 40) : QRect(800, 10, 110, 40), font());
     const auto field = [&](QWidget *parent, int column, QRect geometry) {
         Text[column] = multiLineBox(parent, QStringLiteral("Text%1").arg(100 + column), geometry);
         Text[column]->setReadOnly(!admin);
@@ -136,6 +138,38 @@ QStringList Form1::rowTexts() const
     for (int column = 1; column <= kColumns; ++column)
         values.append(columnText(column));
     return values;
+}
+
+PrintSheet Form1::printSheet()
+{
+    PrintSheet sheet;
+    const QString weekday = weekdayName(Text102->text());
+    sheet.title = weekday.isEmpty() ? QStringLiteral("%1の予定").arg(Text101->text())
+                                    : QStringLiteral("%1（%2）の予定").arg(Text101->text(), weekday);
+    PrintTable school;
+    school.heading = QStringLiteral("校内行事");
+    PrintTable grades;
+    grades.heading = QStringLiteral("学年行事");
+    for (int i = 0; i < 3; ++i) {
+        school.rows.append({QStringLiteral("行事　%1").arg(QChar(char16_t(u'１' + i))), columnText(3 + i)});
+        grades.rows.append({QStringLiteral("%1学年").arg(i + 1), columnText(6 + i)});
+    }
+    school.weight = grades.weight = 3;
+    school.textSize = grades.textSize = 20;
+    PrintTable timetable;
+    timetable.heading = QStringLiteral("時間別予定");
+    timetable.columnHeads = QStringList{QString()} + timeSlotNames();
+    const QString gradeNames = QStringLiteral("一二三");
+    for (int grade = 0; grade < 3; ++grade) {
+        QStringList row{gradeNames[grade] + QStringLiteral("学年")};
+        for (int slot = 0; slot < kSlots; ++slot)
+            row.append(columnText(9 + grade * kSlots + slot));
+        timetable.rows.append(row);
+    }
+    timetable.weight = 10;
+    timetable.textSize = 17;
+    sheet.tables = {school, grades, timetable};
+    return sheet;
 }
 
 void Form1::Command102_Click()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "boards/daily/dayboard.h"
+#include "boards/skeleton/ui/boardprint.h"
 #include "boards/skeleton/ui/boardwidgets.h"
 
 #include <array>
@@ -15,7 +16,7 @@ namespace boards::daily {
 
 // The daily schedule board: DayBoardS (administrator, editable, writes back) or DayBoardC
 // (classroom, read-only).
-class Form1 : public DayRowForm
+class Form1 : public DayRowForm, public PrintableBoard
 {
     Q_OBJECT
 public:
@@ -33,12 +34,15 @@ public:
     void Command102_Click();
     // Close button: Command5 "閉じる" (S) or Command14 "ようこそへ戻る" (C).
     void CloseButton_Click();
+    // The day as shown, for 印刷.
+    PrintSheet printSheet() override;
 
     QPushButton *Command102 = nullptr; // S only
     QPushButton *Command5 = nullptr;   // S only
     QPushButton *Command14 = nullptr;  // C only
     QPushButton *Command101 = nullptr; // C only, hidden
-    QLabel *Label8 = nullptr;          // C only
+    QPushButton *printButton = nullptr;
+    QLabel *Label8 = nullptr; // C only
     QLabel *Label29 = nullptr;
     QFrame *Frame1 = nullptr;
     QFrame *Frame2 = nullptr;

@@ -16,6 +16,8 @@ Form1::Form1(Variant variant, perumina::Seams seams, QWidget *parent)
     else
         buildClassroom();
     connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+    printButton = makePrintButton(
+        this, *this, variant == Variant::Admin ? QRect(318, 10, 100, 40) : QRect(610, 10, 110, 40), font());
 }
 
 QLineEdit *Form1::makeMenuField(int number, QRect geometry)
@@ -138,6 +140,54 @@ QStringList Form1::rowTexts() const
     for (int i = 1; i <= kMenuFields; ++i)
         values.append(Text[i]->text());
     return values;
+}
+
+PrintSheet Form1::printSheet()
+{
+    static const QStringList heads{QStringLiteral("主食"),    QStringLiteral("副食①"),
+                                   QStringLiteral("副食②"),   QStringLiteral("副食③"),
+                                   QStringLiteral("副食④"),   QStringLiteral("飲み物①"),
+                                   QStringLiteral("飲み物②"), QStringLiteral("総カロリー")};
+    const Workbook &book = session().workbook();
+    const std::optional<int> shown = parseRowNumber(session().currentRow());
+    const QString weekdayNumber = Text102->text().trimmed();
+    const int weekday = weekdayName(weekdayNumber).isEmpty() ? 1 : weekdayNumber.toInt();
+    PrintTable week;
+    week.columnHeads = {QString()};
+    week.rowHeadShare = 0.14;
+    week.textSize = 22;
+    for (const QString &head : heads)
+        week.rows.append({head});
+    QStringList dates;
+    // One row per day, in date order: the week's Monday lies weekday - 1 rows above the day shown.
+    for (int day = 1; shown && day <= 7; ++day) {
+        const int row = *shown - weekday + day;
+        const bool isShown = row == *shown;
+        const QStringList values = isShown ? rowTexts() : QStringList();
+        const QString rowText = QString::number(row);
+        const QString date = isShown ? values.value(0) : row >= 2 ? book.cell(rowText, 1) : QString();
+        const QString number = isShown ? values.value(1) : row >= 2 ? book.cell(rowText, 2) : QString();
+        const QStringList menu = isShown ? values.mid(2) : row >= 2 ? readMenu(book, rowText) : QStringList();
+        const bool hasMenu =
+            std::any_of(menu.begin(), menu.end(), [](const QString &v) { return !v.isEmpty(); });
+        if (day > 5 && !isShown && !hasMenu)
+            continue;
+        const QString name =
+            weekdayName(number).isEmpty() ? weekdayName(QString::number(day)) : weekdayName(number);
+        week.columnHeads.append(date.isEmpty() ? name : QStringLiteral("%1（%2）").arg(date, name));
+        week.columnColours.append(weekdayColour(QString::number(day)));
+        for (int i = 0; i < kMenuFields; ++i)
+            week.rows[i].append(i == kMenuFields - 1 && !menu.value(i).isEmpty()
+                                    ? menu.value(i) + QStringLiteral(" kcal")
+                                    : menu.value(i));
+        if (!date.isEmpty())
+            dates.append(date);
+    }
+    PrintSheet sheet;
+    sheet.title = dates.isEmpty() ? QStringLiteral("給食予定")
+                                  : QStringLiteral("給食予定（%1 ～ %2）").arg(dates.first(), dates.last());
+    sheet.tables = {week};
+    return sheet;
 }
 
 void Form1::Command102_Click()

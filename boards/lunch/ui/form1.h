@@ -1,6 +1,7 @@
 #pragma once
 
 #include "boards/lunch/lunchboard.h"
+#include "boards/skeleton/ui/boardprint.h"
 #include "boards/skeleton/ui/boardwidgets.h"
 
 #include <array>
@@ -13,7 +14,7 @@ class QPushButton;
 namespace boards::lunch {
 
 // The lunch menu board: LunchBoardS (administrator, writes back) or LunchBoardC (classroom).
-class Form1 : public DayRowForm
+class Form1 : public DayRowForm, public PrintableBoard
 {
     Q_OBJECT
 public:
@@ -30,10 +31,14 @@ public:
     void Command102_Click();
     // Command5: "閉じる" (S) or "ようこそへ戻る" (C).
     void Command5_Click();
+    // The week of the day shown, Monday to Friday and a weekend day that has a menu, for 印刷; the day
+    // shown as its boxes show it.
+    PrintSheet printSheet() override;
 
     QPushButton *Command102 = nullptr; // S only
     QPushButton *Command5 = nullptr;
     QPushButton *Command101 = nullptr; // S only, hidden
+    QPushButton *printButton = nullptr;
     QLabel *Label29 = nullptr;
     QFrame *Frame1 = nullptr;
     std::array<QLineEdit *, kMenuFields + 1> Text{}; // Text[1] .. Text[8]

@@ -110,6 +110,8 @@ void Form1::build()
         setColours(Command13, QColor(0x00FF00));
         connect(Command13, &QPushButton::clicked, this, &Form1::Command13_Click);
     }
+    printButton = makePrintButton(this, *this, admin ? QRect(620, 24, 110, 41) : QRect(700, 66, 120, 28),
+                                  face(family, admin ? 9.75 : 12, !admin));
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
@@ -124,6 +126,33 @@ void Form1::Command101_Click()
         Label[k]->setText(month.days.value(k - 1));
         Text[k]->setPlainText(month.events.value(k - 1));
     }
+}
+
+PrintSheet Form1::printSheet()
+{
+    PrintSheet sheet;
+    sheet.title = QStringLiteral("%1の行事").arg(Text52->text());
+    sheet.landscape = true;
+    PrintTable calendar;
+    calendar.columnHeads = {QString()};
+    calendar.rowHeadShare = 0;
+    calendar.emphasiseFirstLine = true;
+    calendar.textSize = 14;
+    for (int column = 1; column <= 7; ++column) {
+        calendar.columnHeads.append(Heading[column]->text());
+        calendar.columnColours.append(QColor::fromRgb(columnColour(column)));
+    }
+    for (int week = 0; week * 7 < kSlots; ++week) {
+        QStringList row{QString()};
+        for (int k = week * 7 + 1; k <= std::min(week * 7 + 7, kSlots); ++k) {
+            const QString day = Label[k]->text();
+            const QString events = Text[k]->toPlainText();
+            row.append(day.isEmpty() && events.isEmpty() ? QString() : day + u'\n' + events);
+        }
+        calendar.rows.append(row);
+    }
+    sheet.tables = {calendar};
+    return sheet;
 }
 
 void Form1::Command3_Click()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "boards/monthly/monthboard.h"
+#include "boards/skeleton/ui/boardprint.h"
 #include "boards/skeleton/ui/boardwidgets.h"
 
 #include <array>
@@ -13,7 +14,7 @@ class QPushButton;
 namespace boards::monthly {
 
 // The monthly events board: MonthBoardS (administrator, writes back) or MonthBoardC (classroom).
-class Form1 : public BoardForm
+class Form1 : public BoardForm, public PrintableBoard
 {
     Q_OBJECT
 public:
@@ -33,6 +34,8 @@ public:
     // Close buttons: Command2 "閉じる" (S), Command13 "ようこそへ戻る" (C).
     void Command2_Click();
     void Command13_Click();
+    // The month's calendar as shown, on a landscape page, for 印刷.
+    PrintSheet printSheet() override;
 
     QPushButton *Command1 = nullptr;  // S only
     QPushButton *Command2 = nullptr;  // S only
@@ -41,7 +44,8 @@ public:
     QPushButton *Command4 = nullptr;
     QPushButton *Command5 = nullptr;
     QPushButton *Command101 = nullptr; // hidden
-    QLabel *Label38 = nullptr;         // C only
+    QPushButton *printButton = nullptr;
+    QLabel *Label38 = nullptr; // C only
     QLineEdit *Text52 = nullptr;
     std::array<QLabel *, kSlots + 1> Label{};        // Label[1] .. Label[37]
     std::array<QPlainTextEdit *, kSlots + 1> Text{}; // Text[1] .. Text[37]
