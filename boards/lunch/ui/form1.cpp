@@ -1,5 +1,7 @@
 #include "boards/lunch/ui/form1.h"
 
+#include "boards/skeleton/ui/boardkeys.h"
+
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +18,16 @@ Form1::Form1(Variant variant, perumina::Seams seams, QWidget *parent)
     else
         buildClassroom();
     connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+    session().setForStaff(variant == Variant::Admin);
+    // As the screen reads: the staff board has its step buttons above the date, the classroom board
+    // its heading line above the step buttons; then the menu, left column before right.
+    const QList<QWidget *> steps{Command7, Command8, Command11, Command9, Command10};
+    QList<QWidget *> order = variant == Variant::Admin
+                                 ? steps + QList<QWidget *>{Text101, Command102, Command5}
+                                 : QList<QWidget *>{Text101, Command5} + steps;
+    for (int i = 1; i <= kMenuFields; ++i)
+        order.append(Text[i]);
+    setReadingOrder(order);
 }
 
 QLineEdit *Form1::makeMenuField(int number, QRect geometry)
