@@ -40,10 +40,10 @@ struct MarkerSearch
     bool found() const { return outcome == Outcome::Found; }
 };
 
-// The farthest row an index may name. A school year has at most 366 days, in rows 2 to 367, and the
-// step buttons reach 377; the months begin in row 2 with April 2004, so 1201 rows hold a hundred
-// school years. A row past these is a slip of the keyboard, and writing it would grow the file by
-// that many empty lines.
+// The farthest row an index may name, and a board writes. A school year has at most 366 days, in
+// rows 2 to 367, and the step buttons reach 377; the months lie one per row from row 2, so 1201 rows
+// hold a hundred years of them. A row past these is a slip of the keyboard, and writing it would grow
+// the file by that many empty lines.
 inline constexpr int kLastDayRow = 400;
 inline constexpr int kLastMonthRow = 1201;
 
