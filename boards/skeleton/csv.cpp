@@ -173,6 +173,13 @@ static QByteArray spliceRecord(QList<QByteArray> fields, bool quoteNew, const QM
     return fields.join(',');
 }
 
+// An empty record between a lone CR and an LF would make the two one line end, and the rows below
+// would move up: there it is written as one empty quoted cell.
+static QByteArray keptApart(const QByteArray &before, const QByteArray &record, const QByteArray &after)
+{
+    return record.isEmpty() && before.endsWith('\r') && after.startsWith('\n') ? QByteArray("\"\"") : record;
+}
+
 QByteArray spliceCsv(const QByteArray &bytes, const CsvCells &cells)
 {
     const CsvTable table = parseCsv(bytes);
@@ -180,14 +187,25 @@ QByteArray spliceCsv(const QByteArray &bytes, const CsvCells &cells)
     for (auto it = cells.cbegin(); it != cells.cend(); ++it)
         byRow[it.key().first].insert(it.key().second, it.value());
 
+    // A file that ends inside a quoted cell: the reader took the cell to run to the end. Anything
+    // written after it must first close that quote, or it would become part of the cell.
+    const bool moreRows = !byRow.isEmpty() && byRow.lastKey() > table.rows.size();
+    const QByteArray lineEnd = lineEndOf(bytes, table.spans);
+    bool open = table.unclosedQuote;
     QByteArray out;
     qsizetype copied = 0;
     auto it = byRow.cbegin();
     for (; it != byRow.cend() && it.key() <= table.rows.size(); ++it) {
         const CsvSpan &span = table.spans[it.key() - 1];
-        const QList<QByteArray> fields = rawFields(bytes, span);
+        QList<QByteArray> fields = rawFields(bytes, span);
+        if (open && it.key() == table.rows.size() && (moreRows || it.value().lastKey() > fields.size())) {
+            fields.last() += '"';
+            open = false;
+        }
         out += bytes.mid(copied, span.fieldStarts.first() - copied);
-        out += spliceRecord(fields, mostlyQuoted(fields), it.value());
+        // What follows the record: its line end, or the one added before new rows.
+        const QByteArray after = span.next > span.end ? bytes.mid(span.end, 1) : moreRows ? lineEnd : "";
+        out += keptApart(out, spliceRecord(fields, mostlyQuoted(fields), it.value()), after);
         copied = span.end;
     }
     out += bytes.mid(copied);
@@ -195,22 +213,22 @@ QByteArray spliceCsv(const QByteArray &bytes, const CsvCells &cells)
         return out;
 
     // Rows past the end of the file, in the form of its last row.
-    const QByteArray lineEnd = lineEndOf(bytes, table.spans);
     bool quoteNew = false;
     if (!table.spans.isEmpty()) {
         const CsvSpan &last = table.spans.last();
         quoteNew = mostlyQuoted(rawFields(bytes, last));
-        if (table.unclosedQuote)
-            out += '"'; // closes what the reader took as running to the end, so it still reads so
+        if (open)
+            out += '"';
         if (last.next == last.end)
             out += lineEnd;
     }
     for (int row = int(table.rows.size()) + 1; it != byRow.cend(); ++row) {
+        QByteArray record;
         if (row == it.key()) {
-            out += spliceRecord({}, quoteNew, it.value());
+            record = spliceRecord({}, quoteNew, it.value());
             ++it;
         }
-        out += lineEnd;
+        out += keptApart(out, record, lineEnd) + lineEnd;
     }
     return out;
 }

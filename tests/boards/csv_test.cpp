@@ -88,8 +88,14 @@ TEST(Csv, acceptsAnyBytes)
     for (int i = 0; i < 4096; ++i)
         noise.append(char((i * 7919 + 13) % 256));
     const auto table = parseCsv(noise);
-    // Whatever it is, writing and reading again gives the same cells.
+    // Whatever it is, writing and reading again gives the same cells, and so does a splice, but for
+    // the cell spliced in.
     EXPECT_EQ(parseCsv(writeCsv(table.rows)).rows, table.rows);
+    ASSERT_GT(table.rows.size(), 3);
+    QList<CsvRow> expected = table.rows;
+    expected[2].resize(std::max<qsizetype>(expected[2].size(), 5));
+    expected[2][4] = "x,\"y";
+    EXPECT_EQ(parseCsv(spliceCsv(noise, {{{3, 5}, "x,\"y"}})).rows, expected);
 }
 
 TEST(Csv, spliceChangesTheGivenCellsAndNoOtherByte)
@@ -118,7 +124,9 @@ TEST(Csv, spliceChangesTheGivenCellsAndNoOtherByte)
         {"last line had no line end", "h\r\n1,a", {{{3, 2}, "z"}}, "h\r\n1,a\r\n,z\r\n"},
         {"new row after a quoted one", "\"h\",\"i\"\n", {{{2, 1}, "z"}}, "\"h\",\"i\"\n\"z\"\n"},
         {"empty file", "", {{{1, 1}, "a"}}, "a\r\n"},
+        {"row emptied between CR and LF stays a row", "a\rb\nc\n", {{{2, 1}, ""}}, "a\r\"\"\nc\n"},
         {"unclosed quote closed before a new row", "a,\"b\r\n", {{{2, 1}, "z"}}, "a,\"b\r\n\"\r\nz\r\n"},
+        {"unclosed quote written over", "a,\"b", {{{1, 2}, "c"}, {{2, 1}, "z"}}, "a,\"c\"\r\nz\r\n"},
     };
     for (const Case &c : cases) {
         EXPECT_EQ(spliceCsv(c.before, c.cells), c.after) << c.name;
