@@ -107,21 +107,55 @@ void BoardSession::start()
 QString BoardSession::searchFailure() const
 {
     const QString file = files_.indexFile();
+    const QString line = QStringLiteral("%1 の %2 の行").arg(file, search_.marker1);
+    const QString unit = files_.monthly ? QStringLiteral("月") : QStringLiteral("日");
+    const int lastRow = files_.monthly ? kLastMonthRow : kLastDayRow;
+    QString cause;
+    QString mend; // what the staff change in the index
     switch (search_.outcome) {
     case MarkerSearch::Outcome::NoFirstMarker:
-        return QStringLiteral("%1 に %2 の行がありません。").arg(file, search_.marker1);
+        cause = QStringLiteral("%1 に %2 の行がありません。").arg(file, search_.marker1);
+        break;
     case MarkerSearch::Outcome::NoSecondMarker:
-        return QStringLiteral("%1 に %2 の行がありません。").arg(file, search_.marker2);
+        cause = QStringLiteral("%1 に %2 の行がありません。").arg(file, search_.marker2);
+        break;
     case MarkerSearch::Outcome::OutOfOrder:
-        return QStringLiteral("%1 の %2 の行が %3 の行より前にあります。順番に並べて下さい。")
-            .arg(file, search_.marker2, search_.marker1);
+        cause = QStringLiteral("%1 の %2 の行が %3 の行より前にあります。")
+                    .arg(file, search_.marker2, search_.marker1);
+        mend = QStringLiteral("順番に並べて下さい。");
+        break;
     case MarkerSearch::Outcome::NoComma:
     case MarkerSearch::Outcome::NotARow:
-        return QStringLiteral("%1 の %2 の行に行番号がありません。").arg(file, search_.marker1);
-    case MarkerSearch::Outcome::Found:
+        cause = QStringLiteral("%1に行番号がありません。").arg(line);
         break;
+    case MarkerSearch::Outcome::HeadingRow:
+        cause =
+            QStringLiteral("%1の行番号が 1 です。%2 の 1 行目は見出しの行です。").arg(line, files_.dataFile);
+        mend = QStringLiteral("その%1の行番号（2 以上）を書いて下さい。").arg(unit);
+        break;
+    case MarkerSearch::Outcome::Duplicate:
+        cause = QStringLiteral("%1 に %2 の行が 2 つあります（行番号 %3 と %4）。")
+                    .arg(file, search_.marker1, search_.value, search_.otherValue);
+        mend = QStringLiteral("どちらか一方を消して下さい。");
+        break;
+    case MarkerSearch::Outcome::TextAfterRow:
+        cause = QStringLiteral("%1の行番号 %2 の後に「%3」があります。")
+                    .arg(line, search_.value, search_.trailing);
+        mend = QStringLiteral("行番号の後には何も書かないで下さい。");
+        break;
+    case MarkerSearch::Outcome::PastTheYear:
+        cause = QStringLiteral("%1の行番号 %2 は大きすぎます。%3 の%4の行は 2 ～ %5 行目です。")
+                    .arg(line, search_.value.trimmed(), files_.dataFile, unit)
+                    .arg(lastRow);
+        mend = QStringLiteral("正しい行番号に直して下さい。");
+        break;
+    case MarkerSearch::Outcome::Found:
+        return QString();
     }
-    return QString();
+    // Staff can mend the index themselves; a pupil can only tell someone who can.
+    if (!staff_)
+        return cause + QStringLiteral("担任の先生に知らせて下さい。");
+    return mend.isEmpty() ? cause : cause + mend;
 }
 
 void BoardSession::step(int delta)
@@ -187,11 +221,23 @@ void BoardSession::update()
             Dialogs::Icon::Exclamation);
         return;
     }
-    const QStringList now = view_.rowTexts();
+    const int lastRow = files_.monthly ? kLastMonthRow : kLastDayRow;
+    if (shownRow_ > lastRow) {
+        seams_.dialogs.message(QStringLiteral("%1 の %2 行目には書き込みません。%3の行は 2 ～ %4 行目です。")
+                                   .arg(fileName)
+                                   .arg(shownRow_)
+                                   .arg(files_.monthly ? QStringLiteral("月") : QStringLiteral("日"))
+                                   .arg(lastRow),
+                               Dialogs::Icon::Exclamation);
+        return;
+    }
+    QStringList now = view_.rowTexts();
     QMap<int, QString> changed;
     for (qsizetype i = 0; i < now.size(); ++i) {
         if (now[i] == shownTexts_.value(i))
             continue;
+        // Tab moves between the boxes; one that still got in (pasted from a sheet) is no cell's text.
+        now[i].replace(u'\t', u' ');
         if (!perumina::canEncodeCp932(now[i])) {
             seams_.dialogs.message(
                 perumina::unencodableMessage(QStringLiteral("「%1」").arg(files_.nameOfBox(int(i) + 1, now))),

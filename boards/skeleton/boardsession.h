@@ -59,6 +59,10 @@ public:
     // True when the program ended.
     bool close();
 
+    // Who reads the messages: the staff, who can mend a file (staff-room variants), or pupils, who
+    // are asked to tell their teacher (classroom variants, the default).
+    void setForStaff(bool staff) { staff_ = staff; }
+
     Workbook &workbook() { return workbook_; }
     const Workbook &workbook() const { return workbook_; }
     QString currentRow() const { return currentRow_; } // Text136
@@ -92,6 +96,7 @@ private:
     CsvRow shownBytes_;      // the row's cells as read when it was displayed
     QStringList shownTexts_; // the boxes' texts right after that display
     bool replaced_ = false;  // the data file was replaced under this board: it writes no more
+    bool staff_ = false;
     bool ended_ = false;
     bool saveRefused_ = false;
     // Set when the board ends on an error message at its start.

@@ -20,7 +20,11 @@ struct MarkerSearch
         NoSecondMarker,
         OutOfOrder, // marker ② stands only before marker ①
         NoComma,
-        NotARow
+        NotARow,
+        HeadingRow,   // the line names row 1, the headings
+        Duplicate,    // two lines start with marker ①; value and otherValue are their rows
+        TextAfterRow, // the row number is followed by more text on its line (trailing)
+        PastTheYear   // a row number past lastRow
     };
     QString marker1;     // today's date or month marker
     QString marker2;     // the next day's or month's
@@ -30,15 +34,26 @@ struct MarkerSearch
     int valueStart = 0;  // comma + 1
     int valueLength = 0; // up to the CR LF before marker ②
     QString value;       // the row as written on the line, with its trailing CR
+    QString otherValue;  // Duplicate: the row written on the second line
+    QString trailing;    // TextAfterRow: what follows the row number
     Outcome outcome = Outcome::NoFirstMarker;
     bool found() const { return outcome == Outcome::Found; }
 };
 
+// The farthest row an index may name, and a board writes. A school year has at most 366 days, in
+// rows 2 to 367, and the step buttons reach 377; the months lie one per row from row 2, so 1201 rows
+// hold a hundred years of them. A row past these is a slip of the keyboard, and writing it would grow
+// the file by that many empty lines.
+inline constexpr int kLastDayRow = 400;
+inline constexpr int kLastMonthRow = 1201;
+
 // The search: find marker1, then marker2 after it, then the first comma from just before marker1;
 // the value is what stands between that comma and the CR LF before marker2. Found only when the value
-// is a row number, so a missing line, a line without a comma or a gap between the two lines is told
-// apart instead of giving a wrong row. Row 1 holds the headings: a line naming it counts as missing.
-MarkerSearch searchMarkers(const QString &document, const QString &marker1, const QString &marker2);
+// is a row number from 2 to lastRow, so a missing line, a line without a comma, a gap between the two
+// lines, a repeated line, text after the row, the headings' row 1 or a row far past the year are told
+// apart instead of giving a wrong row.
+MarkerSearch searchMarkers(const QString &document, const QString &marker1, const QString &marker2,
+                           int lastRow);
 
 // Today's row in the date index 日付取得.txt (lines "yyyy/MM/dd,row"); needs tomorrow's line too.
 MarkerSearch findDateRow(const QString &indexText, const QDate &today);

@@ -32,16 +32,6 @@ static QByteArray cellOf(const QList<CsvRow> &rows, int row, int column)
     return rows[row - 1][column - 1];
 }
 
-static void putCell(QList<CsvRow> &rows, int row, int column, const QByteArray &value)
-{
-    while (rows.size() < row)
-        rows.append(CsvRow{QByteArray()});
-    CsvRow &target = rows[row - 1];
-    while (target.size() < column)
-        target.append(QByteArray());
-    target[column - 1] = value;
-}
-
 Status Workbook::open(const QString &path)
 {
     quit();
@@ -138,6 +128,25 @@ CsvRow Workbook::readRow(int row) const
     return row >= 1 && row <= rows_.size() ? rows_[row - 1] : CsvRow();
 }
 
+// Only the staff-room boards write, and the staff are the ones who look after the share: the cause,
+// without the shared wording's request to tell a teacher, and what to look at.
+static QString saveFailure(const QString &file, const Status &status)
+{
+    using Kind = Status::Kind;
+    const QString head = QStringLiteral("%1 を保存できませんでした。").arg(file);
+    const qsizetype stop = status.error.indexOf(u'。');
+    const QString cause = stop < 0 ? status.error : status.error.left(stop + 1);
+    switch (status.kind) {
+    case Kind::NoPermission:
+        return head + cause +
+               QStringLiteral("共有フォルダ「ぺるみな」の管理データのファイルと権限を確認して下さい。");
+    case Kind::DiskFull:
+        return head + cause + QStringLiteral("サーバーのディスクに空きを作って下さい。");
+    default:
+        return head + status.error;
+    }
+}
+
 SaveResult Workbook::save()
 {
     SaveResult result;
@@ -158,21 +167,26 @@ SaveResult Workbook::save()
         }
         if (!result.conflicts.isEmpty())
             return false;
+        CsvCells cells;
         for (auto it = written_.cbegin(); it != written_.cend(); ++it)
-            putCell(disk, it.key().first, it.key().second, it->value);
-        content = writeCsv(disk);
+            cells.insert(it.key(), it->value);
+        // Only the written cells change: a file saved by hand keeps its quoting and line ends.
+        content = spliceCsv(content, cells);
+        disk = parseCsv(content).rows;
         return true;
     });
     if (!status) {
         result.ok = false;
-        result.error = QStringLiteral("%1 を保存できませんでした。%2").arg(fileNameOf(path_), status.error);
+        result.kind = status.kind;
+        result.error = saveFailure(fileNameOf(path_), status);
         return result;
     }
     if (result.replaced) {
         result.ok = false;
         result.error =
-            QStringLiteral("%1 は、このボードが読んだ後で置き換えられています（新しい年度、または手作業で"
-                           "行が動きました）。何も書き込んでいません。ボードを閉じて、開き直して下さい。")
+            QStringLiteral("%1 は、このボードが読んだ後で置き換えられています（新しい年度、手作業で行が"
+                           "動いた、または表計算ソフトが日付の書き方を変えました）。何も書き込んでいません。"
+                           "ボードを閉じて、開き直して下さい。")
                 .arg(fileNameOf(path_));
         return result;
     }

@@ -36,8 +36,9 @@ struct SaveResult : perumina::Status
 // Reads come from the file as it was opened (or last saved) plus this board's own writes. Each write
 // remembers the bytes it replaces. Saving writes only when a cell was written, and then merges the
 // written cells into the file as it is on disk at that moment, under the file's lock, with an atomic
-// replace: cells nobody wrote keep their bytes, and edits that another board saved meanwhile stay. It
-// writes nothing when a written cell was changed on disk since it was read, or its row was replaced.
+// replace: cells nobody wrote keep their bytes, quotes and line ends, and edits that another board
+// saved meanwhile stay. It writes nothing when a written cell was changed on disk since it was read,
+// or its row was replaced.
 class Workbook
 {
 public:

@@ -4,9 +4,11 @@
 #include "boardsite.h"
 #include "setup/boarddata.h"
 #include "shared/fakes.h"
+#include "shared/site.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -19,6 +21,7 @@
 #include <QScrollArea>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -291,4 +294,85 @@ TEST(BoardPrint, theButtonOpensThePreviewOfTheBoardsPage)
     EXPECT_EQ(previewed, board.printSheet().title);
     EXPECT_TRUE(landscape);
     EXPECT_EQ(pages, 1);
+}
+
+TEST(BoardScreens, tabGoesThroughTheBoxesAsTheScreenReadsAndNeverTypesATab)
+{
+    using boards::daily::Variant;
+    using LunchVariant = boards::lunch::Variant;
+    using MonthVariant = boards::monthly::Variant;
+    const auto boxes = [](int from, int to) {
+        QStringList names;
+        for (int n = from; n <= to; ++n)
+            names.append(QStringLiteral("Text%1").arg(n));
+        return names;
+    };
+    const QStringList daySteps{"Command7", "Command8", "Command11", "Command9", "Command10"};
+    struct Board
+    {
+        std::function<std::unique_ptr<QWidget>(perumina::Seams)> make;
+        QStringList order;
+        QString update = {}, dataFile = {}; // staff-room boards
+    } screens[] = {
+        {maker<boards::daily::Form1>(Variant::Admin),
+         daySteps + QStringList{"Text101", "printButton", "Command102", "Command5"} + boxes(103, 135),
+         "Command102", perumina::site::kDayEvents},
+        {maker<boards::daily::Form1>(Variant::Classroom),
+         daySteps + QStringList{"Text101", "printButton", "Command14"} + boxes(103, 135)},
+        {maker<boards::lunch::Form1>(LunchVariant::Admin),
+         daySteps + QStringList{"Text101", "printButton", "Command102", "Command5"} + boxes(1, 8),
+         "Command102", perumina::site::kLunchMenu},
+        {maker<boards::lunch::Form1>(LunchVariant::Classroom),
+         QStringList{"Text101", "printButton", "Command5"} + daySteps + boxes(1, 8)},
+        {maker<boards::monthly::Form1>(MonthVariant::Admin),
+         QStringList{"Command3", "Command4", "Command5", "printButton", "Command1", "Command2", "Text52"} +
+             boxes(1, 37),
+         "Command1", perumina::site::kMonthEvents},
+        {maker<boards::monthly::Form1>(MonthVariant::Classroom),
+         QStringList{"Command3", "Command4", "Command5", "printButton", "Command13", "Text52"} +
+             boxes(1, 37)},
+    };
+    boards_test::BoardSite site;
+    for (const Board &board : screens) {
+        perumina::FakeSeams fakes;
+        fakes.clock.set(QDateTime(QDate(2026, 6, 10), QTime(8, 0)));
+        const auto form = board.make(fakes.seams());
+        SCOPED_TRACE(form->windowTitle().toStdString());
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        QList<QWidget *> order;
+        for (const QString &name : board.order)
+            order.append(form->findChild<QWidget *>(name));
+        order.first()->setFocus();
+        for (qsizetype i = 1; i < order.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            ASSERT_EQ(QApplication::focusWidget(), order[i]) << "after " << board.order[i - 1].toStdString();
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(QApplication::focusWidget(), order[order.size() - 2]);
+
+        // 国語, Tab, X into the boxes after the date or title: the tab moves on instead of landing in
+        // the box; a pasted one becomes a blank.
+        const qsizetype at = board.order.indexOf(board.order.filter("Text").value(1));
+        if (isReadOnly(form.get(), board.order[at]))
+            continue;
+        const auto text = [](QWidget *box) { return qobject_cast<QLineEdit *>(box) ? "text" : "plainText"; };
+        for (QWidget *box : order.mid(at, 3))
+            box->setProperty(text(box), QString());
+        order[at]->setFocus();
+        QTest::sendKeyEvent(QTest::Click, order[at], Qt::Key_unknown, QStringLiteral("国語"), Qt::NoModifier);
+        QTest::keyClick(order[at], Qt::Key_Tab);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("X"));
+        QApplication::clipboard()->setText(QStringLiteral("給食\t牛乳"));
+        QMetaObject::invokeMethod(order[at + 2], "paste");
+        EXPECT_EQ(order[at]->property(text(order[at])).toString(), QStringLiteral("国語"));
+        EXPECT_EQ(order[at + 1]->property(text(order[at + 1])).toString(), QStringLiteral("X"));
+        EXPECT_EQ(order[at + 2]->property(text(order[at + 2])).toString(), QStringLiteral("給食 牛乳"));
+        if (board.update.isEmpty())
+            continue;
+        QTest::mouseClick(form->findChild<QPushButton *>(board.update), Qt::LeftButton);
+        const QByteArray saved = site.site.bytes(site.data(board.dataFile));
+        EXPECT_TRUE(saved.contains(testing_support::sjis(QStringLiteral("給食 牛乳"))));
+        EXPECT_FALSE(saved.contains('\t'));
+    }
 }

@@ -5,6 +5,7 @@
 
 using boards::CsvRow;
 using boards::parseCsv;
+using boards::spliceCsv;
 using boards::writeCsv;
 using testing_support::sjis;
 
@@ -87,6 +88,57 @@ TEST(Csv, acceptsAnyBytes)
     for (int i = 0; i < 4096; ++i)
         noise.append(char((i * 7919 + 13) % 256));
     const auto table = parseCsv(noise);
-    // Whatever it is, writing and reading again gives the same cells.
+    // Whatever it is, writing and reading again gives the same cells, and so does a splice, but for
+    // the cell spliced in.
     EXPECT_EQ(parseCsv(writeCsv(table.rows)).rows, table.rows);
+    ASSERT_GT(table.rows.size(), 3);
+    QList<CsvRow> expected = table.rows;
+    expected[2].resize(std::max<qsizetype>(expected[2].size(), 5));
+    expected[2][4] = "x,\"y";
+    EXPECT_EQ(parseCsv(spliceCsv(noise, {{{3, 5}, "x,\"y"}})).rows, expected);
+}
+
+TEST(Csv, spliceChangesTheGivenCellsAndNoOtherByte)
+{
+    struct Case
+    {
+        const char *name;
+        QByteArray before;
+        boards::CsvCells cells;
+        QByteArray after;
+    } cases[] = {
+        {"LF file, other rows' quoting kept",
+         "h\n\"q\",d\"e\n1,a\n",
+         {{{3, 2}, "x"}},
+         "h\n\"q\",d\"e\n1,x\n"},
+        {"fully quoted row", "\"1\",\"a\",\"\"\r\n", {{{1, 2}, "b"}, {{1, 3}, "c"}}, "\"1\",\"b\",\"c\"\r\n"},
+        {"mostly quoted row, empty cell", "\"1\",,\"x\",3\r\n", {{{1, 2}, "v"}}, "\"1\",\"v\",\"x\",3\r\n"},
+        {"unquoted cell stays unquoted", "\"1\",2,\"x\"\r\n", {{{1, 2}, "7"}}, "\"1\",7,\"x\"\r\n"},
+        {"quotes only where needed", "1,a\r\n", {{{1, 2}, "a,\"b\"\nc"}}, "1,\"a,\"\"b\"\"\nc\"\r\n"},
+        {"mixed line ends, cells past the row", "h\r\n1\n2\r", {{{3, 3}, "c"}}, "h\r\n1\n2,,c\r"},
+        {"cell with line breaks elsewhere",
+         "\"a\r\nb\",1\r\n2,2\r\n",
+         {{{2, 1}, "x"}},
+         "\"a\r\nb\",1\r\nx,2\r\n"},
+        {"rows added with the file's line end", "h\n1,a\n", {{{4, 1}, "z"}}, "h\n1,a\n\nz\n"},
+        {"last line had no line end", "h\r\n1,a", {{{3, 2}, "z"}}, "h\r\n1,a\r\n,z\r\n"},
+        {"new row after a quoted one", "\"h\",\"i\"\n", {{{2, 1}, "z"}}, "\"h\",\"i\"\n\"z\"\n"},
+        {"empty file", "", {{{1, 1}, "a"}}, "a\r\n"},
+        {"row emptied between CR and LF stays a row", "a\rb\nc\n", {{{2, 1}, ""}}, "a\r\"\"\nc\n"},
+        {"unclosed quote closed before a new row", "a,\"b\r\n", {{{2, 1}, "z"}}, "a,\"b\r\n\"\r\nz\r\n"},
+        {"unclosed quote written over", "a,\"b", {{{1, 2}, "c"}, {{2, 1}, "z"}}, "a,\"c\"\r\nz\r\n"},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(spliceCsv(c.before, c.cells), c.after) << c.name;
+        // What the file held before, other than the given cells, reads the same.
+        const auto before = parseCsv(c.before).rows;
+        const auto after = parseCsv(c.after).rows;
+        for (qsizetype r = 0; r < before.size(); ++r) {
+            for (qsizetype f = 0; f < before[r].size(); ++f) {
+                if (!c.cells.contains({int(r) + 1, int(f) + 1})) {
+                    EXPECT_EQ(after[r].value(f), before[r][f]) << c.name;
+                }
+            }
+        }
+    }
 }

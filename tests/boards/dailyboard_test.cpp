@@ -168,6 +168,23 @@ TEST(DayBoard, anUpdateLeavesEveryCellItDidNotChangeByteForByte)
     board.click("Command5");
     EXPECT_EQ(site.site.bytes(path), expected);
     EXPECT_EQ(board.fakes.dialogs.texts(), (QStringList{boards::kPleaseWait, boards::kPleaseWait}));
+
+    // Saved again by a spreadsheet with LF line ends, one row with every cell quoted: an update
+    // changes the two cells typed into and not one other byte.
+    QByteArray lf = expected;
+    lf.replace("\r\n", "\n");
+    const QByteArray quoted = "\"2026/04/10\",\"5\",\"\",\"d\"\"e\"";
+    lf.replace("\n2026/04/10,5\n", "\n" + quoted + "\n");
+    site.site.writeBytes(path, lf);
+    DayBoard again(Variant::Admin, QDate(2026, 4, 10));
+    EXPECT_EQ(again.field(4), QStringLiteral("d\"e"));
+    again.form.Text[3]->setPlainText(QStringLiteral("遠足"));
+    again.form.Text[5]->setPlainText(QStringLiteral("雨天"));
+    again.click("Command102");
+    QByteArray spliced = lf;
+    spliced.replace(quoted, "\"2026/04/10\",\"5\",\"" + sjis(QStringLiteral("遠足")) + "\",\"d\"\"e\",\"" +
+                                sjis(QStringLiteral("雨天")) + "\"");
+    EXPECT_EQ(site.site.bytes(path), spliced);
 }
 
 TEST(DayBoard, classroomBoardClosingAfterTheAdministratorLeavesTheEdits)

@@ -73,10 +73,38 @@ TEST(DateIndex, tellsWhyNoRowWasFound)
     notANumber.replace(QStringLiteral("2026/04/05,6"), QStringLiteral("2026/04/05,six"));
     EXPECT_EQ(findDateRow(notANumber, QDate(2026, 4, 5)).outcome, Outcome::NotARow);
 
-    // Row 1 holds the headings: a line naming it is as good as missing.
-    QString headings = index;
-    headings.replace(QStringLiteral("2026/04/05,6"), QStringLiteral("2026/04/05, 1"));
-    EXPECT_EQ(findDateRow(headings, QDate(2026, 4, 5)).outcome, Outcome::NoFirstMarker);
+    // What stands after the comma, each on today's line: the headings' row 1, text after the row,
+    // a row past the year or past any number.
+    struct Row
+    {
+        const char *written;
+        Outcome outcome;
+        const char *value = "";
+    } rows[] = {
+        {" 1", Outcome::HeadingRow},
+        {"0", Outcome::NotARow},
+        {"6,memo", Outcome::TextAfterRow, "6"},
+        {"6 6", Outcome::TextAfterRow, "6"},
+        {"400", Outcome::Found, "400\r"},
+        {"401", Outcome::PastTheYear},
+        {"99999999999", Outcome::PastTheYear},
+    };
+    for (const Row &r : rows) {
+        QString edited = index;
+        edited.replace(QStringLiteral("2026/04/05,6"),
+                       QStringLiteral("2026/04/05,") + QLatin1String(r.written));
+        const MarkerSearch s = findDateRow(edited, QDate(2026, 4, 5));
+        EXPECT_EQ(s.outcome, r.outcome) << r.written;
+        if (*r.value) {
+            EXPECT_EQ(s.value, QLatin1String(r.value)) << r.written;
+        }
+    }
+
+    // A day listed twice, wherever the second line stands, names both rows.
+    QString twice = index + QStringLiteral("2026/04/05,30\r\n");
+    const MarkerSearch dup = findDateRow(twice, QDate(2026, 4, 5));
+    EXPECT_EQ(dup.outcome, Outcome::Duplicate);
+    EXPECT_EQ(dup.value + u'/' + dup.otherValue, QStringLiteral("6/30"));
 
     // The next day's line is there, but before today's.
     QString swapped = index;

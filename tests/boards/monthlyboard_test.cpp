@@ -132,6 +132,33 @@ TEST(MonthBoard, aMissingMonthLineOpensOnRowTwoWithAMessage)
         noData.fakes.dialogs.texts().join("|").contains(QStringLiteral("月別行事.txt が見つかりません。")));
 }
 
+TEST(MonthBoard, aWildMonthRowIsRefusedInsteadOfGrowingTheFile)
+{
+    BoardSite site;
+    const QString index = site.data(QStringLiteral("年月取得.txt"));
+    const QString path = site.data(QStringLiteral("月別行事.txt"));
+    site.site.writeBytes(index, site.site.bytes(index).replace("2026/12/,10\r\n", "2026/12/,2147483647\r\n"));
+    const QByteArray original = site.site.bytes(path);
+    MonthBoard board(Variant::Admin, QDate(2026, 12, 7));
+    ASSERT_EQ(board.fakes.dialogs.texts().size(), 2);
+    EXPECT_EQ(board.fakes.dialogs.texts()[1],
+              QStringLiteral(
+                  "年月取得.txt の 2026/12/ の行の行番号 2147483647 は大きすぎます。月別行事.txt の月の行は "
+                  "2 ～ 1201 行目です。正しい行番号に直して下さい。\r\n最初の月を表示します。"));
+    EXPECT_EQ(board.form.Text52->text(), QStringLiteral("2026/04"));
+
+    // Stepped far past the data by hand, an update writes nothing there.
+    board.form.session().setCurrentRow(QString::number(boards::kLastMonthRow));
+    board.click("Command5");
+    board.form.Text[1]->setPlainText(QStringLiteral("x"));
+    board.click("Command1");
+    EXPECT_EQ(board.fakes.dialogs.last(),
+              QStringLiteral("月別行事.txt の 1202 行目には書き込みません。月の行は 2 ～ 1201 行目です。"));
+    board.click("Command2");
+    EXPECT_TRUE(board.fakes.end.ended());
+    EXPECT_EQ(site.site.bytes(path), original);
+}
+
 TEST(MonthBoard, writeBackKeepsTheMarkerAndReachesTheFileOnClose)
 {
     BoardSite site;

@@ -107,21 +107,38 @@ TEST(BoardSession, endsAfterAMessageWhenNoServerIsNamed)
 
 TEST(BoardSession, opensOnRowTwoWhenTheIndexCannotGiveToday)
 {
+    const QByteArray line8 = "2026/04/08,9\r\n";
     struct Case
     {
         QDate today;
         bool removeIndex;
         QString says;
         QByteArray from = {}, to = {}; // an edit of the index
+        QString staffMend = {};        // on a staff-room board: how the staff mend the index
     } cases[] = {
         {QDate(2030, 5, 1), false, QStringLiteral("日付取得.txt に 2030/05/01 の行がありません。")},
         {QDate(2027, 4, 1), false, QStringLiteral("日付取得.txt に 2027/04/02 の行がありません。")},
         {QDate(2026, 4, 8), true, QString()}, // names the index by its path on this computer
-        {QDate(2026, 4, 8), false, QStringLiteral("日付取得.txt に 2026/04/08 の行がありません。"),
-         "2026/04/08,9\r\n", "2026/04/08,1\r\n"}, // the headings' row
+        {QDate(2026, 4, 8), false,
+         QStringLiteral(
+             "日付取得.txt の 2026/04/08 の行の行番号が 1 です。行事予定.txt の 1 行目は見出しの行です。"),
+         line8, "2026/04/08,1\r\n", QStringLiteral("その日の行番号（2 以上）を書いて下さい。")},
+        {QDate(2026, 4, 8), false,
+         QStringLiteral("日付取得.txt に 2026/04/08 の行が 2 つあります（行番号 9 と 10）。"), line8,
+         line8 + "2026/04/08,10\r\n"},
+        {QDate(2026, 4, 8), false,
+         QStringLiteral("日付取得.txt の 2026/04/08 の行の行番号 9 の後に「,メモ」があります。"), line8,
+         "2026/04/08,9," + testing_support::sjis(QStringLiteral("メモ")) + "\r\n",
+         QStringLiteral("行番号の後には何も書かないで下さい。")},
+        {QDate(2026, 4, 8), false,
+         QStringLiteral(
+             "日付取得.txt の 2026/04/08 の行の行番号 401 は大きすぎます。行事予定.txt の日の行は 2 ～ "
+             "400 行目です。"),
+         line8, "2026/04/08,401\r\n"},
         {QDate(2026, 4, 8), false,
          QStringLiteral("日付取得.txt の 2026/04/09 の行が 2026/04/08 の行より前にあります。"),
-         "2026/04/08,9\r\n2026/04/09,10\r\n", "2026/04/09,10\r\n2026/04/08,9\r\n"},
+         "2026/04/08,9\r\n2026/04/09,10\r\n", "2026/04/09,10\r\n2026/04/08,9\r\n",
+         QStringLiteral("順番に並べて下さい。")},
     };
     for (const Case &c : cases) {
         BoardSite site;
@@ -131,13 +148,21 @@ TEST(BoardSession, opensOnRowTwoWhenTheIndexCannotGiveToday)
         if (!c.from.isEmpty())
             site.site.writeBytes(index, site.site.bytes(index).replace(c.from, c.to));
         Board board(c.today);
+        board.session.setForStaff(!c.staffMend.isEmpty());
         board.session.start();
         ASSERT_EQ(board.fakes.dialogs.texts().size(), 2);
         const QString says = c.removeIndex ? site.site.local(site.data(QStringLiteral("日付取得.txt"))) +
                                                  QStringLiteral(" を読めません。")
                                            : c.says;
-        EXPECT_TRUE(board.fakes.dialogs.texts()[1].startsWith(says))
-            << board.fakes.dialogs.texts()[1].toStdString();
+        const QString told = board.fakes.dialogs.texts()[1];
+        EXPECT_TRUE(told.startsWith(says)) << told.toStdString();
+        // Pupils are asked to tell their teacher; the staff are told what to change.
+        if (!c.removeIndex) {
+            EXPECT_EQ(told.contains(QStringLiteral("担任の先生に知らせて下さい。")), c.staffMend.isEmpty())
+                << told.toStdString();
+        }
+        EXPECT_TRUE(told.contains(c.staffMend + QStringLiteral("\r\n最初の日を表示します。")))
+            << told.toStdString();
         EXPECT_EQ(board.session.currentRow(), QStringLiteral("2"));
         EXPECT_EQ(board.view.shown, 1);
         EXPECT_FALSE(board.fakes.end.ended());

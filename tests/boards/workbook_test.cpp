@@ -197,4 +197,18 @@ TEST(Workbook, reportsAFailedSave)
     EXPECT_FALSE(status.ok);
     EXPECT_TRUE(status.error.contains(QStringLiteral("行事予定.txt")));
     EXPECT_TRUE(book.hasWrites()); // kept for another try
+
+    // A link planted in place of the file: only the staff-room boards write, so the staff are told
+    // what to look at rather than asked to tell a teacher.
+    QDir(s.site.local(kPath)).removeRecursively();
+    s.site.writeBytes(s.site.root() + QStringLiteral("/elsewhere.txt"), "h\r\n");
+    ASSERT_TRUE(QFile::link(s.site.root() + QStringLiteral("/elsewhere.txt"), s.site.local(kPath)));
+    const auto linked = book.save();
+    EXPECT_EQ(linked.kind, perumina::Status::Kind::NoPermission);
+    EXPECT_TRUE(
+        linked.error.startsWith(QStringLiteral("行事予定.txt を保存できませんでした。行事予定.txt はリンク")))
+        << linked.error.toStdString();
+    EXPECT_TRUE(linked.error.endsWith(
+        QStringLiteral("共有フォルダ「ぺるみな」の管理データのファイルと権限を確認して下さい。")));
+    EXPECT_FALSE(linked.error.contains(QStringLiteral("担任")));
 }

@@ -1,6 +1,7 @@
 #include "boards/daily/ui/form1.h"
 
 #include "boards/skeleton/rows.h"
+#include "boards/skeleton/ui/boardkeys.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +23,7 @@ Form1::Form1(Variant variant, perumina::Seams seams, QWidget *parent)
 {
     kit::setUpForm(this, QStringLiteral("Form1"), windowCaption(variant));
     build();
+    session().setForStaff(variant == Variant::Admin);
 }
 
 void Form1::build()
@@ -99,6 +101,12 @@ void Form1::build()
         connect(Command14, &QPushButton::clicked, this, &Form1::CloseButton_Click);
         connect(Command101, &QPushButton::clicked, this, &Form1::Command101_Click);
     }
+    // The step buttons, the date, the buttons at the top right, then the boxes frame by frame.
+    QList<QWidget *> order{Command7, Command8, Command11, Command9, Command10, Text101, printButton};
+    order += admin ? QList<QWidget *>{Command102, Command5} : QList<QWidget *>{Command14};
+    for (int column = 3; column <= kColumns; ++column)
+        order.append(Text[column]);
+    setReadingOrder(order);
 }
 
 QString Form1::columnText(int column) const

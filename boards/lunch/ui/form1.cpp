@@ -1,5 +1,7 @@
 #include "boards/lunch/ui/form1.h"
 
+#include "boards/skeleton/ui/boardkeys.h"
+
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +20,16 @@ Form1::Form1(Variant variant, perumina::Seams seams, QWidget *parent)
     connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
     printButton = makePrintButton(
         this, *this, variant == Variant::Admin ? QRect(318, 10, 100, 40) : QRect(610, 10, 110, 40), font());
+    session().setForStaff(variant == Variant::Admin);
+    // As the screen reads: the staff board has its step buttons above the date, the classroom board
+    // its heading line above the step buttons; then the menu, left column before right.
+    const QList<QWidget *> steps{Command7, Command8, Command11, Command9, Command10};
+    QList<QWidget *> order = variant == Variant::Admin
+                                 ? steps + QList<QWidget *>{Text101, printButton, Command102, Command5}
+                                 : QList<QWidget *>{Text101, printButton, Command5} + steps;
+    for (int i = 1; i <= kMenuFields; ++i)
+        order.append(Text[i]);
+    setReadingOrder(order);
 }
 
 QLineEdit *Form1::makeMenuField(int number, QRect geometry)

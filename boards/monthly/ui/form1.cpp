@@ -1,4 +1,6 @@
 #include "boards/monthly/ui/form1.h"
+
+#include "boards/skeleton/ui/boardkeys.h"
 #include "shared/ui/screenfit.h"
 
 #include <QLabel>
@@ -26,7 +28,16 @@ Form1::Form1(Variant variant, perumina::Seams seams, QWidget *parent)
 {
     kit::setUpForm(this, QStringLiteral("Form1"), windowCaption(variant));
     build();
+    session().setForStaff(variant == Variant::Admin);
     perumina::fitOnSmallScreens(this);
+    // The buttons along the top, left to right, then the title and the days week by week (set once
+    // the controls have their final parent).
+    QList<QWidget *> order{Command3, Command4, Command5, printButton};
+    order += variant == Variant::Admin ? QList<QWidget *>{Command1, Command2} : QList<QWidget *>{Command13};
+    order.append(Text52);
+    for (int k = 1; k <= kSlots; ++k)
+        order.append(Text[k]);
+    setReadingOrder(order);
 }
 
 void Form1::build()
