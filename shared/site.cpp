@@ -92,6 +92,12 @@ QString messageLog(const QString &serverName)
     return SharePath(serverName, tails::kMessageLog);
 }
 
+QString retiredArchive(const QString &serverName, const QString &fullName, const QDate &date)
+{
+    return dataFolder(serverName) + kRetiredFolder + u'\\' + fullName + u'-' +
+           date.toString(QStringLiteral("yyyyMMdd"));
+}
+
 QString userFolder(const QString &serverName, const QString &fullName)
 {
     return dataFolder(serverName) + fullName;
@@ -141,6 +147,15 @@ QString localInboxCopy()
 QString sweeperProgram()
 {
     return local::kSweeper;
+}
+
+QString administrationRecord()
+{
+#ifdef Q_OS_WIN
+    return local::kFolder + QStringLiteral("管理作業記録.txt");
+#else
+    return siteRoot() + QStringLiteral("/管理作業記録.txt");
+#endif
 }
 
 QString lockPath(const QString &path)
@@ -193,7 +208,8 @@ bool isSystemFileName(const QString &folded)
                            lastSegment(tails::kInboxTemplate),
                            lastSegment(tails::kFindFileClip),
                            kInboxName,
-                           kRegistrationNote};
+                           kRegistrationNote,
+                           kRetiredFolder};
         all += schoolYearFiles();
         QString adminFolder = tails::kAdminFolder;
         adminFolder.chop(1);
