@@ -1,3 +1,4 @@
+#include "setup/administration.h"
 #include "setup/boarddata.h"
 #include "setup/demo.h"
 #include "setup/site.h"
@@ -98,10 +99,13 @@ int main(int argc, char *argv[])
         QStringLiteral("FILE"));
     parser.addOptions({rootOption, serverOption, adminOption, passwordOption, schoolYearOption, demoOption,
                        roleOption, groupOption, staffGroupOption, sambaOption});
+    const setup::AdministrationOptions administration(parser);
     parser.process(app);
 
     if (parser.isSet(rootOption))
         qputenv("PERUMINA_ROOT", QDir(parser.value(rootOption)).absolutePath().toUtf8());
+    if (administration.requested(parser))
+        return administration.run(parser, out, err);
 
     setup::SiteOptions options;
     const QString role = parser.value(roleOption);

@@ -344,7 +344,9 @@ RetireResult retirePeople(const QString &serverName, const QStringList &fullName
         return result;
     }
     QList<RegisteredPerson> leaving;
-    for (const QString &name : fullNames) {
+    QStringList asked = fullNames;
+    asked.removeDuplicates();
+    for (const QString &name : std::as_const(asked)) {
         bool known = false;
         for (const RegisteredPerson &p : *people) {
             if (p.fullName != name)
@@ -492,32 +494,36 @@ Status usableRecord(const QString &path)
 
 Status checkAdministrationRecord(const QString &serverName)
 {
+    Q_UNUSED(serverName);
     const QString path = mapPath(site::administrationRecord());
     if (Status usable = usableRecord(path); !usable)
         return usable;
-    const bool existed = QFileInfo::exists(path);
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return Status::failure(
-            QStringLiteral("管理作業記録 %1 に書き込めません。（%2）").arg(path, file.errorString()),
-            Status::Kind::NoPermission);
-    file.close();
+    const bool writable = file.exists() ? file.open(QIODevice::WriteOnly | QIODevice::Append)
+                                        : QFileInfo(QFileInfo(path).absolutePath()).isWritable();
+    if (!writable)
+        return Status::failure(QStringLiteral("管理作業記録 %1 に書き込めません。").arg(path),
+                               Status::Kind::NoPermission);
+    return Status::success();
+}
+
+// On a staff-room server the record belongs to the staff, like the administrator file, so that every
+// administrator's account can add to it and no pupil's can.
+static Status giveRecordToStaff(const QString &serverName, const QString &path)
+{
 #ifndef Q_OS_WIN
-    // On a staff-room server the record belongs to the staff, like the administrator file, so that every
-    // administrator's account can add to it and no pupil's can.
     struct stat admins;
-    if (!existed &&
-        ::stat(QFile::encodeName(mapPath(site::administratorsFile(serverName))).constData(), &admins) == 0 &&
-        (admins.st_mode & S_IROTH) == 0) {
-        const QByteArray native = QFile::encodeName(path);
-        if (::chown(native.constData(), static_cast<uid_t>(-1), admins.st_gid) != 0 ||
-            ::chmod(native.constData(), 0660) != 0)
-            return Status::failure(QStringLiteral("管理作業記録 %1 の権限を設定できませんでした。").arg(path),
-                                   Status::Kind::NoPermission);
-    }
+    if (::stat(QFile::encodeName(mapPath(site::administratorsFile(serverName))).constData(), &admins) != 0 ||
+        (admins.st_mode & S_IROTH) != 0)
+        return Status::success();
+    const QByteArray native = QFile::encodeName(path);
+    if (::chown(native.constData(), static_cast<uid_t>(-1), admins.st_gid) != 0 ||
+        ::chmod(native.constData(), 0660) != 0)
+        return Status::failure(QStringLiteral("管理作業記録 %1 の権限を設定できませんでした。").arg(path),
+                               Status::Kind::NoPermission);
 #else
     Q_UNUSED(serverName);
-    Q_UNUSED(existed);
+    Q_UNUSED(path);
 #endif
     return Status::success();
 }
@@ -525,7 +531,8 @@ Status checkAdministrationRecord(const QString &serverName)
 Status appendAdministrationRecord(const QString &serverName, const QDateTime &when, const QString &who,
                                   const QString &what)
 {
-    if (Status usable = checkAdministrationRecord(serverName); !usable)
+    const QString path = mapPath(site::administrationRecord());
+    if (Status usable = usableRecord(path); !usable)
         return usable;
     // One line of four quoted fields, as the system's other records are written.
     QStringList quoted;
@@ -535,7 +542,10 @@ Status appendAdministrationRecord(const QString &serverName, const QDateTime &wh
     const auto line = perumina::encodeCp932(quoted.join(u',') + QStringLiteral("\r\n"));
     if (!line)
         return Status::failure(perumina::unencodableMessage(QString()));
-    return perumina::appendLocked(mapPath(site::administrationRecord()), *line);
+    const bool existed = QFileInfo::exists(path);
+    if (Status appended = perumina::appendLocked(path, *line); !appended)
+        return appended;
+    return existed ? Status::success() : giveRecordToStaff(serverName, path);
 }
 
 } // namespace client
