@@ -30,6 +30,8 @@ bool MessageLog::parseRecord(int first, Record &record)
         spans_.resize(spansBefore);
         return false;
     };
+    // Read through a const reference: a non-const index would make a private copy of each shared line.
+    const QStringList &lines = lines_;
     int line = first;
     qsizetype pos = 0;
     auto keep = [&](int field, qsizetype from, qsizetype to) {
@@ -38,39 +40,39 @@ bool MessageLog::parseRecord(int first, Record &record)
     };
     for (int field = 0; field < kFields; ++field) {
         const bool last = field == kFields - 1;
-        while (pos < lines_[line].size() && lines_[line][pos] == u' ')
+        while (pos < lines[line].size() && lines[line][pos] == u' ')
             ++pos;
-        if (pos >= lines_[line].size() || lines_[line][pos] != u'"') {
+        if (pos >= lines[line].size() || lines[line][pos] != u'"') {
             // A field without quotes runs to the next comma, as the field reader takes it.
             if (field == 0)
                 return fail();
-            const qsizetype comma = last ? -1 : lines_[line].indexOf(u',', pos);
+            const qsizetype comma = last ? -1 : lines[line].indexOf(u',', pos);
             if (comma < 0 && !last)
                 return fail();
-            keep(field, pos, comma < 0 ? lines_[line].size() : comma);
-            pos = comma < 0 ? lines_[line].size() : comma + 1;
+            keep(field, pos, comma < 0 ? lines[line].size() : comma);
+            pos = comma < 0 ? lines[line].size() : comma + 1;
             continue;
         }
         ++pos;
         for (;;) {
-            const qsizetype close = lines_[line].indexOf(u'"', pos);
-            keep(field, pos, close < 0 ? lines_[line].size() : close);
+            const qsizetype close = lines[line].indexOf(u'"', pos);
+            keep(field, pos, close < 0 ? lines[line].size() : close);
             if (close >= 0) {
                 pos = close + 1;
                 break;
             }
             // Only the body runs on over a line end; a shorter field broken off is a cut record.
-            if (!last || line + 1 >= lines_.size())
+            if (!last || line + 1 >= lines.size())
                 return fail();
             ++line;
             pos = 0;
         }
         // What stands between the closing quote and the next comma is shown with the field (a value that
         // held a quote), so it is searched with it.
-        const qsizetype comma = last ? -1 : lines_[line].indexOf(u',', pos);
+        const qsizetype comma = last ? -1 : lines[line].indexOf(u',', pos);
         if (comma < 0 && !last)
             return fail();
-        keep(field, pos, comma < 0 ? lines_[line].size() : comma);
+        keep(field, pos, comma < 0 ? lines[line].size() : comma);
         pos = comma + 1;
     }
     record = {first, line - first + 1, int(spansBefore), int(spans_.size() - spansBefore)};

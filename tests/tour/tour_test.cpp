@@ -35,6 +35,7 @@ const QStringList kPictures = {
     "19-day-board-admin",
     "20-lunch-board-admin",
     "21-month-board-admin",
+    "22-admin-console-search",
 };
 
 struct ProgramRun
