@@ -475,6 +475,8 @@ TEST(RegistryAdmin, aRetiredPersonsNamesAreFreeForANewRegistrationAndASecondLeav
     AdminSite s;
     s.makeFolders();
     ASSERT_TRUE(retirePeople(kServer, {"馬場僕"}, kLeavingDay).status);
+    EXPECT_NE(checkLogin(*loadAdminRecordLines(kServer), loadCredentialLines(kServer), "bob", "b2").failure,
+              0);
     const NewUser again{"bob", "馬場僕", "again"};
     ASSERT_EQ(recordRegistration(kServer, again).outcome, RegistrationOutcome::Recorded);
     expectAllGetIn({{"alice", "青木愛", "a1"}, {"bob", "馬場僕", "again"}, {"carol", "加藤花", "c3"}});
