@@ -542,9 +542,16 @@ Status appendAdministrationRecord(const QString &serverName, const QDateTime &wh
     const auto line = perumina::encodeCp932(quoted.join(u',') + QStringLiteral("\r\n"));
     if (!line)
         return Status::failure(perumina::unencodableMessage(QString()));
+    // No lock file: the staff may write the record but not the site root beside it. The record stays
+    // on this computer, where one appending write of a line is not interleaved with another.
     const bool existed = QFileInfo::exists(path);
-    if (Status appended = perumina::appendLocked(path, *line); !appended)
-        return appended;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered) ||
+        file.write(*line) != line->size())
+        return Status::failure(
+            QStringLiteral("管理作業記録 %1 に書き込めませんでした。（%2）").arg(path, file.errorString()),
+            Status::Kind::NoPermission);
+    file.close();
     return existed ? Status::success() : giveRecordToStaff(serverName, path);
 }
 

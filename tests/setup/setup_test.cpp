@@ -36,7 +36,8 @@ SetupRun runProgram(const QString &program, const QStringList &args,
 {
     QProcess process;
     process.setProcessEnvironment(env);
-    process.start(testing_support::binDir() + "/" + program, args);
+    process.start(QFileInfo(program).isAbsolute() ? program : testing_support::binDir() + "/" + program,
+                  args);
     process.write(input);
     process.closeWriteChannel();
     SetupRun run;
@@ -348,4 +349,49 @@ TEST(Setup, resetsAPasswordAndRetiresPeopleAndAnUnknownNameWritesNothing)
     EXPECT_TRUE(recorded[0].endsWith(QStringLiteral("\"パスワードを変更: bob（馬場僕）\"")));
     EXPECT_TRUE(recorded[1].endsWith(QStringLiteral("\"退会: 青木愛、加藤花\"")));
     EXPECT_TRUE(recorded[1].contains(QString::fromLocal8Bit(getpwuid(geteuid())->pw_name)));
+}
+
+// On a staff-room server only the staff group may change the registry: a pupil's account (in the
+// share's group only) is refused before anything is written; a teacher's account does it, and the
+// record outside the share is the staff's.
+TEST(Setup, onlyTheStaffMayResetOrRetireOnAServer)
+{
+    const struct group *staff = ::getgrnam("staff");
+    if (::geteuid() != 0 || !staff || QStandardPaths::findExecutable("setpriv").isEmpty())
+        GTEST_SKIP() << "needs root, the group staff and setpriv";
+    TempSite site;
+    const QString root = site.root();
+    ASSERT_EQ(::chmod(QFile::encodeName(root).constData(), 0755), 0);
+    const QString pupils = QString::fromLocal8Bit(::getgrgid(::getgid())->gr_name);
+    const SetupRun made = runSetup({"--root", root, "--server", "STAFFROOM", "--role", "server", "--group",
+                                    pupils, "--staff-group", "staff", "--samba-conf", root + "/smb.conf",
+                                    "--admin", "admin", "--admin-password", "pw"});
+    ASSERT_EQ(made.code, 0) << made.err.toStdString();
+    const QString record = site.local(site::administrationRecord());
+    struct stat info;
+    ASSERT_EQ(::stat(QFile::encodeName(record).constData(), &info), 0);
+    EXPECT_EQ(info.st_gid, staff->gr_gid);
+    EXPECT_EQ(info.st_mode & 0777, 0660u);
+    const QString server = QStringLiteral("STAFFROOM");
+    ASSERT_TRUE(AppendQuotedRecords(SharePath(server, tails::kFullNames), {"青木愛"}));
+    ASSERT_TRUE(AppendQuotedRecords(SharePath(server, tails::kCredentials), {"alicea1"}));
+    ASSERT_TRUE(AppendQuotedRecords(SharePath(server, tails::kAdminRecords), {"alice,青木愛,a1"}));
+    ASSERT_TRUE(AppendQuotedRecords(SharePath(server, tails::kUserNames), {"alice"}));
+    const QByteArray before = site.bytes(SharePath(server, tails::kAdminRecords));
+    auto runAs = [&](const QString &groups) {
+        return runProgram(QStandardPaths::findExecutable("setpriv"),
+                          {"--reuid=65534", "--regid=" + QString::number(::getgid()), "--groups=" + groups,
+                           testing_support::binDir() + "/PeruminaSetup", "--root", root, "--retire",
+                           "青木愛"});
+    };
+    const QString pupilGroups = QString::number(::getgid());
+    const SetupRun pupil = runAs(pupilGroups);
+    EXPECT_EQ(pupil.code, 1);
+    EXPECT_TRUE(pupil.err.contains(QStringLiteral("職員のアカウント"))) << pupil.err.toStdString();
+    EXPECT_EQ(site.bytes(SharePath(server, tails::kAdminRecords)), before);
+    const SetupRun teacher = runAs(pupilGroups + "," + QString::number(staff->gr_gid));
+    EXPECT_EQ(teacher.code, 0) << teacher.err.toStdString();
+    EXPECT_EQ(site.bytes(SharePath(server, tails::kAdminRecords)), QByteArray());
+    EXPECT_TRUE(
+        decodeCp932(site.bytes(site::administrationRecord())).contains(QStringLiteral("退会: 青木愛")));
 }
