@@ -199,14 +199,10 @@ private:
     Status status_;
 };
 
-bool tell(const AdminStepProbe &probe, int step)
+void tell(const AdminStepProbe &probe, int step)
 {
-    return !probe || probe(step);
-}
-
-Status stopped()
-{
-    return Status::failure(QStringLiteral("途中で止まりました。"));
+    if (probe)
+        probe(step);
 }
 
 } // namespace
@@ -273,8 +269,7 @@ Status resetPassword(const QString &serverName, const QString &userName, const Q
             QStringLiteral("認証情報.txt に「%1」の記録が見つからないため、変更しませんでした。")
                 .arg(userName),
             Status::Kind::Missing);
-    if (!tell(probe, CredentialsRewritten))
-        return stopped();
+    tell(probe, CredentialsRewritten);
     RegisteredPerson changed = *person;
     changed.password = password;
     status = rewriteRecords(serverName, site::adminRecordsFile(serverName), [&](const QList<Line> &lines) {
@@ -286,8 +281,7 @@ Status resetPassword(const QString &serverName, const QString &userName, const Q
     });
     if (!status)
         return status;
-    if (!tell(probe, AdminRecordsRewritten))
-        return stopped();
+    tell(probe, AdminRecordsRewritten);
     return Status::success();
 }
 
@@ -431,8 +425,7 @@ RetireResult retirePeople(const QString &serverName, const QStringList &fullName
                            dropEach([](const RegisteredPerson &p) { return p.userName + p.password; }));
         !s)
         return fail(s);
-    if (!tell(probe, RetireCredentialsRewritten))
-        return fail(stopped());
+    tell(probe, RetireCredentialsRewritten);
     for (const FolderMove &move : std::as_const(moves)) {
         if (Status made = makeFolderChain(QFileInfo(move.to).absolutePath()); !made)
             return fail(made);
@@ -441,26 +434,22 @@ RetireResult retirePeople(const QString &serverName, const QStringList &fullName
         if (!QDir().rename(move.from, move.to))
             return fail(Status::failure(QStringLiteral("%1 を %2 へ移せませんでした。")
                                             .arg(QFileInfo(move.from).fileName(), move.archive)));
-        if (!tell(probe, RetireFoldersMoved))
-            return fail(stopped());
+        tell(probe, RetireFoldersMoved);
     }
     if (Status s = rewriteRecords(serverName, site::userNamesFile(serverName),
                                   dropEach([](const RegisteredPerson &p) { return p.userName; }));
         !s)
         return fail(s);
-    if (!tell(probe, RetireUserNamesRewritten))
-        return fail(stopped());
+    tell(probe, RetireUserNamesRewritten);
     if (Status s = rewriteRecords(serverName, site::fullNamesFile(serverName),
                                   dropEach([](const RegisteredPerson &p) { return p.fullName; }));
         !s)
         return fail(s);
-    if (!tell(probe, RetireFullNamesRewritten))
-        return fail(stopped());
+    tell(probe, RetireFullNamesRewritten);
     if (Status s = rewriteRecords(serverName, site::adminRecordsFile(serverName), dropEach(adminRecordOf));
         !s)
         return fail(s);
-    if (!tell(probe, RetireAdminRecordsRewritten))
-        return fail(stopped());
+    tell(probe, RetireAdminRecordsRewritten);
     return result;
 }
 

@@ -36,9 +36,8 @@ std::optional<QList<RegisteredPerson>> readRegisteredPeople(const QString &serve
 // double quote, nothing code page 932 cannot hold) and the seven characters its box takes.
 QString newPasswordProblem(const QString &password);
 
-// Told after each step of a change; returning false stops the change right there, as a computer
-// switched off at that moment would. Lets a test stop a change after any step.
-using AdminStepProbe = std::function<bool(int step)>;
+// Told after each step of a change, so that a test can kill the process right there.
+using AdminStepProbe = std::function<void(int step)>;
 
 // The steps of a password reset, in order.
 enum PasswordStep
