@@ -122,24 +122,24 @@ void Form02::placeNamePieces()
 void Form02::Form_Load()
 {
     rootPath_ = perumina::site::adminFolder(app_.serverName());
-    readAll(rootPath_);
+    readAll();
 }
 
-void Form02::readAll(const QString &folder)
+void Form02::readAll()
 {
     const QString server = app_.serverName();
     Text2->setLog(std::make_shared<MessageLog>(readMessageLog(server)));
     search();
     List1->clear();
     List1->addItems(readUserEntries(server));
-    setDirPath(folder);
+    setDirPath(rootPath_);
 }
 
 // The folder in view stays open when it is still there.
 void Form02::refresh()
 {
     const QString folder = dirPath_;
-    readAll(rootPath_);
+    readAll();
     if (folder != rootPath_)
         setDirPath(folder);
 }

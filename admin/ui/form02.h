@@ -89,7 +89,8 @@ protected:
 private:
     void placeNamePieces();
     void fillDir1();
-    void readAll(const QString &folder);
+    // Reads the log, the users and the administration folder, as loading does.
+    void readAll();
     // The registered people chosen in List1, as 管理情報.txt names them.
     QList<QStringList> chosenPeople() const;
     // The staff's rights and a usable administration record, said in a message when missing.
