@@ -1,3 +1,4 @@
+#include "setup/administration.h"
 #include "setup/boarddata.h"
 #include "setup/demo.h"
 #include "setup/site.h"
@@ -161,7 +162,7 @@ QString wrapped(const QString &text, int width, const QString &indent)
     return result;
 }
 
-QString helpText(const OptionTable &table)
+QString helpText(const QList<QCommandLineOption> &options)
 {
     QString text = QStringLiteral(
         "使い方: PeruminaSetup [オプション]\n"
@@ -169,7 +170,7 @@ QString helpText(const OptionTable &table)
         "ローカルフォルダ（c/group/）のうち、無いものだけを作り、既にあるものは変更しません。\n"
         "終了コード: 0 成功、1 作成や確認に失敗、2 オプションの誤り（何も書いていません）。\n\n"
         "オプション:\n");
-    for (const QCommandLineOption &option : table.all()) {
+    for (const QCommandLineOption &option : options) {
         QStringList names;
         for (const QString &name : option.names())
             names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
@@ -374,9 +375,10 @@ int main(int argc, char *argv[])
     const OptionTable table;
     QCommandLineParser parser;
     parser.addOptions(table.all());
+    const setup::AdministrationOptions administration(parser);
     const bool parsed = parser.parse(QCoreApplication::arguments());
     if (parsed && parser.isSet(table.help)) {
-        out << helpText(table);
+        out << helpText(table.all() + administration.options());
         return kDone;
     }
     if (parsed && parser.isSet(table.version)) {
@@ -386,6 +388,11 @@ int main(int argc, char *argv[])
     if (!parsed) {
         err << parseError(parser) << "\n";
         return kWrongOptions;
+    }
+    if (administration.requested(parser)) {
+        if (parser.isSet(table.root))
+            qputenv("PERUMINA_ROOT", QDir(parser.value(table.root)).absolutePath().toUtf8());
+        return administration.run(parser, out, err);
     }
     Options options;
     if (const auto code = readOptions(parser, table, options, err))

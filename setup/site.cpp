@@ -615,9 +615,29 @@ void createSite(const SiteOptions &options, Report &report)
     Q_UNUSED(ok);
 }
 
+// The record of password resets and retirements lies outside the share; the staff's accounts add to it.
+static bool prepareAdministrationRecord(const SiteOptions &options, Report &report)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(options);
+    Q_UNUSED(report);
+    return true;
+#else
+    const QString record = mapPath(site::administrationRecord());
+    if (QFileInfo(record).isSymLink()) {
+        report.status = Status::failure(QStringLiteral("リンクになっているため使えません: %1").arg(record));
+        return false;
+    }
+    gid_t staff = 0;
+    if (!lookUpGroup(options.staffGroup, staff, report) || !ensureFile(record, {}, report))
+        return false;
+    return setAccess(record, staff, 0660, report);
+#endif
+}
+
 void finishServerShare(const SiteOptions &options, Report &report)
 {
-    if (grantShareToGroups(options, report))
+    if (grantShareToGroups(options, report) && prepareAdministrationRecord(options, report))
         writeSambaDefinition(options, report);
 }
 

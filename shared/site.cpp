@@ -97,6 +97,12 @@ QString messageLog(const QString &serverName)
     return SharePath(serverName, tails::kMessageLog);
 }
 
+QString retiredArchive(const QString &serverName, const QString &fullName, const QDate &date)
+{
+    return dataFolder(serverName) + kRetiredFolder + u'\\' + fullName + u'-' +
+           date.toString(QStringLiteral("yyyyMMdd"));
+}
+
 QString userFolder(const QString &serverName, const QString &fullName)
 {
     return dataFolder(serverName) + fullName;
@@ -153,6 +159,15 @@ QString sweeperProgram()
     return local::kSweeper;
 }
 
+QString administrationRecord()
+{
+#ifdef Q_OS_WIN
+    return local::kFolder + QStringLiteral("管理作業記録.txt");
+#else
+    return siteRoot() + QStringLiteral("/管理作業記録.txt");
+#endif
+}
+
 QString lockPath(const QString &path)
 {
     return path + QStringLiteral(".lock");
@@ -204,7 +219,8 @@ bool isSystemFileName(const QString &folded)
                            lastSegment(tails::kFindFileClip),
                            kInboxName,
                            kRegistrationNote,
-                           kPresenceFolderName};
+                           kPresenceFolderName,
+                           kRetiredFolder};
         all += schoolYearFiles();
         QString adminFolder = tails::kAdminFolder;
         adminFolder.chop(1);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -49,6 +50,8 @@ QString pastYearFolder(int year); // "2026年度"
 inline const QString kRegistrationNote = QStringLiteral("登録中.txt");
 // The folder of the data folder where each open board keeps its presence mark (shared/boardpresence.h).
 inline const QString kPresenceFolderName = QStringLiteral("開いているボード");
+// The folder of the data folder that the folders of people who left move to.
+inline const QString kRetiredFolder = QStringLiteral("退会者");
 
 // Pictures are bitmaps named title + ".jpg".
 inline const QString kPictureSuffix = QStringLiteral(".jpg");
@@ -80,6 +83,9 @@ QString presenceFolder(const QString &serverName);
 // \\S\ぺるみな\管理データ\管理用 (without the last "\", as a folder list names it).
 QString adminFolder(const QString &serverName);
 QString messageLog(const QString &serverName); // 管理用\メッセージ一覧.txt
+// Where the folders of one person who left are kept: 管理データ\退会者\NAME-yyyyMMdd (without the
+// last "\"); the user folder goes in as NAME, the administration copy folder as 管理用.
+QString retiredArchive(const QString &serverName, const QString &fullName, const QDate &date);
 
 // A person's folders are named by the full name: \\S\ぺるみな\管理データ\NAME and ...\管理用\NAME.
 QString userFolder(const QString &serverName, const QString &fullName);
@@ -96,6 +102,10 @@ QString adminCopyPicture(const QString &serverName, const QString &fullName, con
 QString localFolder();    // c:\group\ (with the last "\")
 QString locatorFile();    // c:\group\ぺるみな.txt
 QString sweeperProgram(); // c:\group\InboxSweep.exe
+// The record of what administrators did to the registry (password resets, people retired): a file of
+// the staff-room computer outside the share, so that no pupil can write it. ROOT/管理作業記録.txt, on
+// Windows c:\group\管理作業記録.txt.
+QString administrationRecord();
 // This person's copy of the inbox, the system's c:\group\受信箱.txt: a file of personalSiteFolder(),
 // so that a copy one account leaves behind (a crash, a logout) is neither shown to nor in the way of
 // the next account on the computer. A path of this computer already (mapPath leaves it as it is); the
@@ -120,7 +130,7 @@ enum class NameKind
 // more than 255 bytes for the file or folder name, or for a picture's title the longest name written
 // for it (title + ".jpg" + the replacement suffix). A full name may also not hold a comma or a
 // double quote, which would split its registry records, nor be a name the system keeps beside the user
-// folders (the registry and board files, 登録中.txt, 管理用, its mail log, "YYYY年度", the inbox
+// folders (the registry and board files, 登録中.txt, 管理用, 退会者, 開いているボード, its mail log, "YYYY年度", the inbox
 // template's name), in
 // any case, nor such a name with a lock or temporary-file suffix, nor any name ending in ".lock".
 QString nameProblem(const QString &name, NameKind kind);

@@ -1,5 +1,6 @@
 #include "admin/ui/adminapp.h"
 
+#include "admin/ui/adminprompts.h"
 #include "admin/ui/form01.h"
 #include "admin/ui/form02.h"
 #include "sweeper/sweep.h"
@@ -7,7 +8,7 @@
 namespace admin {
 
 AdminApp::AdminApp(perumina::Seams seams, QObject *parent)
-    : perumina::ProgramApp(seams, sweeper::startSweeper, parent)
+    : perumina::ProgramApp(seams, sweeper::startSweeper, parent), prompts_(std::make_unique<DialogPrompts>())
 {
 }
 

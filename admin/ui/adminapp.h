@@ -2,12 +2,25 @@
 
 #include "shared/ui/programapp.h"
 
+#include <QString>
 #include <memory>
+#include <optional>
 
 namespace admin {
 
 class Form01;
 class Form02;
+
+// What the console asks the administrator beyond a message; tests put a stand-in in its place.
+class AdminPrompts
+{
+public:
+    virtual ~AdminPrompts() = default;
+    // The new password for userName, typed twice alike; nothing when the administrator cancels.
+    virtual std::optional<QString> newPassword(const QString &userName) = 0;
+    // Asks text with Yes and No; true for Yes.
+    virtual bool confirm(const QString &text) = 0;
+};
 
 // The administration program's application object: the login screen and the console.
 class AdminApp : public perumina::ProgramApp
@@ -25,12 +38,21 @@ public:
     // Starts a board program by bare name; a program that cannot be started is reported by name.
     bool startBoard(const QString &program);
 
+    // The ID the administrator logged in with, for the administration record.
+    QString administratorId() const { return administratorId_; }
+    void setAdministratorId(const QString &id) { administratorId_ = id; }
+
+    AdminPrompts &prompts() { return *prompts_; }
+    void setPrompts(std::unique_ptr<AdminPrompts> prompts) { prompts_ = std::move(prompts); }
+
 protected:
     QWidget *firstScreen() override;
 
 private:
     std::unique_ptr<Form01> form01_;
     std::unique_ptr<Form02> form02_;
+    std::unique_ptr<AdminPrompts> prompts_;
+    QString administratorId_;
 };
 
 // The message shown when a board program cannot be started.

@@ -77,6 +77,7 @@ void Form01::Command1_Click()
     switch (checkAdministrator(app_.serverName(), id, password)) {
     case AdminCheck::Admitted:
         Text4 = Text3;
+        app_.setAdministratorId(id);
         hide();
         app_.form02()->show();
         break;

@@ -4,6 +4,7 @@
 #include "admin/ui/adminapp.h"
 #include "admin/ui/form01.h"
 #include "admin/ui/logview.h"
+#include "client/core/registryadmin.h"
 #include "shared/picture.h"
 #include "shared/site.h"
 #include "shared/ui/formkit.h"
@@ -11,6 +12,7 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
@@ -72,12 +74,26 @@ Form02::Form02(AdminApp &app, QWidget *parent) : QWidget(parent), app_(app)
     Command13 = button(this, "Command13", QStringLiteral("今日の予定を確認・変更する"), {668, 418, 180, 52});
     Command14 = button(this, "Command14", QStringLiteral("給食予定を確認・変更する"), {668, 487, 180, 52});
     Command4 = button(this, "Command4", QStringLiteral("月別行事を確認・変更する"), {668, 556, 180, 52});
+    refreshButton = button(Frame1, "refreshButton", QStringLiteral("最新の情報に更新"), {660, 70, 181, 26});
+    searchBox = textBox(this, "searchBox", {120, 106, 240, 24});
+    searchBox->setPlaceholderText(QStringLiteral("送信者・受信者・件名・本文を検索"));
+    searchBox->setClearButtonEnabled(true);
+    searchCountLabel = label(this, "searchCountLabel", QString(), {366, 108, 166, 22});
+    resetPasswordButton =
+        button(this, "resetPasswordButton", QStringLiteral("パスワードを変更"), {548, 388, 146, 26});
+    retireButton = button(this, "retireButton", QStringLiteral("退会"), {702, 388, 146, 26});
+    // Several people leave together at the end of a year.
+    List1->setSelectionMode(QAbstractItemView::ExtendedSelection);
 
     connect(Command3, &QPushButton::clicked, this, &Form02::Command3_Click);
     connect(Command9, &QPushButton::clicked, this, &Form02::Command9_Click);
     connect(Command13, &QPushButton::clicked, this, &Form02::Command13_Click);
     connect(Command14, &QPushButton::clicked, this, &Form02::Command14_Click);
     connect(Command4, &QPushButton::clicked, this, &Form02::Command4_Click);
+    connect(refreshButton, &QPushButton::clicked, this, &Form02::refresh);
+    connect(searchBox, &QLineEdit::textChanged, this, &Form02::search);
+    connect(resetPasswordButton, &QPushButton::clicked, this, &Form02::resetPassword);
+    connect(retireButton, &QPushButton::clicked, this, &Form02::retire);
     connect(Dir1, &QListWidget::itemActivated, this, &Form02::Dir1_DblClick);
     connect(File1, &QListWidget::itemActivated, this, &Form02::File1_DblClick);
 
@@ -105,12 +121,127 @@ void Form02::placeNamePieces()
 
 void Form02::Form_Load()
 {
+    rootPath_ = perumina::site::adminFolder(app_.serverName());
+    readAll();
+}
+
+void Form02::readAll()
+{
     const QString server = app_.serverName();
-    Text2->setLines(readMessageLog(server));
+    Text2->setLog(std::make_shared<MessageLog>(readMessageLog(server)));
+    search();
     List1->clear();
     List1->addItems(readUserEntries(server));
-    rootPath_ = perumina::site::adminFolder(server);
     setDirPath(rootPath_);
+}
+
+// The folder in view stays open when it is still there.
+void Form02::refresh()
+{
+    const QString folder = dirPath_;
+    readAll();
+    if (folder != rootPath_)
+        setDirPath(folder);
+}
+
+void Form02::search()
+{
+    const qsizetype found = Text2->setFilter(searchBox->text());
+    const qsizetype all = Text2->log().recordCount();
+    searchCountLabel->setText(searchBox->text().isEmpty()
+                                  ? QStringLiteral("全%1件").arg(all)
+                                  : QStringLiteral("%1件（全%2件）").arg(found).arg(all));
+}
+
+QList<QStringList> Form02::chosenPeople() const
+{
+    QList<QStringList> people;
+    for (int i = 0; i < List1->count(); ++i) {
+        const QStringList parts = List1->item(i)->text().split(u',');
+        if (List1->item(i)->isSelected() && parts.size() == 3)
+            people.append(parts);
+    }
+    return people;
+}
+
+bool Form02::mayChangeRegistry()
+{
+    const QString server = app_.serverName();
+    for (const perumina::Status &status :
+         {client::checkStaffRights(server), client::checkAdministrationRecord(server)}) {
+        if (!status) {
+            app_.dialogs().message(status.error);
+            return false;
+        }
+    }
+    return true;
+}
+
+void Form02::record(const QString &what)
+{
+    const perumina::Status recorded = client::appendAdministrationRecord(
+        app_.serverName(), app_.seams().clock.now(), app_.administratorId(), what);
+    if (!recorded)
+        app_.dialogs().message(QStringLiteral("管理作業記録に書き込めませんでした。\n") + recorded.error);
+}
+
+void Form02::resetPassword()
+{
+    const QList<QStringList> chosen = chosenPeople();
+    if (chosen.size() != 1) {
+        app_.dialogs().message(QStringLiteral("パスワードを変更する人を、登録者情報から１人選んで下さい。"));
+        return;
+    }
+    const QString userName = chosen.first()[0];
+    if (!mayChangeRegistry())
+        return;
+    const auto password = app_.prompts().newPassword(userName);
+    if (!password)
+        return;
+    const perumina::Status done = client::resetPassword(app_.serverName(), userName, *password);
+    if (!done) {
+        app_.dialogs().message(done.error);
+        return;
+    }
+    record(QStringLiteral("パスワードを変更: %1（%2）").arg(userName, chosen.first()[1]));
+    refresh();
+    app_.dialogs().message(QStringLiteral("%1 さんのパスワードを変更しました。").arg(userName));
+}
+
+void Form02::retire()
+{
+    QStringList names;
+    for (const QStringList &person : chosenPeople())
+        if (!names.contains(person[1]))
+            names.append(person[1]);
+    if (names.isEmpty()) {
+        app_.dialogs().message(QStringLiteral("退会する人を、登録者情報から選んで下さい。"));
+        return;
+    }
+    if (!mayChangeRegistry())
+        return;
+    if (!app_.prompts().confirm(
+            QStringLiteral("次の%1人を退会させます。よろしいですか？\n\n%2\n\n"
+                           "登録を消し、フォルダは 管理データ\\退会者 に移します（削除はしません）。")
+                .arg(names.size())
+                .arg(names.join(u'\n'))))
+        return;
+    const client::RetireResult done =
+        client::retirePeople(app_.serverName(), names, app_.seams().clock.today());
+    if (!done.status) {
+        // A retire that stopped part-way has changed files; the record says so.
+        if (done.unknown.isEmpty())
+            record(QStringLiteral("退会（途中で失敗: %1）: %2")
+                       .arg(done.status.error, names.join(QStringLiteral("、"))));
+        app_.dialogs().message(done.status.error);
+        refresh();
+        return;
+    }
+    record(QStringLiteral("退会: %1").arg(names.join(QStringLiteral("、"))));
+    refresh();
+    app_.dialogs().message(
+        QStringLiteral("%1人を退会させました。フォルダは 管理データ\\退会者 に移しました。")
+            .arg(names.size()));
 }
 
 void Form02::setDirPath(const QString &folder)

@@ -5,6 +5,7 @@
 
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
@@ -14,8 +15,9 @@ namespace admin {
 class AdminApp;
 class LogView;
 
-// The administrator console: the mail log, the registered users and the illustration copies, read once
-// when it loads, and the buttons that start the administrator boards.
+// The administrator console: the mail log, the registered users and the illustration copies, read when
+// it loads and again on refreshButton, the buttons that start the administrator boards, a search over
+// the log, and the two registry tasks of a school year: a password reset and retiring people.
 class Form02 : public QWidget
 {
     Q_OBJECT
@@ -53,6 +55,11 @@ public:
     QPushButton *Command13;
     QPushButton *Command14;
     QPushButton *Command4;
+    QPushButton *refreshButton;
+    QLineEdit *searchBox;
+    QLabel *searchCountLabel;
+    QPushButton *resetPasswordButton;
+    QPushButton *retireButton;
 
     // The folder Dir1 and File1 show, as the system names it.
     QString dirPath() const { return dirPath_; }
@@ -71,6 +78,10 @@ public:
     void Command13_Click();
     void Command14_Click();
     void Command4_Click();
+    void refresh();
+    void search();
+    void resetPassword();
+    void retire();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -78,6 +89,13 @@ protected:
 private:
     void placeNamePieces();
     void fillDir1();
+    // Reads the log, the users and the administration folder, as loading does.
+    void readAll();
+    // The registered people chosen in List1, as 管理情報.txt names them.
+    QList<QStringList> chosenPeople() const;
+    // The staff's rights and a usable administration record, said in a message when missing.
+    bool mayChangeRegistry();
+    void record(const QString &what);
 
     AdminApp &app_;
     QString rootPath_;

@@ -41,16 +41,36 @@ LogView::LogView(QWidget *parent) : QAbstractScrollArea(parent)
 
 void LogView::setLines(const QStringList &lines)
 {
-    lines_ = lines;
+    setLog(std::make_shared<MessageLog>(lines));
+}
+
+void LogView::setLog(std::shared_ptr<const MessageLog> log)
+{
+    log_ = std::move(log);
+    rows_ = log_->findLines({});
+    // The width of the whole log, so that the bar does not jump while a search narrows the lines.
     measure();
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
     viewport()->update();
 }
 
+qsizetype LogView::setFilter(const QString &text)
+{
+    qsizetype records = 0;
+    rows_ = log_->findLines(text, &records);
+    updateScrollBars();
+    verticalScrollBar()->setValue(0);
+    viewport()->update();
+    return records;
+}
+
 QString LogView::toPlainText() const
 {
-    return messageLogText(lines_, QStringLiteral("\n"));
+    QString text;
+    for (int i = 0; i < int(rows_.size()); ++i)
+        text += row(i) + u'\n';
+    return text;
 }
 
 void LogView::copyAll() const
@@ -80,7 +100,7 @@ void LogView::measure()
     const QFontMetrics metrics = fontMetrics();
     std::vector<int> advance(0x10000, -1);
     int widest = 0;
-    for (const QString &line : lines_) {
+    for (const QString &line : log_->lines()) {
         int width = 0;
         for (QChar c : QStringView(line).left(kMaxShownChars)) {
             int &a = advance[c.unicode()];
@@ -99,7 +119,7 @@ void LogView::measure()
 void LogView::updateScrollBars()
 {
     const int visible = visibleLineCount();
-    verticalScrollBar()->setRange(0, std::max(0, int(lines_.size()) - visible));
+    verticalScrollBar()->setRange(0, std::max(0, int(rows_.size()) - visible));
     verticalScrollBar()->setPageStep(visible);
     verticalScrollBar()->setSingleStep(1);
     horizontalScrollBar()->setRange(0, std::max(0, contentWidth_ - viewport()->width()));
@@ -113,11 +133,11 @@ void LogView::paintEvent(QPaintEvent *)
     painter.setPen(palette().color(QPalette::Text));
     const int height = lineHeight();
     const int first = firstVisibleLine();
-    const int last = std::min(int(lines_.size()), first + visibleLineCount() + 1);
+    const int last = std::min(int(rows_.size()), first + visibleLineCount() + 1);
     const int x = kMargin - horizontalScrollBar()->value();
     int baseline = kMargin + fontMetrics().ascent();
     for (int i = first; i < last; ++i, baseline += height)
-        painter.drawText(x, baseline, shownPart(lines_[i]));
+        painter.drawText(x, baseline, shownPart(row(i)));
 }
 
 void LogView::resizeEvent(QResizeEvent *event)

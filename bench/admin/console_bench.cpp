@@ -1,4 +1,5 @@
 #include "admin/core/console.h"
+#include "admin/core/messagelog.h"
 #include "admin/ui/adminapp.h"
 #include "admin/ui/form02.h"
 #include "adminsite.h"
@@ -92,6 +93,23 @@ void BM_ConsoleLoad(benchmark::State &state)
     }
 }
 BENCHMARK(BM_ConsoleLoad)->Unit(benchmark::kMillisecond);
+
+// One keystroke in the console's search box: the log read once, searched for a text that a few, many
+// or no records hold.
+void BM_LogSearch(benchmark::State &state)
+{
+    site();
+    const admin::MessageLog log(admin::readMessageLog(kServer));
+    const QString texts[] = {QStringLiteral("連絡1999"), QStringLiteral("USER12"), QStringLiteral("体操服"),
+                             QStringLiteral("見つからない")};
+    const QString &text = texts[state.range(0)];
+    for (auto _ : state) {
+        qsizetype records = 0;
+        benchmark::DoNotOptimize(log.findLines(text, &records));
+        benchmark::DoNotOptimize(records);
+    }
+}
+BENCHMARK(BM_LogSearch)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

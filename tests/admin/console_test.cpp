@@ -1,4 +1,5 @@
 #include "admin/core/console.h"
+#include "admin/core/messagelog.h"
 #include "adminsite.h"
 #include "common/testsite.h"
 #include "shared/paths.h"
@@ -35,6 +36,32 @@ TEST(MessageLog, givesEveryPhysicalLineAsStored)
                   QStringLiteral("\"2026/04/08\",\"10:00:00\",\"hana\",\"山田太郎\",\"返事\",\"はい\"")}));
     EXPECT_EQ(messageLogText(lines),
               perumina::decodeCp932(site.bytes(SharePath(kServer, perumina::tails::kMessageLog))));
+}
+
+TEST(MessageLog, findsRecordsByTheirOwnFieldsAndSkipsLinesOfNoRecord)
+{
+    const MessageLog log({
+        QStringLiteral(
+            "\"2026/04/08\",\"9:05:03\",\"taro\",\"佐藤花子\",\"遠足\",\"明日は"), // body on two lines
+        QStringLiteral("Rain or shine\""),
+        QStringLiteral("\"2026/04/08\",\"9:06:00\",\"ken\",\"山田"), // cut: the recipient breaks off
+        QStringLiteral("手で書いた行"),
+        QStringLiteral("\"2026/04/09\",\"10:00:00\",\"hana\",\"山田太郎\",\"Re: 遠足\",\"晴れ\""),
+    });
+    EXPECT_EQ(log.recordCount(), 2);
+    struct Case
+    {
+        const char *text;
+        std::vector<int> lines;
+        qsizetype records;
+    };
+    for (const Case &k : {Case{"", {0, 1, 2, 3, 4}, 2}, Case{"遠足", {0, 1, 4}, 2}, Case{"SHINE", {0, 1}, 1},
+                          Case{"ken", {}, 0}, Case{"書いた", {}, 0}, Case{"10:00", {}, 0},
+                          Case{"\",\"", {}, 0}, Case{"hana", {4}, 1}}) {
+        qsizetype records = -1;
+        EXPECT_EQ(log.findLines(QString::fromUtf8(k.text), &records), k.lines) << k.text;
+        EXPECT_EQ(records, k.records) << k.text;
+    }
 }
 
 TEST(Folders, childPathAddsOneSeparator)

@@ -1,5 +1,6 @@
 #include "admin/core/console.h"
 #include "admin/ui/adminapp.h"
+#include "admin/ui/adminprompts.h"
 #include "admin/ui/form01.h"
 #include "admin/ui/form02.h"
 #include "admin/ui/logview.h"
@@ -351,6 +352,116 @@ TEST(AdminConsole, showsEveryCaption)
 }
 
 // PERUMINA_SCREENS=1 writes both screens of a populated site to build/screens/.
+// Stands in for the password window and the Yes/No box, answering as told.
+struct AnsweringPrompts : admin::AdminPrompts
+{
+    std::optional<QString> password;
+    bool yes = true;
+    QStringList asked;
+    std::optional<QString> newPassword(const QString &userName) override
+    {
+        asked.append(userName);
+        return password;
+    }
+    bool confirm(const QString &text) override
+    {
+        asked.append(text);
+        return yes;
+    }
+};
+
+void choose(QListWidget *list, const QStringList &startsWith)
+{
+    list->clearSelection();
+    for (int i = 0; i < list->count(); ++i)
+        for (const QString &start : startsWith)
+            if (list->item(i)->text().startsWith(start))
+                list->item(i)->setSelected(true);
+}
+
+TEST(AdminConsole, searchNarrowsTheLogToRecordsWhoseSenderRecipientSubjectOrBodyHoldTheText)
+{
+    Console c;
+    struct Case
+    {
+        const char *text;
+        qsizetype records;
+        int lines;
+    };
+    for (const Case &k :
+         {Case{"", 3, 4}, Case{"遠足", 2, 3}, Case{"RE:", 1, 1}, Case{"HANA", 1, 1}, Case{"鈴木", 0, 0},
+          Case{"おやつ", 1, 2}, Case{"2026", 0, 0}, Case{"9:05", 0, 0}, Case{"引用", 1, 1}}) {
+        c.form->searchBox->setText(QString::fromUtf8(k.text));
+        EXPECT_EQ(c.form->Text2->shownLineCount(), k.lines) << k.text;
+        EXPECT_EQ(c.form->searchCountLabel->text(),
+                  *k.text ? QStringLiteral("%1件（全3件）").arg(k.records) : QStringLiteral("全3件"))
+            << k.text;
+    }
+    // The view holds the log read once; a search only chooses lines of it.
+    const QStringList *lines = &c.form->Text2->lines();
+    c.form->searchBox->setText(QStringLiteral("いいね"));
+    EXPECT_EQ(&c.form->Text2->lines(), lines);
+    EXPECT_TRUE(c.form->Text2->toPlainText().startsWith(QStringLiteral("\"2026/04/08\",\"10:12:45\"")));
+}
+
+TEST(AdminConsole, refreshReadsTheLogTheUsersAndTheFoldersAgainAndKeepsTheSearch)
+{
+    Console c;
+    c.form->searchBox->setText(QStringLiteral("後から"));
+    admin_fixture::sendMail(kServer, "2026/04/10", "9:00:00", "ken", "山田太郎", "後から", "届いた");
+    admin_fixture::registerUser(kServer, "jiro", "田中次郎", "j");
+    EXPECT_EQ(c.form->Text2->shownLineCount(), 0);
+    QTest::mouseClick(c.form->refreshButton, Qt::LeftButton);
+    EXPECT_EQ(c.form->Text2->shownLineCount(), 1);
+    EXPECT_EQ(c.form->searchCountLabel->text(), QStringLiteral("1件（全4件）"));
+    EXPECT_EQ(c.form->List1->count(), 4);
+    EXPECT_TRUE(Console::texts(c.form->Dir1).contains(QStringLiteral("  ▷ 田中次郎")));
+}
+
+TEST(AdminConsole, resetsAPasswordAndRetiresPeopleAndRecordsWhoDidIt)
+{
+    Console c;
+    auto owned = std::make_unique<AnsweringPrompts>();
+    AnsweringPrompts &prompts = *owned;
+    c.app.setPrompts(std::move(owned));
+    const QString record = c.site.local(perumina::site::administrationRecord());
+
+    // Nobody chosen, or two people for one password: told, nothing asked.
+    QTest::mouseClick(c.form->resetPasswordButton, Qt::LeftButton);
+    choose(c.form->List1, {"taro", "hana"});
+    QTest::mouseClick(c.form->resetPasswordButton, Qt::LeftButton);
+    EXPECT_EQ(c.fakes.dialogs.shown.size(), 2);
+    EXPECT_TRUE(prompts.asked.isEmpty());
+
+    choose(c.form->List1, {"hana"});
+    prompts.password = QStringLiteral("new7pw");
+    QTest::mouseClick(c.form->resetPasswordButton, Qt::LeftButton);
+    EXPECT_EQ(prompts.asked, QStringList{"hana"});
+    EXPECT_EQ(c.fakes.dialogs.last(), QStringLiteral("hana さんのパスワードを変更しました。"));
+    EXPECT_TRUE(Console::texts(c.form->List1).contains(QStringLiteral("hana,佐藤花子,new7pw")));
+
+    // Retiring asks first with the full names; No changes nothing.
+    choose(c.form->List1, {"taro", "ken"});
+    prompts.yes = false;
+    QTest::mouseClick(c.form->retireButton, Qt::LeftButton);
+    EXPECT_TRUE(prompts.asked.last().contains(QStringLiteral("山田太郎\n鈴木健")));
+    EXPECT_EQ(c.form->List1->count(), 3);
+    prompts.yes = true;
+    QTest::mouseClick(c.form->retireButton, Qt::LeftButton);
+    EXPECT_EQ(Console::texts(c.form->List1), QStringList{"hana,佐藤花子,new7pw"});
+    EXPECT_EQ(Console::texts(c.form->Dir1).size(), 2); // the administration folder and 佐藤花子's
+
+    EXPECT_EQ(decodeCp932(c.site.bytes(record)),
+              QStringLiteral("\"2026/04/08\",\"9:05:03\",\"kanri\",\"パスワードを変更: hana（佐藤花子）\"\r\n"
+                             "\"2026/04/08\",\"9:05:03\",\"kanri\",\"退会: 山田太郎、鈴木健\"\r\n"));
+    // Without the staff's rights (the administrator file cannot be read) nothing is done or recorded.
+    QFile::remove(c.site.local(SharePath(kServer, tails::kAdministrators)));
+    choose(c.form->List1, {"hana"});
+    QTest::mouseClick(c.form->retireButton, Qt::LeftButton);
+    EXPECT_TRUE(c.fakes.dialogs.last().startsWith(QStringLiteral("この作業は職員のアカウント")));
+    EXPECT_EQ(c.form->List1->count(), 1);
+}
+
 TEST(AdminScreenshot, writesBothScreens)
 {
     const QString out = testing_support::screensDir();
@@ -366,4 +477,12 @@ TEST(AdminScreenshot, writesBothScreens)
     Console::doubleClick(c.form->Dir1, QStringLiteral("佐藤花子"));
     Console::doubleClick(c.form->File1, QStringLiteral("赤い花.jpg"));
     EXPECT_TRUE(c.form->grab().save(out + QStringLiteral("/admin_form02.png")));
+    c.form->searchBox->setText(QStringLiteral("遠足"));
+    choose(c.form->List1, {"hana"});
+    EXPECT_TRUE(c.form->grab().save(out + QStringLiteral("/admin_form02_search.png")));
+    admin::PasswordDialog dialog(QStringLiteral("hana"));
+    dialog.newPasswordBox->setText(QStringLiteral("abc"));
+    dialog.repeatPasswordBox->setText(QStringLiteral("abd"));
+    dialog.tryAccept();
+    EXPECT_TRUE(dialog.grab().save(out + QStringLiteral("/admin_password.png")));
 }

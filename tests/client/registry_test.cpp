@@ -1,6 +1,7 @@
 #include "client/core/illustration.h"
 #include "client/core/login.h"
 #include "client/core/registry.h"
+#include "client/core/registryadmin.h"
 #include "shared/sharedfile.h"
 #include "shared/site.h"
 #include "startup_support.h"
@@ -377,6 +378,145 @@ TEST(Registry, twoProcessesRacingForOneUserNameLeaveOneRecord)
     EXPECT_EQ(s.site.bytes(share(kUserNames)), sjis("\"taro\"\r\n"));
     for (const QString &tail : {kFullNames, kCredentials, kAdminRecords})
         EXPECT_EQ(perumina::ReadLines(share(tail))->size(), 1);
+}
+
+// Administration: a site of three people, each registry file ending in a hand-written line without its
+// line end, which a rewrite that serialised the records again instead of splicing them would change.
+struct AdminSite
+{
+    testing_support::TempSite site;
+    QList<UserRecord> people = {
+        {"alice", "青木愛", "a1"}, {"bob", "馬場僕", "b2"}, {"carol", "加藤花", "c3"}};
+
+    explicit AdminSite(const QList<UserRecord> &registered = {})
+    {
+        site.makeSite(kServer);
+        registerUsers(registered.isEmpty() ? people : registered);
+        for (const QString &tail : {kFullNames, kCredentials, kAdminRecords, kUserNames})
+            site.writeBytes(share(tail), site.bytes(share(tail)) + sjis("\"手書き\""));
+    }
+    QByteArray inboxOf(const QString &fullName) const
+    {
+        return sjis(QStringLiteral("\"2027/03/01\",\"9:00:00\",\"bob\",\"%1へ\",\"本文\"\r\n").arg(fullName));
+    }
+    void makeFolders()
+    {
+        for (const UserRecord &p : people) {
+            site.writeBytes(perumina::site::inbox(kServer, p.fullName), inboxOf(p.fullName));
+            site.writeBytes(perumina::site::adminCopyPicture(kServer, p.fullName, "絵"),
+                            "JPEG" + sjis(p.fullName));
+        }
+    }
+};
+
+const QDate kLeavingDay(2027, 3, 20);
+
+TEST(RegistryAdmin, aChangeKilledAfterAnyStepLeavesEachFileAsBeforeOrAfterAndARerunCompletesIt)
+{
+    struct Change
+    {
+        const char *what;
+        int steps;
+        QList<UserRecord> after; // the people the registry holds afterwards, in order
+        QStringList args;        // of the helper, after the step
+        std::function<bool()> rerun;
+    };
+    const QList<Change> changes = {
+        {"reset",
+         AdminRecordsRewritten,
+         {{"alice", "青木愛", "a1"}, {"bob", "馬場僕", "新pw"}, {"carol", "加藤花", "c3"}},
+         {"reset", "bob", "新pw"},
+         [] { return bool(resetPassword(kServer, "bob", "新pw")); }},
+        // Two people leave: two folders each, then the three remaining files.
+        {"retire",
+         RetireCredentialsRewritten + 4 + 3,
+         {{"bob", "馬場僕", "b2"}},
+         {"retire", kLeavingDay.toString("yyyyMMdd"), "加藤花", "青木愛"},
+         [] {
+             return bool(retirePeople(kServer, {"加藤花", "青木愛"}, kLeavingDay).status);
+         }},
+    };
+    const QString helper = testing_support::testBinDir() + "/registryadmin_helper";
+    for (const Change &change : changes) {
+        const QList<QByteArray> after = registryBytes(AdminSite(change.after).site);
+        for (int k = 1; k <= change.steps; ++k) {
+            AdminSite s;
+            s.makeFolders();
+            const QList<QByteArray> before = registryBytes(s.site);
+            QProcess killed;
+            killed.start(helper, QStringList{QString::number(k)} + change.args);
+            ASSERT_TRUE(killed.waitForReadyRead(60000))
+                << change.what << k << killed.readAllStandardError().toStdString();
+            killed.kill();
+            ASSERT_TRUE(killed.waitForFinished(60000));
+            const QList<QByteArray> stopped = registryBytes(s.site);
+            for (int file = 0; file < 4; ++file)
+                EXPECT_TRUE(stopped[file] == before[file] || stopped[file] == after[file])
+                    << change.what << " step " << k << " file " << file;
+            // The killed run's lock stops nobody; the same request again completes it.
+            if (stopped != after) {
+                ASSERT_TRUE(change.rerun()) << change.what << k;
+            }
+            EXPECT_EQ(registryBytes(s.site), after) << change.what << k;
+            for (const UserRecord &p : change.after) {
+                const LoginResult login = checkLogin(*loadAdminRecordLines(kServer),
+                                                     loadCredentialLines(kServer), p.userName, p.password);
+                EXPECT_EQ(login.fullName, p.fullName) << change.what << k;
+            }
+            if (QString(change.what) != "retire")
+                continue;
+            // The leavers' folders are kept, not deleted, the inbox byte for byte.
+            for (const QString name : {"加藤花", "青木愛"}) {
+                const QString archive = perumina::site::retiredArchive(kServer, name, kLeavingDay);
+                EXPECT_EQ(s.site.bytes(archive + "\\" + name + "\\受信箱.txt"), s.inboxOf(name)) << k;
+                EXPECT_EQ(s.site.bytes(archive + "\\管理用\\絵.jpg"), "JPEG" + sjis(name)) << k;
+                EXPECT_FALSE(QFileInfo::exists(s.site.local(perumina::site::userFolder(kServer, name)))) << k;
+                EXPECT_FALSE(QFileInfo::exists(s.site.local(perumina::site::adminCopyFolder(kServer, name))))
+                    << k;
+            }
+            EXPECT_EQ(s.site.bytes(perumina::site::inbox(kServer, "馬場僕")), s.inboxOf("馬場僕"));
+        }
+    }
+}
+
+TEST(RegistryAdmin, aRetiredPersonsNamesAreFreeForANewRegistrationAndASecondLeavingIsKeptApart)
+{
+    AdminSite s;
+    s.makeFolders();
+    ASSERT_TRUE(retirePeople(kServer, {"馬場僕"}, kLeavingDay).status);
+    EXPECT_NE(checkLogin(*loadAdminRecordLines(kServer), loadCredentialLines(kServer), "bob", "b2").failure,
+              0);
+    const NewUser again{"bob", "馬場僕", "again"};
+    ASSERT_EQ(recordRegistration(kServer, again).outcome, RegistrationOutcome::Recorded);
+    expectAllGetIn({{"alice", "青木愛", "a1"}, {"bob", "馬場僕", "again"}, {"carol", "加藤花", "c3"}});
+    s.site.writeBytes(perumina::site::inbox(kServer, "馬場僕"), "second");
+    const RetireResult second = retirePeople(kServer, {"馬場僕"}, kLeavingDay);
+    ASSERT_TRUE(second.status);
+    const QString archive = perumina::site::retiredArchive(kServer, "馬場僕", kLeavingDay);
+    EXPECT_EQ(second.archives, QStringList{archive + "-2"});
+    EXPECT_EQ(s.site.bytes(archive + "\\馬場僕\\受信箱.txt"), s.inboxOf("馬場僕"));
+    EXPECT_EQ(s.site.bytes(archive + "-2\\馬場僕\\受信箱.txt"), "second");
+}
+
+TEST(RegistryAdmin, refusedChangesWriteNothing)
+{
+    AdminSite s;
+    s.makeFolders();
+    const QList<QByteArray> before = registryBytes(s.site);
+    const RetireResult unknown = retirePeople(kServer, {"青木愛", "知らない人", "馬場"}, kLeavingDay);
+    EXPECT_FALSE(unknown.status);
+    EXPECT_EQ(unknown.unknown, (QStringList{"知らない人", "馬場"}));
+    EXPECT_FALSE(resetPassword(kServer, "bo", "new"));
+    for (const char *password : {"", "a,b", "a\"b", "12345678", "𠮷"})
+        EXPECT_FALSE(newPasswordProblem(QString::fromUtf8(password)).isEmpty()) << password;
+    EXPECT_FALSE(resetPassword(kServer, "bob", "12345678"));
+    // A folder replaced by a link to somewhere else is not followed.
+    const QString folder = s.site.local(perumina::site::userFolder(kServer, "加藤花"));
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    ASSERT_TRUE(QFile::link(s.site.root(), folder));
+    EXPECT_FALSE(retirePeople(kServer, {"加藤花"}, kLeavingDay).status);
+    EXPECT_EQ(registryBytes(s.site), before);
+    EXPECT_TRUE(QFileInfo::exists(s.site.local(perumina::site::userFolder(kServer, "青木愛"))));
 }
 
 } // namespace

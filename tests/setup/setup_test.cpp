@@ -2,6 +2,7 @@
 #include "setup/site.h"
 #include "shared/records.h"
 #include "shared/site.h"
+#include "shared/textfile.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,11 +32,15 @@ struct SetupRun
 };
 
 SetupRun runProgram(const QString &program, const QStringList &args,
-                    const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
+                    const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment(),
+                    const QByteArray &input = {})
 {
     QProcess process;
     process.setProcessEnvironment(env);
-    process.start(testing_support::binDir() + "/" + program, args);
+    process.start(QFileInfo(program).isAbsolute() ? program : testing_support::binDir() + "/" + program,
+                  args);
+    process.write(input);
+    process.closeWriteChannel();
     SetupRun run;
     if (!process.waitForFinished(60000))
         return run;
@@ -173,7 +179,8 @@ TEST(Setup, refusesBadOptionsWithAMessage)
     EXPECT_EQ(help.code, 0);
     for (const char *option : {"--root", "--server", "--admin", "--admin-password", "--version", "--role",
                                "--group", "--staff-group", "--samba-conf", "--smb-conf", "--school-year",
-                               "--go-back", "--add-admin", "--replace-admin", "--demo"})
+                               "--go-back", "--add-admin", "--replace-admin", "--demo", "--reset-password",
+ "--retire", "--retire-list"})
         EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
     // The manual page describes every option --help lists.
     QFile manPage(QStringLiteral(PERUMINA_SETUP_MAN_PAGE));
@@ -186,7 +193,7 @@ TEST(Setup, refusesBadOptionsWithAMessage)
         const QString option = it.next().captured(1);
         EXPECT_TRUE(manual.contains(option)) << option.toStdString();
     }
-    EXPECT_GE(options, 16);
+    EXPECT_GE(options, 19);
     // Wholly Japanese: none of the parser's own English headings or descriptions.
     for (const char *english : {"Usage", "Options", "Displays", "help on", "version information"})
         EXPECT_FALSE(help.out.contains(QLatin1String(english), Qt::CaseInsensitive)) << english;
@@ -372,4 +379,123 @@ TEST(Setup, serverIncludesTheShareInSmbConfAndRefusesAnyWarning)
     // A smb.conf without [global] gets one at its end.
     EXPECT_EQ(setup::withSambaInclude(QStringLiteral("[x]\n path = /x\n"), QStringLiteral("/p.conf")),
               QStringLiteral("[x]\n path = /x\n\n[global]\n   include = /p.conf\n"));
+}
+
+TEST(Setup, resetsAPasswordAndRetiresPeopleAndAnUnknownNameWritesNothing)
+{
+    TempSite site;
+    const QString root = site.root();
+    ASSERT_EQ(
+        runSetup({"--root", root, "--server", "STAFFROOM", "--admin", "admin", "--admin-password", "pw"})
+            .code,
+        0);
+    const QString server = QStringLiteral("STAFFROOM");
+    const QStringList tails = {tails::kFullNames, tails::kCredentials, tails::kAdminRecords,
+                               tails::kUserNames};
+    auto registry = [&] {
+        QList<QByteArray> all;
+        for (const QString &tail : tails)
+            all.append(site.bytes(SharePath(server, tail)));
+        return all;
+    };
+    const QStringList people[] = {
+        {"alice", "青木愛", "a1"}, {"bob", "馬場僕", "b2"}, {"carol", "加藤花", "c3"}};
+    for (const QStringList &p : people) {
+        const QStringList records = {p[1], p[0] + p[2], p[0] + "," + p[1] + "," + p[2], p[0]};
+        for (int i = 0; i < 4; ++i)
+            ASSERT_TRUE(AppendQuotedRecords(SharePath(server, tails[i]), {records[i]}));
+        site.writeBytes(site::inbox(server, p[1]), sjis("\"受信\"\r\n"));
+        QDir().mkpath(site.local(site::adminCopyFolder(server, p[1])));
+    }
+    const QString list = root + "/names.txt";
+    auto writeList = [&](const QByteArray &bytes) {
+        QFile file(list);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    };
+    const QList<QByteArray> before = registry();
+    const QByteArray utf8Mark = "\xEF\xBB\xBF";
+    writeList(utf8Mark + QStringLiteral("青木愛\n知らない人\n").toUtf8());
+    struct Unknown
+    {
+        QStringList args;
+        const char *named;
+    };
+    for (const Unknown &u :
+         {Unknown{{"--reset-password", "nobody"}, "nobody"}, Unknown{{"--retire", "青木愛", "馬場"}, "馬場"},
+          Unknown{{"--retire-list", list}, "知らない人"}}) {
+        const SetupRun run = runProgram("PeruminaSetup", QStringList{"--root", root} + u.args,
+                                        QProcessEnvironment::systemEnvironment(), "x\n");
+        EXPECT_EQ(run.code, 1) << u.named;
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(u.named))) << run.err.toStdString();
+        EXPECT_EQ(registry(), before) << u.named;
+    }
+    EXPECT_FALSE(QFileInfo::exists(site.local(site::administrationRecord())));
+
+    const SetupRun reset = runProgram("PeruminaSetup", {"--root", root, "--reset-password", "bob"},
+                                      QProcessEnvironment::systemEnvironment(), "newpw\r\n");
+    ASSERT_EQ(reset.code, 0) << reset.err.toStdString();
+    EXPECT_TRUE(reset.out.contains(QStringLiteral("パスワードを変更しました: bob（馬場僕）")));
+    EXPECT_EQ(site.bytes(SharePath(server, tails::kCredentials)),
+              sjis("\"alicea1\"\r\n\"bobnewpw\"\r\n\"carolc3\"\r\n"));
+
+    // A class list kept in code page 932, with an empty line.
+    writeList(sjis("青木愛\r\n\r\n  加藤花\r\n"));
+    const SetupRun retire = runSetup({"--root", root, "--retire-list", list});
+    ASSERT_EQ(retire.code, 0) << retire.err.toStdString();
+    EXPECT_TRUE(retire.out.contains(QStringLiteral("退会させました: 加藤花")));
+    EXPECT_EQ(registry(), (QList<QByteArray>{sjis("\"馬場僕\"\r\n"), sjis("\"bobnewpw\"\r\n"),
+                                             sjis("\"bob,馬場僕,newpw\"\r\n"), sjis("\"bob\"\r\n")}));
+    const QString archive = site::retiredArchive(server, "青木愛", QDate::currentDate());
+    EXPECT_EQ(site.bytes(archive + "\\青木愛\\受信箱.txt"), sjis("\"受信\"\r\n"));
+    EXPECT_TRUE(QFileInfo(site.local(archive + "\\管理用")).isDir());
+    const QStringList recorded = decodeCp932(site.bytes(site::administrationRecord())).split("\r\n");
+    ASSERT_EQ(recorded.size(), 3);
+    EXPECT_TRUE(recorded[0].endsWith(QStringLiteral("\"パスワードを変更: bob（馬場僕）\"")));
+    EXPECT_TRUE(recorded[1].endsWith(QStringLiteral("\"退会: 青木愛、加藤花\"")));
+    EXPECT_TRUE(recorded[1].contains(QString::fromLocal8Bit(getpwuid(geteuid())->pw_name)));
+}
+
+// On a staff-room server only the staff group may change the registry: a pupil's account (in the
+// share's group only) is refused before anything is written; a teacher's account does it, and the
+// record outside the share is the staff's.
+TEST(Setup, onlyTheStaffMayResetOrRetireOnAServer)
+{
+    const struct group *staff = ::getgrnam("staff");
+    if (::geteuid() != 0 || !staff || QStandardPaths::findExecutable("setpriv").isEmpty())
+        GTEST_SKIP() << "needs root, the group staff and setpriv";
+    TempSite site;
+    const QString root = site.root();
+    ASSERT_EQ(::chmod(QFile::encodeName(root).constData(), 0755), 0);
+    const QString pupils = QString::fromLocal8Bit(::getgrgid(::getgid())->gr_name);
+    const SetupRun made = runSetup({"--root", root, "--server", "STAFFROOM", "--role", "server", "--group",
+                                    pupils, "--staff-group", "staff", "--samba-conf", root + "/smb.conf",
+                                    "--admin", "admin", "--admin-password", "pw"});
+    ASSERT_EQ(made.code, 0) << made.err.toStdString();
+    const QString record = site.local(site::administrationRecord());
+    struct stat info;
+    ASSERT_EQ(::stat(QFile::encodeName(record).constData(), &info), 0);
+    EXPECT_EQ(info.st_gid, staff->gr_gid);
+    EXPECT_EQ(info.st_mode & 0777, 0660u);
+    const QString server = QStringLiteral("STAFFROOM");
+    ASSERT_TRUE(AppendQuotedRecords(SharePath(server, tails::kFullNames), {"青木愛"}));
+    ASSERT_TRUE(AppendQuotedRecords(SharePath(server, tails::kCredentials), {"alicea1"}));
+    ASSERT_TRUE(AppendQuotedRecords(SharePath(server, tails::kAdminRecords), {"alice,青木愛,a1"}));
+    ASSERT_TRUE(AppendQuotedRecords(SharePath(server, tails::kUserNames), {"alice"}));
+    const QByteArray before = site.bytes(SharePath(server, tails::kAdminRecords));
+    auto runAs = [&](const QString &groups) {
+        return runProgram(QStandardPaths::findExecutable("setpriv"),
+                          {"--reuid=65534", "--regid=" + QString::number(::getgid()), "--groups=" + groups,
+                           testing_support::binDir() + "/PeruminaSetup", "--root", root, "--retire",
+                           "青木愛"});
+    };
+    const QString pupilGroups = QString::number(::getgid());
+    const SetupRun pupil = runAs(pupilGroups);
+    EXPECT_EQ(pupil.code, 1);
+    EXPECT_TRUE(pupil.err.contains(QStringLiteral("職員のアカウント"))) << pupil.err.toStdString();
+    EXPECT_EQ(site.bytes(SharePath(server, tails::kAdminRecords)), before);
+    const SetupRun teacher = runAs(pupilGroups + "," + QString::number(staff->gr_gid));
+    EXPECT_EQ(teacher.code, 0) << teacher.err.toStdString();
+    EXPECT_EQ(site.bytes(SharePath(server, tails::kAdminRecords)), QByteArray());
+    EXPECT_TRUE(
+        decodeCp932(site.bytes(site::administrationRecord())).contains(QStringLiteral("退会: 青木愛")));
 }

@@ -31,6 +31,8 @@ TEST(SiteLayout, namesEveryPathAsTheSystemDoes)
     EXPECT_EQ(site::lockPath(site::inbox(s, QStringLiteral("a"))),
               QStringLiteral("\\\\SV \\ぺるみな\\管理データ\\a\\受信箱.txt.lock"));
     EXPECT_EQ(site::share(s), QStringLiteral("\\\\SV \\ぺるみな\\"));
+    EXPECT_EQ(site::retiredArchive(s, QStringLiteral("山田太郎"), QDate(2027, 3, 20)),
+              QStringLiteral("\\\\SV \\ぺるみな\\管理データ\\退会者\\山田太郎-20270320"));
     // The inbox copy is the person's own, never the local folder that every account shares.
     testing_support::TempSite root;
     EXPECT_TRUE(site::localInboxCopy().startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR") + u'/'));
@@ -152,6 +154,7 @@ TEST(SiteNames, acceptOnlyWhatNamesOneFileOrFolderEverywhere)
         {QStringLiteral("受信箱.txt"), false, true, true},
         {QStringLiteral("登録中.txt"), false, true, true},
         {QStringLiteral("開いているボード"), false, true, true},
+        {QStringLiteral("退会者"), false, true, true},
         {QStringLiteral("2025年度"), false, true, true},
         {QStringLiteral("メッセージ一覧.txt.lock"), false, true, true},
         {QStringLiteral("日付取得.txt.Lock.lock"), false, true, true},

@@ -36,9 +36,10 @@ const QStringList kPictures = {
     "19-day-board-admin",
     "20-lunch-board-admin",
     "21-month-board-admin",
-    "22-mail-reply",
-    "23-menu-new-mail",
-    "24-mail-new",
+    "22-admin-console-search",
+    "23-mail-reply",
+    "24-menu-new-mail",
+    "25-mail-new",
 };
 // The boards' pictures, each with the PDF of the page its 印刷 button prints.
 const QStringList kPrinted = {"14-day-board",       "15-lunch-board",       "16-month-board",

@@ -552,6 +552,17 @@ void Tour::administrator()
         startedBoard(board.program);
         expectShown(console, QStringLiteral("管理画面（Form02）"));
     }
+
+    // The log read again and searched by the mail's subject: only records that hold it stay in view.
+    step_ = QStringLiteral("管理画面の更新と検索");
+    click(console, QStringLiteral("refreshButton"));
+    type(console, QStringLiteral("searchBox"), mailTitle_.isEmpty() ? QStringLiteral("遠足") : mailTitle_);
+    expectMessages(seams, {}, QStringLiteral("admin-console-search"));
+    const QString found = control<QLabel>(console, QStringLiteral("searchCountLabel"))->text();
+    if (classroomDone_ && (found.isEmpty() || found.startsWith(u'0')))
+        throw StepFailed{
+            QStringLiteral("管理画面の検索でメール「%1」が見つかりませんでした。").arg(mailTitle_)};
+    camera_.take(console, QStringLiteral("admin-console-search"));
     click(console, QStringLiteral("Command9"));
     expectMessages(seams, {}, QStringLiteral("admin-console"));
     if (!app.ended())
