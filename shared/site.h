@@ -130,9 +130,9 @@ enum class NameKind
 // more than 255 bytes for the file or folder name, or for a picture's title the longest name written
 // for it (title + ".jpg" + the replacement suffix). A full name may also not hold a comma or a
 // double quote, which would split its registry records, nor be a name the system keeps beside the user
-// folders (the registry and board files, 登録中.txt, 管理用, 退会者, 開いているボード, its mail log, "YYYY年度", the inbox
-// template's name), in
-// any case, nor such a name with a lock or temporary-file suffix, nor any name ending in ".lock".
+// folders (the registry and board files, 登録中.txt, 管理用, 退会者, 開いているボード, its mail log,
+// "YYYY年度", the inbox template's name), in any case, nor such a name with a lock or temporary-file suffix,
+// nor any name ending in ".lock".
 QString nameProblem(const QString &name, NameKind kind);
 
 } // namespace site

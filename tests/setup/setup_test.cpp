@@ -177,10 +177,10 @@ TEST(Setup, refusesBadOptionsWithAMessage)
     EXPECT_FALSE(QFileInfo::exists(site.root() + "/unc"));
     const SetupRun help = runSetup({"--help"});
     EXPECT_EQ(help.code, 0);
-    for (const char *option : {"--root", "--server", "--admin", "--admin-password", "--version", "--role",
-                               "--group", "--staff-group", "--samba-conf", "--smb-conf", "--school-year",
-                               "--go-back", "--add-admin", "--replace-admin", "--demo", "--reset-password",
- "--retire", "--retire-list"})
+    for (const char *option :
+         {"--root", "--server", "--admin", "--admin-password", "--version", "--role", "--group",
+          "--staff-group", "--samba-conf", "--smb-conf", "--school-year", "--go-back", "--add-admin",
+          "--replace-admin", "--demo", "--reset-password", "--retire", "--retire-list"})
         EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
     // The manual page describes every option --help lists.
     QFile manPage(QStringLiteral(PERUMINA_SETUP_MAN_PAGE));
