@@ -80,6 +80,11 @@ QString registrationNote(const QString &serverName)
     return dataFile(serverName, kRegistrationNote);
 }
 
+QString presenceFolder(const QString &serverName)
+{
+    return dataFile(serverName, kPresenceFolderName) + u'\\';
+}
+
 QString adminFolder(const QString &serverName)
 {
     QString folder = SharePath(serverName, tails::kAdminFolder);
@@ -193,7 +198,8 @@ bool isSystemFileName(const QString &folded)
                            lastSegment(tails::kInboxTemplate),
                            lastSegment(tails::kFindFileClip),
                            kInboxName,
-                           kRegistrationNote};
+                           kRegistrationNote,
+                           kPresenceFolderName};
         all += schoolYearFiles();
         QString adminFolder = tails::kAdminFolder;
         adminFolder.chop(1);

@@ -47,6 +47,8 @@ QStringList schoolYearFiles();
 QString pastYearFolder(int year); // "2026年度"
 
 inline const QString kRegistrationNote = QStringLiteral("登録中.txt");
+// The folder of the data folder where each open board keeps its presence mark (shared/boardpresence.h).
+inline const QString kPresenceFolderName = QStringLiteral("開いているボード");
 
 // Pictures are bitmaps named title + ".jpg".
 inline const QString kPictureSuffix = QStringLiteral(".jpg");
@@ -66,6 +68,8 @@ QString userNamesFile(const QString &serverName);      // ユーザー名.txt
 QString administratorsFile(const QString &serverName); // 管理者情報.txt
 // What a registration is writing, kept only while it writes: 登録中.txt in the data folder.
 QString registrationNote(const QString &serverName);
+// \\S\ぺるみな\管理データ\開いているボード\ (with the last "\"): the open boards' presence marks.
+QString presenceFolder(const QString &serverName);
 // \\S\ぺるみな\管理データ\管理用 (without the last "\", as a folder list names it).
 QString adminFolder(const QString &serverName);
 QString messageLog(const QString &serverName); // 管理用\メッセージ一覧.txt
