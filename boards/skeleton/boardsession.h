@@ -2,6 +2,7 @@
 
 #include "boards/skeleton/indexsearch.h"
 #include "boards/skeleton/workbook.h"
+#include "shared/boardpresencemark.h"
 #include "shared/seams.h"
 
 #include <QString>
@@ -32,6 +33,9 @@ public:
     virtual void display() = 0;
     // The texts of the row's columns from column 1 as the boxes show them now (what an update writes).
     virtual QStringList rowTexts() const = 0;
+    // The data file was replaced under the board, so typed text can no longer be written: shows the
+    // message and the typed text and offers to copy it, so that nothing typed is lost unseen.
+    virtual void keepTypedText(const QString &message, const QString &typed) = 0;
 };
 
 // The board skeleton as logic: start-up, the index search, stepping, the return to today and
@@ -71,6 +75,8 @@ public:
     QString dataPath() const;
     QString indexPath() const;
     perumina::Dialogs &dialogs() { return seams_.dialogs; }
+    // This board's presence mark on the share, from the server name on until the board ends.
+    perumina::BoardPresence &presence() { return presence_; }
 
 private:
     void endProgram();
@@ -78,6 +84,9 @@ private:
     // Runs the display and remembers what the row held and what the boxes showed.
     void showRow();
     QString conflictMessage(const QList<CellConflict> &conflicts, const QStringList &now) const;
+    // Refuses an update because the data file was replaced; what was typed into the boxes since the
+    // row was displayed goes to the view, each box named, for the user to keep.
+    void refuseReplaced(const QString &message, const QStringList &now);
 
     perumina::Seams seams_;
     BoardFiles files_;
@@ -92,6 +101,7 @@ private:
     CsvRow shownBytes_;      // the row's cells as read when it was displayed
     QStringList shownTexts_; // the boxes' texts right after that display
     bool replaced_ = false;  // the data file was replaced under this board: it writes no more
+    perumina::BoardPresence presence_;
     bool ended_ = false;
     bool saveRefused_ = false;
     // Set when the board ends on an error message at its start.
