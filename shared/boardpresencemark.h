@@ -8,7 +8,8 @@ namespace perumina {
 // The presence mark of one open board on the share (shared/boardpresence.h): written when the board
 // opens, refreshed while it runs, removed when it closes. The new-year switch refuses while a live mark
 // exists. A mark is advice, not a lock: a board whose mark cannot be written works all the same, and
-// tries again at each refresh.
+// tries again at each refresh. Marks and their folder get the share's group access whatever the umask,
+// and a link in the mark's place is never written through.
 class BoardPresence
 {
 public:

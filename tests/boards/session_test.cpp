@@ -18,6 +18,8 @@
 #include <QSysInfo>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using boards::BoardSession;
 using boards_test::BoardSite;
 using perumina::FakeSeams;
@@ -194,19 +196,28 @@ TEST(BoardSession, closingSavesOnlyWrittenCellsAndEnds)
     EXPECT_EQ(reopened.cell("9", 3), QStringLiteral("始業式"));
 }
 
-// An open board keeps a live presence mark until it closes; a mark that cannot be written stops nothing.
+// An open board keeps a live presence mark until it closes, with the share's group access whatever the
+// umask; a link in the mark's place is not written through, and a board without its mark still works.
 TEST(BoardSession, keepsAPresenceMarkWhileOpen)
 {
     BoardSite site;
     const QString folder = perumina::site::presenceFolder(site.server);
+    QDir(perumina::mapPath(folder)).removeRecursively();
     Board board(QDate(2026, 4, 8));
+    const mode_t umask = ::umask(077);
     board.session.start();
+    ::umask(umask);
     const QList<perumina::OpenBoard> open = perumina::openBoards(folder);
     ASSERT_EQ(open.size(), 1);
     EXPECT_EQ(open[0].program, QCoreApplication::applicationName());
     EXPECT_EQ(open[0].computer, QSysInfo::machineHostName());
     EXPECT_EQ(open[0].user, perumina::accountName());
     const QString mark = board.session.presence().path();
+    struct stat info;
+    ASSERT_EQ(::stat(QFile::encodeName(perumina::mapPath(folder)).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & (S_IRWXG | S_ISGID), S_IRWXG | S_ISGID);
+    ASSERT_EQ(::stat(QFile::encodeName(mark).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & (S_IRGRP | S_IWGRP), S_IRGRP | S_IWGRP);
     // Not refreshed for a minute, the mark no longer counts; the refresh makes it live again.
     QFile file(mark);
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
@@ -220,13 +231,15 @@ TEST(BoardSession, keepsAPresenceMarkWhileOpen)
     EXPECT_FALSE(QFileInfo::exists(mark));
     EXPECT_TRUE(perumina::openBoards(folder).isEmpty());
 
-    QDir(perumina::mapPath(folder)).removeRecursively();
-    site.site.writeBytes(site.data(perumina::site::kPresenceFolderName), "not a folder");
-    Board unmarked(QDate(2026, 4, 8));
-    unmarked.session.start();
-    EXPECT_EQ(unmarked.view.shown, 1);
-    EXPECT_TRUE(unmarked.session.presence().path().isEmpty());
-    EXPECT_TRUE(unmarked.session.close());
+    const QString victim = QDir(site.site.root()).filePath(QStringLiteral("victim.txt"));
+    site.site.writeBytes(victim, "keep");
+    ASSERT_TRUE(QFile::link(victim, mark));
+    Board linked(QDate(2026, 4, 8));
+    linked.session.start();
+    EXPECT_EQ(linked.view.shown, 1);
+    EXPECT_TRUE(linked.session.presence().path().isEmpty());
+    EXPECT_EQ(site.site.bytes(victim), "keep");
+    EXPECT_TRUE(linked.session.close());
 }
 
 TEST(BoardSession, aFailedSaveKeepsTheBoardOpenOnce)
