@@ -56,7 +56,8 @@ public:
     // "表示データを更新する": writes the boxes whose text differs from what they showed when the row
     // was displayed, at once, merged into the file as it is on disk. Refuses, writing nothing, when
     // another computer changed one of those cells since (naming the box and both texts; pressing again
-    // then writes this board's text) or when the file no longer holds the row that was read.
+    // then writes this board's text) or when the file no longer holds the row that was read; then,
+    // and at every later press, the typed boxes go to the view's keepTypedText.
     void update();
     // Closing: waiting message, save and release the workbook, end. When the save fails the board
     // says so and stays open once, so that written cells are not lost unseen; closing again ends it.
