@@ -7,7 +7,7 @@
 
 int main(int argc, char *argv[])
 {
-    if (const auto code = perumina::answerHelpOrVersion(
+    if (const auto code = perumina::answerBeforeWindow(
             argc, argv, QStringLiteral("PeruminaAdmin"),
             QStringLiteral(
                 "ぺる・み・なの管理用プログラムです（メッセージ一覧、登録者、イラスト、予定表の編集）。")))

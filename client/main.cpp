@@ -7,7 +7,7 @@
 
 int main(int argc, char *argv[])
 {
-    if (const auto code = perumina::answerHelpOrVersion(
+    if (const auto code = perumina::answerBeforeWindow(
             argc, argv, QStringLiteral("PeruminaClient"),
             QStringLiteral(
                 "教室のグループウェアです（利用者の登録、ログイン、メール、イラスト、予定表の起動）。")))

@@ -6,6 +6,7 @@
 #include "shared/site.h"
 #include "shared/textfile.h"
 
+#include <QCoreApplication>
 #include <QMap>
 
 namespace boards {
@@ -67,6 +68,8 @@ void BoardSession::start()
         return;
     }
     serverName_ = *server;
+    // Named as the program is (DayBoardS, ...); the new-year switch refuses while the mark is live.
+    presence_.create(serverName_, QCoreApplication::applicationName());
 
     const QString first =
         files_.monthly ? QStringLiteral("最初の月を表示します。") : QStringLiteral("最初の日を表示します。");
@@ -208,17 +211,33 @@ QString BoardSession::conflictMessage(const QList<CellConflict> &conflicts, cons
                "ほかのコンピュータの内容を見るときは、前後に移ってから戻って下さい。");
 }
 
+void BoardSession::refuseReplaced(const QString &message, const QStringList &now)
+{
+    QString typed = QStringLiteral("%1　%2行目（%3）").arg(files_.dataFile).arg(shownRow_).arg(now.value(0));
+    bool any = false;
+    for (qsizetype i = 0; i < now.size(); ++i) {
+        if (now[i] == shownTexts_.value(i))
+            continue;
+        typed += u'\n' + QStringLiteral("「%1」：%2").arg(files_.nameOfBox(int(i) + 1, now), now[i]);
+        any = true;
+    }
+    if (any)
+        view_.keepTypedText(message, typed);
+    else
+        seams_.dialogs.message(message, Dialogs::Icon::Exclamation);
+}
+
 void BoardSession::update()
 {
     if (!workbook_.isOpen() || shownRow_ < 2)
         return;
     const QString fileName = files_.dataFile;
+    QStringList now = view_.rowTexts();
     if (replaced_) {
-        seams_.dialogs.message(
-            QStringLiteral("%1 が置き換えられたため、書き込めません。ボードを閉じて、開き直して"
-                           "下さい。")
-                .arg(fileName),
-            Dialogs::Icon::Exclamation);
+        refuseReplaced(QStringLiteral("%1 が置き換えられたため、書き込めません。ボードを閉じて、開き直して"
+                                      "下さい。")
+                           .arg(fileName),
+                       now);
         return;
     }
     const int lastRow = files_.monthly ? kLastMonthRow : kLastDayRow;
@@ -231,7 +250,6 @@ void BoardSession::update()
                                Dialogs::Icon::Exclamation);
         return;
     }
-    QStringList now = view_.rowTexts();
     QMap<int, QString> changed;
     for (qsizetype i = 0; i < now.size(); ++i) {
         if (now[i] == shownTexts_.value(i))
@@ -266,7 +284,7 @@ void BoardSession::update()
     if (saved.replaced) {
         replaced_ = true;
         workbook_.discardWrites();
-        seams_.dialogs.message(saved.error, Dialogs::Icon::Exclamation);
+        refuseReplaced(saved.error, now);
     } else if (!saved.conflicts.isEmpty()) {
         // Told once: what the other computer wrote becomes what this board read, so pressing again
         // overwrites it.
@@ -305,6 +323,7 @@ bool BoardSession::close()
 void BoardSession::endProgram()
 {
     ended_ = true;
+    presence_.remove();
     seams_.end.endProgram(exitCode_);
 }
 

@@ -2,6 +2,7 @@
 
 #include "boards/skeleton/indexsearch.h"
 #include "boards/skeleton/workbook.h"
+#include "shared/boardpresencemark.h"
 #include "shared/seams.h"
 
 #include <QString>
@@ -32,6 +33,9 @@ public:
     virtual void display() = 0;
     // The texts of the row's columns from column 1 as the boxes show them now (what an update writes).
     virtual QStringList rowTexts() const = 0;
+    // The data file was replaced under the board, so typed text can no longer be written: shows the
+    // message and the typed text and offers to copy it, so that nothing typed is lost unseen.
+    virtual void keepTypedText(const QString &message, const QString &typed) = 0;
 };
 
 // The board skeleton as logic: start-up, the index search, stepping, the return to today and
@@ -52,7 +56,8 @@ public:
     // "表示データを更新する": writes the boxes whose text differs from what they showed when the row
     // was displayed, at once, merged into the file as it is on disk. Refuses, writing nothing, when
     // another computer changed one of those cells since (naming the box and both texts; pressing again
-    // then writes this board's text) or when the file no longer holds the row that was read.
+    // then writes this board's text) or when the file no longer holds the row that was read; then,
+    // and at every later press, the typed boxes go to the view's keepTypedText.
     void update();
     // Closing: waiting message, save and release the workbook, end. When the save fails the board
     // says so and stays open once, so that written cells are not lost unseen; closing again ends it.
@@ -75,6 +80,8 @@ public:
     QString dataPath() const;
     QString indexPath() const;
     perumina::Dialogs &dialogs() { return seams_.dialogs; }
+    // This board's presence mark on the share, from the server name on until the board ends.
+    perumina::BoardPresence &presence() { return presence_; }
 
 private:
     void endProgram();
@@ -82,6 +89,9 @@ private:
     // Runs the display and remembers what the row held and what the boxes showed.
     void showRow();
     QString conflictMessage(const QList<CellConflict> &conflicts, const QStringList &now) const;
+    // Refuses an update because the data file was replaced; what was typed into the boxes since the
+    // row was displayed goes to the view, each box named, for the user to keep.
+    void refuseReplaced(const QString &message, const QStringList &now);
 
     perumina::Seams seams_;
     BoardFiles files_;
@@ -97,6 +107,7 @@ private:
     QStringList shownTexts_; // the boxes' texts right after that display
     bool replaced_ = false;  // the data file was replaced under this board: it writes no more
     bool staff_ = false;
+    perumina::BoardPresence presence_;
     bool ended_ = false;
     bool saveRefused_ = false;
     // Set when the board ends on an error message at its start.

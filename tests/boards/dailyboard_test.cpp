@@ -5,11 +5,14 @@
 #include "setup/boarddata.h"
 #include "shared/fakes.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using boards::daily::Form1;
@@ -202,6 +205,34 @@ TEST(DayBoard, classroomBoardClosingAfterTheAdministratorLeavesTheEdits)
     EXPECT_TRUE(classroom.fakes.end.ended());
     EXPECT_EQ(site.site.bytes(path), saved);
     EXPECT_TRUE(saved.contains(testing_support::sjis(QStringLiteral("校外学習"))));
+}
+
+// A file replaced under the board (a new year, or rows moved by hand) refuses the update; what was typed
+// is shown and can be copied, so that it is not lost.
+TEST(DayBoard, aReplacedFileOffersTheTypedTextToCopy)
+{
+    BoardSite site;
+    const QString path = site.data(QStringLiteral("行事予定.txt"));
+    DayBoard board(Variant::Admin, QDate(2026, 4, 8));
+    board.form.Text[3]->setPlainText(QStringLiteral("始業式"));
+    site.site.writeBytes(path, site.site.bytes(path).replace("2026/04/08,", "2027/04/08,"));
+    const QByteArray replaced = site.site.bytes(path);
+    QGuiApplication::clipboard()->clear();
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        QWidget *box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->objectName(), QStringLiteral("typedTextBox"));
+        shown = box->findChild<QPlainTextEdit *>(QStringLiteral("typedText"))->toPlainText();
+        boards_test::saveScreen(box, QStringLiteral("DayBoardS-typedText"));
+        QTest::mouseClick(box->findChild<QPushButton *>(QStringLiteral("copyButton")), Qt::LeftButton);
+        QTest::mouseClick(box->findChild<QPushButton *>(QStringLiteral("okButton")), Qt::LeftButton);
+    });
+    board.click("Command102");
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("「行事　１」：始業式"))) << shown.toStdString();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), shown);
+    board.click("Command5");
+    EXPECT_EQ(site.site.bytes(path), replaced);
 }
 
 TEST(DayBoard, ScreenshotOfBothVariantsOnADayWithEvents)

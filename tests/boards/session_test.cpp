@@ -5,13 +5,20 @@
 #include "boards/skeleton/steps.h"
 #include "boardsite.h"
 #include "setup/boarddata.h"
+#include "shared/boardpresence.h"
 #include "shared/fakes.h"
+#include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/site.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSysInfo>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using boards::BoardSession;
 using boards_test::BoardSite;
@@ -29,7 +36,12 @@ struct CountingView : boards::BoardView
         texts = boards::readCells(session->workbook(), session->currentRow(), 1, columns);
     }
     QStringList rowTexts() const override { return texts; }
+    void keepTypedText(const QString &message, const QString &typed) override
+    {
+        kept.append({message, typed});
+    }
     BoardSession *session = nullptr;
+    QList<QPair<QString, QString>> kept; // message and typed text
     int shown = 0;
     int columns = boards::daily::kColumns;
     QStringList rows;
@@ -209,6 +221,52 @@ TEST(BoardSession, closingSavesOnlyWrittenCellsAndEnds)
     EXPECT_EQ(reopened.cell("9", 3), QStringLiteral("始業式"));
 }
 
+// An open board keeps a live presence mark until it closes, with the share's group access whatever the
+// umask; a link in the mark's place is not written through, and a board without its mark still works.
+TEST(BoardSession, keepsAPresenceMarkWhileOpen)
+{
+    BoardSite site;
+    const QString folder = perumina::site::presenceFolder(site.server);
+    QDir(perumina::mapPath(folder)).removeRecursively();
+    Board board(QDate(2026, 4, 8));
+    const mode_t umask = ::umask(077);
+    board.session.start();
+    ::umask(umask);
+    const QList<perumina::OpenBoard> open = perumina::openBoards(folder);
+    ASSERT_EQ(open.size(), 1);
+    EXPECT_EQ(open[0].program, QCoreApplication::applicationName());
+    EXPECT_EQ(open[0].computer, QSysInfo::machineHostName());
+    EXPECT_EQ(open[0].user, perumina::accountName());
+    const QString mark = board.session.presence().path();
+    struct stat info;
+    ASSERT_EQ(::stat(QFile::encodeName(perumina::mapPath(folder)).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & (S_IRWXG | S_ISGID), S_IRWXG | S_ISGID);
+    ASSERT_EQ(::stat(QFile::encodeName(mark).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & (S_IRGRP | S_IWGRP), S_IRGRP | S_IWGRP);
+    // Not refreshed for a minute, the mark no longer counts; the refresh makes it live again.
+    QFile file(mark);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(
+        file.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+    file.close();
+    EXPECT_TRUE(perumina::openBoards(folder).isEmpty());
+    EXPECT_TRUE(board.session.presence().refresh());
+    EXPECT_EQ(perumina::openBoards(folder).size(), 1);
+    EXPECT_TRUE(board.session.close());
+    EXPECT_FALSE(QFileInfo::exists(mark));
+    EXPECT_TRUE(perumina::openBoards(folder).isEmpty());
+
+    const QString victim = QDir(site.site.root()).filePath(QStringLiteral("victim.txt"));
+    site.site.writeBytes(victim, "keep");
+    ASSERT_TRUE(QFile::link(victim, mark));
+    Board linked(QDate(2026, 4, 8));
+    linked.session.start();
+    EXPECT_EQ(linked.view.shown, 1);
+    EXPECT_TRUE(linked.session.presence().path().isEmpty());
+    EXPECT_EQ(site.site.bytes(victim), "keep");
+    EXPECT_TRUE(linked.session.close());
+}
+
 TEST(BoardSession, aFailedSaveKeepsTheBoardOpenOnce)
 {
     BoardSite site;
@@ -333,11 +391,20 @@ TEST(BoardSession, writesNothingIntoANewYearRolledOverUnderTheBoard)
     const QByteArray fresh = site.site.bytes(path);
     const QByteArray old = site.site.bytes(site.data(QStringLiteral("2026年度\\行事予定.txt")));
 
+    // What was typed is handed back with the refusal, each box named, every time it is refused.
     board.session.update();
-    EXPECT_TRUE(board.fakes.dialogs.last().contains(QStringLiteral("置き換えられています")))
-        << board.fakes.dialogs.last().toStdString();
+    ASSERT_EQ(board.view.kept.size(), 1);
+    EXPECT_TRUE(board.view.kept[0].first.contains(QStringLiteral("置き換えられています")))
+        << board.view.kept[0].first.toStdString();
+    EXPECT_EQ(board.view.kept[0].second,
+              QStringLiteral("行事予定.txt　366行目（2027/03/31）\n「行事　１」：修了式"));
+    board.view.texts[5] = QStringLiteral("大掃除");
     board.session.update();
-    EXPECT_TRUE(board.fakes.dialogs.last().contains(QStringLiteral("開き直して")));
+    ASSERT_EQ(board.view.kept.size(), 2);
+    EXPECT_TRUE(board.view.kept[1].first.contains(QStringLiteral("開き直して")));
+    EXPECT_TRUE(board.view.kept[1].second.endsWith(QStringLiteral("修了式\n「学年行事 1学年」：大掃除")))
+        << board.view.kept[1].second.toStdString();
+    EXPECT_EQ(board.fakes.dialogs.texts(), QStringList{kWait});
     EXPECT_TRUE(board.session.close());
     EXPECT_EQ(site.site.bytes(path), fresh);
     EXPECT_EQ(site.site.bytes(site.data(QStringLiteral("2026年度\\行事予定.txt"))), old);

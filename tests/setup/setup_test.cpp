@@ -220,6 +220,12 @@ TEST(CommandLine, everyProgramAnswersHelpAndVersionWithoutADisplay)
         EXPECT_TRUE(help.out.contains(QStringLiteral("--version"))) << program;
         EXPECT_TRUE(help.err.isEmpty()) << program << help.err.toStdString();
     }
+    // Without a display the programs with windows say so and end with 1, instead of Qt's abort.
+    for (const char *program : {"PeruminaClient", "PeruminaAdmin", "DayBoardS", "MonthBoardC"}) {
+        const SetupRun windowless = runProgram(QString::fromLatin1(program), {}, bare);
+        EXPECT_EQ(windowless.code, 1) << program << windowless.err.toStdString();
+        EXPECT_TRUE(windowless.err.contains(QStringLiteral("画面（ディスプレイ）が見つからない"))) << program;
+    }
     // Answering --help never touched the site.
     EXPECT_FALSE(QFileInfo::exists(site.local(local::kLocator)));
 }

@@ -16,7 +16,7 @@ int runBoard(int argc, char *argv[], bool admin, const QString &name, const QStr
 {
     const QString purpose = shows + (admin ? QStringLiteral("（職員室用、書き込みできます）を表示します。")
                                            : QStringLiteral("（教室用、表示のみ）を表示します。"));
-    if (const auto code = perumina::answerHelpOrVersion(argc, argv, name, purpose))
+    if (const auto code = perumina::answerBeforeWindow(argc, argv, name, purpose))
         return *code;
     QApplication qtApp(argc, argv);
     QApplication::setApplicationName(name);

@@ -2,10 +2,16 @@
 
 #include "boards/skeleton/rows.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace boards {
 
@@ -23,6 +29,37 @@ void applyWeekday(QLabel *label, const QString &number)
 BoardForm::BoardForm(perumina::Seams seams, BoardFiles files, QWidget *parent)
     : QWidget(parent), session_(seams, std::move(files), *this)
 {
+}
+
+void BoardForm::keepTypedText(const QString &message, const QString &typed)
+{
+    QDialog box(this);
+    box.setObjectName(QStringLiteral("typedTextBox"));
+    box.setWindowTitle(QCoreApplication::applicationName());
+    auto *layout = new QVBoxLayout(&box);
+    auto *text = new QLabel(message + QStringLiteral("\n入力した内容は次のとおりです。「コピー」を押すと"
+                                                     "クリップボードに写します。開き直したボードに貼り付けて"
+                                                     "下さい。"),
+                            &box);
+    text->setTextFormat(Qt::PlainText);
+    text->setWordWrap(true);
+    layout->addWidget(text);
+    // Plain text, so that whatever was typed shows as typed; selectable, to take a part of it.
+    auto *typedBox = new QPlainTextEdit(typed, &box);
+    typedBox->setObjectName(QStringLiteral("typedText"));
+    typedBox->setReadOnly(true);
+    layout->addWidget(typedBox);
+    auto *buttons = new QDialogButtonBox(&box);
+    QPushButton *copyButton = buttons->addButton(QStringLiteral("コピー"), QDialogButtonBox::ActionRole);
+    copyButton->setObjectName(QStringLiteral("copyButton"));
+    QPushButton *okButton = buttons->addButton(QDialogButtonBox::Ok);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    layout->addWidget(buttons);
+    connect(copyButton, &QPushButton::clicked, &box,
+            [typed] { QGuiApplication::clipboard()->setText(typed); });
+    connect(okButton, &QPushButton::clicked, &box, &QDialog::accept);
+    box.resize(480, 320);
+    box.exec();
 }
 
 void BoardForm::closeEvent(QCloseEvent *event)

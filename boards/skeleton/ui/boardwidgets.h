@@ -28,6 +28,8 @@ public:
     // Form_Load: the start-up of the skeleton.
     void Form_Load() { session_.start(); }
     void showWindow() override { show(); }
+    // A message box with the typed text and a "コピー" button that puts it on the clipboard.
+    void keepTypedText(const QString &message, const QString &typed) override;
 
 protected:
     // Form_Unload.

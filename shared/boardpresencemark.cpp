@@ -1,0 +1,83 @@
+#include "shared/boardpresencemark.h"
+
+#include "shared/boardpresence.h"
+#include "shared/paths.h"
+#include "shared/shareaccess.h"
+#include "shared/sharedfile.h"
+#include "shared/site.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSysInfo>
+
+#if defined(Q_OS_UNIX)
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
+namespace perumina {
+
+QString accountName()
+{
+#if defined(Q_OS_UNIX)
+    if (const passwd *entry = getpwuid(geteuid()))
+        return QString::fromLocal8Bit(entry->pw_name);
+    return qEnvironmentVariable("USER");
+#else
+    return qEnvironmentVariable("USERNAME");
+#endif
+}
+
+BoardPresence::BoardPresence()
+{
+    timer_.setInterval(kRefreshMs);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { refresh(); });
+}
+
+BoardPresence::~BoardPresence()
+{
+    remove();
+}
+
+bool BoardPresence::create(const QString &serverName, const QString &program)
+{
+    folder_ = site::presenceFolder(serverName);
+    program_ = program;
+    timer_.start();
+    return refresh();
+}
+
+bool BoardPresence::refresh()
+{
+    if (folder_.isEmpty())
+        return false;
+    const OpenBoard board{program_, QSysInfo::machineHostName(), accountName()};
+    const qint64 pid = QCoreApplication::applicationPid();
+    // Every pupil can write the share: a link planted where the mark goes could send the write anywhere.
+    const QString mark = folder_ + presenceMarkName(board, pid);
+    if (!refuseLinks(mark))
+        return false;
+    // Made by whichever board comes first, the folder must stay writable for every other account.
+    const QString folder = QDir::cleanPath(mapPath(folder_));
+    if (!QFileInfo(folder).isDir())
+        makeSharedFolder(folder);
+    const bool existed = QFileInfo::exists(mapPath(mark));
+    const QString written = writePresenceMark(folder_, board, pid);
+    if (written.isEmpty())
+        return false;
+    if (!existed)
+        grantGroupAccess(written);
+    path_ = written;
+    return true;
+}
+
+void BoardPresence::remove()
+{
+    timer_.stop();
+    folder_.clear();
+    removePresenceMark(path_);
+    path_.clear();
+}
+
+} // namespace perumina
