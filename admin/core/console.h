@@ -6,11 +6,30 @@
 
 namespace admin {
 
+// The mail log as read, compact whatever its shape: the text once and where each of its lines starts
+// and ends (a run of empty lines kept as one, as ReadLines does), some 8 bytes a line beside the text.
+// Beyond its size limit only the newest part is read, and problem says so.
+struct MessageLog
+{
+    QString text;
+    QList<qint32> bounds; // start and end of each line in text, two entries a line
+    QString problem;      // for the administrator: not a regular file, or read only in part
+
+    qsizetype size() const { return bounds.size() / 2; }
+    QStringView line(qsizetype i) const
+    {
+        return QStringView(text).mid(bounds[2 * i], bounds[2 * i + 1] - bounds[2 * i]);
+    }
+    QStringList lines() const;
+};
+MessageLog loadMessageLog(const QString &serverName);
+
 // The mail log of "\\" + server + "\ぺるみな\管理データ\管理用\メッセージ一覧.txt" as lines; empty when
 // it cannot be read.
 QStringList readMessageLog(const QString &serverName);
-// The fields of 管理情報.txt in file order; empty when it cannot be read.
-QStringList readUserEntries(const QString &serverName);
+// The fields of 管理情報.txt in file order; empty when it cannot be read (problem, when given, then
+// names a file refused as too large or not a regular file).
+QStringList readUserEntries(const QString &serverName, QString *problem = nullptr);
 
 // The text the mail display shows: every line followed by a line end, in file order.
 QString messageLogText(const QStringList &lines, const QString &lineEnd = QStringLiteral("\r\n"));

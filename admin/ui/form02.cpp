@@ -106,9 +106,15 @@ void Form02::placeNamePieces()
 void Form02::Form_Load()
 {
     const QString server = app_.serverName();
-    Text2->setLines(readMessageLog(server));
+    const MessageLog log = loadMessageLog(server);
+    Text2->setLines(log.lines());
+    QString usersProblem;
     List1->clear();
-    List1->addItems(readUserEntries(server));
+    List1->addItems(readUserEntries(server, &usersProblem));
+    // Missing files leave their displays empty without a word; one refused or cut is named.
+    for (const QString &problem : {log.problem, usersProblem})
+        if (!problem.isEmpty())
+            app_.dialogs().message(problem);
     rootPath_ = perumina::site::adminFolder(server);
     setDirPath(rootPath_);
 }

@@ -8,14 +8,14 @@ namespace client {
 
 using namespace perumina;
 
-std::optional<QStringList> loadAdminRecordLines(const QString &serverName)
+std::optional<QStringList> loadAdminRecordLines(const QString &serverName, QString *problem)
 {
-    return ReadLines(site::adminRecordsFile(serverName));
+    return ReadLines(site::adminRecordsFile(serverName), problem);
 }
 
-std::optional<QStringList> loadCredentialLines(const QString &serverName)
+std::optional<QStringList> loadCredentialLines(const QString &serverName, QString *problem)
 {
-    return ReadLines(site::credentialsFile(serverName));
+    return ReadLines(site::credentialsFile(serverName), problem);
 }
 
 QStringList recordValues(const QStringList &lines)
