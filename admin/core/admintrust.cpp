@@ -25,6 +25,7 @@ using namespace perumina;
 
 namespace {
 
+#ifndef Q_OS_WIN
 QString adminFileName()
 {
     return tails::kAdministrators.section(u'\\', -1, -1);
@@ -38,7 +39,6 @@ QString repair(const QString &path, const QString &group)
         .arg(group, path);
 }
 
-#ifndef Q_OS_WIN
 bool isStaffMember(uid_t uid, const struct group &staff)
 {
     if (uid == 0)
