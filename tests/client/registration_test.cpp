@@ -193,6 +193,19 @@ TEST(RegistrationScreen, anUnreachableRegistryIsReportedAndTheScreenStays)
     EXPECT_EQ(form->List4->model()->rowCount(), 0);
 }
 
+TEST(RegistrationScreen, aRegistryFileBeyondItsLimitIsNamedAndTheScreenStays)
+{
+    ClientOnSite s({{"taro", "山田太郎", "pw"}});
+    s.site.writeBytes(share(perumina::tails::kCredentials), QByteArray(2 * 1024 * 1024, ','));
+    client::Form02 *form = openRegistration(s);
+    ASSERT_EQ(s.fakes.dialogs.shown.size(), 1);
+    EXPECT_TRUE(s.fakes.dialogs.last().contains(QStringLiteral("認証情報.txt")) &&
+                s.fakes.dialogs.last().contains(QStringLiteral("管理者に知らせて")))
+        << s.fakes.dialogs.last().toStdString();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(items(form->List1), QStringList{"山田太郎"});
+}
+
 TEST(RegistrationScreen, quitSweepsAndEnds)
 {
     ClientOnSite s;
