@@ -222,7 +222,10 @@ QString sambaShareDefinition(const QString &sharePath, const QString &group)
                "   force create mode = 0660\n"
                "   directory mask = 2770\n"
                "   force directory mode = 2770\n"
-               "   map archive = no\n")
+               "   map archive = no\n"
+               "   # The administrator file is the staff's: over the share nobody may see, read, replace,\n"
+               "   # rename or create it; the administration program reads it by its local path.\n"
+               "   veto files = /管理者情報.txt/\n")
         .arg(sharePath, group);
 }
 
@@ -635,9 +638,28 @@ static bool prepareAdministrationRecord(const SiteOptions &options, Report &repo
 #endif
 }
 
+// The staff group's name in the local folder, which only root can write: it tells the administration
+// program that this is a school's server, whose administrator file only the staff may have written.
+static bool recordStaffGroup(const SiteOptions &options, Report &report)
+{
+    const QString marker = mapPath(perumina::local::kStaffGroup);
+    const auto bytes = perumina::encodeCp932(options.staffGroup + perumina::kCrLf);
+    QSaveFile file(marker);
+    if (!bytes || !file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit()) {
+        report.status =
+            Status::failure(QStringLiteral("職員グループの記録を書けませんでした: %1").arg(marker));
+        return false;
+    }
+    QFile::setPermissions(marker, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                                      QFileDevice::ReadOther);
+    report.created.append(marker);
+    return true;
+}
+
 void finishServerShare(const SiteOptions &options, Report &report)
 {
-    if (grantShareToGroups(options, report) && prepareAdministrationRecord(options, report))
+    if (grantShareToGroups(options, report) && prepareAdministrationRecord(options, report) &&
+        recordStaffGroup(options, report))
         writeSambaDefinition(options, report);
 }
 

@@ -115,17 +115,17 @@ QStringList parseFields(const QString &text)
     return fields;
 }
 
-std::optional<QStringList> ReadFields(const QString &path)
+std::optional<QStringList> ReadFields(const QString &path, QString *problem)
 {
-    auto text = readTextFile(path);
+    auto text = readTextFile(path, problem);
     if (!text)
         return std::nullopt;
     return parseFields(*text);
 }
 
-std::optional<QStringList> ReadLines(const QString &path)
+std::optional<QStringList> ReadLines(const QString &path, QString *problem)
 {
-    const auto text = readTextFile(path);
+    const auto text = readTextFile(path, problem);
     if (!text)
         return std::nullopt;
     QStringList lines;

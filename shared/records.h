@@ -20,12 +20,14 @@ Status AppendQuotedRecords(const QString &path, const QStringList &values);
 // The bytes AppendQuotedRecords writes for values; nothing when a value cannot be encoded.
 std::optional<QByteArray> quotedRecordBytes(const QStringList &values);
 
-// Reads the file as a stream of fields; nothing when it cannot be opened.
-std::optional<QStringList> ReadFields(const QString &path);
+// Reads the file as a stream of fields; nothing when it cannot be opened, is not a regular file or is
+// larger than its kind allows (never an empty list for such a file); problem then names the file and
+// the cause (see readFileBytes).
+std::optional<QStringList> ReadFields(const QString &path, QString *problem = nullptr);
 
 // Reads the file as lines without their line ends, quotes kept; a run of empty lines comes back as one
-// empty line. Nothing when the file cannot be opened.
-std::optional<QStringList> ReadLines(const QString &path);
+// empty line. Nothing when the file cannot be opened or read, as ReadFields.
+std::optional<QStringList> ReadLines(const QString &path, QString *problem = nullptr);
 
 // The field rules on text already read: spaces before a field are skipped; a field that begins with a
 // quote runs to the next quote, and the rest up to and past the next comma or line end is skipped;

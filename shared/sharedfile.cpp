@@ -1,5 +1,6 @@
 #include "shared/sharedfile.h"
 
+#include "shared/boundedread.h"
 #include "shared/busy.h"
 #include "shared/paths.h"
 #include "shared/shareaccess.h"
@@ -63,7 +64,7 @@ bool SharedFileLock::acquire(int timeoutMs)
         removeAbandonedLock();
         clearForeignLock();
         if (lock_->error() == QLockFile::PermissionError || lock_->error() == QLockFile::UnknownError ||
-            deadline.hasExpired())
+            uncleared_ || deadline.hasExpired())
             return false;
         busy.waiting();
         QThread::msleep(QRandomGenerator::global()->bounded(2, 20));
@@ -88,11 +89,13 @@ static qint64 entryAgeMs(const QString &path)
 
 // A folder, a link (dangling or not) or anything else at the lock path that is not a plain file can
 // never be taken over by QLockFile, so every write would wait and fail for good. Once it is older than
-// the stale time it is cleared like a stale lock; a plain file, garbage or not, QLockFile judges itself.
+// the stale time it is cleared like a stale lock; a plain file QLockFile judges itself, but one it
+// cannot take over either (unreadable, or not removable) is cleared here too. What cannot be removed
+// is remembered, so that the failure names it instead of calling the file busy.
 void SharedFileLock::clearForeignLock()
 {
     const QFileInfo info(lockPath_);
-    if (!info.isSymLink() && (!info.exists() || info.isFile()))
+    if (!info.isSymLink() && !info.exists())
         return;
     if (entryAgeMs(lockPath_) <= kStaleLockMs)
         return;
@@ -100,8 +103,9 @@ void SharedFileLock::clearForeignLock()
         QDir(lockPath_).removeRecursively();
     else
         QFile::remove(lockPath_);
+    if (entryAgeMs(lockPath_) >= 0)
+        uncleared_ = true;
 }
-
 void SharedFileLock::release()
 {
     lock_->unlock();
@@ -244,6 +248,12 @@ Status SharedFileLock::failure() const
     const QString folder = QFileInfo(target).absolutePath();
     if (!QFileInfo(folder).isDir())
         return writeFailure(target, Status::Kind::Missing);
+    if (uncleared_)
+        return Status::failure(
+            QStringLiteral(
+                "%1 に書き込めませんでした。古いロック %2 を削除できません。管理者に知らせて下さい。")
+                .arg(fileName(target), QDir::toNativeSeparators(lockPath_)),
+            Status::Kind::NoPermission);
     switch (lock_->error()) {
     case QLockFile::LockFailedError:
     case QLockFile::NoError:
@@ -350,16 +360,21 @@ Status rewriteLocked(const QString &path, const ContentEdit &edit)
     if (!lock.acquire())
         return lock.failure();
     QByteArray content;
-    QFile file(mapped);
-    const bool existed = file.exists();
+    const QFileInfo info(mapped);
+    const bool existed = info.exists() || info.isSymLink();
     if (existed) {
-        if (!file.open(QIODevice::ReadOnly))
-            return Status::failure(QStringLiteral("%1 を読めませんでした。").arg(fileName(mapped)));
-        content = file.readAll();
-        const bool readOk = file.error() == QFileDevice::NoError;
-        file.close();
-        if (!readOk)
-            return Status::failure(QStringLiteral("%1 を読めませんでした。").arg(fileName(mapped)));
+        // A rewrite from a part would drop the rest, so beyond its limit the file is left as it is.
+        BoundedRead read = readBounded(mapped);
+        if (read.partial)
+            return Status::failure(
+                QStringLiteral(
+                    "%1 が大きすぎるため（%2 を超えています）書き込みませんでした。管理者に知らせて下さい。")
+                    .arg(fileName(mapped), limitText(readLimit(fileKindOf(mapped)).bytes)));
+        if (!read.bytes)
+            return Status::failure(read.problem.isEmpty()
+                                       ? QStringLiteral("%1 を読めませんでした。").arg(fileName(mapped))
+                                       : read.problem);
+        content = std::move(*read.bytes);
     }
     if (!edit(content, existed))
         return Status::success();

@@ -25,7 +25,8 @@ public:
     bool acquire(int timeoutMs = 10000);
     void release();
     bool isLocked() const;
-    // Why the last acquire failed, for the message: in use, no permission, disk full or missing.
+    // Why the last acquire failed, for the message: in use, no permission, disk full or missing, or a
+    // stale lock that cannot be removed (named with its path).
     Status failure() const;
 
 private:
@@ -34,6 +35,7 @@ private:
 
     QString lockPath_;
     std::unique_ptr<QLockFile> lock_;
+    bool uncleared_ = false; // something stale lies at the lock path that cannot be removed
 };
 
 // Replaces the whole file with bytes: written beside it and renamed over it, so a reader sees the old

@@ -30,6 +30,9 @@ inline const QString kFolder = QStringLiteral("c:\\group\\");
 inline const QString kLocator = QStringLiteral("c:\\group\\ぺるみな.txt");
 inline const QString kInboxCopy = QStringLiteral("c:\\group\\受信箱.txt");
 inline const QString kSweeper = QStringLiteral("c:\\group\\InboxSweep.exe");
+// Written by the set-up of the staff-room server only: the name of the staff group. Its presence tells
+// the administration program that the share is a school's, where pupils can write.
+inline const QString kStaffGroup = QStringLiteral("c:\\group\\職員グループ.txt");
 } // namespace local
 
 // "\\" + server name + tail, exactly as given: nothing trimmed, nothing normalised.

@@ -1,5 +1,6 @@
 #include "shared/textfile.h"
 
+#include "shared/boundedread.h"
 #include "shared/paths.h"
 #include "shared/sharedfile.h"
 
@@ -88,28 +89,25 @@ QStringList splitLines(const QString &text)
     return lines;
 }
 
-std::optional<QByteArray> readFileBytes(const QString &path)
+std::optional<QByteArray> readFileBytes(const QString &path, QString *problem)
 {
-    QFile file(mapPath(path));
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
+    BoundedRead read = readBounded(path);
+    if (problem)
+        *problem = read.problem;
+    return std::move(read.bytes);
 }
 
-std::optional<QString> readTextFile(const QString &path)
+std::optional<QString> readTextFile(const QString &path, QString *problem)
 {
-    auto bytes = readFileBytes(path);
+    auto bytes = readFileBytes(path, problem);
     if (!bytes)
         return std::nullopt;
     return decodeCp932(*bytes);
 }
 
-std::optional<QStringList> readTextLines(const QString &path)
+std::optional<QStringList> readTextLines(const QString &path, QString *problem)
 {
-    auto text = readTextFile(path);
+    auto text = readTextFile(path, problem);
     if (!text)
         return std::nullopt;
     return splitLines(*text);

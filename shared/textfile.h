@@ -29,10 +29,13 @@ QString decodeCp932(const QByteArray &bytes);
 QStringList splitLines(const QString &text);
 
 // Whole-file access. Paths may be the system's Windows paths; they are mapped. Reading opens, reads and
-// closes at once so that a writer on another computer can replace the file.
-std::optional<QByteArray> readFileBytes(const QString &path);
-std::optional<QString> readTextFile(const QString &path);
-std::optional<QStringList> readTextLines(const QString &path);
+// closes at once so that a writer on another computer can replace the file. Every read is bounded by
+// the limit of the file's kind (boundedread.h): nothing for a file that is not a regular file or too
+// large, part of it for a log or an inbox beyond its limit; problem, when given, then holds the message
+// naming the file (left empty for a file that is missing or cannot be opened).
+std::optional<QByteArray> readFileBytes(const QString &path, QString *problem = nullptr);
+std::optional<QString> readTextFile(const QString &path, QString *problem = nullptr);
+std::optional<QStringList> readTextLines(const QString &path, QString *problem = nullptr);
 
 // Writes text (already holding its CR LF) as code page 932, replacing the file atomically under its lock.
 Status writeTextFile(const QString &path, const QString &text);

@@ -1,5 +1,6 @@
 #include "admin/core/admincheck.h"
 
+#include "admin/core/admintrust.h"
 #include "shared/records.h"
 #include "shared/site.h"
 
@@ -56,12 +57,17 @@ AdminCheck checkFields(const QStringList &fields, const QString &id, const QStri
     return fields.contains(credentials) ? AdminCheck::Admitted : AdminCheck::NotRegistered;
 }
 
-AdminCheck checkAdministrator(const QString &serverName, const QString &id, const QString &password)
+AdminCheck checkAdministrator(const QString &serverName, const QString &id, const QString &password,
+                              QString *refusal)
 {
-    const auto fields = perumina::ReadFields(perumina::site::administratorsFile(serverName));
-    if (!fields)
+    const AdministratorFile file = readAdministratorFile(serverName);
+    if (refusal)
+        *refusal = file.refusal;
+    if (!file.refusal.isEmpty())
+        return AdminCheck::Refused;
+    if (!file.fields)
         return AdminCheck::Unreadable;
-    return checkFields(*fields, id, password);
+    return checkFields(*file.fields, id, password);
 }
 
 } // namespace admin

@@ -19,6 +19,7 @@ enum class AdminCheck
     Admitted,      // a field of the administrator file is exactly ID followed by password
     NotRegistered, // the file was read and no field is
     Unreadable,    // the file could not be opened or read
+    Refused,       // the file is not believed (server role) or is too large: nobody is admitted
 };
 
 // The rule on fields already read: admitted when any field equals id + password exactly, wherever it
@@ -26,7 +27,9 @@ enum class AdminCheck
 // neither admits nor hides an exact field after it.
 AdminCheck checkFields(const QStringList &fields, const QString &id, const QString &password);
 
-// Reads "\\" + server + "\ぺるみな\管理データ\管理者情報.txt" as fields and applies checkFields.
-AdminCheck checkAdministrator(const QString &serverName, const QString &id, const QString &password);
+// Reads "\\" + server + "\ぺるみな\管理データ\管理者情報.txt" as fields (readAdministratorFile) and
+// applies checkFields; refusal, when given, holds the message of a Refused check.
+AdminCheck checkAdministrator(const QString &serverName, const QString &id, const QString &password,
+                              QString *refusal = nullptr);
 
 } // namespace admin

@@ -3,6 +3,7 @@
 #include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/site.h"
+#include "shared/textfile.h"
 
 #include <QCollator>
 #include <QDir>
@@ -11,14 +12,43 @@
 
 namespace admin {
 
-QStringList readMessageLog(const QString &serverName)
+LogText loadLogText(const QString &serverName)
 {
-    return perumina::ReadLines(perumina::site::messageLog(serverName)).value_or(QStringList());
+    LogText log;
+    auto text = perumina::readTextFile(perumina::site::messageLog(serverName), &log.problem);
+    if (!text)
+        return log;
+    log.text = std::move(*text);
+    const QString &t = log.text;
+    const auto n = static_cast<qint32>(t.size()); // the log's limit keeps it far below 2^31
+    qint32 i = 0;
+    while (i < n) {
+        qint32 end = i;
+        while (end < n && t[end] != u'\r' && t[end] != u'\n')
+            ++end;
+        const bool emptyAfterEmpty =
+            end == i && !log.bounds.isEmpty() && log.bounds.last() == log.bounds.at(log.bounds.size() - 2);
+        if (!emptyAfterEmpty) {
+            log.bounds.append(i);
+            log.bounds.append(end);
+        }
+        if (end < n && t[end] == u'\r' && end + 1 < n && t[end + 1] == u'\n')
+            ++end;
+        i = end + 1;
+    }
+    log.bounds.squeeze();
+    return log;
 }
 
-QStringList readUserEntries(const QString &serverName)
+QStringList readMessageLog(const QString &serverName)
 {
-    return perumina::ReadFields(perumina::site::adminRecordsFile(serverName)).value_or(QStringList());
+    return loadLogText(serverName).lines();
+}
+
+QStringList readUserEntries(const QString &serverName, QString *problem)
+{
+    return perumina::ReadFields(perumina::site::adminRecordsFile(serverName), problem)
+        .value_or(QStringList());
 }
 
 QString messageLogText(const QStringList &lines, const QString &lineEnd)

@@ -1,16 +1,23 @@
 #pragma once
 
+#include "admin/core/messagelog.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
 
 namespace admin {
 
+// The mail log as read, compact whatever its shape (admin/core/messagelog.h); beyond its size limit only
+// the newest part is read, and its problem says so.
+LogText loadLogText(const QString &serverName);
+
 // The mail log of "\\" + server + "\ぺるみな\管理データ\管理用\メッセージ一覧.txt" as lines; empty when
 // it cannot be read.
 QStringList readMessageLog(const QString &serverName);
-// The fields of 管理情報.txt in file order; empty when it cannot be read.
-QStringList readUserEntries(const QString &serverName);
+// The fields of 管理情報.txt in file order; empty when it cannot be read (problem, when given, then
+// names a file refused as too large or not a regular file).
+QStringList readUserEntries(const QString &serverName, QString *problem = nullptr);
 
 // The text the mail display shows: every line followed by a line end, in file order.
 QString messageLogText(const QStringList &lines, const QString &lineEnd = QStringLiteral("\r\n"));

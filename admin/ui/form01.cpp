@@ -74,7 +74,8 @@ void Form01::Command1_Click()
     }
     Text3 = id + password;
     Text4.clear();
-    switch (checkAdministrator(app_.serverName(), id, password)) {
+    QString refusal;
+    switch (checkAdministrator(app_.serverName(), id, password, &refusal)) {
     case AdminCheck::Admitted:
         Text4 = Text3;
         app_.setAdministratorId(id);
@@ -83,6 +84,9 @@ void Form01::Command1_Click()
         break;
     case AdminCheck::NotRegistered:
         app_.dialogs().message(notRegisteredMessage());
+        break;
+    case AdminCheck::Refused:
+        app_.dialogs().message(refusal);
         break;
     case AdminCheck::Unreadable:
         app_.dialogs().message(accessFailureMessage());

@@ -128,10 +128,17 @@ void Form02::Form_Load()
 void Form02::readAll()
 {
     const QString server = app_.serverName();
-    Text2->setLog(std::make_shared<MessageLog>(readMessageLog(server)));
+    LogText log = loadLogText(server);
+    const QString logProblem = log.problem;
+    Text2->setLog(std::make_shared<MessageLog>(std::move(log)));
     search();
+    QString usersProblem;
     List1->clear();
-    List1->addItems(readUserEntries(server));
+    List1->addItems(readUserEntries(server, &usersProblem));
+    // Missing files leave their displays empty without a word; one refused or cut is named.
+    for (const QString &problem : {logProblem, usersProblem})
+        if (!problem.isEmpty())
+            app_.dialogs().message(problem);
     setDirPath(rootPath_);
 }
 

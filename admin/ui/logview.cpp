@@ -22,9 +22,9 @@ constexpr int kMargin = 4;
 constexpr qsizetype kMaxShownChars = 2000;
 const QChar kEllipsis(0x2026);
 
-QString shownPart(const QString &line)
+QString shownPart(QStringView line)
 {
-    return line.size() <= kMaxShownChars ? line : line.left(kMaxShownChars) + kEllipsis;
+    return line.size() <= kMaxShownChars ? line.toString() : line.left(kMaxShownChars).toString() + kEllipsis;
 }
 } // namespace
 
@@ -68,8 +68,10 @@ qsizetype LogView::setFilter(const QString &text)
 QString LogView::toPlainText() const
 {
     QString text;
-    for (int i = 0; i < int(rows_.size()); ++i)
-        text += row(i) + u'\n';
+    for (int i = 0; i < int(rows_.size()); ++i) {
+        text += row(i);
+        text += u'\n';
+    }
     return text;
 }
 
@@ -100,9 +102,10 @@ void LogView::measure()
     const QFontMetrics metrics = fontMetrics();
     std::vector<int> advance(0x10000, -1);
     int widest = 0;
-    for (const QString &line : log_->lines()) {
+    for (qsizetype i = 0; i < log_->lineCount(); ++i) {
+        const QStringView line = log_->line(i);
         int width = 0;
-        for (QChar c : QStringView(line).left(kMaxShownChars)) {
+        for (QChar c : line.left(kMaxShownChars)) {
             int &a = advance[c.unicode()];
             if (a < 0)
                 a = metrics.horizontalAdvance(c);

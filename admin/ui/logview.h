@@ -21,7 +21,6 @@ public:
 
     void setLines(const QStringList &lines);
     void setLog(std::shared_ptr<const MessageLog> log);
-    const QStringList &lines() const { return log_->lines(); }
     const MessageLog &log() const { return *log_; }
     // Shows only the records whose sender, recipient, subject or body contain text (all lines when it
     // is empty); gives how many records are shown.
@@ -48,7 +47,7 @@ private:
     int lineHeight() const;
     int visibleLineCount() const;
 
-    const QString &row(int i) const { return log_->lines()[rows_[i]]; }
+    QStringView row(int i) const { return log_->line(rows_[i]); }
 
     std::shared_ptr<const MessageLog> log_ = std::make_shared<MessageLog>();
     std::vector<int> rows_; // the lines of the log in view, in file order

@@ -1,13 +1,19 @@
-// readers_memory [MEGABYTES]: writes files of the worst shapes (default 50 MB each) and reads each with
-// every reader of shared files, each read in a child process of its own, and prints the peak memory
-// the read added (ru_maxrss of the child after the read, less before it). Prints; asserts nothing but
-// that every read ends.
+// readers_memory [MEGABYTES]: plants files of the worst shapes (default 50 MB each) on a site and runs
+// every reader of shared files a pupil can fill as its screen does, each in a child process of its
+// own, and prints the peak memory of the child (ru_maxrss) and the time the read took. Prints; asserts
+// nothing but that every read ends.
 #include "admin/core/console.h"
+#include "client/core/login.h"
 #include "client/core/mail.h"
-#include "shared/records.h"
+#include "client/core/registry.h"
+#include "shared/paths.h"
+#include "shared/site.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <functional>
@@ -17,45 +23,72 @@
 
 namespace {
 
+using namespace perumina;
+const QString kServer = QStringLiteral("SERVER");
+const QString kRecipient = QStringLiteral("受信者");
+
 struct Shape
 {
     const char *name;
-    std::function<QByteArray(qsizetype)> make;
+    QByteArray piece; // repeated to the size; empty: random bytes
 };
-
-QByteArray repeatedTo(const QByteArray &piece, qsizetype size)
-{
-    return piece.repeated(qMax<qsizetype>(1, size / piece.size()));
-}
 
 const Shape kShapes[] = {
-    {"quote, then line breaks", [](qsizetype n) { return '"' + repeatedTo("\r\n", n - 1); }},
-    {"one line", [](qsizetype n) { return repeatedTo("\x82\xa0", n); }},
-    {"commas", [](qsizetype n) { return repeatedTo(",", n); }},
-    {"empty quoted fields", [](qsizetype n) { return repeatedTo("\"\",", n); }},
-    {"invalid bytes", [](qsizetype n) { return repeatedTo("\xff", n); }},
-    {"lone CRs", [](qsizetype n) { return repeatedTo("\r", n); }},
-    {"line feeds", [](qsizetype n) { return repeatedTo("\n", n); }},
-    {"one-letter lines", [](qsizetype n) { return repeatedTo("a\r\n", n); }},
-    {"one-letter fields", [](qsizetype n) { return repeatedTo("a,", n); }},
-    {"short mails", [](qsizetype n) { return repeatedTo("\"1\",\"2\",\"3\",\"4\",\"5\"\r\n", n); }},
-    {"lead bytes before line ends", [](qsizetype n) { return repeatedTo("\x82\r\n", n); }},
+    {"one-letter lines", "a\r\n"}, {"a, repeated", "a,"}, {"all commas", ","},
+    {"NUL", QByteArray(1, '\0')},  {"all 0x81", "\x81"},  {"one line", "\x82\xa0"},
+    {"random bytes", {}},          {"all quotes", "\""},  {"all CR", "\r"},
 };
+
+QByteArray shaped(const Shape &shape, qsizetype size)
+{
+    if (shape.piece.isEmpty()) {
+        QByteArray bytes(size, Qt::Uninitialized);
+        QRandomGenerator(20).fillRange(reinterpret_cast<quint32 *>(bytes.data()), size / 4);
+        return bytes;
+    }
+    return shape.piece.repeated(qMax<qsizetype>(1, size / shape.piece.size()));
+}
 
 struct Reader
 {
     const char *name;
-    std::function<qsizetype(const QString &)> read; // gives a count, so that the read is not dropped
+    QStringList files;               // the shared files planted for it
+    std::function<qsizetype()> read; // gives a count, so that the read is not dropped
 };
 
-const Reader kReaders[] = {
-    {"inbox (reader)",
-     [](const QString &p) { return client::readTable(p).value_or(QList<client::InboxRecord>()).size(); }},
-    {"log lines (console)",
-     [](const QString &p) { return perumina::ReadLines(p).value_or(QStringList()).size(); }},
-    {"registry fields",
-     [](const QString &p) { return perumina::ReadFields(p).value_or(QStringList()).size(); }},
-};
+QList<Reader> readers()
+{
+    const auto data = [](const QString &tail) { return SharePath(kServer, tail); };
+    return {
+        {"inbox at login",
+         {site::inbox(kServer, kRecipient)},
+         [] {
+             if (!client::fetchInbox(kServer, kRecipient))
+                 return qsizetype(-1);
+             return client::readTable(site::localInboxCopy()).value_or(QList<client::InboxRecord>()).size();
+         }},
+        {"log (console)", {site::messageLog(kServer)}, [] { return admin::loadLogText(kServer).size(); }},
+        {"管理情報 (console)",
+         {data(tails::kAdminRecords)},
+         [] { return admin::readUserEntries(kServer).size(); }},
+        {"管理情報 (login screen)",
+         {data(tails::kAdminRecords)},
+         [] { return client::loadAdminRecordLines(kServer).value_or(QStringList()).size(); }},
+        {"登録者一覧 (registration)",
+         {data(tails::kFullNames), data(tails::kUserNames)},
+         [] {
+             const client::RegistryLists lists = client::loadRegistryLists(kServer);
+             return lists.fullNames.size() + client::sortedUserNames(lists.userNames).size();
+         }},
+        {"認証情報 (login button)",
+         {data(tails::kCredentials)},
+         [] {
+             const auto admin = client::loadAdminRecordLines(kServer).value_or(QStringList());
+             return qsizetype(
+                 client::checkLogin(admin, client::loadCredentialLines(kServer), "taro", "pw").failure);
+         }},
+    };
+}
 
 long maxRssKb()
 {
@@ -64,31 +97,28 @@ long maxRssKb()
     return usage.ru_maxrss;
 }
 
-// Runs the read in a child, so that each figure is a peak of its own; -1 when the child failed.
-long peakKb(const Reader &reader, const QString &path, qsizetype *count)
+// Runs the read in a child, so that each figure is a peak of its own; false when the child failed.
+bool measure(const Reader &reader, long figures[3])
 {
     int pipe[2];
     if (::pipe(pipe) != 0)
-        return -1;
+        return false;
     const pid_t child = fork();
     if (child == 0) {
         ::close(pipe[0]);
-        const long before = maxRssKb();
-        const qsizetype n = reader.read(path);
-        const long figures[2] = {maxRssKb() - before, long(n)};
-        const ssize_t written = ::write(pipe[1], figures, sizeof figures);
-        _exit(written == sizeof figures ? 0 : 1);
+        QElapsedTimer timer;
+        timer.start();
+        const qsizetype n = reader.read();
+        const long out[3] = {maxRssKb(), long(timer.elapsed()), long(n)};
+        const ssize_t written = ::write(pipe[1], out, sizeof out);
+        _exit(written == sizeof out ? 0 : 1);
     }
     ::close(pipe[1]);
-    long figures[2] = {-1, -1};
-    const ssize_t got = ::read(pipe[0], figures, sizeof figures);
+    const ssize_t got = ::read(pipe[0], figures, 3 * sizeof(long));
     ::close(pipe[0]);
     int status = 0;
     waitpid(child, &status, 0);
-    if (got != sizeof figures || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    *count = figures[1];
-    return figures[0];
+    return got == 3 * sizeof(long) && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 } // namespace
@@ -98,21 +128,32 @@ int main(int argc, char **argv)
     const double megabytes = argc > 1 ? QByteArray(argv[1]).toDouble() : 50;
     const auto size = static_cast<qsizetype>(megabytes * 1024 * 1024);
     QTemporaryDir dir;
-    const QString path = dir.path() + QStringLiteral("/file.txt");
-    std::printf("%-30s %-20s %10s %12s %8s\n", "file", "reader", "records", "peak MB", "x file");
+    qputenv("PERUMINA_ROOT", dir.path().toUtf8());
+    qputenv("XDG_RUNTIME_DIR", dir.path().toUtf8());
+    QDir().mkpath(mapPath(site::userFolder(kServer, kRecipient)));
+    QDir().mkpath(mapPath(site::adminFolder(kServer)));
+    const auto write = [](const QString &path, const QByteArray &bytes) {
+        QFile file(mapPath(path));
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    for (const QString &tail :
+         {tails::kFullNames, tails::kCredentials, tails::kAdminRecords, tails::kUserNames})
+        write(SharePath(kServer, tail), {});
+    std::printf("%-18s %-28s %10s %9s %8s\n", "file", "reader", "records", "peak MB", "ms");
     int failures = 0;
     for (const Shape &shape : kShapes) {
-        const QByteArray bytes = shape.make(size);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            return 2;
-        file.close();
-        for (const Reader &reader : kReaders) {
-            qsizetype count = 0;
-            const long kb = peakKb(reader, path, &count);
-            failures += kb < 0;
-            std::printf("%-30s %-20s %10lld %12.1f %8.1f\n", shape.name, reader.name,
-                        static_cast<long long>(count), kb / 1024.0, kb * 1024.0 / bytes.size());
+        const QByteArray bytes = shaped(shape, size);
+        for (const Reader &reader : readers()) {
+            for (const QString &file : reader.files)
+                if (!write(file, bytes))
+                    return 2;
+            long figures[3] = {-1, -1, -1};
+            const bool ok = measure(reader, figures);
+            failures += !ok;
+            for (const QString &file : reader.files)
+                write(file, {});
+            std::printf("%-18s %-28s %10ld %9.1f %8ld%s\n", shape.name, reader.name, figures[2],
+                        figures[0] / 1024.0, figures[1], ok ? "" : "  FAILED");
             std::fflush(stdout);
         }
     }

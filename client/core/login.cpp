@@ -10,14 +10,14 @@ namespace client {
 
 using namespace perumina;
 
-std::optional<QStringList> loadAdminRecordLines(const QString &serverName)
+std::optional<QStringList> loadAdminRecordLines(const QString &serverName, QString *problem)
 {
-    return ReadLines(site::adminRecordsFile(serverName));
+    return ReadLines(site::adminRecordsFile(serverName), problem);
 }
 
-std::optional<QStringList> loadCredentialLines(const QString &serverName)
+std::optional<QStringList> loadCredentialLines(const QString &serverName, QString *problem)
 {
-    return ReadLines(site::credentialsFile(serverName));
+    return ReadLines(site::credentialsFile(serverName), problem);
 }
 
 // Where a record line's value lies, as the field reader takes it: spaces before it are skipped; a

@@ -19,9 +19,10 @@ struct LoginResult
     bool ok() const { return failure == 0; }
 };
 
-// 管理情報.txt and 認証情報.txt as lines; nothing when the file cannot be read.
-std::optional<QStringList> loadAdminRecordLines(const QString &serverName);
-std::optional<QStringList> loadCredentialLines(const QString &serverName);
+// 管理情報.txt and 認証情報.txt as lines; nothing when the file cannot be read. problem, when given,
+// then names a file refused as too large or not a regular file (empty for a missing one).
+std::optional<QStringList> loadAdminRecordLines(const QString &serverName, QString *problem = nullptr);
+std::optional<QStringList> loadCredentialLines(const QString &serverName, QString *problem = nullptr);
 
 // One value per record line, read as the field reader reads a field (spaces before it skipped, a quoted
 // value ends at its closing quote and what follows on the line is skipped), commas kept. Empty lines

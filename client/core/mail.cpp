@@ -222,9 +222,9 @@ QString inboxLoadMessage()
         "もし，残っていた場合は『受信箱.txt』だけを削除し，ぺるみなを再起動してください。");
 }
 
-Status fetchInbox(const QString &serverName, const QString &fullName)
+Status fetchInbox(const QString &serverName, const QString &fullName, QString *problem)
 {
-    const auto bytes = perumina::readFileBytes(site::inbox(serverName, fullName));
+    const auto bytes = perumina::readFileBytes(site::inbox(serverName, fullName), problem);
     if (!bytes)
         return Status::failure(QStringLiteral("%1さんの受信箱を読めませんでした。").arg(fullName));
     // A left-over copy that is read-only, or something else in its place, is not replaced behind the
@@ -248,6 +248,11 @@ template <typename Take> static void forEachMailRecord(const QString &text, int 
     qsizetype i = 0;
     bool previousBlank = false;
     while (i < n) {
+        // An empty line after a blank record would be dropped as one: skipped before anything is built.
+        if (previousBlank && isLineEnd(text[i])) {
+            i += (text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n') ? 2 : 1;
+            continue;
+        }
         QStringList fields;
         fields.reserve(count);
         for (;;) {

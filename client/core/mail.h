@@ -107,7 +107,9 @@ QString inboxLoadMessage();
 
 // Copies the user's inbox on the share to the local copy "c:\group\受信箱.txt", replacing an older
 // copy. Fails when the inbox cannot be read or the local copy cannot be replaced.
-perumina::Status fetchInbox(const QString &serverName, const QString &fullName);
+// problem, when given, names an inbox refused (not a regular file) or read only in part (too large):
+// the copy then holds the newest mails that fit.
+perumina::Status fetchInbox(const QString &serverName, const QString &fullName, QString *problem = nullptr);
 
 // Splits inbox text into records. Records end at a line end; fields are separated by commas. A
 // quoted field ends only at a quote followed by a comma, a line end or the end of the text, so a

@@ -8,11 +8,15 @@
 #include "shared/textfile.h"
 
 #include <QCollator>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <algorithm>
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace client {
 
@@ -68,6 +72,34 @@ Status appendQuotedHoldingLock(const QString &path, const QStringList &values)
     return perumina::appendHoldingLock(path, *bytes);
 }
 
+// The empty inbox of a new user, read as any shared file (a FIFO planted there would hang a plain copy)
+// and written as a new file, never over one.
+bool copyInboxTemplate(const QString &serverName, const QString &inbox)
+{
+    const auto bytes = readFileBytes(site::inboxTemplate(serverName));
+    QFile file(inbox);
+    if (!bytes || !file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return false;
+    if (file.write(*bytes) == bytes->size() && file.flush())
+        return true;
+    file.remove();
+    return false;
+}
+
+// Age of whatever is at path, the thing itself and not what a link points to; -1 when nothing is there.
+qint64 entryAgeMs(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat st;
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return -1;
+    return QDateTime::fromSecsSinceEpoch(st.st_mtime).msecsTo(QDateTime::currentDateTime());
+#else
+    const QFileInfo info(path);
+    return info.exists() ? info.lastModified().msecsTo(QDateTime::currentDateTime()) : -1;
+#endif
+}
+
 RegistrationResult failed(const QString &error, bool partlyWritten = false)
 {
     RegistrationResult result;
@@ -89,21 +121,21 @@ RegistrationResult refused(const Refusal &refusal)
 
 RegistryLists loadRegistryLists(const QString &serverName)
 {
-    takeBackStoppedRegistration(serverName);
+    completeStoppedRegistration(serverName);
     RegistryLists lists;
-    auto fullNames = ReadFields(site::fullNamesFile(serverName));
+    auto fullNames = ReadFields(site::fullNamesFile(serverName), &lists.problem);
     if (!fullNames)
         return lists;
     lists.fullNames = *fullNames;
-    auto credentials = ReadFields(site::credentialsFile(serverName));
+    auto credentials = ReadFields(site::credentialsFile(serverName), &lists.problem);
     if (!credentials)
         return lists;
     lists.credentials = *credentials;
-    auto adminRecords = ReadFields(site::adminRecordsFile(serverName));
+    auto adminRecords = ReadFields(site::adminRecordsFile(serverName), &lists.problem);
     if (!adminRecords)
         return lists;
     lists.adminRecords = *adminRecords;
-    auto userNames = ReadFields(site::userNamesFile(serverName));
+    auto userNames = ReadFields(site::userNamesFile(serverName), &lists.problem);
     if (!userNames)
         return lists;
     lists.userNames = *userNames;
@@ -197,114 +229,70 @@ QString registryLockPath(const QString &serverName)
 
 namespace {
 
-// What one recording writes, so that a failure can take it all back: the four files' old lengths and
-// what it made. While it writes, a note on the share holds the same (the full name, then the four
-// lengths, one a line), so that the next registration can take back one that was killed part-way.
+// What one recording writes, so that a failure inside its own run can take it all back: the four
+// files' old lengths and what it made. While it writes, a note on the share holds the same and the
+// records themselves (the full name, the four lengths, the user name and the password, one a line), so
+// that a registration that finds it after this one was killed can complete what is missing.
 class Recording
 {
 public:
-    Recording(const QString &serverName, const QString &fullName)
-        : note_(mapPath(site::registrationNote(serverName))),
-          fullName_(fullName), files_{mapPath(site::fullNamesFile(serverName)),
-                                      mapPath(site::credentialsFile(serverName)),
-                                      mapPath(site::adminRecordsFile(serverName)),
-                                      mapPath(site::userNamesFile(serverName))},
-          ownFolder_(mapPath(site::userFolder(serverName, fullName))),
-          copyFolder_(mapPath(site::adminCopyFolder(serverName, fullName))),
-          inbox_(mapPath(site::inbox(serverName, fullName)))
+    Recording(const QString &serverName, const NewUser &user)
+        : serverName_(serverName), note_(mapPath(site::registrationNote(serverName))),
+          user_(user), files_{mapPath(site::fullNamesFile(serverName)),
+                              mapPath(site::credentialsFile(serverName)),
+                              mapPath(site::adminRecordsFile(serverName)),
+                              mapPath(site::userNamesFile(serverName))},
+          ownFolder_(mapPath(site::userFolder(serverName, user.fullName))),
+          copyFolder_(mapPath(site::adminCopyFolder(serverName, user.fullName))),
+          inbox_(mapPath(site::inbox(serverName, user.fullName)))
     {
     }
 
-    // Takes back a recording that stopped without taking itself back; false when some of it stays.
-    static bool takeBackStopped(const QString &serverName)
+    // The value of each registry file's record, in the order the files are written.
+    QStringList records() const
     {
-        const QString note = mapPath(site::registrationNote(serverName));
-        if (!QFileInfo::exists(note))
-            return true;
-        const auto bytes = readFileBytes(note);
-        if (!bytes)
-            return false;
-        const QStringList lines = decodeCp932(*bytes).split(QStringLiteral("\r\n"));
-        // Anyone can write on the share: a note this program did not write is dropped unused.
-        if (lines.size() >= 5 && site::nameProblem(lines[0], site::NameKind::FullName).isEmpty()) {
-            Recording stopped(serverName, lines[0]);
-            for (int i = 0; i < 4; ++i) {
-                bool number = false;
-                stopped.oldSizes_.append(lines[i + 1].toLongLong(&number));
-                if (!number)
-                    return QFile::remove(note);
-            }
-            switch (stopped.whatItLeft()) {
-            case Left::NotItsOwn:  // a note planted by hand must never cut another person's records
-            case Left::Everything: // only the note itself was left to remove: the person is registered
-                return QFile::remove(note);
-            case Left::Part:
-                break;
-            }
-            // Its checks refused a folder that existed, so what stands there now is its own; but mail may
-            // have reached it since, so a folder that is not empty stays (and keeps the name taken).
-            const auto inbox = readFileBytes(stopped.inbox_);
-            const auto blank = readFileBytes(site::inboxTemplate(serverName));
-            if (inbox && blank && *inbox == *blank)
-                QFile::remove(stopped.inbox_);
-            QDir().rmdir(stopped.copyFolder_);
-            QDir().rmdir(stopped.ownFolder_);
-            return stopped.undo();
-        }
-        return QFile::remove(note);
+        return {user_.fullName, user_.userName + user_.password,
+                user_.userName + QStringLiteral(",") + user_.fullName + QStringLiteral(",") + user_.password,
+                user_.userName};
     }
 
-    enum class Left
+    // Notes the old lengths, and the note on the share when nothing lies at its place (something that
+    // lies there is not this run's to replace). False when the files cannot be measured.
+    bool begin()
     {
-        NotItsOwn,
-        Part,
-        Everything
-    };
-    // What a stopped recording left: each file may have grown past its noted length by at most the one
-    // record it wrote (the full names' file by exactly the noted name's), else the note is not its own.
-    Left whatItLeft() const
-    {
-        const auto ownRecord = encodeCp932(QStringLiteral("\"%1\"\r\n").arg(fullName_));
-        bool whole = true;
-        for (qsizetype i = 0; i < files_.size(); ++i) {
-            const auto bytes = readFileBytes(files_[i]);
-            if (!bytes || oldSizes_[i] < 0 || oldSizes_[i] > bytes->size())
-                return Left::NotItsOwn;
-            QByteArray tail = bytes->mid(oldSizes_[i]);
-            if (tail.startsWith("\r\n")) // the line end put after a cut last line
-                tail.remove(0, 2);
-            const qsizetype ends = tail.count("\r\n");
-            if (ends > 1 || (ends == 1 && !tail.endsWith("\r\n")))
-                return Left::NotItsOwn;
-            if (i == 0 && (!ownRecord || !ownRecord->startsWith(tail)))
-                return Left::NotItsOwn;
-            whole = whole && ends == 1;
-        }
-        return whole && QFileInfo(ownFolder_).isDir() && QFileInfo(copyFolder_).isDir() &&
-                       QFileInfo(inbox_).isFile()
-                   ? Left::Everything
-                   : Left::Part;
-    }
-
-    // Notes the old lengths, on the share too; nothing is written when that fails.
-    Status begin()
-    {
-        QString text = fullName_ + QStringLiteral("\r\n");
+        QString text = user_.fullName + QStringLiteral("\r\n");
         for (const QString &file : std::as_const(files_)) {
-            oldSizes_.append(QFileInfo(file).size());
+            const QFileInfo info(file);
+            if (!info.isFile())
+                return false;
+            oldSizes_.append(info.size());
             text += QString::number(oldSizes_.last()) + QStringLiteral("\r\n");
         }
+        text += user_.userName + QStringLiteral("\r\n") + user_.password + QStringLiteral("\r\n");
         const auto bytes = encodeCp932(text);
-        if (!bytes)
-            return Status::failure(unencodableMessage(QString()));
-        return replaceFileAtomically(note_, *bytes);
+        if (bytes && !existsAt(note_) && refuseLinks(note_)) {
+            QFile note(note_);
+            if (note.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+                grantGroupAccess(note_);
+                wroteNote_ = note.write(*bytes) == bytes->size() && note.flush();
+                note.close();
+                if (!wroteNote_)
+                    note.remove();
+            }
+        }
+        return true;
     }
     void madeFolder() { ++madeFolders_; }
     void copyingInbox() { copiedInbox_ = true; }
-    void finish() { QFile::remove(note_); }
+    void finish()
+    {
+        if (wroteNote_)
+            QFile::remove(note_);
+        wroteNote_ = false;
+    }
 
-    // Cuts each file back to its old length and removes what was made, then the note; false when some
-    // of it stays (the note then stays for the next registration to try again).
+    // Cuts each file back to its old length and removes what was made, then its note; false when some
+    // of it stays.
     bool undo()
     {
         bool whole = !copiedInbox_ || !QFileInfo::exists(inbox_) || QFile::remove(inbox_);
@@ -323,9 +311,112 @@ public:
         return whole;
     }
 
+    static bool existsAt(const QString &path)
+    {
+        const QFileInfo info(path);
+        return info.exists() || info.isSymLink();
+    }
+
+    // Completes what a recording killed part-way left missing, as its note tells, and sets the note
+    // aside. Nothing is cut or removed: a note anyone could have written may only add a record that is
+    // missing after the ones its recording wrote, or make a missing folder of a person it registered.
+    // Anything else at the note's place (a folder, a link, garbage) is set aside once it is older than
+    // a stale lock, and left alone before. Gives what the person should be told, or nothing.
+    static QString completeStopped(const QString &serverName)
+    {
+        const QString note = mapPath(site::registrationNote(serverName));
+        if (!existsAt(note))
+            return {};
+        const QFileInfo info(note);
+        const bool old = entryAgeMs(note) > 30000;
+        bool done = false;
+        if (info.isFile() && !info.isSymLink()) {
+            if (const auto bytes = readFileBytes(note)) {
+                const QStringList lines = decodeCp932(*bytes).split(QStringLiteral("\r\n"));
+                done = lines.size() >= 7 && completeFrom(serverName, lines);
+            }
+        }
+        if (!done && !old)
+            return {};
+        const QString aside = note.chopped(4) +
+                              QDateTime::currentDateTime().toString(QStringLiteral("-yyyyMMdd-HHmmss-zzz")) +
+                              QStringLiteral(".txt");
+        if (QDir().rename(note, aside))
+            return {};
+        return QStringLiteral("%1 を片付けられないため、そのままにしました。管理者に知らせて下さい。")
+            .arg(QDir::toNativeSeparators(note));
+    }
+
 private:
+    // True when the note was one of a recording (whether something had to be completed or not).
+    static bool completeFrom(const QString &serverName, const QStringList &lines)
+    {
+        const NewUser user{lines[5], lines[0], lines[6]}; // user name, full name, password
+        if (checkNewUserValues(user))
+            return false;
+        Recording stopped(serverName, user);
+        const QStringList records = stopped.records();
+        enum State
+        {
+            Missing,
+            Cut,
+            Whole
+        };
+        QList<State> states;
+        for (qsizetype i = 0; i < 4; ++i) {
+            bool number = false;
+            const qint64 oldSize = lines[i + 1].toLongLong(&number);
+            const auto bytes = readFileBytes(stopped.files_[i]);
+            const auto own = quotedRecordBytes({records[i]});
+            if (!number || !bytes || !own || oldSize < 0 || oldSize > bytes->size())
+                return false;
+            // Its checks refused a full name or user name registered before it began, so a note naming
+            // one that stands before its lengths is not a recording's own.
+            const QStringList before = parseFields(decodeCp932(bytes->left(oldSize)));
+            const auto registered = [&](const QString &value) {
+                return std::any_of(before.begin(), before.end(), [&](const QString &field) {
+                    return i == 2 ? field.section(u',', 1, -2) == value : field == value;
+                });
+            };
+            if ((i == 0 || i == 2) && registered(user.fullName))
+                return false;
+            if (i == 3 && registered(user.userName))
+                return false;
+            QByteArray tail = bytes->mid(oldSize);
+            if (tail.startsWith("\r\n")) // the line end put after a cut last line
+                tail.remove(0, 2);
+            // Files are written in order: after the first that is not whole, nothing was written.
+            const bool behind = !states.isEmpty() && states.last() != Whole;
+            if (tail == *own && !behind)
+                states.append(Whole);
+            else if (tail.isEmpty())
+                states.append(Missing);
+            else if (own->startsWith(tail) && !behind)
+                states.append(Cut);
+            else
+                return false;
+        }
+        // A recording that never wrote its full name whole registered nobody; nothing to complete.
+        if (states[0] != Whole)
+            return true;
+        for (qsizetype i = 1; i < 4; ++i)
+            if (states[i] != Whole && !appendQuotedHoldingLock(stopped.files_[i], {records[i]}))
+                return true;
+        if (!QFileInfo(stopped.ownFolder_).isDir() && !existsAt(stopped.ownFolder_) &&
+            refuseLinks(stopped.ownFolder_))
+            perumina::makeSharedFolder(stopped.ownFolder_);
+        if (!QFileInfo(stopped.copyFolder_).isDir() && !existsAt(stopped.copyFolder_) &&
+            refuseLinks(stopped.copyFolder_))
+            perumina::makeSharedFolder(stopped.copyFolder_);
+        if (QFileInfo(stopped.ownFolder_).isDir() && !existsAt(stopped.inbox_) &&
+            refuseLinks(stopped.inbox_) && copyInboxTemplate(serverName, stopped.inbox_))
+            perumina::grantGroupAccess(stopped.inbox_);
+        return true;
+    }
+
+    QString serverName_;
     QString note_;
-    QString fullName_;
+    NewUser user_;
     QStringList files_;
     QList<qint64> oldSizes_;
     QString ownFolder_;
@@ -333,16 +424,19 @@ private:
     QString inbox_;
     int madeFolders_ = 0;
     bool copiedInbox_ = false;
+    bool wroteNote_ = false;
 };
 
 } // namespace
 
-bool takeBackStoppedRegistration(const QString &serverName, int lockTimeoutMs)
+QString completeStoppedRegistration(const QString &serverName, int lockTimeoutMs)
 {
-    if (!QFileInfo::exists(mapPath(site::registrationNote(serverName))))
-        return true;
+    if (!Recording::existsAt(mapPath(site::registrationNote(serverName))))
+        return {};
     SharedFileLock lock(registryLockPath(serverName));
-    return lock.acquire(lockTimeoutMs) && Recording::takeBackStopped(serverName);
+    if (!lock.acquire(lockTimeoutMs))
+        return {};
+    return Recording::completeStopped(serverName);
 }
 
 RegistrationResult recordRegistration(const QString &serverName, const NewUser &user, int lockTimeoutMs,
@@ -370,14 +464,15 @@ RegistrationResult recordRegistration(const QString &serverName, const NewUser &
             "ほかのコンピュータで登録している最中です。少し待ってからもう一度「登録」を押して下さい。"));
     }
 
-    if (!Recording::takeBackStopped(serverName))
-        return failed(QStringLiteral("前に途中で止まった登録を取り消せませんでした。"));
+    const QString notice = Recording::completeStopped(serverName);
 
-    auto userNames = ReadFields(userNamesPath);
-    auto fullNames = ReadFields(fullNamesPath);
+    QString problem;
+    auto userNames = ReadFields(userNamesPath, &problem);
+    auto fullNames = userNames ? ReadFields(fullNamesPath, &problem) : std::nullopt;
     if (!userNames || !fullNames || !QFileInfo(mapPath(credentialsPath)).isFile() ||
         !QFileInfo(mapPath(adminRecordsPath)).isFile())
-        return failed(QStringLiteral("登録している人の情報を読めませんでした。"));
+        return failed(problem.isEmpty() ? QStringLiteral("登録している人の情報を読めませんでした。")
+                                        : problem);
     if (auto refusal = checkNewUser(user, joinedWithLineEnds(*userNames), joinedWithLineEnds(*fullNames)))
         return refused(*refusal);
     // A folder of that name would hand the new user someone else's inbox.
@@ -395,9 +490,9 @@ RegistrationResult recordRegistration(const QString &serverName, const NewUser &
         if (Status linked = refuseLinks(folder); !linked)
             return failed(linked.error);
 
-    Recording recording(serverName, user.fullName);
-    if (Status noted = recording.begin(); !noted)
-        return failed(noted.error);
+    Recording recording(serverName, user);
+    if (!recording.begin())
+        return failed(QStringLiteral("登録している人の情報を読めませんでした。"));
     // Runs one step and tells the probe; on a failure everything written so far is taken back.
     auto step = [&](RecordingStep done, Status status) {
         if (status && probe)
@@ -413,17 +508,14 @@ RegistrationResult recordRegistration(const QString &serverName, const NewUser &
     };
 
     // The four records in registration order, each file's records in the order people registered.
-    if (auto f = step(FullNameAppended, AppendQuotedRecords(fullNamesPath, {user.fullName})))
+    const QStringList records = recording.records();
+    if (auto f = step(FullNameAppended, AppendQuotedRecords(fullNamesPath, {records[0]})))
         return *f;
-    if (auto f =
-            step(CredentialsAppended, AppendQuotedRecords(credentialsPath, {user.userName + user.password})))
+    if (auto f = step(CredentialsAppended, AppendQuotedRecords(credentialsPath, {records[1]})))
         return *f;
-    if (auto f =
-            step(AdminRecordAppended,
-                 AppendQuotedRecords(adminRecordsPath, {user.userName + QStringLiteral(",") + user.fullName +
-                                                        QStringLiteral(",") + user.password})))
+    if (auto f = step(AdminRecordAppended, AppendQuotedRecords(adminRecordsPath, {records[2]})))
         return *f;
-    if (auto f = step(UserNameAppended, appendQuotedHoldingLock(userNamesPath, {user.userName})))
+    if (auto f = step(UserNameAppended, appendQuotedHoldingLock(userNamesPath, {records[3]})))
         return *f;
 
     Status made =
@@ -439,8 +531,7 @@ RegistrationResult recordRegistration(const QString &serverName, const NewUser &
     if (auto f = step(CopyFolderMade, made))
         return *f;
     recording.copyingInbox();
-    made = QFile::copy(mapPath(templatePath), inbox) ? Status::success()
-                                                     : folderFailure(QStringLiteral("受信箱"));
+    made = copyInboxTemplate(serverName, inbox) ? Status::success() : folderFailure(QStringLiteral("受信箱"));
     if (made)
         perumina::grantGroupAccess(inbox);
     if (auto f = step(InboxCopied, made))
@@ -449,6 +540,7 @@ RegistrationResult recordRegistration(const QString &serverName, const NewUser &
 
     RegistrationResult result;
     result.outcome = RegistrationOutcome::Recorded;
+    result.notice = notice;
     return result;
 }
 

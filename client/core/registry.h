@@ -10,7 +10,7 @@
 namespace client {
 
 // What the registration screen shows and checks against: the four registry files as read when it
-// loads, after taking back a registration that stopped part-way. A file that cannot be read stops the
+// loads, after completing a registration that was killed part-way. A file that cannot be read stops the
 // loading there; the lists read so far are kept.
 struct RegistryLists
 {
@@ -19,6 +19,7 @@ struct RegistryLists
     QStringList adminRecords; // 管理情報.txt
     QStringList userNames;    // ユーザー名.txt, registration order
     bool complete = false;
+    QString problem; // a file refused as too large or not a regular file, named for the user
 };
 RegistryLists loadRegistryLists(const QString &serverName);
 
@@ -88,6 +89,7 @@ struct RegistrationResult
     std::optional<Refusal> refusal; // set when Refused
     QString error;                  // set when Failed: what went wrong, for the user
     bool partlyWritten = false;     // Failed, and what was written could not all be taken back
+    QString notice;                 // Recorded, but something at 登録中.txt could not be set aside
 };
 
 // The steps of one recording, in order: the four appends, the two folders, the inbox.
@@ -105,17 +107,22 @@ enum RecordingStep
 // Lets a test stop a registration part-way.
 using RecordingProbe = std::function<perumina::Status(RecordingStep done)>;
 
-// Records a new user, all or nothing: under the registry lock, held for the whole recording, reads the
-// user names and full names again and refuses what another computer took meanwhile (or a full name
-// whose folder exists); then appends the four registry records, creates the user folder and the
-// administration copy folder, and copies the inbox template into the user folder. When a step fails,
-// the files are cut back to their old lengths and what was made is removed before it returns.
+// Records a new user, all or nothing: under the registry lock, held for the whole recording, completes
+// a recording killed part-way (completeStoppedRegistration), reads the user names and full names again
+// and refuses what another computer took meanwhile (or a full name whose folder exists); then appends
+// the four registry records, creates the user folder and the administration copy folder, and copies
+// the inbox template into the user folder. When a step fails, the files are cut back to their old
+// lengths and what this run made is removed before it returns.
 RegistrationResult recordRegistration(const QString &serverName, const NewUser &user,
                                       int lockTimeoutMs = 10000, const RecordingProbe &probe = {});
 
-// Takes back what a registration killed part-way left in the registry files, when it left anything;
-// false when that could not be done now.
-bool takeBackStoppedRegistration(const QString &serverName, int lockTimeoutMs = 2000);
+// A registration never removes what it did not write itself. The note a recording keeps on the share
+// (登録中.txt) can only lead to completing what a killed one left missing: its missing records after
+// the ones it wrote, and the person's missing folders and inbox. The note is then set aside (renamed),
+// and so is anything else found there once it is older than 30 s; younger, it is left alone and the
+// recording goes without a note. Gives a message naming what could not be set aside, or nothing
+// (also when the registry lock could not be had within lockTimeoutMs).
+QString completeStoppedRegistration(const QString &serverName, int lockTimeoutMs = 2000);
 
 // The registry lock every registration holds while it checks and records: the lock of ユーザー名.txt.
 QString registryLockPath(const QString &serverName);

@@ -45,14 +45,14 @@ Form02::Form02(ClientApp &app, QWidget *parent) : Screen(app, parent)
     form->setRowStretch(4, 1);
 
     Label6 = label(registeredTab, "Label6", QStringLiteral("現在、登録している人（登録順）"));
-    List1 = list(registeredTab, "List1");
+    List1 = listView(registeredTab, "List1");
     Label12 = label(registeredTab, "Label12", QStringLiteral("使われているユーザー名（あいうえお順）"));
-    List4 = list(registeredTab, "List4");
+    List4 = listView(registeredTab, "List4");
     grid({{Label6, 0, 0}, {List1, 1, 0}, {Label12, 0, 1}, {List4, 1, 1}}, registeredTab);
     SSTab1->setCurrentWidget(registeredTab);
 
-    List2 = list(this, "List2");
-    List3 = list(this, "List3");
+    List2 = listView(this, "List2");
+    List3 = listView(this, "List3");
     List2->hide();
     List3->hide();
 
@@ -77,20 +77,34 @@ Form02::Form02(ClientApp &app, QWidget *parent) : Screen(app, parent)
     Form_Load();
 }
 
+QListView *Form02::listView(QWidget *parent, const char *name)
+{
+    auto *view = perumina::kit::make<QListView>(parent, name);
+    view->setModel(new QStringListModel(view));
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setUniformItemSizes(true); // no measuring of every row of a long list
+    return view;
+}
+
+static void showValues(QListView *view, const QStringList &values)
+{
+    static_cast<QStringListModel *>(view->model())->setStringList(values);
+}
+
 void Form02::Form_Load()
 {
     const RegistryLists lists = loadRegistryLists(app_.serverName());
-    List1->addItems(lists.fullNames);
+    showValues(List1, lists.fullNames);
     fullNameText_ = joinedWithLineEnds(lists.fullNames);
-    List2->addItems(lists.credentials);
-    List3->addItems(lists.adminRecords);
-    List4->addItems(sortedUserNames(lists.userNames));
+    showValues(List2, lists.credentials);
+    showValues(List3, lists.adminRecords);
+    showValues(List4, sortedUserNames(lists.userNames));
     userNameText_ = joinedWithLineEnds(lists.userNames);
     Text1->clear();
     Text2->clear();
     Text3->clear();
     if (!lists.complete)
-        app_.dialogs().message(registryUnreachableMessage());
+        app_.dialogs().message(lists.problem.isEmpty() ? registryUnreachableMessage() : lists.problem);
 }
 
 QLineEdit *Form02::box(Field field) const
@@ -110,8 +124,9 @@ void Form02::Command1_Click()
 {
     const NewUser user = foldedNewUser(Text1->text(), Text2->text(), Text3->text());
     std::optional<Refusal> refusal = checkNewUser(user, userNameText_, fullNameText_);
+    RegistrationResult result;
     if (!refusal) {
-        const RegistrationResult result = recordRegistration(app_.serverName(), user);
+        result = recordRegistration(app_.serverName(), user);
         if (result.outcome == RegistrationOutcome::Failed) {
             const QString lead = result.partlyWritten ? QStringLiteral("登録の途中で失敗しました。")
                                                       : QStringLiteral("登録できませんでした。");
@@ -127,14 +142,13 @@ void Form02::Command1_Click()
         return;
     }
     // For the moment before the program ends, the lists show the one record each file received.
-    List1->clear();
-    List2->clear();
-    List3->clear();
-    List4->clear();
-    List1->addItem(user.fullName);
-    List2->addItem(user.userName + user.password);
-    List3->addItem(user.userName + QStringLiteral(",") + user.fullName + QStringLiteral(",") + user.password);
-    List4->addItem(user.userName);
+    showValues(List1, {user.fullName});
+    showValues(List2, {user.userName + user.password});
+    showValues(List3,
+               {user.userName + QStringLiteral(",") + user.fullName + QStringLiteral(",") + user.password});
+    showValues(List4, {user.userName});
+    if (!result.notice.isEmpty())
+        app_.dialogs().message(result.notice);
     app_.dialogs().message(kRegisteredMessage);
     hide();
     // Someone who logged in earlier in this run leaves no inbox copy behind.

@@ -5,8 +5,9 @@
 #include "client/ui/screen.h"
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QTabWidget>
 
 #include <QWidget>
@@ -37,12 +38,13 @@ public:
     QLabel *Label5 = nullptr;
     // Tab "すでに登録している人達"
     QLabel *Label6 = nullptr;
-    QListWidget *List1 = nullptr; // full names, registration order
+    // The lists show the records as read (a model over the list read, not an item per record).
+    QListView *List1 = nullptr; // full names, registration order
     QLabel *Label12 = nullptr;
-    QListWidget *List4 = nullptr; // user names, kana order
+    QListView *List4 = nullptr; // user names, kana order
     // Hidden lists of the credentials and the administration records.
-    QListWidget *List2 = nullptr;
-    QListWidget *List3 = nullptr;
+    QListView *List2 = nullptr;
+    QListView *List3 = nullptr;
 
     QLabel *Label19 = nullptr;
     QPushButton *Command7 = nullptr; // back
@@ -55,6 +57,7 @@ public:
 
 private:
     void Form_Load();
+    QListView *listView(QWidget *parent, const char *name);
     QLineEdit *box(Field field) const;
 
     QString userNameText_; // every registered user name followed by CR LF, file order

@@ -52,9 +52,10 @@ Form03::Form03(ClientApp &app, QWidget *parent) : Screen(app, parent)
 
 void Form03::Form_Load()
 {
-    std::optional<QStringList> lines = loadAdminRecordLines(app_.serverName());
+    QString problem;
+    std::optional<QStringList> lines = loadAdminRecordLines(app_.serverName(), &problem);
     if (!lines) {
-        app_.dialogs().message(loginUnreachableMessage());
+        app_.dialogs().message(problem.isEmpty() ? loginUnreachableMessage() : problem);
         app_.sweepAndEnd(1);
         return;
     }
@@ -63,10 +64,13 @@ void Form03::Form_Load()
 
 void Form03::Command1_Click()
 {
-    const LoginResult result = checkLogin(registry_, loadCredentialLines(app_.serverName()), Text1->text(),
-                                          Text2->text(), lastRecord_);
+    QString problem;
+    const auto credentials = loadCredentialLines(app_.serverName(), &problem);
+    const LoginResult result = checkLogin(registry_, credentials, Text1->text(), Text2->text(), lastRecord_);
     if (!result.ok()) {
-        app_.dialogs().message(loginFailureMessage(result.failure));
+        // A file refused as too large or not a file is named, rather than blamed on what was typed.
+        const bool refused = !credentials && !problem.isEmpty() && result.failure == 3;
+        app_.dialogs().message(refused ? problem : loginFailureMessage(result.failure));
         // A user who logged in earlier in this run leaves no inbox copy behind.
         app_.sweepAndEnd(1);
         return;

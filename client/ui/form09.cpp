@@ -96,8 +96,9 @@ void Form09::Form_Load()
     newMarkLabel->hide();
     markAtLoad_ = readMailMark(app_.serverName(), fullName);
     markedUpTo_ = markAtLoad_;
-    if (!fetchInbox(app_.serverName(), fullName)) {
-        app_.dialogs().message(inboxLoadMessage());
+    QString problem; // an inbox that is not a file, too large, or read only in part
+    if (!fetchInbox(app_.serverName(), fullName, &problem)) {
+        app_.dialogs().message(problem.isEmpty() ? inboxLoadMessage() : problem);
         return;
     }
     const auto table = readTable(perumina::site::localInboxCopy());
@@ -108,7 +109,9 @@ void Form09::Form_Load()
     cursor_ = InboxCursor(*table);
     const ShownRecord shown = cursor_.current();
     fill(shown);
-    if (!shown.complete)
+    if (!problem.isEmpty())
+        app_.dialogs().message(problem);
+    else if (!shown.complete)
         app_.dialogs().message(inboxLoadMessage());
 }
 

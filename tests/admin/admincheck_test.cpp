@@ -5,7 +5,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QScopeGuard>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace admin;
 using perumina::SharePath;
@@ -143,4 +147,73 @@ TEST(CheckAdministrator, isUnreadableOnlyWhenTheFileCannotBeRead)
     // A folder where the file should be cannot be read as one.
     ASSERT_TRUE(QDir().mkpath(site.local(SharePath(kServer, perumina::tails::kAdministrators))));
     EXPECT_EQ(checkAdministrator(kServer, QStringLiteral("a"), QStringLiteral("b")), AdminCheck::Unreadable);
+}
+
+// The staff-room server, with a throwaway pupil account: only a file the staff can have written admits
+// anyone, and the pupil's replacement is refused with a message naming the cause. Needs root.
+TEST(CheckAdministrator, onTheServerAPupilsReplacementOfTheFileAdmitsNobody)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to make accounts";
+    const QString pupil = QStringLiteral("p20pupil");
+    const QString school = QStringLiteral("p20school");
+    const QString staff = QStringLiteral("p20staff");
+    const auto run = [](const QString &program, const QStringList &args) {
+        return QProcess::execute(program, args);
+    };
+    run("userdel", {pupil});
+    run("groupdel", {school});
+    run("groupdel", {staff});
+    ASSERT_EQ(run("groupadd", {school}), 0);
+    ASSERT_EQ(run("groupadd", {staff}), 0);
+    ASSERT_EQ(run("useradd", {"-M", "-g", school, pupil}), 0);
+    const auto cleanUp = qScopeGuard([&] {
+        run("userdel", {pupil});
+        run("groupdel", {school});
+        run("groupdel", {staff});
+    });
+    TempSite site;
+    site.makeSite(kServer);
+    // The share as the server's set-up leaves it: folders 2770 of the school's group, the administrator
+    // file root's and the staff's, 0640, and the staff group recorded in the local folder.
+    const QString data = site.local(SharePath(kServer, QStringLiteral("\\ぺるみな\\管理データ")));
+    for (QString dir = data; dir.startsWith(site.root()); dir = QFileInfo(dir).absolutePath()) {
+        ASSERT_EQ(run("chmod", {"a+rx", dir}), 0);
+        if (dir == site.root())
+            break;
+    }
+    ASSERT_EQ(run("chgrp", {school, data}), 0);
+    ASSERT_EQ(run("chmod", {"2770", data}), 0);
+    writeAdministrators(site, QStringLiteral("kanrisecret,,,,\r\n"));
+    const QString file = site.local(SharePath(kServer, perumina::tails::kAdministrators));
+    ASSERT_EQ(run("chown", {"root:" + staff, file}), 0);
+    ASSERT_EQ(run("chmod", {"0640", file}), 0);
+    site.writeBytes(perumina::local::kStaffGroup, staff.toUtf8() + "\r\n");
+    EXPECT_EQ(checkAdministrator(kServer, "kanri", "secret"), AdminCheck::Admitted);
+
+    // As a pupil would with a shell or a file manager: rename the file away and write one's own.
+    const QString fileArg = "'" + file + "'";
+    ASSERT_EQ(
+        run("su", {pupil, "-s", "/bin/sh", "-c",
+                   "mv " + fileArg + " " + fileArg + ".old && printf 'pupilpupil,,,,\\r\\n' > " + fileArg}),
+        0);
+    QString why;
+    EXPECT_EQ(checkAdministrator(kServer, "pupil", "pupil", &why), AdminCheck::Refused);
+    EXPECT_TRUE(why.contains(pupil) && why.contains(QStringLiteral("持ち主"))) << why.toStdString();
+    EXPECT_EQ(checkAdministrator(kServer, "kanri", "secret"), AdminCheck::Refused);
+
+    // Written by root but left writable by the group, or a link to a staff file: refused as well.
+    ASSERT_TRUE(QFile::remove(file));
+    writeAdministrators(site, QStringLiteral("pupilpupil,,,,\r\n"));
+    ASSERT_EQ(run("chmod", {"0660", file}), 0);
+    EXPECT_EQ(checkAdministrator(kServer, "pupil", "pupil", &why), AdminCheck::Refused);
+    EXPECT_TRUE(why.contains(QStringLiteral("0660"))) << why.toStdString();
+    ASSERT_TRUE(QFile::remove(file));
+    ASSERT_TRUE(QFile::link(file + ".old", file));
+    EXPECT_EQ(checkAdministrator(kServer, "kanri", "secret", &why), AdminCheck::Refused);
+    EXPECT_TRUE(why.contains(QStringLiteral("リンク"))) << why.toStdString();
+
+    // Without the set-up's record the site is a local one, read as it always was.
+    ASSERT_TRUE(QFile::remove(site.local(perumina::local::kStaffGroup)));
+    EXPECT_EQ(checkAdministrator(kServer, "kanri", "secret"), AdminCheck::Admitted);
 }

@@ -109,7 +109,7 @@ TEST(AdminConsole, showsTheMailLogExactlyAsStored)
     QString shown = stored;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     EXPECT_EQ(c.form->Text2->toPlainText(), shown);
-    EXPECT_EQ(c.form->Text2->lines().size(), 4); // the first mail's body spans two lines
+    EXPECT_EQ(c.form->Text2->log().lineCount(), 4); // the first mail's body spans two lines
 }
 
 TEST(AdminConsole, mailDisplayScrollsOverTheWholeLog)
@@ -398,9 +398,9 @@ TEST(AdminConsole, searchNarrowsTheLogToRecordsWhoseSenderRecipientSubjectOrBody
             << k.text;
     }
     // The view holds the log read once; a search only chooses lines of it.
-    const QStringList *lines = &c.form->Text2->lines();
+    const admin::MessageLog *log = &c.form->Text2->log();
     c.form->searchBox->setText(QStringLiteral("いいね"));
-    EXPECT_EQ(&c.form->Text2->lines(), lines);
+    EXPECT_EQ(&c.form->Text2->log(), log);
     EXPECT_TRUE(c.form->Text2->toPlainText().startsWith(QStringLiteral("\"2026/04/08\",\"10:12:45\"")));
 }
 

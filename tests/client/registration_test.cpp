@@ -34,11 +34,11 @@ void typeAndRegister(client::Form02 *form, const QString &user, const QString &f
     QTest::mouseClick(form->Command1, Qt::LeftButton);
 }
 
-QStringList items(const QListWidget *list)
+QStringList items(const QListView *list)
 {
     QStringList all;
-    for (int i = 0; i < list->count(); ++i)
-        all.append(list->item(i)->text());
+    for (int i = 0; i < list->model()->rowCount(); ++i)
+        all.append(list->model()->index(i, 0).data().toString());
     return all;
 }
 
@@ -191,7 +191,20 @@ TEST(RegistrationScreen, anUnreachableRegistryIsReportedAndTheScreenStays)
     EXPECT_FALSE(s.fakes.end.ended());
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(items(form->List1), QStringList{"山田太郎"});
-    EXPECT_EQ(form->List4->count(), 0);
+    EXPECT_EQ(form->List4->model()->rowCount(), 0);
+}
+
+TEST(RegistrationScreen, aRegistryFileBeyondItsLimitIsNamedAndTheScreenStays)
+{
+    ClientOnSite s({{"taro", "山田太郎", "pw"}});
+    s.site.writeBytes(share(perumina::tails::kCredentials), QByteArray(2 * 1024 * 1024, ','));
+    client::Form02 *form = openRegistration(s);
+    ASSERT_EQ(s.fakes.dialogs.shown.size(), 1);
+    EXPECT_TRUE(s.fakes.dialogs.last().contains(QStringLiteral("認証情報.txt")) &&
+                s.fakes.dialogs.last().contains(QStringLiteral("管理者に知らせて")))
+        << s.fakes.dialogs.last().toStdString();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(items(form->List1), QStringList{"山田太郎"});
 }
 
 TEST(RegistrationScreen, quitSweepsAndEnds)

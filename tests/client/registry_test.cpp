@@ -10,8 +10,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
 #include <random>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace startup_testing;
 using namespace client;
@@ -271,29 +275,145 @@ TEST(Registry, aRecordingStoppedAfterAnyStepIsTakenBackAndLocksNobodyOut)
     }
     ASSERT_EQ(recordRegistration(kServer, stopped).outcome, RegistrationOutcome::Recorded);
     people.append({stopped.userName, stopped.fullName, stopped.password});
-    // A note planted by hand takes nothing back: one with lengths that would cut others' records, one
-    // naming the last person registered, whose recording was whole.
-    const QList<QByteArray> planted = {sjis("佐藤花子\r\n0\r\n0\r\n0\r\n0\r\n"), QByteArray()};
-    for (int i = 0; i < 2; ++i) {
+    expectAllGetIn(people);
+}
+
+// The lengths of the four files before their record number index (0 = the first record).
+QList<qsizetype> lengthsBefore(const QList<QByteArray> &files, int index)
+{
+    QList<qsizetype> lengths;
+    for (const QByteArray &file : files) {
+        qsizetype at = 0;
+        for (int i = 0; i < index; ++i)
+            at = file.indexOf("\r\n", at) + 2;
+        lengths.append(at);
+    }
+    return lengths;
+}
+
+QByteArray note(const QString &fullName, const QList<qsizetype> &lengths, const QStringList &more = {})
+{
+    QString text = fullName + "\r\n";
+    for (qsizetype length : lengths)
+        text += QString::number(length) + "\r\n";
+    for (const QString &line : more)
+        text += line + "\r\n";
+    return sjis(text);
+}
+
+// Sets the time of the entry itself, not of what a link points to.
+void age(const QString &path, int seconds)
+{
+    const timespec times[2] = {{time(nullptr) - seconds, 0}, {time(nullptr) - seconds, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW), 0);
+}
+
+TEST(Registry, aPlantedNoteTakesNothingAwayAndWhateverLiesThereBlocksNobody)
+{
+    const QList<UserRecord> first = {
+        {"hana", "佐藤花子", "h1"}, {"ken", "鈴木健", "k2"}, {"mai", "田中舞", "m3"}};
+    ClientOnSite s(first);
+    for (const UserRecord &p : first) {
+        QDir().mkpath(s.site.local(share("\\ぺるみな\\管理データ\\" + p.fullName)));
+        QDir().mkpath(s.site.local(share("\\ぺるみな\\管理データ\\管理用\\" + p.fullName)));
+        s.site.writeBytes(share("\\ぺるみな\\管理データ\\" + p.fullName + "\\受信箱.txt"), {});
+    }
+    QList<UserRecord> people = first;
+    const QString notePath = s.site.local(perumina::site::registrationNote(kServer));
+    const QString mountPoint = s.site.root() + "/mnt";
+    int next = 0;
+    // Registers one more person with thing planted first; every byte before stays, everyone gets in.
+    const auto registerOver = [&](const std::string &what,
+                                  const std::function<void()> &plantThing) -> RegistrationResult {
+        SCOPED_TRACE(what);
         const QList<QByteArray> before = registryBytes(s.site);
-        QByteArray note = planted[i];
-        if (note.isEmpty()) { // the lengths before the last record of each file
-            note = sjis("遅れた人0\r\n");
-            for (const QByteArray &file : before)
-                note += QByteArray::number(file.lastIndexOf("\r\n", file.size() - 3) + 2) + "\r\n";
-        }
-        s.site.writeBytes(perumina::site::registrationNote(kServer), note);
-        const UserRecord late{QStringLiteral("late%1").arg(i), QStringLiteral("遅れた人%1").arg(i), "l"};
-        ASSERT_EQ(recordRegistration(kServer, {late.userName, late.fullName, late.password}).outcome,
-                  RegistrationOutcome::Recorded);
+        plantThing();
+        const UserRecord p{QStringLiteral("next%1").arg(next), QStringLiteral("次の人%1").arg(next), "n"};
+        ++next;
+        loadRegistryLists(kServer); // the registration screen opening
+        const RegistrationResult result = recordRegistration(kServer, {p.userName, p.fullName, p.password});
+        EXPECT_EQ(result.outcome, RegistrationOutcome::Recorded) << result.error.toStdString();
+        if (result.outcome != RegistrationOutcome::Recorded)
+            return result;
+        const QList<QByteArray> after = registryBytes(s.site);
         for (int file = 0; file < 4; ++file)
-            EXPECT_TRUE(registryBytes(s.site)[file].startsWith(before[file])) << i << " " << file;
-        people.append(late);
+            EXPECT_TRUE(after[file].startsWith(before[file]) &&
+                        after[file].count("\r\n") == before[file].count("\r\n") + 1)
+                << file;
+        people.append(p);
+        for (const UserRecord &q : people)
+            EXPECT_TRUE(QFileInfo::exists(
+                s.site.local(share("\\ぺるみな\\管理データ\\" + q.fullName + "\\受信箱.txt"))))
+                << q.userName.toStdString();
+        return result;
+    };
+    const auto writeNote = [&](const QByteArray &bytes) {
+        QFile::remove(notePath);
+        s.site.writeBytes(perumina::site::registrationNote(kServer), bytes);
+    };
+    // The last person, cut out of three files; a registered person at the files' sizes; an unregistered
+    // name one record short and five bytes short.
+    const QList<QByteArray> now = registryBytes(s.site);
+    QList<qsizetype> cutLast = lengthsBefore(now, 2);
+    cutLast[3] = now[3].size();
+    registerOver("last person cut", [&] { writeNote(note("田中舞", cutLast)); });
+    registerOver("registered at sizes", [&] {
+        const QList<QByteArray> b = registryBytes(s.site);
+        writeNote(note("佐藤花子", {b[0].size(), b[1].size(), b[2].size(), b[3].size()}));
+    });
+    registerOver("one record short", [&] {
+        writeNote(note("知らない人", lengthsBefore(registryBytes(s.site), people.size() - 1)));
+    });
+    registerOver("five bytes short", [&] {
+        const QList<QByteArray> b = registryBytes(s.site);
+        writeNote(note("知らない人", {b[0].size() - 5, b[1].size() - 5, b[2].size() - 5, b[3].size() - 5}));
+    });
+    // A note as a recording writes it, naming each of the last three people with their own lengths.
+    for (int back = 1; back <= 3; ++back) {
+        const UserRecord &p = people[people.size() - back];
+        registerOver("recording's note, " + std::to_string(back) + " back", [&] {
+            writeNote(note(p.fullName, lengthsBefore(registryBytes(s.site), people.size() - back),
+                           {p.userName, p.password}));
+        });
+    }
+    // Things nobody can take a note from, old enough to be set aside.
+    QFile::remove(notePath);
+    const QList<std::pair<std::string, std::function<void()>>> things = {
+        {"folder holding a read-only folder",
+         [&] {
+             QDir().mkpath(notePath + "/inner");
+             s.site.writeBytes(notePath + "/inner/x", "x");
+             QFile::setPermissions(notePath + "/inner", QFile::ReadOwner | QFile::ExeOwner);
+         }},
+        {"mode 000 file", [&] { writeNote("x"), QFile::setPermissions(notePath, {}); }},
+        {"dangling link", [&] { QFile::link(s.site.root() + "/nowhere", notePath); }},
+        {"garbage", [&] { writeNote("\x81\x81\"\r\n-1\r\n,,,\r\n"); }},
+        {"too large", [&] { writeNote(QByteArray(1024 * 1024, 'a')); }},
+    };
+    for (const auto &[what, plantThing] : things) {
+        registerOver(what + ", old", [&] { plantThing(), age(notePath, 60); });
+        EXPECT_FALSE(QFileInfo::exists(notePath) || QFileInfo(notePath).isSymLink()) << what << ": set aside";
+        // Made a moment ago it is left where it is; the registration goes on without a note.
+        registerOver(what + ", young", plantThing);
+        EXPECT_TRUE(QFileInfo::exists(notePath) || QFileInfo(notePath).isSymLink()) << what;
+        QFile::setPermissions(notePath + "/inner", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(notePath, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QDir(notePath).removeRecursively();
+        QFile::remove(notePath);
+    }
+    // What cannot even be set aside (a mount point) is named, and still blocks nobody.
+    if (::geteuid() == 0) {
+        QDir().mkpath(notePath);
+        ASSERT_EQ(QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=1m", "tmpfs", notePath}), 0);
+        age(notePath, 60);
+        const RegistrationResult result = registerOver("mount point", [] {});
+        QProcess::execute("umount", {notePath});
+        EXPECT_TRUE(result.notice.contains(QStringLiteral("登録中.txt"))) << result.notice.toStdString();
     }
     expectAllGetIn(people);
 }
 
-TEST(Registry, registrationsKilledPartWayLockNobodyOut)
+TEST(Registry, registrationsKilledPartWayAreCompletedAndLockNobodyOut)
 {
     ClientOnSite s({{"hana", "佐藤花子", "h1"}});
     QList<UserRecord> people = {{"hana", "佐藤花子", "h1"}};
@@ -318,16 +438,13 @@ TEST(Registry, registrationsKilledPartWayLockNobodyOut)
         ASSERT_TRUE(killed->waitForReadyRead(60000)) << step << killed->readAllStandardError().toStdString();
         killed->kill();
         ASSERT_TRUE(killed->waitForFinished(60000));
-        // The one stopped starts again under the same names, and the next person registers; one killed
-        // after its last step is registered already and only its note was left.
+        // The next registration completes what the killed one left from its note, so the one stopped,
+        // starting again under the same names, finds them taken: it is registered.
         for (const UserRecord &who : {victim, next}) {
-            if (who.userName == victim.userName && step == InboxCopied) {
-                people.append(who);
-                continue;
-            }
             auto process = registering(who);
             ASSERT_TRUE(process->waitForFinished(120000));
-            ASSERT_EQ(process->exitCode(), 0) << step << process->readAllStandardError().toStdString();
+            const int expected = who.userName == victim.userName ? 3 : 0;
+            ASSERT_EQ(process->exitCode(), expected) << step << process->readAllStandardError().toStdString();
             people.append(who);
         }
     }

@@ -112,9 +112,10 @@ smb() {
 
 # The Japanese names as the pupil sees them.
 listing=$(smb "$pupil" 'cd 管理データ; ls') || fail "listing as the pupil: $listing"
-for name in 登録者一覧.txt 管理情報.txt 管理者情報.txt 山田太郎 田中先生 管理用; do
+for name in 登録者一覧.txt 管理情報.txt 山田太郎 田中先生 管理用; do
   grep -q " $name " <<<"$listing" || fail "listing lacks $name: $listing"
 done
+grep -q " 管理者情報.txt " <<<"$listing" && fail "the administrator file is listed over the share: $listing"
 
 # A registry file read in code page 932 with CR LF, as the programs wrote it.
 smb "$pupil" 'get 管理データ\登録者一覧.txt names.txt' >/dev/null || fail "reading the registry"
@@ -134,11 +135,17 @@ out=$(smb "$pupil" 'mkdir 管理データ\山田次郎; put expected.txt 管理�
   fail "folder made over the share: $(stat -c '%a %U %G' "$data/山田次郎")"
 [ "$(stat -c '%a %G' "$data/山田次郎/受信箱.txt")" = "660 $pupils" ] || fail "file made over the share"
 
-# The administrator's file: closed to the pupil, open to the staff.
-out=$(smb "$pupil" 'get 管理データ\管理者情報.txt admin.txt') && fail "the pupil read the administrator file"
-grep -q NT_STATUS_ACCESS_DENIED <<<"$out" || fail "unexpected answer to the pupil: $out"
-[ ! -e "$work/admin.txt" ] || fail "a copy of the administrator file reached the pupil"
-smb "$teacher" 'get 管理データ\管理者情報.txt admin.txt' >/dev/null || fail "the staff cannot read the administrator file"
-[ "$(cat "$work/admin.txt")" = "$(printf 'adminsecret,,,,\r')" ] || fail "administrator file read by the staff"
+# The administrator's file is vetoed over the share: nobody reads, renames, replaces or creates it there
+# (the staff read it by its local path), and it stays as the set-up wrote it.
+cp "$data/管理者情報.txt" "$work/admin-before.txt"
+for account in "$pupil" "$teacher"; do
+  out=$(smb "$account" 'get 管理データ\管理者情報.txt admin.txt') && fail "$account read the administrator file"
+  [ ! -e "$work/admin.txt" ] || fail "a copy of the administrator file reached $account"
+done
+printf 'pupilpupil,,,,\r\n' >"$work/forged.txt"
+out=$(smb "$pupil" 'rename 管理データ\管理者情報.txt 管理データ\old.txt') && fail "the pupil renamed it: $out"
+out=$(smb "$pupil" 'put forged.txt 管理データ\管理者情報.txt') && fail "the pupil replaced it: $out"
+cmp -s "$data/管理者情報.txt" "$work/admin-before.txt" || fail "the administrator file changed over the share"
+[ "$(stat -c '%U %G %a' "$data/管理者情報.txt")" = "root $staff 640" ] || fail "administrator file owner or mode"
 
 echo "samba share checks passed in $((($(date +%s%N) - started) / 1000000)) ms"

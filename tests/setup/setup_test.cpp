@@ -303,6 +303,10 @@ TEST(Setup, serverGivesTheShareToTheGroupAndWritesTheSambaShare)
     EXPECT_TRUE(definition.contains(QStringLiteral("[ぺるみな]")));
     EXPECT_TRUE(definition.contains(QStringLiteral("path = ") + QDir::cleanPath(share) + "\n"));
     EXPECT_TRUE(definition.contains(QStringLiteral("valid users = @") + group));
+    // Over the share nobody reaches the administrator file; the administration program learns from the
+    // local folder that this is a server.
+    EXPECT_TRUE(definition.contains(QStringLiteral("veto files = /管理者情報.txt/\n")));
+    EXPECT_EQ(site.bytes(perumina::local::kStaffGroup), group.toLocal8Bit() + "\r\n");
     if (QStandardPaths::findExecutable("testparm").isEmpty())
         EXPECT_TRUE(run.out.contains(QStringLiteral("testparm が無い")));
     else

@@ -1,4 +1,5 @@
 #include "common/testsite.h"
+#include "shared/boundedread.h"
 #include "shared/records.h"
 #include "shared/site.h"
 
@@ -163,12 +164,20 @@ TEST(FieldReader, copesWithHugeAndBrokenFiles)
     TempSite site;
     site.makeSite();
     const QString path = share(tails::kUserNames);
-    QByteArray huge(4 * 1024 * 1024, 'x');
+    const qsizetype limit = perumina::readLimit(perumina::FileKind::Registry).bytes;
+    QByteArray huge(limit - 3, 'x');
     huge += "\xff\x82";
     site.writeBytes(path, '"' + huge);
     const auto fields = ReadFields(path);
     ASSERT_TRUE(fields);
     ASSERT_EQ(fields->size(), 1);
-    EXPECT_EQ(fields->at(0).size(), 4 * 1024 * 1024 + 2);
+    EXPECT_EQ(fields->at(0).size(), limit - 3 + 2);
     EXPECT_TRUE(fields->at(0).endsWith(QStringLiteral("\uFFFD\uFFFD")));
+    // One byte more is an error that names the file, never an empty registry.
+    site.writeBytes(path, "\"" + huge + "x");
+    QString problem;
+    EXPECT_FALSE(ReadFields(path, &problem).has_value());
+    EXPECT_TRUE(problem.contains(QStringLiteral("ユーザー名.txt")) &&
+                problem.contains(QStringLiteral("管理者")))
+        << problem.toStdString();
 }
