@@ -166,8 +166,8 @@ QString adminRecordOf(const RegisteredPerson &p)
     return p.userName + u',' + p.fullName + u',' + p.password;
 }
 
-// Holds the registry lock for one change, after taking back a registration that stopped part-way: its
-// note holds the files' old lengths, which a rewrite would make wrong.
+// Holds the registry lock for one change, after a registration that stopped part-way was completed or
+// set aside: a note still there belongs to a registration going on, whose lengths a rewrite would shift.
 class RegistryChange
 {
 public:
@@ -178,7 +178,8 @@ public:
                                       Status::Kind::Missing);
             return;
         }
-        takeBackStoppedRegistration(serverName);
+        // A note older than 30 s is completed or set aside; a younger one is a registration still going.
+        completeStoppedRegistration(serverName);
         if (!lock_.acquire(kLockTimeoutMs)) {
             status_ = lock_.failure();
             if (status_.kind == Status::Kind::InUse)
@@ -187,7 +188,8 @@ public:
                                    "行って下さい。");
             return;
         }
-        if (QFileInfo::exists(mapPath(site::registrationNote(serverName))))
+        if (const QFileInfo note(mapPath(site::registrationNote(serverName)));
+            note.isFile() && !note.isSymLink())
             status_ = Status::failure(QStringLiteral("途中で止まった登録があります。少し待ってからもう一度行"
                                                      "って下さい。"),
                                       Status::Kind::InUse);
