@@ -233,9 +233,10 @@ register() {
   await_window "$client" "$CLIENT_CAPTION" "the welcome screen"
   local welcome=$window
   shot "welcome-$1"
-  # "はい　　新規登録します" has the focus when the screen opens, and Enter presses the focused button.
+  # "いいえ　　登録済みです" has the focus when the screen opens (Enter logs in); Shift+Tab moves it
+  # back to "はい　　新規登録します", which Enter presses.
   focus "$welcome"
-  keys Return
+  keys shift+Tab Return
   await_window "$client" "$CLIENT_CAPTION" "the registration screen" "$welcome"
   local registration=$window
   focus "$registration"
@@ -262,9 +263,9 @@ login() {
   client=$pid
   await_window "$client" "$CLIENT_CAPTION" "the welcome screen"
   local welcome=$window
-  # The focus starts on "はい"; Tab moves it to "いいえ　　登録済みです", which Enter presses.
+  # The focus starts on "いいえ　　登録済みです", so Enter logs in.
   focus "$welcome"
-  keys Tab Return
+  keys Return
   await_window "$client" "$CLIENT_CAPTION" "the login screen" "$welcome"
   local form=$window
   focus "$form"
@@ -447,7 +448,7 @@ shot board-from-menu
 find_window "$client" "$CLIENT_CAPTION" || fail "the main menu went away when the board started"
 [ "$window" = "$menu" ] || fail "another client screen than the menu is shown after starting a board"
 step "the classroom board closes with ようこそへ戻る"
-close_board DayBoardC 6
+close_board DayBoardC 7
 step "A leaves from the main menu with 終了"
 # From the selected choice, Tab walks 次へ, 戻る, 終了.
 focus "$menu"
@@ -468,9 +469,9 @@ await_window "$client" "$CLIENT_CAPTION" "the mail reader" "$menu"
 reader=$window
 shot reader
 step "B leaves the reader with 終了"
-# Going back from the first field: ようこそへ戻る, then 終了.
+# Going back from the first field: 返信, ようこそへ戻る, then 終了.
 focus "$reader"
-keys shift+Tab shift+Tab space
+keys shift+Tab shift+Tab shift+Tab space
 await_end "$client" "the client of $B_USER"
 wait_for 10 "the sweeper to delete the local copy of the inbox" test ! -e "$inbox_copy"
 
@@ -496,7 +497,7 @@ keys Tab Tab Tab Tab Tab Tab space
 await_board DayBoardS 今日の日程
 shot board-from-console
 step "the administrator's board closes with 閉じる"
-close_board DayBoardS 7
+close_board DayBoardS 8
 step "the console ends with 終了"
 focus "$console"
 keys shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab space
