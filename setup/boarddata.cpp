@@ -1,5 +1,7 @@
 #include "setup/boarddata.h"
 
+#include "boards/daily/dayboard.h"
+#include "boards/lunch/lunchboard.h"
 #include "boards/skeleton/csv.h"
 #include "boards/skeleton/indexsearch.h"
 #include "boards/skeleton/workbook.h"
@@ -36,28 +38,6 @@ boards::CsvRow csvRow(const QStringList &fields)
     for (const QString &field : fields)
         row.append(sjis(field));
     return row;
-}
-
-QStringList dayHeading()
-{
-    QStringList heading{QStringLiteral("日付"),      QStringLiteral("曜日"),     QStringLiteral("行事１"),
-                        QStringLiteral("行事２"),    QStringLiteral("行事３"),   QStringLiteral("1学年行事"),
-                        QStringLiteral("2学年行事"), QStringLiteral("3学年行事")};
-    const QStringList slotNames{QStringLiteral("始業前"), QStringLiteral("1校時"), QStringLiteral("2校時"),
-                                QStringLiteral("3校時"),  QStringLiteral("4校時"), QStringLiteral("昼休み"),
-                                QStringLiteral("5校時"),  QStringLiteral("6校時"), QStringLiteral("放課後")};
-    for (int grade = 1; grade <= 3; ++grade)
-        for (const QString &slot : slotNames)
-            heading.append(QStringLiteral("%1学年%2").arg(grade).arg(slot));
-    return heading;
-}
-
-QStringList lunchHeading()
-{
-    return {QStringLiteral("日付"),      QStringLiteral("曜日"),    QStringLiteral("主食"),
-            QStringLiteral("副食①"),     QStringLiteral("副食②"),   QStringLiteral("副食③"),
-            QStringLiteral("副食④"),     QStringLiteral("飲み物①"), QStringLiteral("飲み物②"),
-            QStringLiteral("総カロリー")};
 }
 
 // One workbook of a day per row from 1 April to 31 March, after the heading.
@@ -115,13 +95,14 @@ int schoolYearOf(const QDate &date)
 
 void createSchoolYear(const QString &server, int year, Report &report)
 {
-    const bool ok =
-        ensureFolder(site::dataFolder(server), report) &&
-        ensureTextFile(site::dataFile(server, site::kDateIndex), dateIndex(year), report) &&
-        ensureFile(site::dataFile(server, site::kDayEvents), dayWorkbook(year, dayHeading()), report) &&
-        ensureFile(site::dataFile(server, site::kLunchMenu), dayWorkbook(year, lunchHeading()), report) &&
-        ensureTextFile(site::dataFile(server, site::kMonthIndex), monthIndex(year), report) &&
-        ensureFile(site::dataFile(server, site::kMonthEvents), monthWorkbook(year), report);
+    const bool ok = ensureFolder(site::dataFolder(server), report) &&
+                    ensureTextFile(site::dataFile(server, site::kDateIndex), dateIndex(year), report) &&
+                    ensureFile(site::dataFile(server, site::kDayEvents),
+                               dayWorkbook(year, boards::daily::fileHeading()), report) &&
+                    ensureFile(site::dataFile(server, site::kLunchMenu),
+                               dayWorkbook(year, boards::lunch::fileHeading()), report) &&
+                    ensureTextFile(site::dataFile(server, site::kMonthIndex), monthIndex(year), report) &&
+                    ensureFile(site::dataFile(server, site::kMonthEvents), monthWorkbook(year), report);
     Q_UNUSED(ok);
 }
 

@@ -39,6 +39,17 @@ QStringList timeSlotNames()
             QStringLiteral("5校時"),  QStringLiteral("6校時"), QStringLiteral("放課後")};
 }
 
+QStringList fileHeading()
+{
+    QStringList heading{QStringLiteral("日付"),      QStringLiteral("曜日"),     QStringLiteral("行事１"),
+                        QStringLiteral("行事２"),    QStringLiteral("行事３"),   QStringLiteral("1学年行事"),
+                        QStringLiteral("2学年行事"), QStringLiteral("3学年行事")};
+    for (int grade = 1; grade <= 3; ++grade)
+        for (const QString &slot : timeSlotNames())
+            heading.append(QStringLiteral("%1学年%2").arg(grade).arg(slot));
+    return heading;
+}
+
 QString timeSlotHeader(int pitch, int fieldWidth, int charWidth)
 {
     QString header;

@@ -24,6 +24,8 @@ QString windowCaption(Variant variant);
 
 // The nine time slots in their order.
 QStringList timeSlotNames();
+// The heading row of 行事予定.txt, one per column ("行事１", "1学年始業前"), as the set-up writes it.
+QStringList fileHeading();
 // The header over the timetable: each slot name padded with full-width blanks so that, in a font
 // whose full-width characters are charWidth wide, it stands centred over its column of the given pitch
 // and field width.

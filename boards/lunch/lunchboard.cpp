@@ -15,6 +15,14 @@ QString boxName(int column, const QStringList &)
     return names.value(column - 1);
 }
 
+QStringList fileHeading()
+{
+    return {QStringLiteral("日付"),      QStringLiteral("曜日"),    QStringLiteral("主食"),
+            QStringLiteral("副食①"),     QStringLiteral("副食②"),   QStringLiteral("副食③"),
+            QStringLiteral("副食④"),     QStringLiteral("飲み物①"), QStringLiteral("飲み物②"),
+            QStringLiteral("総カロリー")};
+}
+
 BoardFiles lunchBoardFiles()
 {
     return BoardFiles{perumina::site::kLunchMenu, false, &boxName};

@@ -26,5 +26,8 @@ QStringList stepCaptions(Variant variant);
 QStringList readMenu(const Workbook &book, const QString &row);
 // The caption of the box of a column ("主食", "副食②"), for messages.
 QString boxName(int column, const QStringList &row = {});
+// The heading row of 給食予定.txt, one per column, as the set-up writes it; it names the last column
+// "総カロリー" where the box says "総カロリー量".
+QStringList fileHeading();
 
 } // namespace boards::lunch

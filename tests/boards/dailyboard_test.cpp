@@ -1,4 +1,6 @@
+#include "boards/daily/dayboard.h"
 #include "boards/daily/ui/form1.h"
+#include "boards/lunch/lunchboard.h"
 #include "boards/skeleton/steps.h"
 #include "boardsite.h"
 #include "screens.h"
@@ -42,6 +44,29 @@ QColor textColour(QLabel *label)
 }
 
 } // namespace
+
+// The set-up writes the boards' own heading rows: one heading over each column a board reads, none
+// beyond.
+TEST(BoardHeadings, oneOverEachColumnOfTheBoard)
+{
+    BoardSite site;
+    const struct
+    {
+        const char *file;
+        QStringList heading;
+        int columns;
+    } boards[] = {{"行事予定.txt", boards::daily::fileHeading(), boards::daily::kColumns},
+                  {"給食予定.txt", boards::lunch::fileHeading(), boards::lunch::kColumns}};
+    for (const auto &board : boards) {
+        boards::Workbook book;
+        ASSERT_TRUE(book.open(site.data(QString::fromUtf8(board.file))).ok);
+        ASSERT_EQ(board.heading.size(), board.columns) << board.file;
+        for (int column = 1; column <= board.columns; ++column)
+            EXPECT_EQ(book.cell("1", column), board.heading[column - 1]) << board.file;
+        EXPECT_EQ(book.cell("1", board.columns + 1), QString()) << board.file;
+    }
+    EXPECT_EQ(boards::daily::fileHeading()[8], QStringLiteral("1学年始業前"));
+}
 
 TEST(DayBoard, startsOnThePinnedDateWithItsWeekdayColour)
 {

@@ -1,5 +1,4 @@
 #include "common/testsite.h"
-#include "shared/fakes.h"
 #include "shared/seams.h"
 #include "shared/singleinstance.h"
 
@@ -64,22 +63,6 @@ TEST(Launcher, startsDetachedAndReportsWhatCannotStart)
     EXPECT_TRUE(launcher.start(QStringLiteral("LunchBoardC.exe")));
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(mark), 10000);
     EXPECT_FALSE(launcher.start(QStringLiteral("NoSuchBoard.exe")));
-}
-
-TEST(Fakes, recordWhatTheScreensAskFor)
-{
-    FakeSeams fakes;
-    Seams seams = fakes.seams();
-    seams.dialogs.message(QStringLiteral("こんにちは"), Dialogs::Icon::Exclamation);
-    fakes.launcher.failing.insert(QStringLiteral("B.exe"));
-    EXPECT_TRUE(seams.launcher.start(QStringLiteral("A.exe")));
-    EXPECT_FALSE(seams.launcher.start(QStringLiteral("B.exe")));
-    seams.end.endProgram();
-    EXPECT_EQ(fakes.dialogs.last(), QStringLiteral("こんにちは"));
-    EXPECT_EQ(fakes.dialogs.shown[0].icon, Dialogs::Icon::Exclamation);
-    EXPECT_EQ(fakes.launcher.started, QStringList({QStringLiteral("A.exe"), QStringLiteral("B.exe")}));
-    EXPECT_TRUE(fakes.end.ended());
-    EXPECT_EQ(seams.clock.today(), QDate(2026, 4, 8));
 }
 
 TEST(SingleInstance, refusesASecondCopyOnTheSameSiteOnly)

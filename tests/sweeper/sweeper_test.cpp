@@ -4,6 +4,7 @@
 #include "shared/site.h"
 #include "sweeper/sweep.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -57,13 +58,20 @@ TEST(Sweeper, deletesTheLocalInboxCopy)
     EXPECT_NE(perumina::site::localInboxCopy(), copy);
 }
 
-TEST(Sweeper, endsWhileTheCopyIsHeldOpen)
+// A copy that cannot be deleted (on Windows one held open by another program; here a folder in its
+// place, which not even root can unlink) is reported as still there, the sweeper still ends at once
+// with 0, and nothing else is touched.
+TEST(Sweeper, endsWhenTheCopyCannotBeDeleted)
 {
     TempSite site;
-    site.writeBytes(perumina::site::localInboxCopy(), "x");
-    QFile held(perumina::site::localInboxCopy());
-    ASSERT_TRUE(held.open(QIODevice::ReadOnly));
-    EXPECT_EQ(runSweeper(), 0);
+    const QString copy = perumina::site::localInboxCopy();
+    ASSERT_TRUE(QDir().mkpath(copy));
+    site.writeBytes(copy + QStringLiteral("/kept.txt"), "x");
+    EXPECT_FALSE(sweeper::sweepInboxCopy());
+    qint64 ms = 0;
+    EXPECT_EQ(runSweeper(&ms), 0);
+    EXPECT_LT(ms, 10000);
+    EXPECT_TRUE(QFile::exists(copy + QStringLiteral("/kept.txt")));
 }
 
 TEST(Sweeper, twoSweepsAtOnceBothEndAndTheFileIsGone)

@@ -17,8 +17,12 @@
 #include "shared/fakes.h"
 #include "shared/ui/screenfit.h"
 
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
 #include <QWidget>
 #include <functional>
 #include <gtest/gtest.h>
@@ -26,10 +30,44 @@
 
 using testing_support::TempSite;
 
-// Every window of every program fits the smallest screen a school uses, 1366 x 768; a board taller
-// than that scrolls with its layout unchanged.
+namespace {
+
+// What of a window lies outside what it shows: a control past its edge, or a scroll area's content that
+// its scroll bars cannot reach. Empty when everything can be seen.
+QStringList unreachable(QWidget *window)
+{
+    QStringList out;
+    for (QWidget *control : window->findChildren<QWidget *>()) {
+        if (!control->isVisible() || control->isWindow())
+            continue;
+        if (auto *scroll = qobject_cast<QScrollArea *>(control); scroll && scroll->widget()) {
+            const QSize hidden = scroll->widget()->size() - scroll->viewport()->size();
+            auto reaches = [](const QScrollBar *bar, int hidden) {
+                return hidden <= 0 || (bar->isVisible() && bar->maximum() >= hidden);
+            };
+            if (!reaches(scroll->horizontalScrollBar(), hidden.width()) ||
+                !reaches(scroll->verticalScrollBar(), hidden.height()))
+                out << control->objectName() + QStringLiteral(" (cannot scroll)");
+        }
+        QWidget *parent = control->parentWidget();
+        while (parent != window && !qobject_cast<QScrollArea *>(parent))
+            parent = parent->parentWidget();
+        if (parent != window)
+            continue; // inside a scroll area, which is checked itself
+        if (!window->rect().contains(QRect(control->mapTo(window, QPoint(0, 0)), control->size())))
+            out << control->objectName();
+    }
+    return out;
+}
+
+} // namespace
+
+// Every window of every program, as shown, fits the smallest screen a school uses, 1366 x 768 (the
+// tests run on such a screen); a board taller than that scrolls with its layout unchanged.
 TEST(Windows, everyWindowFitsASmallScreen)
 {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    ASSERT_EQ(screen.size(), QSize(1366, 768)) << "the tests' screen is set in tests/tour/CMakeLists.txt";
     TempSite site;
     site.makeSite();
     perumina::FakeSeams fakes;
@@ -51,9 +89,15 @@ TEST(Windows, everyWindowFitsASmallScreen)
     for (const auto &board : boards)
         windows.push_back(board.get());
     for (QWidget *window : windows) {
-        const QSize size = window->size().expandedTo(window->minimumSize());
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << qPrintable(window->windowTitle());
+        const QSize size = window->size();
         EXPECT_LE(size.width(), perumina::kLargestWindow.width()) << qPrintable(window->windowTitle());
         EXPECT_LE(size.height(), perumina::kLargestWindow.height()) << qPrintable(window->windowTitle());
+        EXPECT_TRUE(screen.contains(window->frameGeometry())) << qPrintable(window->windowTitle());
+        const QStringList outOfSight = unreachable(window);
+        EXPECT_TRUE(outOfSight.isEmpty()) << qPrintable(window->windowTitle() + u' ' + outOfSight.join(u' '));
+        window->hide();
     }
 
     // The monthly board keeps every control where it was, inside the scroll area.
