@@ -71,8 +71,7 @@ bool SharedFileLock::acquire(int timeoutMs)
     }
 }
 
-// Age of whatever is at path, the thing itself and not what a link points to; -1 when nothing is there.
-static qint64 entryAgeMs(const QString &path)
+qint64 entryAgeMs(const QString &path)
 {
 #ifdef Q_OS_UNIX
     struct stat st;

@@ -57,6 +57,10 @@ Status appendHoldingLock(const QString &path, const QByteArray &bytes);
 // Every write of this module checks it; callers that create folders or files themselves call it.
 Status refuseLinks(const QString &path);
 
+// Age in milliseconds of whatever is at a local path, the thing itself and not what a link points to;
+// -1 when nothing is there.
+qint64 entryAgeMs(const QString &path);
+
 // The failure of a write to path, worded for its kind; detail (a reason in the user's words, see
 // reasonOf) is shown only for a failure of no known kind.
 Status writeFailure(const QString &path, Status::Kind kind, const QString &detail = {});

@@ -8,6 +8,7 @@
 #include "client/core/registry.h"
 #include "shared/paths.h"
 #include "shared/site.h"
+#include "tests/common/readershapes.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -27,27 +28,9 @@ using namespace perumina;
 const QString kServer = QStringLiteral("SERVER");
 const QString kRecipient = QStringLiteral("受信者");
 
-struct Shape
-{
-    const char *name;
-    QByteArray piece; // repeated to the size; empty: random bytes
-};
-
-const Shape kShapes[] = {
-    {"one-letter lines", "a\r\n"}, {"a, repeated", "a,"}, {"all commas", ","},
-    {"NUL", QByteArray(1, '\0')},  {"all 0x81", "\x81"},  {"one line", "\x82\xa0"},
-    {"random bytes", {}},          {"all quotes", "\""},  {"all CR", "\r"},
-};
-
-QByteArray shaped(const Shape &shape, qsizetype size)
-{
-    if (shape.piece.isEmpty()) {
-        QByteArray bytes(size, Qt::Uninitialized);
-        QRandomGenerator(20).fillRange(reinterpret_cast<quint32 *>(bytes.data()), size / 4);
-        return bytes;
-    }
-    return shape.piece.repeated(qMax<qsizetype>(1, size / shape.piece.size()));
-}
+using testing_support::kShapes;
+using testing_support::Shape;
+using testing_support::shaped;
 
 struct Reader
 {

@@ -86,20 +86,6 @@ bool copyInboxTemplate(const QString &serverName, const QString &inbox)
     return false;
 }
 
-// Age of whatever is at path, the thing itself and not what a link points to; -1 when nothing is there.
-qint64 entryAgeMs(const QString &path)
-{
-#ifdef Q_OS_UNIX
-    struct stat st;
-    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
-        return -1;
-    return QDateTime::fromSecsSinceEpoch(st.st_mtime).msecsTo(QDateTime::currentDateTime());
-#else
-    const QFileInfo info(path);
-    return info.exists() ? info.lastModified().msecsTo(QDateTime::currentDateTime()) : -1;
-#endif
-}
-
 RegistrationResult failed(const QString &error, bool partlyWritten = false)
 {
     RegistrationResult result;

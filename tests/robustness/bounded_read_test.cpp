@@ -1,5 +1,6 @@
 // Every reader of a shared file a pupil can fill, fed the worst shapes at its kind's limit and at 50 MB,
 // each in a process of its own under a 400 MB cap: a reader over the bound fails here, not the machine.
+#include "common/readershapes.h"
 #include "common/testsite.h"
 #include "shared/boundedread.h"
 #include "shared/paths.h"
@@ -27,27 +28,9 @@ constexpr qint64 kGoalMs = 15000; // sanitizers: only a slowdown of another orde
 constexpr qint64 kGoalMs = 3000;
 #endif
 
-struct Shape
-{
-    const char *name;
-    QByteArray piece; // repeated to the size; empty: random bytes
-};
-
-const Shape kShapes[] = {
-    {"one-letter lines", "a\r\n"}, {"a, repeated", "a,"}, {"all commas", ","},
-    {"NUL", QByteArray(1, '\0')},  {"all 0x81", "\x81"},  {"one line", "\x82\xa0"},
-    {"random bytes", {}},          {"all quotes", "\""},  {"all CR", "\r"},
-};
-
-QByteArray shaped(const Shape &shape, qint64 size)
-{
-    if (shape.piece.isEmpty()) {
-        QByteArray bytes(size, Qt::Uninitialized);
-        QRandomGenerator(20).fillRange(reinterpret_cast<quint32 *>(bytes.data()), size / 4);
-        return bytes;
-    }
-    return shape.piece.repeated(size / shape.piece.size());
-}
+using testing_support::kShapes;
+using testing_support::Shape;
+using testing_support::shaped;
 
 struct Reader
 {
