@@ -86,7 +86,7 @@ int countNewMails(const QList<InboxRecord> &table, const std::optional<QDateTime
 
 QString newMailMessage(int count)
 {
-    return QStringLiteral("新しいメールが%1通あります").arg(count);
+    return QStringLiteral("新しいメールが %1 通あります").arg(count);
 }
 
 } // namespace client

@@ -36,7 +36,7 @@ perumina::Status advanceMailMark(const QString &serverName, const QString &fullN
 bool isNewMail(const InboxRecord &record, const std::optional<QDateTime> &mark);
 int countNewMails(const QList<InboxRecord> &table, const std::optional<QDateTime> &mark);
 
-// 「新しいメールがN通あります」 with the number in figures
+// 「新しいメールが N 通あります」 with the number in figures
 QString newMailMessage(int count);
 
 } // namespace client

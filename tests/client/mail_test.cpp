@@ -579,7 +579,7 @@ TEST(NewMail, countsOnlyStampedMailsAfterTheMark)
     EXPECT_TRUE(isNewMail(table[0], mark));
     EXPECT_FALSE(isNewMail(table[2], mark)); // the mail read itself
     EXPECT_EQ(countNewMails(table, std::nullopt), 0);
-    EXPECT_EQ(newMailMessage(2), QStringLiteral("新しいメールが2通あります"));
+    EXPECT_EQ(newMailMessage(2), QStringLiteral("新しいメールが 2 通あります"));
 }
 
 TEST(NewMail, theMarkIsOneLineInThePersonsFolderThatOnlyMovesForward)
