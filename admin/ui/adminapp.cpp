@@ -24,9 +24,14 @@ QWidget *AdminApp::firstScreen()
     return form01();
 }
 
+// The login screen takes the start-up steps once, as it is made.
 Form01 *AdminApp::form01()
 {
-    return createOnce(form01_, *this);
+    if (form01_)
+        return form01_.get();
+    Form01 *login = createOnce(form01_, *this);
+    login->start();
+    return login;
 }
 Form02 *AdminApp::form02()
 {

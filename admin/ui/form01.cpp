@@ -33,22 +33,12 @@ Form01::Form01(AdminApp &app, QWidget *parent) : QWidget(parent), app_(app)
         {30, 145, 430, 60});
     setTextColour(Label4, Qt::red);
     Label4->setWordWrap(true);
-    Command3 = button(this, "Command3", QStringLiteral("Command3"), {370, 210, 90, 28});
-    Command3->hide();
 
     connect(Command1, &QPushButton::clicked, this, &Form01::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form01::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &Form01::Command3_Click);
-
-    Form_Load();
 }
 
-void Form01::Form_Load()
-{
-    Command3->click();
-}
-
-void Form01::Command3_Click()
+void Form01::start()
 {
     app_.startSweeper();
     Text5 = perumina::ReadServerName().value_or(QString());

@@ -25,17 +25,16 @@ public:
     QPushButton *Command1;
     QPushButton *Command2;
     QLabel *Label4;
-    QPushButton *Command3; // hidden: carries the start-up steps
 
     // Hidden working values: the locator's text, the entered credentials, the matched record.
     QString Text5;
     QString Text3;
     QString Text4;
 
-    void Form_Load();
+    // The start-up steps: the sweeper, then the server name from the locator; without one the program ends.
+    void start();
     void Command1_Click();
     void Command2_Click();
-    void Command3_Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -112,7 +112,7 @@ void openReaderOn5000MailInbox(benchmark::State &state)
         perumina::FakeSeams fakes;
         client::ClientApp app(fakes.seams());
         app.setServerName(kServer);
-        app.form03()->Text14->setText(kHanako);
+        app.signIn({QString(), kHanako});
         client::Form09 *reader = app.form09();
         if (reader->Text4->text().isEmpty() || !fakes.dialogs.shown.isEmpty())
             fail(state, QStringLiteral("reader did not load: ") + fakes.dialogs.last());

@@ -40,12 +40,6 @@ Form01 *ClientApp::form01()
     return createOnce(form01_, *this);
 }
 
-SignedInPerson ClientApp::signedIn()
-{
-    Form03 *login = form03();
-    return {login->Text15->text(), login->Text14->text()};
-}
-
 Form02 *ClientApp::form02()
 {
     return createOnce(form02_, *this);

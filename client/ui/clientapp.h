@@ -43,9 +43,9 @@ public:
     bool hasForm09() const { return form09_ != nullptr; }
     bool hasForm10() const { return form10_ != nullptr; }
 
-    // The person the login screen holds in its boxes Text15 (user name) and Text14 (full name); those
-    // boxes stay the record of who is signed in, and every other screen asks here instead of reading them.
-    SignedInPerson signedIn();
+    // Who is signed in; the login sets it, every other screen asks here.
+    SignedInPerson signedIn() const { return signedIn_; }
+    void signIn(const SignedInPerson &person) { signedIn_ = person; }
 
 protected:
     QWidget *firstScreen() override;
@@ -59,6 +59,7 @@ private:
     std::unique_ptr<Form06> form06_;
     std::unique_ptr<Form09> form09_;
     std::unique_ptr<Form10> form10_;
+    SignedInPerson signedIn_;
 };
 
 } // namespace client

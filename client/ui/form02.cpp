@@ -51,11 +51,6 @@ Form02::Form02(ClientApp &app, QWidget *parent) : Screen(app, parent)
     grid({{Label6, 0, 0}, {List1, 1, 0}, {Label12, 0, 1}, {List4, 1, 1}}, registeredTab);
     SSTab1->setCurrentWidget(registeredTab);
 
-    List2 = listView(this, "List2");
-    List3 = listView(this, "List3");
-    List2->hide();
-    List3->hide();
-
     Label19 = label(this, "Label19",
                     QStringLiteral("※　この情報は管理者によって管理されますが、忘れないようにして下さい。　　"
                                    "また、パスワードは他人に知られないように注意しましょう。"));
@@ -95,11 +90,8 @@ void Form02::Form_Load()
 {
     const RegistryLists lists = loadRegistryLists(app_.serverName());
     showValues(List1, lists.fullNames);
-    fullNameText_ = joinedWithLineEnds(lists.fullNames);
-    showValues(List2, lists.credentials);
-    showValues(List3, lists.adminRecords);
     showValues(List4, sortedUserNames(lists.userNames));
-    userNameText_ = joinedWithLineEnds(lists.userNames);
+    registered_ = {joinedWithLineEnds(lists.userNames), joinedWithLineEnds(lists.fullNames)};
     Text1->clear();
     Text2->clear();
     Text3->clear();
@@ -123,7 +115,7 @@ QLineEdit *Form02::box(Field field) const
 void Form02::Command1_Click()
 {
     const NewUser user = foldedNewUser(Text1->text(), Text2->text(), Text3->text());
-    std::optional<Refusal> refusal = checkNewUser(user, userNameText_, fullNameText_);
+    std::optional<Refusal> refusal = checkNewUser(user, registered_.userNames, registered_.fullNames);
     RegistrationResult result;
     if (!refusal) {
         result = recordRegistration(app_.serverName(), user);
@@ -141,11 +133,8 @@ void Form02::Command1_Click()
         box(refusal->field)->clear();
         return;
     }
-    // For the moment before the program ends, the lists show the one record each file received.
+    // For the moment before the program ends, the lists show only the new user's names.
     showValues(List1, {user.fullName});
-    showValues(List2, {user.userName + user.password});
-    showValues(List3,
-               {user.userName + QStringLiteral(",") + user.fullName + QStringLiteral(",") + user.password});
     showValues(List4, {user.userName});
     if (!result.notice.isEmpty())
         app_.dialogs().message(result.notice);

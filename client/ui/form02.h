@@ -42,10 +42,6 @@ public:
     QListView *List1 = nullptr; // full names, registration order
     QLabel *Label12 = nullptr;
     QListView *List4 = nullptr; // user names, kana order
-    // Hidden lists of the credentials and the administration records.
-    QListView *List2 = nullptr;
-    QListView *List3 = nullptr;
-
     QLabel *Label19 = nullptr;
     QPushButton *Command7 = nullptr; // back
     QPushButton *Command1 = nullptr; // register (default button)
@@ -60,8 +56,14 @@ private:
     QListView *listView(QWidget *parent, const char *name);
     QLineEdit *box(Field field) const;
 
-    QString userNameText_; // every registered user name followed by CR LF, file order
-    QString fullNameText_; // every registered full name followed by CR LF, file order
+    // The names already registered, as the duplicate checks search them: each followed by CR LF, in
+    // file order. Passwords are not kept: nothing here needs them.
+    struct Registered
+    {
+        QString userNames;
+        QString fullNames;
+    };
+    Registered registered_;
 };
 
 } // namespace client

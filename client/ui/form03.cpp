@@ -31,10 +31,6 @@ Form03::Form03(ClientApp &app, QWidget *parent) : Screen(app, parent)
     Command1 = button(this, "Command1", QStringLiteral("ＯＫ"));
     Command1->setDefault(true);
     Command7 = button(this, "Command7", QStringLiteral("戻る"));
-    Text15 = textBox(this, "Text15");
-    Text14 = textBox(this, "Text14");
-    Text15->hide();
-    Text14->hide();
 
     QGridLayout *fields =
         grid({{Label2, 0, 0}, {Text1, 0, 1}, {Label5, 1, 0}, {Text2, 1, 1}, {Label7, 1, 2}});
@@ -76,9 +72,8 @@ void Form03::Command1_Click()
         return;
     }
     lastRecord_ = result.record;
-    Text15->setText(result.userName);
-    Text14->setText(result.fullName);
-    // Touching these screens creates them; they load the user's mail and illustrations from Text14.
+    app_.signIn({result.userName, result.fullName});
+    // Touching these screens creates them; they load the signed-in user's mail and illustrations.
     app_.form09()->Label2->setText(result.fullName);
     if (app_.ended())
         return;

@@ -32,10 +32,6 @@ public:
     QPushButton *Command1 = nullptr; // OK (default button)
     QPushButton *Command7 = nullptr; // back
 
-    // The current user, read by the other screens.
-    QLineEdit *Text15 = nullptr; // user name
-    QLineEdit *Text14 = nullptr; // full name
-
     void Command1_Click();
     void Command7_Click();
 

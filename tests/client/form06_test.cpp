@@ -294,7 +294,7 @@ TEST_F(Canvas, aFailedSaveIsReportedAndLeavesNoReservation)
 TEST_F(Canvas, theSenderFollowsTheLogin)
 {
     canvas()->hide();
-    app->form03()->Text15->setText(QStringLiteral("hanako"));
+    app->signIn({QStringLiteral("hanako"), kTaro});
     canvas();
     EXPECT_EQ(app->form06()->Text2->text(), QStringLiteral("hanako"));
 }

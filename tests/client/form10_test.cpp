@@ -200,7 +200,7 @@ TEST_F(Viewer, anotherUserLoggingInSeesTheirOwnPictures)
     viewer();
     EXPECT_EQ(viewer()->Image1->pixmap().size(), QSize(pic::kWidth, pic::kHeight));
     viewer()->hide();
-    app->form03()->Text14->setText(kHanako);
+    app->signIn({QStringLiteral("taro"), kHanako});
     viewer()->Label2->setText(kHanako);
     ASSERT_EQ(viewer()->File1->count(), 1);
     EXPECT_EQ(viewer()->File1->item(0)->text(), QStringLiteral("花.jpg"));

@@ -218,8 +218,9 @@ TEST(LoginScreen, rightUserOpensTheMenuAndHandsOverTheCurrentUser)
     EXPECT_EQ(s.fakes.dialogs.texts(), QStringList{client::inboxLoadMessage()});
     EXPECT_FALSE(login->isVisible());
     EXPECT_TRUE(s.app->form04()->isVisible());
-    EXPECT_EQ(login->Text15->text(), "taro");
-    EXPECT_EQ(login->Text14->text(), "山田太郎");
+    EXPECT_EQ(s.app->signedIn().userName, "taro");
+    EXPECT_EQ(s.app->signedIn().fullName, "山田太郎");
+    EXPECT_EQ(login->findChildren<QLineEdit *>().size(), 2); // user name and password, nothing hidden
     EXPECT_EQ(s.app->form09()->Label2->text(), "山田太郎");
     EXPECT_EQ(s.app->form10()->Label2->text(), "山田太郎");
     EXPECT_TRUE(login->Text1->text().isEmpty());
@@ -230,8 +231,8 @@ TEST(LoginScreen, rightUserOpensTheMenuAndHandsOverTheCurrentUser)
     QTest::mouseClick(s.app->form04()->Command3, Qt::LeftButton);
     ASSERT_TRUE(login->isVisible());
     typeAndPressOk(login, "hana", "xtaro");
-    EXPECT_EQ(login->Text15->text(), "hana");
-    EXPECT_EQ(login->Text14->text(), "佐藤花子");
+    EXPECT_EQ(s.app->signedIn().userName, "hana");
+    EXPECT_EQ(s.app->signedIn().fullName, "佐藤花子");
     EXPECT_EQ(s.app->form09()->Label2->text(), "佐藤花子");
 }
 
@@ -264,7 +265,7 @@ TEST_P(LoginScreenFailure, showsItsNumberedMessageAndEndsTheProgram)
     // A failed check creates neither the mail reader nor the viewer, so no inbox is copied.
     EXPECT_FALSE(s.app->hasForm09());
     EXPECT_FALSE(s.app->hasForm10());
-    EXPECT_TRUE(login->Text15->text().isEmpty());
+    EXPECT_TRUE(s.app->signedIn().userName.isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Messages, LoginScreenFailure,

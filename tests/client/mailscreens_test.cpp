@@ -55,12 +55,11 @@ struct ClientRun
         app->setServerName(kServer);
         login(user, fullName);
     }
-    // What a successful login leaves: the current user in the login screen, the reader created.
+    // What a successful login leaves: the person signed in, the reader created.
     void login(const QString &user, const QString &fullName)
     {
-        app->form03()->Text14->setText(fullName);
+        app->signIn({user, fullName});
         app->form09()->Label2->setText(fullName);
-        app->form03()->Text15->setText(user);
     }
 };
 

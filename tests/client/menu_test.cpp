@@ -110,7 +110,7 @@ TEST(MainMenu, backShowsTheLoginScreenAndQuitSweepsAndEnds)
     QTest::mouseClick(menu->Command3, Qt::LeftButton);
     EXPECT_FALSE(menu->isVisible());
     EXPECT_TRUE(s.app->form03()->isVisible());
-    EXPECT_EQ(s.app->form03()->Text15->text(), "taro");
+    EXPECT_EQ(s.app->signedIn().userName, "taro");
     s.app->form03()->hide();
     menu->show();
     s.fakes.launcher.started.clear();

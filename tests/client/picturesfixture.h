@@ -44,8 +44,7 @@ protected:
         }
         app = std::make_unique<client::ClientApp>(fakes.seams());
         app->setServerName(kServer);
-        app->form03()->Text15->setText(QStringLiteral("taro"));
-        app->form03()->Text14->setText(kTaro);
+        app->signIn({QStringLiteral("taro"), kTaro});
     }
     void TearDown() override { app.reset(); }
 

@@ -90,7 +90,7 @@ TEST(RegistrationScreen, registeringThenStartingAgainLogsTheNewUserIn)
     // The new inbox holds no mail yet, which the reader created by the login reports.
     EXPECT_EQ(fakes.dialogs.texts(), QStringList{client::inboxLoadMessage()});
     EXPECT_TRUE(app.form04()->isVisible());
-    EXPECT_EQ(login->Text14->text(), "山田太郎");
+    EXPECT_EQ(app.signedIn().fullName, "山田太郎");
 }
 
 struct RefusedCase

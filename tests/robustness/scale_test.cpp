@@ -148,7 +148,7 @@ TEST_F(Scale, readerLoadAtLogin)
     const double ms = timeMs("reader load (inbox of 200 mails, as a login does)", [&] {
         client::ClientApp app(fakes.seams());
         app.setServerName(kServer);
-        app.form03()->Text14->setText(fullName(kUsers - 1));
+        app.signIn({QString(), fullName(kUsers - 1)});
         client::Form09 *reader = app.form09();
         ASSERT_NE(reader, nullptr);
     });
