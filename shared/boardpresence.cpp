@@ -1,6 +1,8 @@
 #include "shared/boardpresence.h"
 
 #include "shared/paths.h"
+#include "shared/shareaccess.h"
+#include "shared/sharedfile.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -67,10 +69,16 @@ QString presenceMarkName(const OpenBoard &board, qint64 pid)
 
 QString writePresenceMark(const QString &folder, const OpenBoard &board, qint64 pid)
 {
-    const QString mapped = mapPath(folder);
-    if (!QDir().mkpath(mapped))
+    // Every pupil can write the share: a link planted where the mark goes could send the write anywhere.
+    const QString mark = folder + presenceMarkName(board, pid);
+    if (!refuseLinks(mark))
+        return {};
+    // Made by whichever board comes first, the folder must stay writable for every other account.
+    const QString mapped = QDir::cleanPath(mapPath(folder));
+    if (!QFileInfo(mapped).isDir() && !makeSharedFolder(mapped) && !QFileInfo(mapped).isDir())
         return {};
     const QString path = QDir(mapped).filePath(presenceMarkName(board, pid));
+    const bool existed = QFileInfo::exists(path);
     // Written in place, not replaced: the folder's group and mode stay as the set-up made them, and a
     // refresh is one small write that moves the modification time.
     QFile file(path);
@@ -81,6 +89,8 @@ QString writePresenceMark(const QString &folder, const OpenBoard &board, qint64 
         return {};
     file.close();
     file.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime);
+    if (!existed)
+        grantGroupAccess(path);
     return path;
 }
 

@@ -1,14 +1,9 @@
 #include "shared/boardpresencemark.h"
 
 #include "shared/boardpresence.h"
-#include "shared/paths.h"
-#include "shared/shareaccess.h"
-#include "shared/sharedfile.h"
 #include "shared/site.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QSysInfo>
 
 #if defined(Q_OS_UNIX)
@@ -53,21 +48,9 @@ bool BoardPresence::refresh()
     if (folder_.isEmpty())
         return false;
     const OpenBoard board{program_, QSysInfo::machineHostName(), accountName()};
-    const qint64 pid = QCoreApplication::applicationPid();
-    // Every pupil can write the share: a link planted where the mark goes could send the write anywhere.
-    const QString mark = folder_ + presenceMarkName(board, pid);
-    if (!refuseLinks(mark))
-        return false;
-    // Made by whichever board comes first, the folder must stay writable for every other account.
-    const QString folder = QDir::cleanPath(mapPath(folder_));
-    if (!QFileInfo(folder).isDir())
-        makeSharedFolder(folder);
-    const bool existed = QFileInfo::exists(mapPath(mark));
-    const QString written = writePresenceMark(folder_, board, pid);
+    const QString written = writePresenceMark(folder_, board, QCoreApplication::applicationPid());
     if (written.isEmpty())
         return false;
-    if (!existed)
-        grantGroupAccess(written);
     path_ = written;
     return true;
 }
