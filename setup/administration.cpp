@@ -181,7 +181,7 @@ int AdministrationOptions::run(const QCommandLineParser &parser, QTextStream &ou
             err << done.error << "\n";
             return 1;
         }
-        record(QStringLiteral("パスワードを変更: %1（%2）").arg(userName, person->fullName));
+        record(client::passwordResetRecord(userName, person->fullName));
         out << "パスワードを変更しました: " << userName << "（" << person->fullName << "）\n";
         return 0;
     }
@@ -211,12 +211,10 @@ int AdministrationOptions::run(const QCommandLineParser &parser, QTextStream &ou
             return 1;
         }
         err << done.status.error << "\n";
-        if (done.unknown.isEmpty())
-            record(QStringLiteral("退会（途中で失敗: %1）: %2")
-                       .arg(done.status.error, names.join(QStringLiteral("、"))));
+        record(client::retireRecord(done, names));
         return 1;
     }
-    record(QStringLiteral("退会: %1").arg(names.join(QStringLiteral("、"))));
+    record(client::retireRecord(done, names));
     for (const QString &name : names)
         out << "退会させました: " << name << "\n";
     for (const QString &archive : done.archives)

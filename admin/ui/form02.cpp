@@ -210,7 +210,7 @@ void Form02::resetPassword()
         app_.dialogs().message(done.error);
         return;
     }
-    record(QStringLiteral("パスワードを変更: %1（%2）").arg(userName, chosen.first()[1]));
+    record(client::passwordResetRecord(userName, chosen.first()[1]));
     refresh();
     app_.dialogs().message(QStringLiteral("%1 さんのパスワードを変更しました。").arg(userName));
 }
@@ -235,16 +235,13 @@ void Form02::retire()
         return;
     const client::RetireResult done =
         client::retirePeople(app_.serverName(), names, app_.seams().clock.today());
+    if (const QString what = client::retireRecord(done, names); !what.isEmpty())
+        record(what);
     if (!done.status) {
-        // A retire that stopped part-way has changed files; the record says so.
-        if (done.unknown.isEmpty())
-            record(QStringLiteral("退会（途中で失敗: %1）: %2")
-                       .arg(done.status.error, names.join(QStringLiteral("、"))));
         app_.dialogs().message(done.status.error);
         refresh();
         return;
     }
-    record(QStringLiteral("退会: %1").arg(names.join(QStringLiteral("、"))));
     refresh();
     app_.dialogs().message(
         QStringLiteral("%1人を退会させました。フォルダは 管理データ\\退会者 に移しました。")

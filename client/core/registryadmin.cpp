@@ -546,4 +546,20 @@ Status appendAdministrationRecord(const QString &serverName, const QDateTime &wh
     return existed ? Status::success() : giveRecordToStaff(serverName, path);
 }
 
+QString passwordResetRecord(const QString &userName, const QString &fullName)
+{
+    return QStringLiteral("パスワードを変更: %1（%2）").arg(userName, fullName);
+}
+
+QString retireRecord(const RetireResult &result, const QStringList &fullNames)
+{
+    const QString names = fullNames.join(QStringLiteral("、"));
+    if (result.status)
+        return QStringLiteral("退会: %1").arg(names);
+    // A retire that stopped part-way has changed files; one refused for an unknown name has not.
+    if (!result.unknown.isEmpty())
+        return {};
+    return QStringLiteral("退会（途中で失敗: %1）: %2").arg(result.status.error, names);
+}
+
 } // namespace client

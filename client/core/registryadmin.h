@@ -86,4 +86,10 @@ perumina::Status appendAdministrationRecord(const QString &serverName, const QDa
 // Creates it when missing; on a staff-room server it then belongs to the administrator file's group.
 perumina::Status checkAdministrationRecord(const QString &serverName);
 
+// What the administration record says of a password reset, and of a retire of fullNames (empty for a
+// retire refused before it changed anything, for an unknown name); the console and the command line
+// write the same words.
+QString passwordResetRecord(const QString &userName, const QString &fullName);
+QString retireRecord(const RetireResult &result, const QStringList &fullNames);
+
 } // namespace client
