@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDateTime>
 #include <QDir>
 #include <QTextStream>
 
@@ -30,7 +31,12 @@ int main(int argc, char *argv[])
     const QCommandLineOption passwordOption(QStringLiteral("admin-password"),
                                             QStringLiteral("管理者のパスワード（省略時は admin）。"),
                                             QStringLiteral("PW"));
-    parser.addOptions({rootOption, adminOption, passwordOption});
+    const QCommandLineOption startOption(
+        QStringLiteral("at"),
+        QStringLiteral("プログラムが見る時刻（例 2026-04-08T09:05:03）。読むたびに 1 秒進みます。省略時はこの\n"
+                       "コンピュータの時刻。同じ時刻で撮った写真は比べられます。"),
+        QStringLiteral("TIME"));
+    parser.addOptions({rootOption, adminOption, passwordOption, startOption});
     parser.process(app);
 
     if (parser.isSet(rootOption))
@@ -42,6 +48,14 @@ int main(int argc, char *argv[])
         options.adminId = parser.value(adminOption);
     if (parser.isSet(passwordOption))
         options.adminPassword = parser.value(passwordOption);
+
+    if (parser.isSet(startOption)) {
+        options.start = QDateTime::fromString(parser.value(startOption), Qt::ISODate);
+        if (!options.start.isValid()) {
+            err << QStringLiteral("--at の時刻が読めません: %1").arg(parser.value(startOption)) << Qt::endl;
+            return 2;
+        }
+    }
 
     tour::Tour tour(options, out, err);
     const bool ok = tour.run();

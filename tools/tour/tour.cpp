@@ -62,11 +62,11 @@ QList<QPoint> wave(int fromX, int toX, int y, int height, int step = 12)
 
 } // namespace
 
-ClientRun::ClientRun() : seams(QStringLiteral("PeruminaClient")) {}
+ClientRun::ClientRun(perumina::Clock &clock) : seams(QStringLiteral("PeruminaClient"), clock) {}
 ClientRun::~ClientRun() = default;
 
 Tour::Tour(Options options, QTextStream &out, QTextStream &err)
-    : options_(std::move(options)), err_(err), camera_(options_.pictures, out)
+    : options_(std::move(options)), err_(err), camera_(options_.pictures, out), clock_(options_.start)
 {
 }
 
@@ -144,7 +144,7 @@ Pupil Tour::freePupil(const QString &userName, const QString &fullName, const QS
 
 std::unique_ptr<ClientRun> Tour::startClient(bool picture)
 {
-    auto run = std::make_unique<ClientRun>();
+    auto run = std::make_unique<ClientRun>(clock_);
     run->app = std::make_unique<client::ClientApp>(run->seams.seams());
     run->app->start();
     expectMessages(run->seams, {}, QStringLiteral("welcome"));
@@ -329,7 +329,7 @@ void Tour::openBoard(const QString &program, const BoardMaker &make, const QStri
                      const QString &picture)
 {
     step_ = QStringLiteral("%1 を開く").arg(program);
-    ProgramSeams seams(program);
+    ProgramSeams seams(program, clock_);
     std::unique_ptr<boards::BoardForm> board = make(seams.seams());
     board->Form_Load();
     // Only the first board's waiting message is photographed; the others show the same box.
@@ -501,7 +501,7 @@ void Tour::answers()
 void Tour::administrator()
 {
     step_ = QStringLiteral("管理者のログイン");
-    ProgramSeams seams(QStringLiteral("PeruminaAdmin"));
+    ProgramSeams seams(QStringLiteral("PeruminaAdmin"), clock_);
     admin::AdminApp app(seams.seams());
     app.start();
     expectMessages(seams, {}, QStringLiteral("admin-login"));

@@ -2,6 +2,7 @@
 
 #include "tools/tour/tourkit.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -23,6 +24,7 @@ struct Options
     QString pictures;                          // folder the pictures go into
     QString adminId = QStringLiteral("admin"); // the administrator of the site
     QString adminPassword = QStringLiteral("admin");
+    QDateTime start; // the time the programs see first; the computer's time when not valid
 };
 
 // A pupil the tour registers and logs in as.
@@ -36,7 +38,7 @@ struct Pupil
 // One start of the classroom client, with its own seams, as a pupil starts it on a classroom computer.
 struct ClientRun
 {
-    ClientRun();
+    explicit ClientRun(perumina::Clock &clock);
     ~ClientRun();
     ProgramSeams seams;
     std::unique_ptr<client::ClientApp> app; // goes before the seams it uses
@@ -91,6 +93,7 @@ private:
     Options options_;
     QTextStream &err_;
     Camera camera_;
+    TourClock clock_;
     QString server_;
     Pupil sender_;
     Pupil recipient_;

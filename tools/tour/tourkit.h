@@ -66,15 +66,27 @@ public:
     bool start(const QString &program) override;
 };
 
+// The time the programs see: the computer's, or, when the tour is given a start time, that time plus one
+// second for each reading, whichever program reads it, so that two tours on like sites take like pictures.
+class TourClock : public perumina::Clock
+{
+public:
+    explicit TourClock(QDateTime start = {}) : next_(std::move(start)) {}
+    QDateTime now() const override;
+
+private:
+    mutable QDateTime next_;
+};
+
 // The seams of one run of one program.
 struct ProgramSeams
 {
-    explicit ProgramSeams(const QString &program) : dialogs(program) {}
+    ProgramSeams(const QString &program, perumina::Clock &clock) : dialogs(program), clock(clock) {}
     perumina::Seams seams() { return {dialogs, launcher, clock, end}; }
 
     TourDialogs dialogs;
     TourLauncher launcher;
-    perumina::SystemClock clock;
+    perumina::Clock &clock; // the tour's, one for all its programs
     perumina::RecordingEnd end;
     qsizetype messagesSeen = 0; // messages already checked by the tour
 };
