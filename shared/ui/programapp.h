@@ -27,7 +27,7 @@ public:
     Seams &seams() { return seams_; }
     Dialogs &dialogs() { return seams_.dialogs; }
 
-    // Module1's server name: set once while the first screen loads.
+    // The staff-room server's name, read from the locator once while the first screen loads.
     QString serverName() const { return serverName_; }
     void setServerName(const QString &name) { serverName_ = name; }
 
