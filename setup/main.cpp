@@ -321,7 +321,6 @@ void startSchoolYear(const QString &server, const Options &options, setup::Repor
 // The school year alone, on a site that exists already: its locator names the server.
 int runSchoolYear(const Options &options, QTextStream &out, QTextStream &err)
 {
-    out << "サイトのルート: " << perumina::siteRoot() << "\n";
     const auto server = perumina::ReadServerName();
     if (!server || server->isEmpty()) {
         err << "ロケータファイルにサーバー名がありません。--server でサーバー名を指定して下さい。\n";
@@ -337,7 +336,6 @@ int runSite(Options options, QTextStream &out, QTextStream &err)
 {
     options.site.sweeperProgram =
         perumina::resolveProgram(QStringLiteral("InboxSweep.exe"), QCoreApplication::applicationDirPath());
-    out << "サイトのルート: " << perumina::siteRoot() << "\n";
     setup::Report report;
     setup::createSite(options.site, report);
     if (report.status.ok && options.schoolYear != 0)
@@ -397,6 +395,7 @@ int main(int argc, char *argv[])
     Options options;
     if (const auto code = readOptions(parser, table, options, err))
         return *code;
+    out << "サイトのルート: " << perumina::siteRoot() << "\n";
     if (options.site.server.isEmpty())
         return runSchoolYear(options, out, err);
     return runSite(options, out, err);
