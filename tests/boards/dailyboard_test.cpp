@@ -1,6 +1,7 @@
 #include "boards/daily/dayboard.h"
 #include "boards/daily/ui/form1.h"
 #include "boards/lunch/lunchboard.h"
+#include "boards/monthly/monthboard.h"
 #include "boards/skeleton/steps.h"
 #include "boardsite.h"
 #include "screens.h"
@@ -56,7 +57,8 @@ TEST(BoardHeadings, oneOverEachColumnOfTheBoard)
         QStringList heading;
         int columns;
     } boards[] = {{"行事予定.txt", boards::daily::fileHeading(), boards::daily::kColumns},
-                  {"給食予定.txt", boards::lunch::fileHeading(), boards::lunch::kColumns}};
+                  {"給食予定.txt", boards::lunch::fileHeading(), boards::lunch::kColumns},
+                  {"月別行事.txt", boards::monthly::fileHeading(), boards::monthly::kFields}};
     for (const auto &board : boards) {
         boards::Workbook book;
         ASSERT_TRUE(book.open(site.data(QString::fromUtf8(board.file))).ok);
@@ -66,6 +68,8 @@ TEST(BoardHeadings, oneOverEachColumnOfTheBoard)
         EXPECT_EQ(book.cell("1", board.columns + 1), QString()) << board.file;
     }
     EXPECT_EQ(boards::daily::fileHeading()[8], QStringLiteral("1学年始業前"));
+    EXPECT_EQ(boards::monthly::fileHeading().mid(0, 3), (QStringList{"年月", "日1", "行事1"}));
+    EXPECT_EQ(boards::monthly::fileHeading().last(), QStringLiteral("行事37"));
 }
 
 TEST(DayBoard, startsOnThePinnedDateWithItsWeekdayColour)
