@@ -1,4 +1,4 @@
-#include "boards/daily/ui/form1.h"
+#include "boards/daily/ui/dayboardscreen.h"
 #include "boards/skeleton/ui/boardmain.h"
 
 int main(int argc, char *argv[])

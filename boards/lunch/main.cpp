@@ -1,4 +1,4 @@
-#include "boards/lunch/ui/form1.h"
+#include "boards/lunch/ui/lunchboardscreen.h"
 #include "boards/skeleton/ui/boardmain.h"
 
 int main(int argc, char *argv[])

@@ -1,4 +1,4 @@
-#include "boards/monthly/ui/form1.h"
+#include "boards/monthly/ui/monthboardscreen.h"
 #include "boards/skeleton/ui/boardmain.h"
 
 int main(int argc, char *argv[])

@@ -1,5 +1,5 @@
 #include "boards/daily/dayboard.h"
-#include "boards/daily/ui/form1.h"
+#include "boards/daily/ui/dayboardscreen.h"
 #include "boards/lunch/lunchboard.h"
 #include "boards/monthly/monthboard.h"
 #include "boards/skeleton/steps.h"

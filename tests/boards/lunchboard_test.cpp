@@ -1,5 +1,5 @@
 #include "boards/lunch/lunchboard.h"
-#include "boards/lunch/ui/form1.h"
+#include "boards/lunch/ui/lunchboardscreen.h"
 #include "boards/skeleton/steps.h"
 #include "boardsite.h"
 #include "screens.h"

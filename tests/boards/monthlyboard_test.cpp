@@ -1,5 +1,5 @@
 #include "boards/monthly/monthboard.h"
-#include "boards/monthly/ui/form1.h"
+#include "boards/monthly/ui/monthboardscreen.h"
 #include "boards/skeleton/steps.h"
 #include "boardsite.h"
 #include "screens.h"

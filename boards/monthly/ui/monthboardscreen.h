@@ -2,7 +2,7 @@
 
 #include "boards/monthly/monthboard.h"
 #include "boards/skeleton/ui/boardprint.h"
-#include "boards/skeleton/ui/boardwidgets.h"
+#include "boards/skeleton/ui/boardscreen.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "boards/skeleton/ui/boardwidgets.h"
+#include "boards/skeleton/ui/boardscreen.h"
 
 #include "boards/skeleton/rows.h"
 

@@ -1,4 +1,4 @@
-#include "boards/daily/ui/form1.h"
+#include "boards/daily/ui/dayboardscreen.h"
 
 #include "boards/skeleton/rows.h"
 #include "boards/skeleton/ui/boardkeys.h"

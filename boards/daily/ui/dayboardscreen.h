@@ -2,7 +2,7 @@
 
 #include "boards/daily/dayboard.h"
 #include "boards/skeleton/ui/boardprint.h"
-#include "boards/skeleton/ui/boardwidgets.h"
+#include "boards/skeleton/ui/boardscreen.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "boards/monthly/ui/form1.h"
+#include "boards/monthly/ui/monthboardscreen.h"
 
 #include "boards/skeleton/ui/boardkeys.h"
 #include "shared/ui/screenfit.h"
