@@ -4,7 +4,7 @@
 int main(int argc, char *argv[])
 {
     const bool admin = PERUMINA_ADMIN_VARIANT;
-    return boards::runBoard<boards::daily::Form1, boards::daily::Variant>(
+    return boards::runBoard<boards::daily::DayBoardScreen, boards::daily::Variant>(
         argc, argv, admin, admin ? QStringLiteral("DayBoardS") : QStringLiteral("DayBoardC"),
         QStringLiteral("今日の予定"));
 }

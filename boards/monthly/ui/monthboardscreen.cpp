@@ -23,24 +23,25 @@ void shrinkToFit(QWidget *widget, const QString &sample)
 
 } // namespace
 
-Form1::Form1(Variant variant, perumina::Seams seams, QWidget *parent)
-    : BoardForm(seams, monthBoardFiles(), parent), variant_(variant)
+MonthBoardScreen::MonthBoardScreen(Variant variant, perumina::Seams seams, QWidget *parent)
+    : BoardScreen(seams, monthBoardFiles(), parent), variant_(variant)
 {
-    kit::setUpForm(this, QStringLiteral("Form1"), windowCaption(variant));
+    kit::setUpForm(this, QStringLiteral("MonthBoardScreen"), windowCaption(variant));
     build();
     session().setForStaff(variant == Variant::Admin);
     perumina::fitOnSmallScreens(this);
     // The buttons along the top, left to right, then the title and the days week by week (set once
     // the controls have their final parent).
-    QList<QWidget *> order{Command3, Command4, Command5, printButton};
-    order += variant == Variant::Admin ? QList<QWidget *>{Command1, Command2} : QList<QWidget *>{Command13};
-    order.append(Text52);
-    for (int k = 1; k <= kSlots; ++k)
-        order.append(Text[k]);
+    QList<QWidget *> order{previousMonthButton, thisMonthButton, nextMonthButton, printButton};
+    order += variant == Variant::Admin ? QList<QWidget *>{updateButton, closeButton}
+                                       : QList<QWidget *>{closeButton};
+    order.append(monthBox);
+    for (QPlainTextEdit *box : eventBoxes)
+        order.append(box);
     setReadingOrder(order);
 }
 
-void Form1::build()
+void MonthBoardScreen::build()
 {
     using namespace kit;
     const bool admin = variant_ == Variant::Admin;
@@ -57,92 +58,89 @@ void Form1::build()
     QFont dayFace = face(family, 18, true);
     dayFace.setItalic(!admin);
     for (int column = 1; column <= 7; ++column) {
-        Heading[column] = label(this, QStringLiteral("Label%1").arg(40 + column), weekdays.mid(column - 1, 1),
-                                pixels(headingTwips(g, column)), face(family, 20.25, true));
-        Heading[column]->setAlignment(Qt::AlignCenter);
-        setTextColour(Heading[column], QColor::fromRgb(columnColour(column)));
+        weekdayCaptions[column - 1] =
+            label(this, QStringLiteral("weekdayCaption%1").arg(column), weekdays.mid(column - 1, 1),
+                  pixels(headingTwips(g, column)), face(family, 20.25, true));
+        weekdayCaptions[column - 1]->setAlignment(Qt::AlignCenter);
+        setTextColour(weekdayCaptions[column - 1], QColor::fromRgb(columnColour(column)));
     }
     for (int k = 1; k <= kSlots; ++k) {
-        Label[k] =
-            label(this, QStringLiteral("Label%1").arg(k), QString(), pixels(dayLabelTwips(g, k)), dayFace);
-        Label[k]->setAlignment(Qt::AlignCenter);
-        setTextColour(Label[k], QColor::fromRgb(columnColour((k - 1) % 7 + 1)));
-        Text[k] = multiLineBox(this, QStringLiteral("Text%1").arg(k), pixels(eventsBoxTwips(g, k)));
-        Text[k]->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        Text[k]->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        dayLabels[k - 1] =
+            label(this, QStringLiteral("dayLabel%1").arg(k), QString(), pixels(dayLabelTwips(g, k)), dayFace);
+        dayLabels[k - 1]->setAlignment(Qt::AlignCenter);
+        setTextColour(dayLabels[k - 1], QColor::fromRgb(columnColour((k - 1) % 7 + 1)));
+        eventBoxes[k - 1] =
+            multiLineBox(this, QStringLiteral("eventBox%1").arg(k), pixels(eventsBoxTwips(g, k)));
+        eventBoxes[k - 1]->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        eventBoxes[k - 1]->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     }
-    Text52 = textBox(this, QStringLiteral("Text52"));
-    Text52->setReadOnly(true);
-    Text52->setAlignment(Qt::AlignCenter);
-    Command101 =
-        button(this, QStringLiteral("Command101"), QStringLiteral("Command101（再表示）"), {0, 0, 10, 10});
-    Command101->hide();
+    monthBox = textBox(this, QStringLiteral("monthBox"));
+    monthBox->setReadOnly(true);
+    monthBox->setAlignment(Qt::AlignCenter);
 
     if (admin) {
         const QFont plain = face(family, 9.75);
-        Command3 = button(this, QStringLiteral("Command3"), QStringLiteral("＜"),
-                          pixels(QRect(600, 120, 615, 375)), plain);
-        Command4 = button(this, QStringLiteral("Command4"), QStringLiteral("◇"),
-                          pixels(QRect(1200, 120, 615, 375)), plain);
-        Command5 = button(this, QStringLiteral("Command5"), QStringLiteral("＞"),
-                          pixels(QRect(1800, 120, 615, 375)), plain);
-        Command1 = button(this, QStringLiteral("Command1"), QStringLiteral("表示データを更新する"),
-                          pixels(QRect(11280, 360, 2175, 615)), face(family, 9.75, true));
-        setColours(Command1, Qt::red, Qt::white);
-        Command1->setDefault(true);
-        Command2 = button(this, QStringLiteral("Command2"), QStringLiteral("閉じる"),
-                          pixels(QRect(13560, 360, 1215, 615)), plain);
-        Text52->setGeometry(pixels(QRect(600, 600, 975, 375)));
-        Text52->setFont(face(family, 12));
+        previousMonthButton = button(this, QStringLiteral("previousMonthButton"), QStringLiteral("＜"),
+                                     pixels(QRect(600, 120, 615, 375)), plain);
+        thisMonthButton = button(this, QStringLiteral("thisMonthButton"), QStringLiteral("◇"),
+                                 pixels(QRect(1200, 120, 615, 375)), plain);
+        nextMonthButton = button(this, QStringLiteral("nextMonthButton"), QStringLiteral("＞"),
+                                 pixels(QRect(1800, 120, 615, 375)), plain);
+        updateButton = button(this, QStringLiteral("updateButton"), QStringLiteral("表示データを更新する"),
+                              pixels(QRect(11280, 360, 2175, 615)), face(family, 9.75, true));
+        setColours(updateButton, Qt::red, Qt::white);
+        updateButton->setDefault(true);
+        closeButton = button(this, QStringLiteral("closeButton"), QStringLiteral("閉じる"),
+                             pixels(QRect(13560, 360, 1215, 615)), plain);
+        monthBox->setGeometry(pixels(QRect(600, 600, 975, 375)));
+        monthBox->setFont(face(family, 12));
         // The box is as narrow as the title; the platform's frame and margins would cut it.
-        Text52->setStyleSheet(
+        monthBox->setStyleSheet(
             QStringLiteral("QLineEdit { padding: 0px; border: 1px solid #808080; background: white; }"));
-        shrinkToFit(Text52, QStringLiteral("0000/00"));
-        connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
-        connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+        shrinkToFit(monthBox, QStringLiteral("0000/00"));
+        connect(updateButton, &QPushButton::clicked, this, &MonthBoardScreen::writeBack);
     } else {
         const QFont big = face(family, 14.25, true);
-        Command3 = button(this, QStringLiteral("Command3"), QStringLiteral("１ヶ月前"),
-                          pixels(QRect(480, 360, 1935, 495)), big);
-        Command4 = button(this, QStringLiteral("Command4"), QStringLiteral("今月"),
-                          pixels(QRect(2520, 360, 1095, 495)), big);
-        Command5 = button(this, QStringLiteral("Command5"), QStringLiteral("１ヶ月後"),
-                          pixels(QRect(3720, 360, 1935, 495)), big);
-        setColours(Command3, QColor(0xFF8080));
-        setColours(Command4, QColor(0x80FF80));
-        setColours(Command5, QColor(0x00FFFF));
-        Text52->setGeometry(pixels(QRect(480, 960, 1935, 375)));
-        Text52->setFont(big);
-        Label38 = label(this, QStringLiteral("Label38"), QStringLiteral("１ヶ月の行事内容は？"),
-                        pixels(QRect(6480, 360, 5055, 615)), face(family, 24, true));
-        setTextColour(Label38, Qt::red);
-        Command13 = button(this, QStringLiteral("Command13"), QStringLiteral("ようこそへ戻る"),
-                           pixels(QRect(12480, 240, 2175, 855)), face(family, 14.25));
-        setColours(Command13, QColor(0x00FF00));
-        connect(Command13, &QPushButton::clicked, this, &Form1::Command13_Click);
+        previousMonthButton = button(this, QStringLiteral("previousMonthButton"), QStringLiteral("１ヶ月前"),
+                                     pixels(QRect(480, 360, 1935, 495)), big);
+        thisMonthButton = button(this, QStringLiteral("thisMonthButton"), QStringLiteral("今月"),
+                                 pixels(QRect(2520, 360, 1095, 495)), big);
+        nextMonthButton = button(this, QStringLiteral("nextMonthButton"), QStringLiteral("１ヶ月後"),
+                                 pixels(QRect(3720, 360, 1935, 495)), big);
+        setColours(previousMonthButton, QColor(0xFF8080));
+        setColours(thisMonthButton, QColor(0x80FF80));
+        setColours(nextMonthButton, QColor(0x00FFFF));
+        monthBox->setGeometry(pixels(QRect(480, 960, 1935, 375)));
+        monthBox->setFont(big);
+        QLabel *title = label(this, QStringLiteral("titleCaption"), QStringLiteral("１ヶ月の行事内容は？"),
+                              pixels(QRect(6480, 360, 5055, 615)), face(family, 24, true));
+        setTextColour(title, Qt::red);
+        closeButton = button(this, QStringLiteral("closeButton"), QStringLiteral("ようこそへ戻る"),
+                             pixels(QRect(12480, 240, 2175, 855)), face(family, 14.25));
+        setColours(closeButton, QColor(0x00FF00));
     }
     printButton = makePrintButton(this, *this, admin ? QRect(620, 24, 110, 41) : QRect(700, 66, 120, 28),
                                   face(family, admin ? 9.75 : 12, !admin));
-    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
-    connect(Command101, &QPushButton::clicked, this, &Form1::Command101_Click);
+    connect(closeButton, &QPushButton::clicked, this, &MonthBoardScreen::closeBoard);
+    connect(previousMonthButton, &QPushButton::clicked, this, &MonthBoardScreen::showPreviousMonth);
+    connect(thisMonthButton, &QPushButton::clicked, this, &MonthBoardScreen::showThisMonth);
+    connect(nextMonthButton, &QPushButton::clicked, this, &MonthBoardScreen::showNextMonth);
 }
 
-void Form1::Command101_Click()
+void MonthBoardScreen::showRow()
 {
     const MonthRow month = readMonthRow(session().workbook(), session().currentRow());
-    Text52->setText(month.title);
+    monthBox->setText(month.title);
     for (int k = 1; k <= kSlots; ++k) {
-        Label[k]->setText(month.days.value(k - 1));
-        Text[k]->setPlainText(month.events.value(k - 1));
+        dayLabels[k - 1]->setText(month.days.value(k - 1));
+        eventBoxes[k - 1]->setPlainText(month.events.value(k - 1));
     }
 }
 
-PrintSheet Form1::printSheet()
+PrintSheet MonthBoardScreen::printSheet()
 {
     PrintSheet sheet;
-    sheet.title = QStringLiteral("%1の行事").arg(Text52->text());
+    sheet.title = QStringLiteral("%1の行事").arg(monthBox->text());
     sheet.landscape = true;
     PrintTable calendar;
     calendar.columnHeads = {QString()};
@@ -150,14 +148,14 @@ PrintSheet Form1::printSheet()
     calendar.emphasiseFirstLine = true;
     calendar.textSize = 14;
     for (int column = 1; column <= 7; ++column) {
-        calendar.columnHeads.append(Heading[column]->text());
+        calendar.columnHeads.append(weekdayCaptions[column - 1]->text());
         calendar.columnColours.append(QColor::fromRgb(columnColour(column)));
     }
     for (int week = 0; week * 7 < kSlots; ++week) {
         QStringList row{QString()};
         for (int k = week * 7 + 1; k <= std::min(week * 7 + 7, kSlots); ++k) {
-            const QString day = Label[k]->text();
-            const QString events = Text[k]->toPlainText();
+            const QString day = dayLabels[k - 1]->text();
+            const QString events = eventBoxes[k - 1]->toPlainText();
             row.append(day.isEmpty() && events.isEmpty() ? QString() : day + u'\n' + events);
         }
         calendar.rows.append(row);
@@ -166,46 +164,41 @@ PrintSheet Form1::printSheet()
     return sheet;
 }
 
-void Form1::Command3_Click()
+void MonthBoardScreen::showPreviousMonth()
 {
     session().step(-1);
 }
 
-void Form1::Command4_Click()
+void MonthBoardScreen::showThisMonth()
 {
     session().backToToday();
 }
 
-void Form1::Command5_Click()
+void MonthBoardScreen::showNextMonth()
 {
     session().step(1);
 }
 
-QStringList Form1::rowTexts() const
+QStringList MonthBoardScreen::rowTexts() const
 {
     MonthRow month;
-    month.title = Text52->text();
+    month.title = monthBox->text();
     for (int k = 1; k <= kSlots; ++k) {
-        month.days.append(Label[k]->text());
-        month.events.append(Text[k]->toPlainText());
+        month.days.append(dayLabels[k - 1]->text());
+        month.events.append(eventBoxes[k - 1]->toPlainText());
     }
     return monthRowFields(month);
 }
 
-void Form1::Command1_Click()
+void MonthBoardScreen::writeBack()
 {
     session().update();
 }
 
-void Form1::Command2_Click()
+void MonthBoardScreen::closeBoard()
 {
     if (session().close())
         hide();
-}
-
-void Form1::Command13_Click()
-{
-    Command2_Click();
 }
 
 } // namespace boards::monthly

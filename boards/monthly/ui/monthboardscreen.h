@@ -13,47 +13,45 @@ class QPushButton;
 
 namespace boards::monthly {
 
-// The monthly events board: MonthBoardS (administrator, writes back) or MonthBoardC (classroom).
-class Form1 : public BoardForm, public PrintableBoard
+// The monthly events board: MonthBoardS (administrator, writes back) or MonthBoardC (classroom). The
+// month shows as a calendar of slots k = 1 to 37, week row by week row from Sunday: dayLabels dayLabel1
+// .. dayLabel37 hold the day numbers and eventBoxes eventBox1 .. eventBox37 the events, under
+// weekdayCaptions weekdayCaption1 (Sunday) .. weekdayCaption7 (Saturday).
+class MonthBoardScreen : public BoardScreen, public PrintableBoard
 {
     Q_OBJECT
 public:
-    Form1(Variant variant, perumina::Seams seams, QWidget *parent = nullptr);
+    MonthBoardScreen(Variant variant, perumina::Seams seams, QWidget *parent = nullptr);
 
     Variant variant() const { return variant_; }
 
-    // The display of the row in the current row (Command101 "Command101（再表示）").
-    void display() override { Command101_Click(); }
+    void display() override { showRow(); }
     QStringList rowTexts() const override;
-    void Command101_Click();
-    void Command3_Click(); // one month back
-    void Command4_Click(); // this month
-    void Command5_Click(); // one month forward
-    // "表示データを更新する" (MonthBoardS only): the 75 fields of the month shown.
-    void Command1_Click();
-    // Close buttons: Command2 "閉じる" (S), Command13 "ようこそへ戻る" (C).
-    void Command2_Click();
-    void Command13_Click();
     // The month's calendar as shown, on a landscape page, for 印刷.
     PrintSheet printSheet() override;
 
-    QPushButton *Command1 = nullptr;  // S only
-    QPushButton *Command2 = nullptr;  // S only
-    QPushButton *Command13 = nullptr; // C only
-    QPushButton *Command3 = nullptr;
-    QPushButton *Command4 = nullptr;
-    QPushButton *Command5 = nullptr;
-    QPushButton *Command101 = nullptr; // hidden
-    QPushButton *printButton = nullptr;
-    QLabel *Label38 = nullptr; // C only
-    QLineEdit *Text52 = nullptr;
-    std::array<QLabel *, kSlots + 1> Label{};        // Label[1] .. Label[37]
-    std::array<QPlainTextEdit *, kSlots + 1> Text{}; // Text[1] .. Text[37]
-    std::array<QLabel *, 8> Heading{};               // Label41 .. Label47 as Heading[1] .. Heading[7]
-
 private:
     void build();
+    void showRow();
+    void showPreviousMonth();
+    void showThisMonth();
+    void showNextMonth();
+    // "表示データを更新する" (MonthBoardS only): the 75 fields of the month shown.
+    void writeBack();
+    // "閉じる" (S) or "ようこそへ戻る" (C).
+    void closeBoard();
+
     Variant variant_;
+    QPushButton *updateButton = nullptr; // S only
+    QPushButton *closeButton = nullptr;
+    QPushButton *previousMonthButton = nullptr;
+    QPushButton *thisMonthButton = nullptr;
+    QPushButton *nextMonthButton = nullptr;
+    QPushButton *printButton = nullptr;
+    QLineEdit *monthBox = nullptr;
+    std::array<QLabel *, 7> weekdayCaptions{};
+    std::array<QLabel *, kSlots> dayLabels{};
+    std::array<QPlainTextEdit *, kSlots> eventBoxes{};
 };
 
 } // namespace boards::monthly

@@ -1,6 +1,7 @@
 #include "boards/skeleton/ui/boardscreen.h"
 
 #include "boards/skeleton/rows.h"
+#include "boards/skeleton/ui/boardkeys.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -26,12 +27,12 @@ void applyWeekday(QLabel *label, const QString &number)
     label->setPalette(palette);
 }
 
-BoardForm::BoardForm(perumina::Seams seams, BoardFiles files, QWidget *parent)
+BoardScreen::BoardScreen(perumina::Seams seams, BoardFiles files, QWidget *parent)
     : QWidget(parent), session_(seams, std::move(files), *this)
 {
 }
 
-void BoardForm::keepTypedText(const QString &message, const QString &typed)
+void BoardScreen::keepTypedText(const QString &message, const QString &typed)
 {
     QDialog box(this);
     box.setObjectName(QStringLiteral("typedTextBox"));
@@ -62,7 +63,7 @@ void BoardForm::keepTypedText(const QString &message, const QString &typed)
     box.exec();
 }
 
-void BoardForm::closeEvent(QCloseEvent *event)
+void BoardScreen::closeEvent(QCloseEvent *event)
 {
     if (session_.ended() || session_.close())
         event->accept();
@@ -74,58 +75,87 @@ void BoardForm::closeEvent(QCloseEvent *event)
 
 namespace boards {
 
-DayRowForm::DayRowForm(perumina::Seams seams, BoardFiles files, QWidget *parent)
-    : BoardForm(seams, std::move(files), parent)
+DayRowScreen::DayRowScreen(perumina::Seams seams, BoardFiles files, QWidget *parent)
+    : BoardScreen(seams, std::move(files), parent)
 {
-    Text101 = kit::textBox(this, QStringLiteral("Text101"));
-    Text101->setReadOnly(true);
-    Text102 = kit::textBox(this, QStringLiteral("Text102"));
-    Text102->hide();
-    Label20 = kit::label(this, QStringLiteral("Label20"), QStringLiteral("Label20"), {});
+    dateBox = kit::textBox(this, QStringLiteral("dateBox"));
+    dateBox->setReadOnly(true);
+    // Until a row with a weekday is shown the label keeps the placeholder it was drawn with.
+    weekdayLabel = kit::label(this, QStringLiteral("weekdayLabel"), QStringLiteral("Label20"), {});
 }
 
-void DayRowForm::makeStepButtons(const QStringList &captions, const QList<QRect> &geometry)
+void DayRowScreen::makeStepButtons(const QStringList &captions, const QList<QRect> &geometry)
 {
-    QPushButton **buttons[] = {&Command7, &Command8, &Command11, &Command9, &Command10};
-    const char *names[] = {"Command7", "Command8", "Command11", "Command9", "Command10"};
+    const std::pair<QPushButton **, QString> buttons[] = {
+        {&back10Button, QStringLiteral("back10Button")},
+        {&back1Button, QStringLiteral("back1Button")},
+        {&todayButton, QStringLiteral("todayButton")},
+        {&forward1Button, QStringLiteral("forward1Button")},
+        {&forward10Button, QStringLiteral("forward10Button")}};
     for (int i = 0; i < 5; ++i)
-        *buttons[i] = kit::button(this, QString::fromLatin1(names[i]), captions.value(i), geometry.value(i));
-    connect(Command7, &QPushButton::clicked, this, &DayRowForm::Command7_Click);
-    connect(Command8, &QPushButton::clicked, this, &DayRowForm::Command8_Click);
-    connect(Command9, &QPushButton::clicked, this, &DayRowForm::Command9_Click);
-    connect(Command10, &QPushButton::clicked, this, &DayRowForm::Command10_Click);
-    connect(Command11, &QPushButton::clicked, this, &DayRowForm::Command11_Click);
+        *buttons[i].first = kit::button(this, buttons[i].second, captions.value(i), geometry.value(i));
+    connect(back10Button, &QPushButton::clicked, this, &DayRowScreen::stepBack10);
+    connect(back1Button, &QPushButton::clicked, this, &DayRowScreen::stepBack1);
+    connect(forward1Button, &QPushButton::clicked, this, &DayRowScreen::stepForward1);
+    connect(forward10Button, &QPushButton::clicked, this, &DayRowScreen::stepForward10);
+    connect(todayButton, &QPushButton::clicked, this, &DayRowScreen::backToToday);
 }
 
-void DayRowForm::showDateAndWeekday()
+void DayRowScreen::placeDate(QRect date, const QFont &dateFont, QRect weekday, const QFont &weekdayFont,
+                             Qt::Alignment dateAlignment)
+{
+    dateBox->setGeometry(date);
+    if (dateAlignment)
+        dateBox->setAlignment(dateAlignment);
+    dateBox->setFont(dateFont);
+    weekdayLabel->setGeometry(weekday);
+    weekdayLabel->setFont(weekdayFont);
+}
+
+void DayRowScreen::setDayReadingOrder(Steps steps, const QList<QWidget *> &buttons,
+                                      const QList<QWidget *> &boxes)
+{
+    const QList<QWidget *> stepButtons{back10Button, back1Button, todayButton, forward1Button,
+                                       forward10Button};
+    QList<QWidget *> order = steps == Steps::First ? stepButtons + QList<QWidget *>{dateBox} + buttons
+                                                   : QList<QWidget *>{dateBox} + buttons + stepButtons;
+    setReadingOrder(order + boxes);
+}
+
+void DayRowScreen::showDateAndWeekday()
 {
     const QString row = session().currentRow();
-    Text101->setText(session().workbook().cell(row, 1));
-    Text102->setText(session().workbook().cell(row, 2));
-    applyWeekday(Label20, Text102->text());
+    dateBox->setText(session().workbook().cell(row, 1));
+    weekdayNumber_ = session().workbook().cell(row, 2);
+    applyWeekday(weekdayLabel, weekdayNumber_);
 }
 
-void DayRowForm::Command7_Click()
+QString DayRowScreen::shownDate() const
+{
+    return dateBox->text();
+}
+
+void DayRowScreen::stepBack10()
 {
     session().step(-10);
 }
 
-void DayRowForm::Command8_Click()
+void DayRowScreen::stepBack1()
 {
     session().step(-1);
 }
 
-void DayRowForm::Command9_Click()
+void DayRowScreen::stepForward1()
 {
     session().step(1);
 }
 
-void DayRowForm::Command10_Click()
+void DayRowScreen::stepForward10()
 {
     session().step(10);
 }
 
-void DayRowForm::Command11_Click()
+void DayRowScreen::backToToday()
 {
     session().backToToday();
 }

@@ -5,8 +5,8 @@
 
 #include <QWidget>
 
-class QFrame;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 
 namespace boards {
@@ -18,62 +18,70 @@ void applyWeekday(QLabel *label, const QString &number);
 
 // What the six board windows share: the session, showing the window, and closing by the system menu
 // running the same closing steps as the close button.
-class BoardForm : public QWidget, public BoardView
+class BoardScreen : public QWidget, public BoardView
 {
     Q_OBJECT
 public:
-    BoardForm(perumina::Seams seams, BoardFiles files, QWidget *parent = nullptr);
+    BoardScreen(perumina::Seams seams, BoardFiles files, QWidget *parent = nullptr);
 
     BoardSession &session() { return session_; }
-    // Form_Load: the start-up of the skeleton.
-    void Form_Load() { session_.start(); }
+    // The board's start-up, as its program runs it once the window is built.
+    void start() { session_.start(); }
     void showWindow() override { show(); }
     // A message box with the typed text and a "コピー" button that puts it on the clipboard.
     void keepTypedText(const QString &message, const QString &typed) override;
 
 protected:
-    // Form_Unload.
     void closeEvent(QCloseEvent *event) override;
 
 private:
     BoardSession session_;
 };
 
-} // namespace boards
-
-class QLineEdit;
-
-namespace boards {
-
-// The daily and lunch windows: one row per day, the five step buttons Command7 (-10), Command8 (-1),
-// Command11 (today), Command9 (+1), Command10 (+10), the date field Text101, the hidden weekday
-// number Text102 and the weekday label Label20.
-class DayRowForm : public BoardForm
+// The daily and lunch windows: one row per day, shown with its date (dateBox) and weekday
+// (weekdayLabel), and the five step buttons back10Button, back1Button, todayButton, forward1Button and
+// forward10Button.
+class DayRowScreen : public BoardScreen
 {
     Q_OBJECT
 public:
-    DayRowForm(perumina::Seams seams, BoardFiles files, QWidget *parent = nullptr);
-
-    void Command7_Click();
-    void Command8_Click();
-    void Command9_Click();
-    void Command10_Click();
-    void Command11_Click();
-
-    QPushButton *Command7 = nullptr;
-    QPushButton *Command8 = nullptr;
-    QPushButton *Command11 = nullptr;
-    QPushButton *Command9 = nullptr;
-    QPushButton *Command10 = nullptr;
-    QLineEdit *Text101 = nullptr;
-    QLineEdit *Text102 = nullptr;
-    QLabel *Label20 = nullptr;
+    DayRowScreen(perumina::Seams seams, BoardFiles files, QWidget *parent = nullptr);
 
 protected:
     // Creates the step buttons, left to right "＜＜", "＜", "◇", "＞", "＞＞" in their board's words.
     void makeStepButtons(const QStringList &captions, const QList<QRect> &geometry);
-    // Columns 1 and 2 of the current row into Text101 and Text102, and the weekday label from them.
+    // Places the date and the weekday; an empty alignment keeps the box's own.
+    void placeDate(QRect date, const QFont &dateFont, QRect weekday, const QFont &weekdayFont,
+                   Qt::Alignment dateAlignment = {});
+    // Where Tab goes: the step buttons before the date, or after the buttons that follow it; then the
+    // boxes.
+    enum class Steps
+    {
+        First,
+        AfterButtons
+    };
+    void setDayReadingOrder(Steps steps, const QList<QWidget *> &buttons, const QList<QWidget *> &boxes);
+    // Columns 1 and 2 of the current row: the date into its box, the weekday number to the label.
     void showDateAndWeekday();
+    QString shownDate() const;
+    // The weekday number of the row shown ("1" Monday to "7" Sunday), as the file holds it.
+    QString weekdayNumber() const { return weekdayNumber_; }
+
+private:
+    void stepBack10();
+    void stepBack1();
+    void stepForward1();
+    void stepForward10();
+    void backToToday();
+
+    QPushButton *back10Button = nullptr;
+    QPushButton *back1Button = nullptr;
+    QPushButton *todayButton = nullptr;
+    QPushButton *forward1Button = nullptr;
+    QPushButton *forward10Button = nullptr;
+    QLineEdit *dateBox = nullptr;
+    QLabel *weekdayLabel = nullptr;
+    QString weekdayNumber_;
 };
 
 } // namespace boards
