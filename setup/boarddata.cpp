@@ -2,6 +2,7 @@
 
 #include "boards/daily/dayboard.h"
 #include "boards/lunch/lunchboard.h"
+#include "boards/monthly/monthboard.h"
 #include "boards/skeleton/csv.h"
 #include "boards/skeleton/indexsearch.h"
 #include "boards/skeleton/workbook.h"
@@ -69,14 +70,11 @@ QString monthIndex(int year)
 
 QByteArray monthWorkbook(int year)
 {
-    QStringList heading{QStringLiteral("年月")};
-    for (int k = 1; k <= 37; ++k)
-        heading << QStringLiteral("日%1").arg(k) << QStringLiteral("行事%1").arg(k);
-    QList<boards::CsvRow> rows{csvRow(heading)};
+    QList<boards::CsvRow> rows{csvRow(boards::monthly::fileHeading())};
     for (int i = 0; i < 12; ++i) {
         const QDate first = QDate(year, 4, 1).addMonths(i);
         QStringList fields{boards::monthMarker(first)};
-        for (int k = 1; k <= 37; ++k)
+        for (int k = 1; k <= boards::monthly::kSlots; ++k)
             fields << QString() << QString();
         const int offset = first.dayOfWeek() % 7; // Sunday first
         for (int day = 1; day <= first.daysInMonth(); ++day)

@@ -1,10 +1,10 @@
-#include "boards/monthly/ui/form1.h"
+#include "boards/monthly/ui/monthboardscreen.h"
 #include "boards/skeleton/ui/boardmain.h"
 
 int main(int argc, char *argv[])
 {
     const bool admin = PERUMINA_ADMIN_VARIANT;
-    return boards::runBoard<boards::monthly::Form1, boards::monthly::Variant>(
+    return boards::runBoard<boards::monthly::MonthBoardScreen, boards::monthly::Variant>(
         argc, argv, admin, admin ? QStringLiteral("MonthBoardS") : QStringLiteral("MonthBoardC"),
         QStringLiteral("月別の行事"));
 }

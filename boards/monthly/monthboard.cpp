@@ -19,6 +19,14 @@ QString boxName(int column, const QStringList &row)
                          : QStringLiteral("%1日の行事").arg(day);
 }
 
+QStringList fileHeading()
+{
+    QStringList heading{QStringLiteral("年月")};
+    for (int k = 1; k <= kSlots; ++k)
+        heading << QStringLiteral("日%1").arg(k) << QStringLiteral("行事%1").arg(k);
+    return heading;
+}
+
 BoardFiles monthBoardFiles()
 {
     return BoardFiles{perumina::site::kMonthEvents, true, &boxName};

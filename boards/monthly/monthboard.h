@@ -19,6 +19,9 @@ inline constexpr int kSlots = 37;
 inline constexpr int kFields = 1 + 2 * kSlots;
 
 BoardFiles monthBoardFiles();
+// The heading row of 月別行事.txt, one per field ("年月", then "日k" and "行事k" for each slot), as the
+// set-up writes it.
+QStringList fileHeading();
 QString windowCaption(Variant variant);
 
 struct MonthRow

@@ -70,7 +70,7 @@ public:
 
     Workbook &workbook() { return workbook_; }
     const Workbook &workbook() const { return workbook_; }
-    QString currentRow() const { return currentRow_; } // Text136
+    QString currentRow() const { return currentRow_; } // the row the board shows
     void setCurrentRow(const QString &row) { currentRow_ = row; }
     QString todayRow() const { return todayRow_; }
     QString serverName() const { return serverName_; }

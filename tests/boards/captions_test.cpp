@@ -1,12 +1,12 @@
-#include "boards/daily/ui/form1.h"
-#include "boards/lunch/ui/form1.h"
-#include "boards/monthly/ui/form1.h"
+#include "boards/daily/ui/dayboardscreen.h"
+#include "boards/lunch/ui/lunchboardscreen.h"
+#include "boards/monthly/ui/monthboardscreen.h"
 #include "boardsite.h"
+#include "common/controls.h"
 #include "setup/boarddata.h"
 #include "shared/fakes.h"
 #include "shared/site.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
@@ -40,33 +40,28 @@ struct Screen
     QStringList editable;
 };
 
-template <typename Form, typename Variant>
+template <typename Screen, typename Variant>
 std::function<std::unique_ptr<QWidget>(perumina::Seams)> maker(Variant variant)
 {
     return [variant](perumina::Seams seams) {
-        auto form = std::make_unique<Form>(variant, seams);
-        form->Form_Load();
-        return std::unique_ptr<QWidget>(std::move(form));
+        auto screen = std::make_unique<Screen>(variant, seams);
+        screen->start();
+        return std::unique_ptr<QWidget>(std::move(screen));
     };
 }
 
-QString captionOf(QWidget *form, const QString &name)
+// A button's or a label's caption.
+QString captionOf(QWidget *screen, const QString &name)
 {
-    if (auto *button = form->findChild<QAbstractButton *>(name))
-        return button->text();
-    if (auto *label = form->findChild<QLabel *>(name))
-        return label->text();
-    return QStringLiteral("(no control %1)").arg(name);
+    return testing_support::control<QWidget>(screen, name)->property("text").toString();
 }
 
-bool isReadOnly(QWidget *form, const QString &name)
+// Of a one-line or a multi-line box.
+bool isReadOnly(QWidget *screen, const QString &name)
 {
-    if (auto *line = form->findChild<QLineEdit *>(name))
-        return line->isReadOnly();
-    if (auto *box = form->findChild<QPlainTextEdit *>(name))
-        return box->isReadOnly();
-    ADD_FAILURE() << "no field " << name.toStdString();
-    return false;
+    const QVariant readOnly = testing_support::control<QWidget>(screen, name)->property("readOnly");
+    EXPECT_TRUE(readOnly.isValid()) << name.toStdString() << " is not a box";
+    return readOnly.toBool();
 }
 
 using P = QPair<QString, QString>;
@@ -78,80 +73,85 @@ TEST(BoardScreens, captionsAndFieldsOfTheSixPrograms)
     using boards::daily::Variant;
     using LunchVariant = boards::lunch::Variant;
     using MonthVariant = boards::monthly::Variant;
-    const QList<P> daySteps{P("Command7", "＜＜"), P("Command8", "＜"), P("Command11", "◇"),
-                            P("Command9", "＞"), P("Command10", "＞＞")};
+    const QList<P> daySteps{P("back10Button", "＜＜"), P("back1Button", "＜"), P("todayButton", "◇"),
+                            P("forward1Button", "＞"), P("forward10Button", "＞＞")};
     const Screen screens[] = {
         {"DayBoardS",
-         maker<boards::daily::Form1>(Variant::Admin),
+         maker<boards::daily::DayBoardScreen>(Variant::Admin),
          "今日の日程",
-         daySteps + QList<P>{P("Command102", "表示データを更新する"), P("Command5", "閉じる"),
-                             P("Label29", "曜　 日"), P("Label12", "校内行事"), P("Label11", "学年行事"),
-                             P("Label16", "時間別予定"), P("Label17", "一学年"), P("Label19", "三学年")},
-         {"Command14", "Label8"},
-         {"Text101"},
-         {"Text103", "Text108", "Text135"}},
+         daySteps + QList<P>{P("updateButton", "表示データを更新する"), P("closeButton", "閉じる"),
+                             P("weekdayCaption", "曜　 日"), P("schoolCaption", "校内行事"),
+                             P("gradeCaption", "学年行事"), P("timetableCaption", "時間別予定"),
+                             P("timetableGradeCaption1", "一学年"), P("timetableGradeCaption3", "三学年")},
+         {"titleCaption"},
+         {"dateBox"},
+         {"eventBox1", "gradeEventBox3", "timetableBox3_9"}},
         {"DayBoardC",
-         maker<boards::daily::Form1>(Variant::Classroom),
+         maker<boards::daily::DayBoardScreen>(Variant::Classroom),
          "グループウェア　（ぺる・み・な）",
-         daySteps + QList<P>{P("Command14", "ようこそへ戻る"), P("Label8", "今日の予定は？"),
-                             P("Label29", "曜　日")},
-         {"Command102", "Command5"},
-         {"Text101", "Text103", "Text108", "Text135"},
+         daySteps + QList<P>{P("closeButton", "ようこそへ戻る"), P("titleCaption", "今日の予定は？"),
+                             P("weekdayCaption", "曜　日")},
+         {"updateButton"},
+         {"dateBox", "eventBox1", "gradeEventBox3", "timetableBox3_9"},
          {}},
         {"LunchBoardS",
-         maker<boards::lunch::Form1>(LunchVariant::Admin),
+         maker<boards::lunch::LunchBoardScreen>(LunchVariant::Admin),
          "給食予定",
-         daySteps + QList<P>{P("Command102", "表示データを更新する"), P("Command5", "閉じる"),
-                             P("Label1", "給食予定"), P("Label2", "主　     食"), P("Label6", "副　食　④"),
-                             P("Label8", "飲み物　②"), P("Label9", "総カロリー量"), P("Label10", "kcal"),
-                             P("Label29", "曜　 日")},
+         daySteps + QList<P>{P("updateButton", "表示データを更新する"), P("closeButton", "閉じる"),
+                             P("headingCaption", "給食予定"), P("mainDishCaption", "主　     食"),
+                             P("sideDishCaption4", "副　食　④"), P("drinkCaption2", "飲み物　②"),
+                             P("caloriesCaption", "総カロリー量"), P("kcalCaption", "kcal"),
+                             P("weekdayCaption", "曜　 日")},
          {},
-         {"Text101"},
-         {"Text1", "Text8"}},
+         {"dateBox"},
+         {"menuBox1", "menuBox8"}},
         {"LunchBoardC",
-         maker<boards::lunch::Form1>(LunchVariant::Classroom),
+         maker<boards::lunch::LunchBoardScreen>(LunchVariant::Classroom),
          "グループウェア　（ぺる・み・な）",
-         {P("Command7", "ず～っと前のメニュを見る"), P("Command8", "１日前は？"),
-          P("Command11", "今日に戻る"), P("Command9", "１日後は？"),
-          P("Command10", "ず～っと後のメニューを見る"), P("Command5", "ようこそへ戻る"),
-          P("Label2", "メインメニュー・・・"), P("Label3", "サブメニュー・・・"), P("Label7", "飲み物・・・"),
-          P("Label9", "気になる総カロリー量は？"), P("Label1", "にしてみました。"),
-          P("Label11", "のメニューは？"), P("Label29", "曜日")},
-         {"Command102"},
-         {"Text101"},
-         {"Text1", "Text8"}}, // editable, though nothing writes them back
+         {P("back10Button", "ず～っと前のメニュを見る"), P("back1Button", "１日前は？"),
+          P("todayButton", "今日に戻る"), P("forward1Button", "１日後は？"),
+          P("forward10Button", "ず～っと後のメニューを見る"), P("closeButton", "ようこそへ戻る"),
+          P("mainDishCaption", "メインメニュー・・・"), P("sideDishCaption", "サブメニュー・・・"),
+          P("drinkCaption", "飲み物・・・"), P("caloriesCaption", "気になる総カロリー量は？"),
+          P("closingCaption", "にしてみました。"), P("titleCaption", "のメニューは？"),
+          P("weekdayCaption", "曜日")},
+         {"updateButton"},
+         {"dateBox"},
+         {"menuBox1", "menuBox8"}}, // editable, though nothing writes them back
         {"MonthBoardS",
-         maker<boards::monthly::Form1>(MonthVariant::Admin),
+         maker<boards::monthly::MonthBoardScreen>(MonthVariant::Admin),
          "月別行事",
-         {P("Command3", "＜"), P("Command4", "◇"), P("Command5", "＞"), P("Command1", "表示データを更新する"),
-          P("Command2", "閉じる"), P("Label41", "日"), P("Label47", "土")},
-         {"Command13", "Label38"},
-         {"Text52"},
-         {"Text1", "Text37"}},
+         {P("previousMonthButton", "＜"), P("thisMonthButton", "◇"), P("nextMonthButton", "＞"),
+          P("updateButton", "表示データを更新する"), P("closeButton", "閉じる"), P("weekdayCaption1", "日"),
+          P("weekdayCaption7", "土")},
+         {"titleCaption"},
+         {"monthBox"},
+         {"eventBox1", "eventBox37"}},
         {"MonthBoardC",
-         maker<boards::monthly::Form1>(MonthVariant::Classroom),
+         maker<boards::monthly::MonthBoardScreen>(MonthVariant::Classroom),
          "グループウェア（ぺる・み・な）",
-         {P("Command3", "１ヶ月前"), P("Command4", "今月"), P("Command5", "１ヶ月後"),
-          P("Command13", "ようこそへ戻る"), P("Label38", "１ヶ月の行事内容は？"), P("Label41", "日")},
-         {"Command1", "Command2"},
-         {"Text52"},
-         {"Text1", "Text37"}},
+         {P("previousMonthButton", "１ヶ月前"), P("thisMonthButton", "今月"),
+          P("nextMonthButton", "１ヶ月後"), P("closeButton", "ようこそへ戻る"),
+          P("titleCaption", "１ヶ月の行事内容は？"), P("weekdayCaption1", "日")},
+         {"updateButton"},
+         {"monthBox"},
+         {"eventBox1", "eventBox37"}},
     };
     boards_test::BoardSite site;
     for (const Screen &screen : screens) {
         perumina::FakeSeams fakes;
         fakes.clock.set(QDateTime(QDate(2026, 6, 10), QTime(8, 0)));
-        const auto form = screen.make(fakes.seams());
+        const auto board = screen.make(fakes.seams());
         SCOPED_TRACE(screen.program);
-        EXPECT_EQ(form->windowTitle(), screen.title);
+        EXPECT_EQ(board->windowTitle(), screen.title);
         for (const auto &[name, caption] : screen.captions)
-            EXPECT_EQ(captionOf(form.get(), name), caption) << name.toStdString();
+            EXPECT_EQ(captionOf(board.get(), name), caption) << name.toStdString();
         for (const QString &name : screen.absent)
-            EXPECT_EQ(form->findChild<QWidget *>(name), nullptr) << name.toStdString();
+            EXPECT_EQ(board->findChild<QWidget *>(name), nullptr) << name.toStdString();
         for (const QString &name : screen.readOnly)
-            EXPECT_TRUE(isReadOnly(form.get(), name)) << name.toStdString();
+            EXPECT_TRUE(isReadOnly(board.get(), name)) << name.toStdString();
         for (const QString &name : screen.editable)
-            EXPECT_FALSE(isReadOnly(form.get(), name)) << name.toStdString();
+            EXPECT_FALSE(isReadOnly(board.get(), name)) << name.toStdString();
     }
 }
 
@@ -159,21 +159,26 @@ TEST(BoardScreens, monthlyCalendarSizesAndColours)
 {
     boards_test::BoardSite site;
     perumina::FakeSeams fakes;
-    boards::monthly::Form1 admin(boards::monthly::Variant::Admin, fakes.seams());
-    boards::monthly::Form1 classroom(boards::monthly::Variant::Classroom, fakes.seams());
+    boards::monthly::MonthBoardScreen admin(boards::monthly::Variant::Admin, fakes.seams());
+    boards::monthly::MonthBoardScreen classroom(boards::monthly::Variant::Classroom, fakes.seams());
+    using testing_support::control;
     // The calendar keeps its size; the window scrolls it on a small screen.
-    const auto calendar = [](QWidget &form) {
-        return form.findChild<QScrollArea *>("scroll")->widget()->size();
+    const auto calendar = [](QWidget &screen) {
+        return control<QScrollArea>(&screen, "scroll")->widget()->size();
     };
     EXPECT_EQ(calendar(admin), QSize(1016, 720)); // 15240 x 10800 twips
     EXPECT_EQ(calendar(classroom), QSize(1016, 717));
-    EXPECT_EQ(admin.Heading[7]->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    EXPECT_EQ(admin.Label[8]->palette().color(QPalette::WindowText), QColor(255, 0, 0));  // a Sunday
-    EXPECT_EQ(admin.Label[14]->palette().color(QPalette::WindowText), QColor(0, 0, 255)); // a Saturday
-    EXPECT_EQ(admin.Label[10]->palette().color(QPalette::WindowText), QColor(0, 0, 0));
-    EXPECT_TRUE(classroom.Label[8]->font().italic());
-    EXPECT_FALSE(admin.Label[8]->font().italic());
-    EXPECT_EQ(admin.Text[37]->geometry(), QRect(32 + 136, 136 + 5 * 96, 129, 65));
+    const auto colour = [](QWidget &screen, const char *name) {
+        return control<QLabel>(&screen, name)->palette().color(QPalette::WindowText);
+    };
+    EXPECT_EQ(colour(admin, "weekdayCaption7"), QColor(0, 0, 255));
+    EXPECT_EQ(colour(admin, "dayLabel8"), QColor(255, 0, 0));  // a Sunday
+    EXPECT_EQ(colour(admin, "dayLabel14"), QColor(0, 0, 255)); // a Saturday
+    EXPECT_EQ(colour(admin, "dayLabel10"), QColor(0, 0, 0));
+    EXPECT_TRUE(control<QLabel>(&classroom, "dayLabel8")->font().italic());
+    EXPECT_FALSE(control<QLabel>(&admin, "dayLabel8")->font().italic());
+    EXPECT_EQ(control<QPlainTextEdit>(&admin, "eventBox37")->geometry(),
+              QRect(32 + 136, 136 + 5 * 96, 129, 65));
 }
 
 // What a person finds in the PDF the print dialog saves: every board on one A4 page, landscape for the
@@ -208,53 +213,56 @@ TEST(BoardPrint, eachBoardPrintsWhatItShowsOnOneSearchableA4Page)
         // Edits one box, then gives the texts the page must hold.
         std::function<QStringList(QWidget *)> shown;
     };
-    const auto day = [&](QWidget *w) {
-        auto *form = static_cast<daily::Form1 *>(w);
-        form->Text[4]->setPlainText(edit);
-        return QStringList{form->Text101->text(),
+    using testing_support::control;
+    const auto day = [&](QWidget *screen) {
+        control<QPlainTextEdit>(screen, "eventBox2")->setPlainText(edit);
+        return QStringList{control<QLineEdit>(screen, "dateBox")->text(),
                            QStringLiteral("（水）の予定"),
-                           form->columnText(3),
-                           form->columnText(9),
+                           control<QPlainTextEdit>(screen, "eventBox1")->toPlainText(),
+                           control<QPlainTextEdit>(screen, "timetableBox1_1")->toPlainText(),
                            edit,
                            QStringLiteral("放課後")};
     };
-    const auto lunch = [&](QWidget *w) {
-        auto *form = static_cast<lunch::Form1 *>(w);
-        form->Text[2]->setText(edit);
+    const auto lunch = [&](QWidget *screen) {
+        control<QLineEdit>(screen, "menuBox2")->setText(edit);
         const QString mondayRow = QString::number(boards_test::rowOf(QDate(2026, 6, 8)));
-        return QStringList{monday, QStringLiteral("2026/06/12（金）"), form->Text[1]->text(), edit,
-                           lunch::readMenu(form->session().workbook(), mondayRow).value(0)};
+        return QStringList{
+            monday, QStringLiteral("2026/06/12（金）"), control<QLineEdit>(screen, "menuBox1")->text(), edit,
+            lunch::readMenu(static_cast<BoardScreen *>(screen)->session().workbook(), mondayRow).value(0)};
     };
-    const auto month = [&](QWidget *w) {
-        auto *form = static_cast<monthly::Form1 *>(w);
-        form->Text[20]->setPlainText(edit);
+    const auto month = [&](QWidget *screen) {
+        control<QPlainTextEdit>(screen, "eventBox20")->setPlainText(edit);
         QString events;
         for (int k = 1; k <= monthly::kSlots && events.isEmpty(); ++k)
-            events = k == 20 ? QString() : form->Text[k]->toPlainText().section(u'\n', 0, 0);
+            events = k == 20 ? QString()
+                             : control<QPlainTextEdit>(screen, QStringLiteral("eventBox%1").arg(k))
+                                   ->toPlainText()
+                                   .section(u'\n', 0, 0);
         return QStringList{QStringLiteral("2026/06の行事"), events, edit};
     };
     const Case cases[] = {
-        {QStringLiteral("DayBoardS"), maker<daily::Form1>(daily::Variant::Admin), false, day},
-        {QStringLiteral("DayBoardC"), maker<daily::Form1>(daily::Variant::Classroom), false, day},
-        {QStringLiteral("LunchBoardS"), maker<lunch::Form1>(lunch::Variant::Admin), false, lunch},
-        {QStringLiteral("LunchBoardC"), maker<lunch::Form1>(lunch::Variant::Classroom), false, lunch},
-        {QStringLiteral("MonthBoardS"), maker<monthly::Form1>(monthly::Variant::Admin), true, month},
-        {QStringLiteral("MonthBoardC"), maker<monthly::Form1>(monthly::Variant::Classroom), true, month},
+        {QStringLiteral("DayBoardS"), maker<daily::DayBoardScreen>(daily::Variant::Admin), false, day},
+        {QStringLiteral("DayBoardC"), maker<daily::DayBoardScreen>(daily::Variant::Classroom), false, day},
+        {QStringLiteral("LunchBoardS"), maker<lunch::LunchBoardScreen>(lunch::Variant::Admin), false, lunch},
+        {QStringLiteral("LunchBoardC"), maker<lunch::LunchBoardScreen>(lunch::Variant::Classroom), false,
+         lunch},
+        {QStringLiteral("MonthBoardS"), maker<monthly::MonthBoardScreen>(monthly::Variant::Admin), true,
+         month},
+        {QStringLiteral("MonthBoardC"), maker<monthly::MonthBoardScreen>(monthly::Variant::Classroom), true,
+         month},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name.toStdString());
         perumina::FakeSeams fakes;
         fakes.clock.set(QDateTime(QDate(2026, 6, 10), QTime(8, 0)));
-        std::unique_ptr<QWidget> form = c.make(fakes.seams());
-        auto *button = form->findChild<QPushButton *>(QStringLiteral("printButton"));
-        ASSERT_NE(button, nullptr);
-        EXPECT_EQ(button->text(), QStringLiteral("印刷"));
-        const QStringList expected = c.shown(form.get());
+        std::unique_ptr<QWidget> screen = c.make(fakes.seams());
+        EXPECT_EQ(control<QPushButton>(screen.get(), "printButton")->text(), QStringLiteral("印刷"));
+        const QStringList expected = c.shown(screen.get());
         const QString pdf = out.filePath(c.name + QStringLiteral(".pdf"));
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
-        ASSERT_TRUE(renderSheet(dynamic_cast<PrintableBoard &>(*form).printSheet(), printer));
+        ASSERT_TRUE(renderSheet(dynamic_cast<PrintableBoard &>(*screen).printSheet(), printer));
 
         const QString info = run(QStringLiteral("pdfinfo"), {pdf});
         EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))))
@@ -277,8 +285,8 @@ TEST(BoardPrint, theButtonOpensThePreviewOfTheBoardsPage)
 {
     boards_test::BoardSite site;
     perumina::FakeSeams fakes;
-    boards::monthly::Form1 board(boards::monthly::Variant::Classroom, fakes.seams());
-    board.Form_Load();
+    boards::monthly::MonthBoardScreen board(boards::monthly::Variant::Classroom, fakes.seams());
+    board.start();
     QString previewed;
     bool landscape = false;
     int pages = 0;
@@ -290,7 +298,7 @@ TEST(BoardPrint, theButtonOpensThePreviewOfTheBoardsPage)
             preview->reject();
         }
     });
-    board.findChild<QPushButton *>(QStringLiteral("printButton"))->click();
+    testing_support::control<QPushButton>(&board, "printButton")->click();
     EXPECT_EQ(previewed, board.printSheet().title);
     EXPECT_TRUE(landscape);
     EXPECT_EQ(pages, 1);
@@ -301,48 +309,56 @@ TEST(BoardScreens, tabGoesThroughTheBoxesAsTheScreenReadsAndNeverTypesATab)
     using boards::daily::Variant;
     using LunchVariant = boards::lunch::Variant;
     using MonthVariant = boards::monthly::Variant;
-    const auto boxes = [](int from, int to) {
+    const auto boxes = [](const QString &role, int count) {
         QStringList names;
-        for (int n = from; n <= to; ++n)
-            names.append(QStringLiteral("Text%1").arg(n));
+        for (int n = 1; n <= count; ++n)
+            names.append(role + QString::number(n));
         return names;
     };
-    const QStringList daySteps{"Command7", "Command8", "Command11", "Command9", "Command10"};
+    QStringList timetable;
+    for (int grade = 1; grade <= 3; ++grade)
+        timetable += boxes(QStringLiteral("timetableBox%1_").arg(grade), boards::daily::kSlots);
+    const QStringList dayBoxes = boxes("eventBox", 3) + boxes("gradeEventBox", 3) + timetable;
+    const QStringList daySteps{"back10Button", "back1Button", "todayButton", "forward1Button",
+                               "forward10Button"};
     struct Board
     {
         std::function<std::unique_ptr<QWidget>(perumina::Seams)> make;
         QStringList order;
         QString update = {}, dataFile = {}; // staff-room boards
     } screens[] = {
-        {maker<boards::daily::Form1>(Variant::Admin),
-         daySteps + QStringList{"Text101", "printButton", "Command102", "Command5"} + boxes(103, 135),
-         "Command102", perumina::site::kDayEvents},
-        {maker<boards::daily::Form1>(Variant::Classroom),
-         daySteps + QStringList{"Text101", "printButton", "Command14"} + boxes(103, 135)},
-        {maker<boards::lunch::Form1>(LunchVariant::Admin),
-         daySteps + QStringList{"Text101", "printButton", "Command102", "Command5"} + boxes(1, 8),
-         "Command102", perumina::site::kLunchMenu},
-        {maker<boards::lunch::Form1>(LunchVariant::Classroom),
-         QStringList{"Text101", "printButton", "Command5"} + daySteps + boxes(1, 8)},
-        {maker<boards::monthly::Form1>(MonthVariant::Admin),
-         QStringList{"Command3", "Command4", "Command5", "printButton", "Command1", "Command2", "Text52"} +
-             boxes(1, 37),
-         "Command1", perumina::site::kMonthEvents},
-        {maker<boards::monthly::Form1>(MonthVariant::Classroom),
-         QStringList{"Command3", "Command4", "Command5", "printButton", "Command13", "Text52"} +
-             boxes(1, 37)},
+        {maker<boards::daily::DayBoardScreen>(Variant::Admin),
+         daySteps + QStringList{"dateBox", "printButton", "updateButton", "closeButton"} + dayBoxes,
+         "updateButton", perumina::site::kDayEvents},
+        {maker<boards::daily::DayBoardScreen>(Variant::Classroom),
+         daySteps + QStringList{"dateBox", "printButton", "closeButton"} + dayBoxes},
+        {maker<boards::lunch::LunchBoardScreen>(LunchVariant::Admin),
+         daySteps + QStringList{"dateBox", "printButton", "updateButton", "closeButton"} +
+             boxes("menuBox", 8),
+         "updateButton", perumina::site::kLunchMenu},
+        {maker<boards::lunch::LunchBoardScreen>(LunchVariant::Classroom),
+         QStringList{"dateBox", "printButton", "closeButton"} + daySteps + boxes("menuBox", 8)},
+        {maker<boards::monthly::MonthBoardScreen>(MonthVariant::Admin),
+         QStringList{"previousMonthButton", "thisMonthButton", "nextMonthButton", "printButton",
+                     "updateButton", "closeButton", "monthBox"} +
+             boxes("eventBox", 37),
+         "updateButton", perumina::site::kMonthEvents},
+        {maker<boards::monthly::MonthBoardScreen>(MonthVariant::Classroom),
+         QStringList{"previousMonthButton", "thisMonthButton", "nextMonthButton", "printButton",
+                     "closeButton", "monthBox"} +
+             boxes("eventBox", 37)},
     };
     boards_test::BoardSite site;
     for (const Board &board : screens) {
         perumina::FakeSeams fakes;
         fakes.clock.set(QDateTime(QDate(2026, 6, 10), QTime(8, 0)));
-        const auto form = board.make(fakes.seams());
-        SCOPED_TRACE(form->windowTitle().toStdString());
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        const auto screen = board.make(fakes.seams());
+        SCOPED_TRACE(screen->windowTitle().toStdString());
+        screen->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(screen.get()));
         QList<QWidget *> order;
         for (const QString &name : board.order)
-            order.append(form->findChild<QWidget *>(name));
+            order.append(testing_support::control<QWidget>(screen.get(), name));
         order.first()->setFocus();
         for (qsizetype i = 1; i < order.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -353,8 +369,8 @@ TEST(BoardScreens, tabGoesThroughTheBoxesAsTheScreenReadsAndNeverTypesATab)
 
         // 国語, Tab, X into the boxes after the date or title: the tab moves on instead of landing in
         // the box; a pasted one becomes a blank.
-        const qsizetype at = board.order.indexOf(board.order.filter("Text").value(1));
-        if (isReadOnly(form.get(), board.order[at]))
+        const qsizetype at = board.order.indexOf(board.order.filter("Box").value(1));
+        if (isReadOnly(screen.get(), board.order[at]))
             continue;
         const auto text = [](QWidget *box) { return qobject_cast<QLineEdit *>(box) ? "text" : "plainText"; };
         for (QWidget *box : order.mid(at, 3))
@@ -370,7 +386,7 @@ TEST(BoardScreens, tabGoesThroughTheBoxesAsTheScreenReadsAndNeverTypesATab)
         EXPECT_EQ(order[at + 2]->property(text(order[at + 2])).toString(), QStringLiteral("給食 牛乳"));
         if (board.update.isEmpty())
             continue;
-        QTest::mouseClick(form->findChild<QPushButton *>(board.update), Qt::LeftButton);
+        QTest::mouseClick(testing_support::control<QPushButton>(screen.get(), board.update), Qt::LeftButton);
         const QByteArray saved = site.site.bytes(site.data(board.dataFile));
         EXPECT_TRUE(saved.contains(testing_support::sjis(QStringLiteral("給食 牛乳"))));
         EXPECT_FALSE(saved.contains('\t'));

@@ -1,8 +1,10 @@
 #include "boards/daily/dayboard.h"
-#include "boards/daily/ui/form1.h"
+#include "boards/daily/ui/dayboardscreen.h"
 #include "boards/lunch/lunchboard.h"
+#include "boards/monthly/monthboard.h"
 #include "boards/skeleton/steps.h"
 #include "boardsite.h"
+#include "common/controls.h"
 #include "screens.h"
 #include "setup/boarddata.h"
 #include "shared/fakes.h"
@@ -17,7 +19,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-using boards::daily::Form1;
+using boards::daily::DayBoardScreen;
 using boards::daily::Variant;
 using boards_test::BoardSite;
 
@@ -26,16 +28,22 @@ namespace {
 struct DayBoard
 {
     DayBoard(Variant variant, QDate today)
-        : form(variant, (fakes.clock.set(QDateTime(today, QTime(8, 0))), fakes.seams()))
+        : screen(variant, (fakes.clock.set(QDateTime(today, QTime(8, 0))), fakes.seams()))
     {
-        form.Form_Load();
+        screen.start();
     }
-    QPushButton *button(const char *name) { return form.findChild<QPushButton *>(QString::fromLatin1(name)); }
-    QString field(int column) { return form.columnText(column); }
-    void click(const char *name) { QTest::mouseClick(button(name), Qt::LeftButton); }
+    template <typename T = QPushButton> T *control(const char *name)
+    {
+        return testing_support::control<T>(&screen, QString::fromLatin1(name));
+    }
+    // Column (from 1) of the row as the board shows it.
+    QString field(int column) { return screen.rowTexts().value(column - 1); }
+    QString date() { return control<QLineEdit>("dateBox")->text(); }
+    QPlainTextEdit *box(const char *name) { return control<QPlainTextEdit>(name); }
+    void click(const char *name) { QTest::mouseClick(control(name), Qt::LeftButton); }
 
     perumina::FakeSeams fakes;
-    Form1 form;
+    DayBoardScreen screen;
 };
 
 QColor textColour(QLabel *label)
@@ -56,7 +64,8 @@ TEST(BoardHeadings, oneOverEachColumnOfTheBoard)
         QStringList heading;
         int columns;
     } boards[] = {{"行事予定.txt", boards::daily::fileHeading(), boards::daily::kColumns},
-                  {"給食予定.txt", boards::lunch::fileHeading(), boards::lunch::kColumns}};
+                  {"給食予定.txt", boards::lunch::fileHeading(), boards::lunch::kColumns},
+                  {"月別行事.txt", boards::monthly::fileHeading(), boards::monthly::kFields}};
     for (const auto &board : boards) {
         boards::Workbook book;
         ASSERT_TRUE(book.open(site.data(QString::fromUtf8(board.file))).ok);
@@ -66,6 +75,8 @@ TEST(BoardHeadings, oneOverEachColumnOfTheBoard)
         EXPECT_EQ(book.cell("1", board.columns + 1), QString()) << board.file;
     }
     EXPECT_EQ(boards::daily::fileHeading()[8], QStringLiteral("1学年始業前"));
+    EXPECT_EQ(boards::monthly::fileHeading().mid(0, 3), (QStringList{"年月", "日1", "行事1"}));
+    EXPECT_EQ(boards::monthly::fileHeading().last(), QStringLiteral("行事37"));
 }
 
 TEST(DayBoard, startsOnThePinnedDateWithItsWeekdayColour)
@@ -84,10 +95,10 @@ TEST(DayBoard, startsOnThePinnedDateWithItsWeekdayColour)
     for (const Case &c : cases) {
         for (Variant variant : {Variant::Admin, Variant::Classroom}) {
             DayBoard board(variant, c.day);
-            EXPECT_TRUE(board.form.isVisible());
-            EXPECT_EQ(board.form.Text101->text(), c.day.toString(QStringLiteral("yyyy/MM/dd")));
-            EXPECT_EQ(board.form.Label20->text(), c.kanji);
-            EXPECT_EQ(textColour(board.form.Label20), c.colour);
+            EXPECT_TRUE(board.screen.isVisible());
+            EXPECT_EQ(board.date(), c.day.toString(QStringLiteral("yyyy/MM/dd")));
+            EXPECT_EQ(board.control<QLabel>("weekdayLabel")->text(), c.kanji);
+            EXPECT_EQ(textColour(board.control<QLabel>("weekdayLabel")), c.colour);
         }
     }
 }
@@ -102,18 +113,18 @@ TEST(DayBoard, stepButtonsAndTodayWalkThroughTheYear)
         QString date;
         QString message;
     } steps[] = {
-        {"Command8", QStringLiteral("2026/04/07"), {}},
-        {"Command10", QStringLiteral("2026/04/17"), {}},
-        {"Command9", QStringLiteral("2026/04/18"), {}},
-        {"Command11", QStringLiteral("2026/04/08"), {}},
-        {"Command7", QStringLiteral("2026/04/01"), boards::kNoEarlierYear}, // from row 9
-        {"Command8", QStringLiteral("2026/04/01"), boards::kNoEarlierYear},
-        {"Command9", QStringLiteral("2026/04/02"), {}},
+        {"back1Button", QStringLiteral("2026/04/07"), {}},
+        {"forward10Button", QStringLiteral("2026/04/17"), {}},
+        {"forward1Button", QStringLiteral("2026/04/18"), {}},
+        {"todayButton", QStringLiteral("2026/04/08"), {}},
+        {"back10Button", QStringLiteral("2026/04/01"), boards::kNoEarlierYear}, // from row 9
+        {"back1Button", QStringLiteral("2026/04/01"), boards::kNoEarlierYear},
+        {"forward1Button", QStringLiteral("2026/04/02"), {}},
     };
     for (const Step &s : steps) {
         const qsizetype shown = board.fakes.dialogs.shown.size();
         board.click(s.button);
-        EXPECT_EQ(board.form.Text101->text(), s.date) << s.button;
+        EXPECT_EQ(board.date(), s.date) << s.button;
         if (s.message.isEmpty()) {
             EXPECT_EQ(board.fakes.dialogs.shown.size(), shown) << s.button;
         } else {
@@ -122,14 +133,14 @@ TEST(DayBoard, stepButtonsAndTodayWalkThroughTheYear)
         }
     }
     // From the last day on: 367 is past the data and shows empty fields; beyond 367 is refused.
-    board.form.session().setCurrentRow(QStringLiteral("366"));
-    board.click("Command9");
-    EXPECT_EQ(board.form.Text101->text(), QString());
-    board.click("Command9");
-    EXPECT_EQ(board.form.session().currentRow(), QStringLiteral("368"));
-    board.click("Command10");
+    board.screen.session().setCurrentRow(QStringLiteral("366"));
+    board.click("forward1Button");
+    EXPECT_EQ(board.date(), QString());
+    board.click("forward1Button");
+    EXPECT_EQ(board.screen.session().currentRow(), QStringLiteral("368"));
+    board.click("forward10Button");
     EXPECT_EQ(board.fakes.dialogs.last(), boards::kNoLaterYear);
-    EXPECT_EQ(board.form.Text101->text(), QStringLiteral("2027/03/31"));
+    EXPECT_EQ(board.date(), QStringLiteral("2027/03/31"));
 }
 
 TEST(DayBoard, writeBackShowsAfterSteppingAndReachesTheFileOnClose)
@@ -138,16 +149,16 @@ TEST(DayBoard, writeBackShowsAfterSteppingAndReachesTheFileOnClose)
     const QString path = site.data(QStringLiteral("行事予定.txt"));
     {
         DayBoard board(Variant::Admin, QDate(2026, 4, 8));
-        board.form.Text[3]->setPlainText(QStringLiteral("始業式"));
-        board.form.Text[9]->setPlainText(QStringLiteral("朝読書\n（10分）"));
-        board.form.Text[35]->setPlainText(QStringLiteral("部活動, 下校17:00"));
-        board.click("Command102");
-        board.click("Command9");
+        board.box("eventBox1")->setPlainText(QStringLiteral("始業式"));
+        board.box("timetableBox1_1")->setPlainText(QStringLiteral("朝読書\n（10分）"));
+        board.box("timetableBox3_9")->setPlainText(QStringLiteral("部活動, 下校17:00"));
+        board.click("updateButton");
+        board.click("forward1Button");
         EXPECT_EQ(board.field(3), QString());
-        board.click("Command8");
+        board.click("back1Button");
         EXPECT_EQ(board.field(3), QStringLiteral("始業式"));
         EXPECT_EQ(board.field(9), QStringLiteral("朝読書\n（10分）"));
-        board.click("Command5");
+        board.click("closeButton");
         EXPECT_TRUE(board.fakes.end.ended());
         EXPECT_EQ(board.fakes.dialogs.texts().count(boards::kPleaseWait), 2);
     }
@@ -161,11 +172,11 @@ TEST(DayBoard, writeBackShowsAfterSteppingAndReachesTheFileOnClose)
 
     // Text that code page 932 cannot hold is refused where it was typed, and nothing is written.
     DayBoard board(Variant::Admin, QDate(2026, 4, 9));
-    board.form.Text[4]->setPlainText(QStringLiteral("𠮷田先生"));
-    board.click("Command102");
+    board.box("eventBox2")->setPlainText(QStringLiteral("𠮷田先生"));
+    board.click("updateButton");
     EXPECT_TRUE(board.fakes.dialogs.last().startsWith(QStringLiteral("「行事　２」に使えない文字")))
         << board.fakes.dialogs.last().toStdString();
-    EXPECT_FALSE(board.form.session().workbook().hasWrites());
+    EXPECT_FALSE(board.screen.session().workbook().hasWrites());
 }
 
 TEST(DayBoard, anUpdateLeavesEveryCellItDidNotChangeByteForByte)
@@ -185,15 +196,15 @@ TEST(DayBoard, anUpdateLeavesEveryCellItDidNotChangeByteForByte)
 
     DayBoard board(Variant::Admin, QDate(2026, 4, 8));
     EXPECT_TRUE(board.field(3).contains(QStringLiteral("（体育館）")));
-    board.click("Command102");
+    board.click("updateButton");
     EXPECT_EQ(site.site.bytes(path), original);
-    board.form.Text[35]->setPlainText(QStringLiteral("部活動"));
-    board.click("Command102");
+    board.box("timetableBox3_9")->setPlainText(QStringLiteral("部活動"));
+    board.click("updateButton");
     QByteArray expected = original;
     expected.replace(row9, row9 + QByteArray(35 - 7, ',') + sjis(QStringLiteral("部活動")));
     EXPECT_EQ(site.site.bytes(path), expected);
-    board.click("Command102"); // again without a change
-    board.click("Command5");
+    board.click("updateButton"); // again without a change
+    board.click("closeButton");
     EXPECT_EQ(site.site.bytes(path), expected);
     EXPECT_EQ(board.fakes.dialogs.texts(), (QStringList{boards::kPleaseWait, boards::kPleaseWait}));
 
@@ -206,9 +217,9 @@ TEST(DayBoard, anUpdateLeavesEveryCellItDidNotChangeByteForByte)
     site.site.writeBytes(path, lf);
     DayBoard again(Variant::Admin, QDate(2026, 4, 10));
     EXPECT_EQ(again.field(4), QStringLiteral("d\"e"));
-    again.form.Text[3]->setPlainText(QStringLiteral("遠足"));
-    again.form.Text[5]->setPlainText(QStringLiteral("雨天"));
-    again.click("Command102");
+    again.box("eventBox1")->setPlainText(QStringLiteral("遠足"));
+    again.box("eventBox3")->setPlainText(QStringLiteral("雨天"));
+    again.click("updateButton");
     QByteArray spliced = lf;
     spliced.replace(quoted, "\"2026/04/10\",\"5\",\"" + sjis(QStringLiteral("遠足")) + "\",\"d\"\"e\",\"" +
                                 sjis(QStringLiteral("雨天")) + "\"");
@@ -221,12 +232,12 @@ TEST(DayBoard, classroomBoardClosingAfterTheAdministratorLeavesTheEdits)
     const QString path = site.data(QStringLiteral("行事予定.txt"));
     DayBoard classroom(Variant::Classroom, QDate(2026, 4, 8));
     DayBoard admin(Variant::Admin, QDate(2026, 4, 8));
-    admin.form.Text[6]->setPlainText(QStringLiteral("校外学習"));
-    admin.click("Command102");
-    admin.form.close(); // by the window's close box
+    admin.box("gradeEventBox1")->setPlainText(QStringLiteral("校外学習"));
+    admin.click("updateButton");
+    admin.screen.close(); // by the window's close box
     EXPECT_TRUE(admin.fakes.end.ended());
     const QByteArray saved = site.site.bytes(path);
-    classroom.click("Command14");
+    classroom.click("closeButton");
     EXPECT_TRUE(classroom.fakes.end.ended());
     EXPECT_EQ(site.site.bytes(path), saved);
     EXPECT_TRUE(saved.contains(testing_support::sjis(QStringLiteral("校外学習"))));
@@ -239,7 +250,7 @@ TEST(DayBoard, aReplacedFileOffersTheTypedTextToCopy)
     BoardSite site;
     const QString path = site.data(QStringLiteral("行事予定.txt"));
     DayBoard board(Variant::Admin, QDate(2026, 4, 8));
-    board.form.Text[3]->setPlainText(QStringLiteral("始業式"));
+    board.box("eventBox1")->setPlainText(QStringLiteral("始業式"));
     site.site.writeBytes(path, site.site.bytes(path).replace("2026/04/08,", "2027/04/08,"));
     const QByteArray replaced = site.site.bytes(path);
     QGuiApplication::clipboard()->clear();
@@ -253,10 +264,10 @@ TEST(DayBoard, aReplacedFileOffersTheTypedTextToCopy)
         QTest::mouseClick(box->findChild<QPushButton *>(QStringLiteral("copyButton")), Qt::LeftButton);
         QTest::mouseClick(box->findChild<QPushButton *>(QStringLiteral("okButton")), Qt::LeftButton);
     });
-    board.click("Command102");
+    board.click("updateButton");
     EXPECT_TRUE(shown.endsWith(QStringLiteral("「行事　１」：始業式"))) << shown.toStdString();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), shown);
-    board.click("Command5");
+    board.click("closeButton");
     EXPECT_EQ(site.site.bytes(path), replaced);
 }
 
@@ -270,7 +281,7 @@ TEST(DayBoard, ScreenshotOfBothVariantsOnADayWithEvents)
         DayBoard board(variant, QDate(2026, 6, 10));
         EXPECT_FALSE(board.field(3).isEmpty());
         EXPECT_FALSE(board.field(10).isEmpty());
-        boards_test::saveScreen(&board.form, variant == Variant::Admin ? QStringLiteral("DayBoardS")
-                                                                       : QStringLiteral("DayBoardC"));
+        boards_test::saveScreen(&board.screen, variant == Variant::Admin ? QStringLiteral("DayBoardS")
+                                                                         : QStringLiteral("DayBoardC"));
     }
 }

@@ -1,7 +1,8 @@
 #include "boards/monthly/monthboard.h"
-#include "boards/monthly/ui/form1.h"
+#include "boards/monthly/ui/monthboardscreen.h"
 #include "boards/skeleton/steps.h"
 #include "boardsite.h"
+#include "common/controls.h"
 #include "screens.h"
 #include "setup/boarddata.h"
 #include "shared/fakes.h"
@@ -14,7 +15,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-using boards::monthly::Form1;
+using boards::monthly::MonthBoardScreen;
 using boards::monthly::Variant;
 using boards_test::BoardSite;
 
@@ -23,15 +24,25 @@ namespace {
 struct MonthBoard
 {
     MonthBoard(Variant variant, QDate today)
-        : form(variant, (fakes.clock.set(QDateTime(today, QTime(8, 0))), fakes.seams()))
+        : screen(variant, (fakes.clock.set(QDateTime(today, QTime(8, 0))), fakes.seams()))
     {
-        form.Form_Load();
+        screen.start();
     }
-    QPushButton *button(const char *name) { return form.findChild<QPushButton *>(QString::fromLatin1(name)); }
-    void click(const char *name) { QTest::mouseClick(button(name), Qt::LeftButton); }
+    template <typename T = QPushButton> T *control(const QString &name)
+    {
+        return testing_support::control<T>(&screen, name);
+    }
+    void click(const char *name) { QTest::mouseClick(control(QString::fromLatin1(name)), Qt::LeftButton); }
 
     perumina::FakeSeams fakes;
-    Form1 form;
+    QString month() { return control<QLineEdit>(QStringLiteral("monthBox"))->text(); }
+    QString day(int slot) { return control<QLabel>(QStringLiteral("dayLabel%1").arg(slot))->text(); }
+    QPlainTextEdit *events(int slot)
+    {
+        return control<QPlainTextEdit>(QStringLiteral("eventBox%1").arg(slot));
+    }
+
+    MonthBoardScreen screen;
 };
 
 } // namespace
@@ -87,29 +98,29 @@ TEST(MonthBoard, startsOnTheMonthOfThePinnedDateAndNavigates)
     BoardSite site;
     for (Variant variant : {Variant::Admin, Variant::Classroom}) {
         MonthBoard board(variant, QDate(2026, 8, 31));
-        EXPECT_EQ(board.form.Text52->text(), QStringLiteral("2026/08"));
-        EXPECT_EQ(board.form.Label[7]->text(), QStringLiteral("1"));
-        EXPECT_EQ(board.form.Label[37]->text(), QStringLiteral("31"));
-        EXPECT_EQ(board.form.Label[1]->text(), QString());
-        board.click("Command3");
-        EXPECT_EQ(board.form.Text52->text(), QStringLiteral("2026/07"));
-        board.click("Command3");
-        board.click("Command3"); // row 3 to row 2: no message
-        EXPECT_EQ(board.form.Text52->text(), QStringLiteral("2026/05"));
-        board.click("Command3");
-        EXPECT_EQ(board.form.Text52->text(), QStringLiteral("2026/04"));
+        EXPECT_EQ(board.month(), QStringLiteral("2026/08"));
+        EXPECT_EQ(board.day(7), QStringLiteral("1"));
+        EXPECT_EQ(board.day(37), QStringLiteral("31"));
+        EXPECT_EQ(board.day(1), QString());
+        board.click("previousMonthButton");
+        EXPECT_EQ(board.month(), QStringLiteral("2026/07"));
+        board.click("previousMonthButton");
+        board.click("previousMonthButton"); // row 3 to row 2: no message
+        EXPECT_EQ(board.month(), QStringLiteral("2026/05"));
+        board.click("previousMonthButton");
+        EXPECT_EQ(board.month(), QStringLiteral("2026/04"));
         EXPECT_EQ(board.fakes.dialogs.shown.size(), 1);
-        board.click("Command3");
-        board.click("Command3");
-        EXPECT_EQ(board.form.Text52->text(), QStringLiteral("2026/04"));
+        board.click("previousMonthButton");
+        board.click("previousMonthButton");
+        EXPECT_EQ(board.month(), QStringLiteral("2026/04"));
         EXPECT_EQ(board.fakes.dialogs.texts().count(boards::kNoEarlierMonth), 2);
         EXPECT_EQ(board.fakes.dialogs.shown.last().title, boards::kStepErrorTitle);
         for (int i = 0; i < 12; ++i)
-            board.click("Command5"); // past March: an empty month
-        EXPECT_EQ(board.form.Text52->text(), QString());
-        EXPECT_EQ(board.form.Label[10]->text(), QString());
-        board.click("Command4");
-        EXPECT_EQ(board.form.Text52->text(), QStringLiteral("2026/08"));
+            board.click("nextMonthButton"); // past March: an empty month
+        EXPECT_EQ(board.month(), QString());
+        EXPECT_EQ(board.day(10), QString());
+        board.click("thisMonthButton");
+        EXPECT_EQ(board.month(), QStringLiteral("2026/08"));
     }
 }
 
@@ -123,7 +134,7 @@ TEST(MonthBoard, aMissingMonthLineOpensOnRowTwoWithAMessage)
         ASSERT_EQ(board.fakes.dialogs.texts().size(), 2);
         EXPECT_TRUE(board.fakes.dialogs.texts()[1].startsWith(QStringLiteral("年月取得.txt ")))
             << board.fakes.dialogs.texts()[1].toStdString();
-        EXPECT_EQ(board.form.Text52->text(), QStringLiteral("2026/04"));
+        EXPECT_EQ(board.month(), QStringLiteral("2026/04"));
     }
     QFile::remove(site.site.local(site.data(QStringLiteral("月別行事.txt"))));
     MonthBoard noData(Variant::Admin, QDate(2026, 4, 20));
@@ -145,16 +156,16 @@ TEST(MonthBoard, aWildMonthRowIsRefusedInsteadOfGrowingTheFile)
               QStringLiteral(
                   "年月取得.txt の 2026/12/ の行の行番号 2147483647 は大きすぎます。月別行事.txt の月の行は "
                   "2 ～ 1201 行目です。正しい行番号に直して下さい。\r\n最初の月を表示します。"));
-    EXPECT_EQ(board.form.Text52->text(), QStringLiteral("2026/04"));
+    EXPECT_EQ(board.month(), QStringLiteral("2026/04"));
 
     // Stepped far past the data by hand, an update writes nothing there.
-    board.form.session().setCurrentRow(QString::number(boards::kLastMonthRow));
-    board.click("Command5");
-    board.form.Text[1]->setPlainText(QStringLiteral("x"));
-    board.click("Command1");
+    board.screen.session().setCurrentRow(QString::number(boards::kLastMonthRow));
+    board.click("nextMonthButton");
+    board.events(1)->setPlainText(QStringLiteral("x"));
+    board.click("updateButton");
     EXPECT_EQ(board.fakes.dialogs.last(),
               QStringLiteral("月別行事.txt の 1202 行目には書き込みません。月の行は 2 ～ 1201 行目です。"));
-    board.click("Command2");
+    board.click("closeButton");
     EXPECT_TRUE(board.fakes.end.ended());
     EXPECT_EQ(site.site.bytes(path), original);
 }
@@ -166,22 +177,22 @@ TEST(MonthBoard, writeBackKeepsTheMarkerAndReachesTheFileOnClose)
     const QByteArray original = site.site.bytes(path);
     {
         MonthBoard classroom(Variant::Classroom, QDate(2026, 6, 3));
-        classroom.form.Text[3]->setPlainText(QStringLiteral("消える"));
-        classroom.click("Command5");
-        classroom.click("Command3");
-        EXPECT_EQ(classroom.form.Text[3]->toPlainText(), QString()); // typed text is gone
-        classroom.click("Command13");
+        classroom.events(3)->setPlainText(QStringLiteral("消える"));
+        classroom.click("nextMonthButton");
+        classroom.click("previousMonthButton");
+        EXPECT_EQ(classroom.events(3)->toPlainText(), QString()); // typed text is gone
+        classroom.click("closeButton");
         EXPECT_TRUE(classroom.fakes.end.ended());
     }
     EXPECT_EQ(site.site.bytes(path), original);
     {
         MonthBoard admin(Variant::Admin, QDate(2026, 6, 3)); // June 2026: slot 10 is 9 June
-        admin.form.Text[10]->setPlainText(QStringLiteral("修学旅行（3年）\n～11日"));
-        admin.click("Command1");
-        admin.click("Command5");
-        admin.click("Command3");
-        EXPECT_EQ(admin.form.Text[10]->toPlainText(), QStringLiteral("修学旅行（3年）\n～11日"));
-        admin.click("Command2");
+        admin.events(10)->setPlainText(QStringLiteral("修学旅行（3年）\n～11日"));
+        admin.click("updateButton");
+        admin.click("nextMonthButton");
+        admin.click("previousMonthButton");
+        EXPECT_EQ(admin.events(10)->toPlainText(), QStringLiteral("修学旅行（3年）\n～11日"));
+        admin.click("closeButton");
         EXPECT_TRUE(admin.fakes.end.ended());
     }
     boards::Workbook book;
@@ -190,7 +201,7 @@ TEST(MonthBoard, writeBackKeepsTheMarkerAndReachesTheFileOnClose)
     EXPECT_EQ(book.cell("4", 1), QStringLiteral("2026/06/"));
     EXPECT_EQ(book.cell("4", 20), QStringLiteral("9"));
     MonthBoard again(Variant::Classroom, QDate(2026, 6, 30));
-    EXPECT_EQ(again.form.Text[10]->toPlainText(), QStringLiteral("修学旅行（3年）\n～11日"));
+    EXPECT_EQ(again.events(10)->toPlainText(), QStringLiteral("修学旅行（3年）\n～11日"));
 }
 
 TEST(MonthBoard, buttonsAreDrawnInTheirOwnColours)
@@ -202,15 +213,15 @@ TEST(MonthBoard, buttonsAreDrawnInTheirOwnColours)
         const char *button;
         QColor face;
     } cases[] = {
-        {Variant::Admin, "Command1", QColor(0xFF, 0x00, 0x00)},
-        {Variant::Classroom, "Command3", QColor(0xFF, 0x80, 0x80)},
-        {Variant::Classroom, "Command4", QColor(0x80, 0xFF, 0x80)},
-        {Variant::Classroom, "Command5", QColor(0x00, 0xFF, 0xFF)},
-        {Variant::Classroom, "Command13", QColor(0x00, 0xFF, 0x00)},
+        {Variant::Admin, "updateButton", QColor(0xFF, 0x00, 0x00)},
+        {Variant::Classroom, "previousMonthButton", QColor(0xFF, 0x80, 0x80)},
+        {Variant::Classroom, "thisMonthButton", QColor(0x80, 0xFF, 0x80)},
+        {Variant::Classroom, "nextMonthButton", QColor(0x00, 0xFF, 0xFF)},
+        {Variant::Classroom, "closeButton", QColor(0x00, 0xFF, 0x00)},
     };
     for (const Case &c : cases) {
         MonthBoard board(c.variant, QDate(2026, 6, 10));
-        QPushButton *button = board.button(c.button);
+        QPushButton *button = board.control(QString::fromLatin1(c.button));
         const QImage picture = button->grab().toImage();
         // A point of the face beside the caption, clear of the frame.
         const QColor seen = picture.pixelColor(6, picture.height() / 2);
@@ -226,8 +237,8 @@ TEST(MonthBoard, ScreenshotOfBothVariants)
     ASSERT_TRUE(report.status.ok);
     for (Variant variant : {Variant::Admin, Variant::Classroom}) {
         MonthBoard board(variant, QDate(2026, 6, 10));
-        EXPECT_FALSE(board.form.Text[2]->toPlainText().isEmpty());
-        boards_test::saveScreen(&board.form, variant == Variant::Admin ? QStringLiteral("MonthBoardS")
-                                                                       : QStringLiteral("MonthBoardC"));
+        EXPECT_FALSE(board.events(2)->toPlainText().isEmpty());
+        boards_test::saveScreen(&board.screen, variant == Variant::Admin ? QStringLiteral("MonthBoardS")
+                                                                         : QStringLiteral("MonthBoardC"));
     }
 }

@@ -4,9 +4,9 @@
 #include "admin/ui/form01.h"
 #include "admin/ui/form02.h"
 #include "admin/ui/logview.h"
-#include "boards/daily/ui/form1.h"
-#include "boards/lunch/ui/form1.h"
-#include "boards/monthly/ui/form1.h"
+#include "boards/daily/ui/dayboardscreen.h"
+#include "boards/lunch/ui/lunchboardscreen.h"
+#include "boards/monthly/ui/monthboardscreen.h"
 #include "boards/skeleton/ui/boardprint.h"
 #include "client/core/illustration.h"
 #include "client/core/mail.h"
@@ -325,13 +325,12 @@ void Tour::viewPicture(ClientRun &run)
     camera_.take(viewer, QStringLiteral("pictures"));
 }
 
-void Tour::openBoard(const QString &program, const BoardMaker &make, const QString &closeButton,
-                     const QString &picture)
+void Tour::openBoard(const QString &program, const BoardMaker &make, const QString &picture)
 {
     step_ = QStringLiteral("%1 を開く").arg(program);
     ProgramSeams seams(program, clock_);
-    std::unique_ptr<boards::BoardForm> board = make(seams.seams());
-    board->Form_Load();
+    std::unique_ptr<boards::BoardScreen> board = make(seams.seams());
+    board->start();
     // Only the first board's waiting message is photographed; the others show the same box.
     const bool first = !boardMessageTaken_;
     boardMessageTaken_ = true;
@@ -348,7 +347,7 @@ void Tour::openBoard(const QString &program, const BoardMaker &make, const QStri
     camera_.print(QFileInfo(taken).completeBaseName(), [printable](QPagedPaintDevice &device) {
         return boards::renderSheet(printable->printSheet(), device);
     });
-    click(board.get(), closeButton);
+    click(board.get(), QStringLiteral("closeButton"));
     expectMessages(seams, {boards::kPleaseWait}, QString());
     if (!board->session().ended())
         throw StepFailed{QStringLiteral("%1 が閉じるボタンで終了しませんでした。").arg(program)};
@@ -363,20 +362,20 @@ void Tour::startedBoard(const QString &program)
     if (name.startsWith(QStringLiteral("DayBoard"))) {
         const auto variant = admin ? daily::Variant::Admin : daily::Variant::Classroom;
         openBoard(
-            name, [variant](perumina::Seams s) { return std::make_unique<daily::Form1>(variant, s); },
-            admin ? QStringLiteral("Command5") : QStringLiteral("Command14"),
+            name,
+            [variant](perumina::Seams s) { return std::make_unique<daily::DayBoardScreen>(variant, s); },
             admin ? QStringLiteral("day-board-admin") : QStringLiteral("day-board"));
     } else if (name.startsWith(QStringLiteral("LunchBoard"))) {
         const auto variant = admin ? lunch::Variant::Admin : lunch::Variant::Classroom;
         openBoard(
-            name, [variant](perumina::Seams s) { return std::make_unique<lunch::Form1>(variant, s); },
-            QStringLiteral("Command5"),
+            name,
+            [variant](perumina::Seams s) { return std::make_unique<lunch::LunchBoardScreen>(variant, s); },
             admin ? QStringLiteral("lunch-board-admin") : QStringLiteral("lunch-board"));
     } else if (name.startsWith(QStringLiteral("MonthBoard"))) {
         const auto variant = admin ? monthly::Variant::Admin : monthly::Variant::Classroom;
         openBoard(
-            name, [variant](perumina::Seams s) { return std::make_unique<monthly::Form1>(variant, s); },
-            admin ? QStringLiteral("Command2") : QStringLiteral("Command13"),
+            name,
+            [variant](perumina::Seams s) { return std::make_unique<monthly::MonthBoardScreen>(variant, s); },
             admin ? QStringLiteral("month-board-admin") : QStringLiteral("month-board"));
     } else {
         throw StepFailed{QStringLiteral("%1 は掲示板のプログラムではありません。").arg(program)};

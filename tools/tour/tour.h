@@ -11,7 +11,7 @@
 class QTextStream;
 
 namespace boards {
-class BoardForm;
+class BoardScreen;
 }
 namespace client {
 class ClientApp;
@@ -82,9 +82,8 @@ private:
     void expectMessages(ProgramSeams &seams, const QStringList &expected, const QString &picture);
 
     // Opens a board the way its program starts, photographs it and closes it with its close button.
-    using BoardMaker = std::function<std::unique_ptr<boards::BoardForm>(perumina::Seams)>;
-    void openBoard(const QString &program, const BoardMaker &make, const QString &closeButton,
-                   const QString &picture);
+    using BoardMaker = std::function<std::unique_ptr<boards::BoardScreen>(perumina::Seams)>;
+    void openBoard(const QString &program, const BoardMaker &make, const QString &picture);
 
     void startedBoard(const QString &program);
 

@@ -10,8 +10,8 @@
 namespace boards {
 
 // The whole of a board program, staff-room (admin) or classroom variant: it answers --help and
-// --version without a window, then loads the board's Form1 and runs until the board closes.
-template <typename Form, typename Variant>
+// --version without a window, then starts the board's screen and runs until the board closes.
+template <typename Screen, typename Variant>
 int runBoard(int argc, char *argv[], bool admin, const QString &name, const QString &shows)
 {
     const QString purpose = shows + (admin ? QStringLiteral("（職員室用、書き込みできます）を表示します。")
@@ -22,8 +22,8 @@ int runBoard(int argc, char *argv[], bool admin, const QString &name, const QStr
     QApplication::setApplicationName(name);
     perumina::setProgramIcon(admin ? perumina::ProgramIcon::StaffRoom : perumina::ProgramIcon::Classroom);
     perumina::ProgramSeams real;
-    Form form(admin ? Variant::Admin : Variant::Classroom, real.seams());
-    form.Form_Load();
+    Screen screen(admin ? Variant::Admin : Variant::Classroom, real.seams());
+    screen.start();
     return real.exec();
 }
 
