@@ -1,8 +1,8 @@
 #include "admin/ui/adminapp.h"
 
+#include "admin/ui/adminloginscreen.h"
 #include "admin/ui/adminprompts.h"
-#include "admin/ui/form01.h"
-#include "admin/ui/form02.h"
+#include "admin/ui/consolescreen.h"
 #include "sweeper/sweep.h"
 
 namespace admin {

@@ -1,7 +1,7 @@
 #include "admin/core/console.h"
 #include "admin/core/messagelog.h"
 #include "admin/ui/adminapp.h"
-#include "admin/ui/form02.h"
+#include "admin/ui/consolescreen.h"
 #include "adminsite.h"
 #include "shared/fakes.h"
 #include "shared/paths.h"

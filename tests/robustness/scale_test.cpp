@@ -1,7 +1,7 @@
 // Login, delivery, the reader's load and the console's load on a site with 1,000 registered users and
 // a log of 20,000 mails, each timed (best of five) and held to 100 ms.
 #include "admin/ui/adminapp.h"
-#include "admin/ui/form02.h"
+#include "admin/ui/consolescreen.h"
 #include "client/core/login.h"
 #include "client/core/mail.h"
 #include "client/ui/clientapp.h"

@@ -1,6 +1,6 @@
 #include "admin/ui/adminapp.h"
-#include "admin/ui/form01.h"
-#include "admin/ui/form02.h"
+#include "admin/ui/adminloginscreen.h"
+#include "admin/ui/consolescreen.h"
 #include "boards/daily/ui/form1.h"
 #include "boards/lunch/ui/form1.h"
 #include "boards/monthly/ui/form1.h"

@@ -1,8 +1,8 @@
 #include "tools/tour/tour.h"
 
 #include "admin/ui/adminapp.h"
-#include "admin/ui/form01.h"
-#include "admin/ui/form02.h"
+#include "admin/ui/adminloginscreen.h"
+#include "admin/ui/consolescreen.h"
 #include "admin/ui/logview.h"
 #include "boards/daily/ui/form1.h"
 #include "boards/lunch/ui/form1.h"

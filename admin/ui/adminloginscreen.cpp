@@ -1,8 +1,8 @@
-#include "admin/ui/form01.h"
+#include "admin/ui/adminloginscreen.h"
 
 #include "admin/core/admincheck.h"
 #include "admin/ui/adminapp.h"
-#include "admin/ui/form02.h"
+#include "admin/ui/consolescreen.h"
 #include "shared/records.h"
 #include "shared/ui/formkit.h"
 

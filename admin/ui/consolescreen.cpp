@@ -1,8 +1,8 @@
-#include "admin/ui/form02.h"
+#include "admin/ui/consolescreen.h"
 
 #include "admin/core/console.h"
 #include "admin/ui/adminapp.h"
-#include "admin/ui/form01.h"
+#include "admin/ui/adminloginscreen.h"
 #include "admin/ui/logview.h"
 #include "client/core/registryadmin.h"
 #include "shared/picture.h"
