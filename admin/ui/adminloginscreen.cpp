@@ -13,47 +13,48 @@
 
 namespace admin {
 
-Form01::Form01(AdminApp &app, QWidget *parent) : QWidget(parent), app_(app)
+AdminLoginScreen::AdminLoginScreen(AdminApp &app, QWidget *parent) : QWidget(parent), app_(app)
 {
     using namespace perumina::kit;
-    setUpForm(this, "Form01", QStringLiteral("ぺる・み・な（管理用）"));
+    setUpForm(this, "AdminLoginScreen", QStringLiteral("ぺる・み・な（管理用）"));
     setFixedSize(480, 250);
-    Label1 =
-        label(this, "Label1", QStringLiteral("管理者用IDとパスワードを入力して下さい。"), {30, 20, 420, 24});
-    Label2 = label(this, "Label2", QStringLiteral("ID"), {40, 60, 100, 26});
-    Text1 = textBox(this, "Text1", {150, 60, 200, 26});
-    Label3 = label(this, "Label3", QStringLiteral("パスワード"), {40, 96, 100, 26});
-    Text2 = passwordBox(this, "Text2", 0, {150, 96, 200, 26}); // no limit of its own on the password
-    Command1 = button(this, "Command1", QStringLiteral("OK"), {370, 60, 90, 28});
-    Command1->setDefault(true);
-    Command2 = button(this, "Command2", QStringLiteral("終了"), {370, 96, 90, 28});
-    Label4 = label(
-        this, "Label4",
+    promptCaption = label(this, "promptCaption", QStringLiteral("管理者用IDとパスワードを入力して下さい。"),
+                          {30, 20, 420, 24});
+    idCaption = label(this, "idCaption", QStringLiteral("ID"), {40, 60, 100, 26});
+    idBox = textBox(this, "idBox", {150, 60, 200, 26});
+    passwordCaption = label(this, "passwordCaption", QStringLiteral("パスワード"), {40, 96, 100, 26});
+    // No limit of its own on the password.
+    passwordBox = perumina::kit::passwordBox(this, "passwordBox", 0, {150, 96, 200, 26});
+    okButton = button(this, "okButton", QStringLiteral("OK"), {370, 60, 90, 28});
+    okButton->setDefault(true);
+    quitButton = button(this, "quitButton", QStringLiteral("終了"), {370, 96, 90, 28});
+    windowsAccountCaption = label(
+        this, "windowsAccountCaption",
         QStringLiteral("Windows XpやWindows2000で設定変更する場合はAdministratorでログインして下さい。"),
         {30, 145, 430, 60});
-    setTextColour(Label4, Qt::red);
-    Label4->setWordWrap(true);
+    setTextColour(windowsAccountCaption, Qt::red);
+    windowsAccountCaption->setWordWrap(true);
 
-    connect(Command1, &QPushButton::clicked, this, &Form01::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &Form01::Command2_Click);
+    connect(okButton, &QPushButton::clicked, this, &AdminLoginScreen::logIn);
+    connect(quitButton, &QPushButton::clicked, this, &AdminLoginScreen::quit);
 }
 
-void Form01::start()
+void AdminLoginScreen::start()
 {
     app_.startSweeper();
-    Text5 = perumina::ReadServerName().value_or(QString());
-    if (Text5.isEmpty()) {
+    const QString server = perumina::ReadServerName().value_or(QString());
+    if (server.isEmpty()) {
         app_.dialogs().message(noServerMessage());
         app_.endProgram(1);
         return;
     }
-    app_.setServerName(Text5);
+    app_.setServerName(server);
 }
 
-void Form01::Command1_Click()
+void AdminLoginScreen::logIn()
 {
-    const QString id = Text1->text();
-    const QString password = Text2->text();
+    const QString id = idBox->text();
+    const QString password = passwordBox->text();
     if (id.isEmpty()) {
         app_.dialogs().message(emptyIdMessage());
         return;
@@ -62,15 +63,12 @@ void Form01::Command1_Click()
         app_.dialogs().message(emptyPasswordMessage());
         return;
     }
-    Text3 = id + password;
-    Text4.clear();
     QString refusal;
     switch (checkAdministrator(app_.serverName(), id, password, &refusal)) {
     case AdminCheck::Admitted:
-        Text4 = Text3;
         app_.setAdministratorId(id);
         hide();
-        app_.form02()->show();
+        app_.consoleScreen()->show();
         break;
     case AdminCheck::NotRegistered:
         app_.dialogs().message(notRegisteredMessage());
@@ -80,20 +78,20 @@ void Form01::Command1_Click()
         break;
     case AdminCheck::Unreadable:
         app_.dialogs().message(accessFailureMessage());
-        Text1->clear();
-        Text2->clear();
+        idBox->clear();
+        passwordBox->clear();
         break;
     }
 }
 
-void Form01::Command2_Click()
+void AdminLoginScreen::quit()
 {
     app_.sweepAndEnd();
 }
 
 // With the console hidden behind its back button no window would be left, so closing here ends the
 // program instead of leaving it running unseen.
-void Form01::closeEvent(QCloseEvent *event)
+void AdminLoginScreen::closeEvent(QCloseEvent *event)
 {
     event->accept();
     if (!app_.ended())

@@ -11,36 +11,33 @@ namespace admin {
 class AdminApp;
 
 // The administrator login: start-up steps, then ID and password checked against the administrator file.
-class Form01 : public QWidget
+// What a login leaves behind, the server name and the admitted ID, the application keeps; the password
+// is not kept past the check.
+class AdminLoginScreen : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Form01(AdminApp &app, QWidget *parent = nullptr);
-
-    QLabel *Label1;
-    QLabel *Label2;
-    QLineEdit *Text1;
-    QLabel *Label3;
-    QLineEdit *Text2;
-    QPushButton *Command1;
-    QPushButton *Command2;
-    QLabel *Label4;
-
-    // Hidden working values: the locator's text, the entered credentials, the matched record.
-    QString Text5;
-    QString Text3;
-    QString Text4;
+    explicit AdminLoginScreen(AdminApp &app, QWidget *parent = nullptr);
 
     // The start-up steps: the sweeper, then the server name from the locator; without one the program ends.
     void start();
-    void Command1_Click();
-    void Command2_Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void logIn();
+    void quit();
+
     AdminApp &app_;
+    QLabel *promptCaption;
+    QLabel *idCaption;
+    QLineEdit *idBox;
+    QLabel *passwordCaption;
+    QLineEdit *passwordBox;
+    QPushButton *okButton;
+    QPushButton *quitButton;
+    QLabel *windowsAccountCaption;
 };
 
 } // namespace admin

@@ -25,56 +25,63 @@ constexpr int kPathRole = Qt::UserRole;
 
 } // namespace
 
-Form02::Form02(AdminApp &app, QWidget *parent) : QWidget(parent), app_(app)
+ConsoleScreen::ConsoleScreen(AdminApp &app, QWidget *parent) : QWidget(parent), app_(app)
 {
     using namespace perumina::kit;
-    setUpForm(this, "Form02", QStringLiteral("ぺる・み・な（管理用）"));
+    setUpForm(this, "ConsoleScreen", QStringLiteral("ぺる・み・な（管理用）"));
     setFixedSize(860, 620);
-    Frame1 = make<QFrame>(this, "Frame1", {0, 0, 860, 100});
-    Frame1->setStyleSheet(QStringLiteral("QFrame#Frame1 { background: black; }"));
-    Label19 = label(Frame1, "Label19", QStringLiteral("ここでは以下の作業が行えます。"), {16, 8, 400, 24});
-    Label11 = label(Frame1, "Label11",
-                    QStringLiteral("１.　グループウェア「　　　　　　　　　　　」の登録者情報と内容の管理"),
-                    {32, 38, 620, 24});
-    Label14 = label(Frame1, "Label14", QStringLiteral("ぺる"));
-    Label17 = label(Frame1, "Label17", QStringLiteral("・"));
-    Label15 = label(Frame1, "Label15", QStringLiteral("み"));
-    Label18 = label(Frame1, "Label18", QStringLiteral("・"));
-    Label16 = label(Frame1, "Label16", QStringLiteral("な"));
-    Label12 = label(Frame1, "Label12", QStringLiteral("２.　行事予定の編集と確認"), {32, 66, 400, 24});
+    headerFrame = make<QFrame>(this, "headerFrame", {0, 0, 860, 100});
+    headerFrame->setStyleSheet(QStringLiteral("QFrame#headerFrame { background: black; }"));
+    introCaption = label(headerFrame, "introCaption", QStringLiteral("ここでは以下の作業が行えます。"),
+                         {16, 8, 400, 24});
+    registryTaskCaption =
+        label(headerFrame, "registryTaskCaption",
+              QStringLiteral("１.　グループウェア「　　　　　　　　　　　」の登録者情報と内容の管理"),
+              {32, 38, 620, 24});
+    const QString pieces[] = {QStringLiteral("ぺる"), QStringLiteral("・"), QStringLiteral("み"),
+                              QStringLiteral("・"), QStringLiteral("な")};
+    for (std::size_t i = 0; i < namePieces.size(); ++i)
+        namePieces[i] = label(headerFrame, QStringLiteral("namePiece%1").arg(i + 1), pieces[i]);
+    boardsTaskCaption = label(headerFrame, "boardsTaskCaption", QStringLiteral("２.　行事予定の編集と確認"),
+                              {32, 66, 400, 24});
     const std::pair<QLabel *, QColor> onBlack[] = {
-        {Label19, Qt::white}, {Label11, Qt::yellow}, {Label14, Qt::red},  {Label17, Qt::yellow},
-        {Label15, Qt::green}, {Label18, Qt::yellow}, {Label16, 0x66ccff}, {Label12, Qt::yellow}};
+        {introCaption, Qt::white},   {registryTaskCaption, Qt::yellow}, {namePieces[0], Qt::red},
+        {namePieces[1], Qt::yellow}, {namePieces[2], Qt::green},        {namePieces[3], Qt::yellow},
+        {namePieces[4], 0x66ccff},   {boardsTaskCaption, Qt::yellow}};
     for (const auto &[piece, colour] : onBlack)
         setColours(piece, Qt::black, colour);
-    Command3 = button(Frame1, "Command3", QStringLiteral("戻る"), {660, 30, 85, 36});
-    Command9 = button(Frame1, "Command9", QStringLiteral("終了"), {756, 30, 85, 36});
+    backButton = button(headerFrame, "backButton", QStringLiteral("戻る"), {660, 30, 85, 36});
+    quitButton = button(headerFrame, "quitButton", QStringLiteral("終了"), {756, 30, 85, 36});
     placeNamePieces();
 
-    Label2 = label(this, "Label2", QStringLiteral("メールの内容"), {12, 108, 200, 22});
-    Label5 = label(this, "Label5", QStringLiteral("送信日"), {16, 132, 80, 20});
-    Label6 = label(this, "Label6", QStringLiteral("時刻"), {96, 132, 60, 20});
-    Label7 = label(this, "Label7", QStringLiteral("送信者"), {160, 132, 70, 20});
-    Label41 = label(this, "Label41", QStringLiteral("受信者"), {232, 132, 70, 20});
-    Label42 = label(this, "Label42", QStringLiteral("件名"), {306, 132, 70, 20});
-    Label43 = label(this, "Label43", QStringLiteral("本文"), {380, 132, 70, 20});
-    Text2 = make<LogView>(this, "Text2", {12, 154, 520, 230});
-    Label3 = label(this, "Label3", QStringLiteral("登録者情報"), {548, 108, 200, 22});
-    Label9 = label(this, "Label9", QStringLiteral("ユーザー名"), {552, 132, 90, 20});
-    Label4 = label(this, "Label4", QStringLiteral("本名"), {648, 132, 80, 20});
-    Label10 = label(this, "Label10", QStringLiteral("パスワード"), {730, 132, 100, 20});
-    setTextColour(Label10, Qt::red);
-    List1 = list(this, "List1", {548, 154, 300, 230});
-    Label20 = label(this, "Label20", QStringLiteral("イラスト内容"), {12, 394, 200, 22});
-    Dir1 = list(this, "Dir1", {12, 418, 200, 190});
-    File1 = list(this, "File1", {220, 418, 190, 190});
-    Image1 = make<QLabel>(this, "Image1", {418, 418, 240, 190});
-    Image1->setFrameShape(QFrame::Box);
-    Image1->setScaledContents(true);
-    Command13 = button(this, "Command13", QStringLiteral("今日の予定を確認・変更する"), {668, 418, 180, 52});
-    Command14 = button(this, "Command14", QStringLiteral("給食予定を確認・変更する"), {668, 487, 180, 52});
-    Command4 = button(this, "Command4", QStringLiteral("月別行事を確認・変更する"), {668, 556, 180, 52});
-    refreshButton = button(Frame1, "refreshButton", QStringLiteral("最新の情報に更新"), {660, 70, 181, 26});
+    mailCaption = label(this, "mailCaption", QStringLiteral("メールの内容"), {12, 108, 200, 22});
+    dateCaption = label(this, "dateCaption", QStringLiteral("送信日"), {16, 132, 80, 20});
+    timeCaption = label(this, "timeCaption", QStringLiteral("時刻"), {96, 132, 60, 20});
+    senderCaption = label(this, "senderCaption", QStringLiteral("送信者"), {160, 132, 70, 20});
+    recipientCaption = label(this, "recipientCaption", QStringLiteral("受信者"), {232, 132, 70, 20});
+    subjectCaption = label(this, "subjectCaption", QStringLiteral("件名"), {306, 132, 70, 20});
+    bodyCaption = label(this, "bodyCaption", QStringLiteral("本文"), {380, 132, 70, 20});
+    mailLogView = make<LogView>(this, "mailLogView", {12, 154, 520, 230});
+    usersCaption = label(this, "usersCaption", QStringLiteral("登録者情報"), {548, 108, 200, 22});
+    userNameCaption = label(this, "userNameCaption", QStringLiteral("ユーザー名"), {552, 132, 90, 20});
+    fullNameCaption = label(this, "fullNameCaption", QStringLiteral("本名"), {648, 132, 80, 20});
+    passwordCaption = label(this, "passwordCaption", QStringLiteral("パスワード"), {730, 132, 100, 20});
+    setTextColour(passwordCaption, Qt::red);
+    userList = list(this, "userList", {548, 154, 300, 230});
+    picturesCaption = label(this, "picturesCaption", QStringLiteral("イラスト内容"), {12, 394, 200, 22});
+    folderList = list(this, "folderList", {12, 418, 200, 190});
+    pictureList = list(this, "pictureList", {220, 418, 190, 190});
+    pictureLabel = make<QLabel>(this, "pictureLabel", {418, 418, 240, 190});
+    pictureLabel->setFrameShape(QFrame::Box);
+    pictureLabel->setScaledContents(true);
+    dayBoardButton =
+        button(this, "dayBoardButton", QStringLiteral("今日の予定を確認・変更する"), {668, 418, 180, 52});
+    lunchBoardButton =
+        button(this, "lunchBoardButton", QStringLiteral("給食予定を確認・変更する"), {668, 487, 180, 52});
+    monthBoardButton =
+        button(this, "monthBoardButton", QStringLiteral("月別行事を確認・変更する"), {668, 556, 180, 52});
+    refreshButton =
+        button(headerFrame, "refreshButton", QStringLiteral("最新の情報に更新"), {660, 70, 181, 26});
     searchBox = textBox(this, "searchBox", {120, 106, 240, 24});
     searchBox->setPlaceholderText(QStringLiteral("送信者・受信者・件名・本文を検索"));
     searchBox->setClearButtonEnabled(true);
@@ -83,95 +90,96 @@ Form02::Form02(AdminApp &app, QWidget *parent) : QWidget(parent), app_(app)
         button(this, "resetPasswordButton", QStringLiteral("パスワードを変更"), {548, 388, 146, 26});
     retireButton = button(this, "retireButton", QStringLiteral("退会"), {702, 388, 146, 26});
     // Several people leave together at the end of a year.
-    List1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    userList->setSelectionMode(QAbstractItemView::ExtendedSelection);
 
-    connect(Command3, &QPushButton::clicked, this, &Form02::Command3_Click);
-    connect(Command9, &QPushButton::clicked, this, &Form02::Command9_Click);
-    connect(Command13, &QPushButton::clicked, this, &Form02::Command13_Click);
-    connect(Command14, &QPushButton::clicked, this, &Form02::Command14_Click);
-    connect(Command4, &QPushButton::clicked, this, &Form02::Command4_Click);
-    connect(refreshButton, &QPushButton::clicked, this, &Form02::refresh);
-    connect(searchBox, &QLineEdit::textChanged, this, &Form02::search);
-    connect(resetPasswordButton, &QPushButton::clicked, this, &Form02::resetPassword);
-    connect(retireButton, &QPushButton::clicked, this, &Form02::retire);
-    connect(Dir1, &QListWidget::itemActivated, this, &Form02::Dir1_DblClick);
-    connect(File1, &QListWidget::itemActivated, this, &Form02::File1_DblClick);
+    connect(backButton, &QPushButton::clicked, this, &ConsoleScreen::backToLogin);
+    connect(quitButton, &QPushButton::clicked, this, &ConsoleScreen::quit);
+    connect(dayBoardButton, &QPushButton::clicked, this, &ConsoleScreen::openDayBoard);
+    connect(lunchBoardButton, &QPushButton::clicked, this, &ConsoleScreen::openLunchBoard);
+    connect(monthBoardButton, &QPushButton::clicked, this, &ConsoleScreen::openMonthBoard);
+    connect(refreshButton, &QPushButton::clicked, this, &ConsoleScreen::refresh);
+    connect(searchBox, &QLineEdit::textChanged, this, &ConsoleScreen::search);
+    connect(resetPasswordButton, &QPushButton::clicked, this, &ConsoleScreen::resetPassword);
+    connect(retireButton, &QPushButton::clicked, this, &ConsoleScreen::retire);
+    connect(folderList, &QListWidget::itemActivated, this, &ConsoleScreen::openChosenFolder);
+    connect(pictureList, &QListWidget::itemActivated, this, &ConsoleScreen::showChosenPicture);
 
-    Form_Load();
+    load();
 }
 
-// The five coloured pieces stand centred in the eleven full-width spaces between Label11's brackets.
-void Form02::placeNamePieces()
+// The five coloured pieces stand centred in the eleven full-width spaces between registryTaskCaption's
+// brackets.
+void ConsoleScreen::placeNamePieces()
 {
-    const QFontMetrics metrics(Label11->font());
-    const int gapStart = Label11->x() + metrics.horizontalAdvance(QStringLiteral("１.　グループウェア「"));
+    const QFontMetrics metrics(registryTaskCaption->font());
+    const int gapStart =
+        registryTaskCaption->x() + metrics.horizontalAdvance(QStringLiteral("１.　グループウェア「"));
     const int gapWidth = metrics.horizontalAdvance(QString(11, QChar(0x3000)));
-    QLabel *const pieces[] = {Label14, Label17, Label15, Label18, Label16};
     int total = 0;
-    for (QLabel *piece : pieces)
+    for (QLabel *piece : namePieces)
         total += metrics.horizontalAdvance(piece->text());
     int x = gapStart + (gapWidth - total) / 2;
-    for (QLabel *piece : pieces) {
+    for (QLabel *piece : namePieces) {
         const int width = metrics.horizontalAdvance(piece->text());
-        piece->setGeometry(x, Label11->y(), width, Label11->height());
-        piece->setFont(Label11->font());
+        piece->setGeometry(x, registryTaskCaption->y(), width, registryTaskCaption->height());
+        piece->setFont(registryTaskCaption->font());
         x += width;
     }
 }
 
-void Form02::Form_Load()
+void ConsoleScreen::load()
 {
     rootPath_ = perumina::site::adminFolder(app_.serverName());
     readAll();
 }
 
-void Form02::readAll()
+void ConsoleScreen::readAll()
 {
     const QString server = app_.serverName();
     LogText log = loadLogText(server);
     const QString logProblem = log.problem;
-    Text2->setLog(std::make_shared<MessageLog>(std::move(log)));
+    mailLogView->setLog(std::make_shared<MessageLog>(std::move(log)));
     search();
     QString usersProblem;
-    List1->clear();
-    List1->addItems(readUserEntries(server, &usersProblem));
+    userList->clear();
+    userList->addItems(readUserEntries(server, &usersProblem));
     // Missing files leave their displays empty without a word; one refused or cut is named.
     for (const QString &problem : {logProblem, usersProblem})
         if (!problem.isEmpty())
             app_.dialogs().message(problem);
-    setDirPath(rootPath_);
+    openFolder(rootPath_);
 }
 
 // The folder in view stays open when it is still there.
-void Form02::refresh()
+void ConsoleScreen::refresh()
 {
     const QString folder = dirPath_;
     readAll();
     if (folder != rootPath_)
-        setDirPath(folder);
+        openFolder(folder);
 }
 
-void Form02::search()
+void ConsoleScreen::search()
 {
-    const qsizetype found = Text2->setFilter(searchBox->text());
-    const qsizetype all = Text2->log().recordCount();
+    const qsizetype found = mailLogView->setFilter(searchBox->text());
+    const qsizetype all = mailLogView->log().recordCount();
     searchCountLabel->setText(searchBox->text().isEmpty()
                                   ? QStringLiteral("全%1件").arg(all)
                                   : QStringLiteral("%1件（全%2件）").arg(found).arg(all));
 }
 
-QList<QStringList> Form02::chosenPeople() const
+QList<QStringList> ConsoleScreen::chosenPeople() const
 {
     QList<QStringList> people;
-    for (int i = 0; i < List1->count(); ++i) {
-        const QStringList parts = List1->item(i)->text().split(u',');
-        if (List1->item(i)->isSelected() && parts.size() == 3)
+    for (int i = 0; i < userList->count(); ++i) {
+        const QStringList parts = userList->item(i)->text().split(u',');
+        if (userList->item(i)->isSelected() && parts.size() == 3)
             people.append(parts);
     }
     return people;
 }
 
-bool Form02::mayChangeRegistry()
+bool ConsoleScreen::mayChangeRegistry()
 {
     const QString server = app_.serverName();
     for (const perumina::Status &status :
@@ -184,7 +192,7 @@ bool Form02::mayChangeRegistry()
     return true;
 }
 
-void Form02::record(const QString &what)
+void ConsoleScreen::record(const QString &what)
 {
     const perumina::Status recorded = client::appendAdministrationRecord(
         app_.serverName(), app_.seams().clock.now(), app_.administratorId(), what);
@@ -192,7 +200,7 @@ void Form02::record(const QString &what)
         app_.dialogs().message(QStringLiteral("管理作業記録に書き込めませんでした。\n") + recorded.error);
 }
 
-void Form02::resetPassword()
+void ConsoleScreen::resetPassword()
 {
     const QList<QStringList> chosen = chosenPeople();
     if (chosen.size() != 1) {
@@ -215,7 +223,7 @@ void Form02::resetPassword()
     app_.dialogs().message(QStringLiteral("%1 さんのパスワードを変更しました。").arg(userName));
 }
 
-void Form02::retire()
+void ConsoleScreen::retire()
 {
     QStringList names;
     for (const QStringList &person : chosenPeople())
@@ -248,21 +256,21 @@ void Form02::retire()
             .arg(names.size()));
 }
 
-void Form02::setDirPath(const QString &folder)
+void ConsoleScreen::openFolder(const QString &folder)
 {
     // An unreachable folder leaves both lists as they were.
     if (!listSubfolders(folder))
         return;
     dirPath_ = folder;
-    fillDir1();
-    Dir1_Change();
+    fillFolderList();
+    listPictures();
 }
 
 // Like a folder list: the path from the administration folder down to the open folder, then the
 // subfolders of the open folder, one step further in.
-void Form02::fillDir1()
+void ConsoleScreen::fillFolderList()
 {
-    Dir1->clear();
+    folderList->clear();
     QStringList chain{rootPath_};
     if (dirPath_.startsWith(rootPath_ + u'\\')) {
         QString path = rootPath_;
@@ -274,34 +282,34 @@ void Form02::fillDir1()
     int depth = 0;
     for (const QString &path : chain) {
         const QString name = path.section(u'\\', -1);
-        auto *item = new QListWidgetItem(QString(depth * 2, u' ') + QStringLiteral("▽ ") + name, Dir1);
+        auto *item = new QListWidgetItem(QString(depth * 2, u' ') + QStringLiteral("▽ ") + name, folderList);
         item->setData(kPathRole, path);
         ++depth;
     }
-    Dir1->setCurrentRow(Dir1->count() - 1);
+    folderList->setCurrentRow(folderList->count() - 1);
     for (const QString &name : listSubfolders(dirPath_).value_or(QStringList())) {
-        auto *item = new QListWidgetItem(QString(depth * 2, u' ') + QStringLiteral("▷ ") + name, Dir1);
+        auto *item = new QListWidgetItem(QString(depth * 2, u' ') + QStringLiteral("▷ ") + name, folderList);
         item->setData(kPathRole, childPath(dirPath_, name));
     }
 }
 
-void Form02::Dir1_Change()
+void ConsoleScreen::listPictures()
 {
     const auto files = listPictureFiles(dirPath_);
     if (!files)
         return;
     filePath_ = dirPath_;
-    File1->clear();
-    File1->addItems(*files);
+    pictureList->clear();
+    pictureList->addItems(*files);
 }
 
-void Form02::Dir1_DblClick(QListWidgetItem *item)
+void ConsoleScreen::openChosenFolder(QListWidgetItem *item)
 {
     if (item)
-        setDirPath(item->data(kPathRole).toString());
+        openFolder(item->data(kPathRole).toString());
 }
 
-void Form02::File1_DblClick(QListWidgetItem *item)
+void ConsoleScreen::showChosenPicture(QListWidgetItem *item)
 {
     if (!item)
         return;
@@ -310,37 +318,37 @@ void Form02::File1_DblClick(QListWidgetItem *item)
         app_.dialogs().message(QStringLiteral("イラスト「%1」を読み込めませんでした。").arg(item->text()));
         return;
     }
-    Image1->setPixmap(QPixmap::fromImage(*picture));
+    pictureLabel->setPixmap(QPixmap::fromImage(*picture));
     shownPicture_ = item->text();
 }
 
-void Form02::Command3_Click()
+void ConsoleScreen::backToLogin()
 {
     hide();
-    app_.form01()->show();
+    app_.adminLoginScreen()->show();
 }
 
-void Form02::Command9_Click()
+void ConsoleScreen::quit()
 {
     app_.sweepAndEnd();
 }
 
-void Form02::Command13_Click()
+void ConsoleScreen::openDayBoard()
 {
     app_.startBoard(QStringLiteral("DayBoardS.exe"));
 }
 
-void Form02::Command14_Click()
+void ConsoleScreen::openLunchBoard()
 {
     app_.startBoard(QStringLiteral("LunchBoardS.exe"));
 }
 
-void Form02::Command4_Click()
+void ConsoleScreen::openMonthBoard()
 {
     app_.startBoard(QStringLiteral("MonthBoardS.exe"));
 }
 
-void Form02::closeEvent(QCloseEvent *event)
+void ConsoleScreen::closeEvent(QCloseEvent *event)
 {
     event->accept();
     if (!app_.ended())

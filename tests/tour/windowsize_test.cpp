@@ -83,9 +83,10 @@ TEST(Windows, everyWindowFitsASmallScreen)
         boards.push_back(std::make_unique<monthly::Form1>(
             admin ? monthly::Variant::Admin : monthly::Variant::Classroom, fakes.seams()));
     }
-    std::vector<QWidget *> windows{
-        clientApp.form01(), clientApp.form02(), clientApp.form03(), clientApp.form04(), clientApp.form05(),
-        clientApp.form06(), clientApp.form09(), clientApp.form10(), adminApp.form01(),  adminApp.form02()};
+    std::vector<QWidget *> windows{clientApp.form01(),      clientApp.form02(), clientApp.form03(),
+                                   clientApp.form04(),      clientApp.form05(), clientApp.form06(),
+                                   clientApp.form09(),      clientApp.form10(), adminApp.adminLoginScreen(),
+                                   adminApp.consoleScreen()};
     for (const auto &board : boards)
         windows.push_back(board.get());
     for (QWidget *window : windows) {
