@@ -1,8 +1,8 @@
 #include "admin/ui/adminapp.h"
 
+#include "admin/ui/adminloginscreen.h"
 #include "admin/ui/adminprompts.h"
-#include "admin/ui/form01.h"
-#include "admin/ui/form02.h"
+#include "admin/ui/consolescreen.h"
 #include "sweeper/sweep.h"
 
 namespace admin {
@@ -15,27 +15,27 @@ AdminApp::AdminApp(perumina::Seams seams, QObject *parent)
 // The console goes before the login screen, while the seams are still there.
 AdminApp::~AdminApp()
 {
-    form02_.reset();
-    form01_.reset();
+    consoleScreen_.reset();
+    adminLoginScreen_.reset();
 }
 
 QWidget *AdminApp::firstScreen()
 {
-    return form01();
+    return adminLoginScreen();
 }
 
 // The login screen takes the start-up steps once, as it is made.
-Form01 *AdminApp::form01()
+AdminLoginScreen *AdminApp::adminLoginScreen()
 {
-    if (form01_)
-        return form01_.get();
-    Form01 *login = createOnce(form01_, *this);
+    if (adminLoginScreen_)
+        return adminLoginScreen_.get();
+    AdminLoginScreen *login = createOnce(adminLoginScreen_, *this);
     login->start();
     return login;
 }
-Form02 *AdminApp::form02()
+ConsoleScreen *AdminApp::consoleScreen()
 {
-    return createOnce(form02_, *this);
+    return createOnce(consoleScreen_, *this);
 }
 
 QString cannotStartMessage(const QString &program)

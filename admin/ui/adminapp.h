@@ -8,8 +8,8 @@
 
 namespace admin {
 
-class Form01;
-class Form02;
+class AdminLoginScreen;
+class ConsoleScreen;
 
 // What the console asks the administrator beyond a message; tests put a stand-in in its place.
 class AdminPrompts
@@ -30,10 +30,10 @@ public:
     explicit AdminApp(perumina::Seams seams, QObject *parent = nullptr);
     ~AdminApp() override;
 
-    Form01 *form01();
-    Form02 *form02();
+    AdminLoginScreen *adminLoginScreen();
+    ConsoleScreen *consoleScreen();
     // Whether the console has been created yet, without creating it.
-    bool hasForm02() const { return form02_ != nullptr; }
+    bool hasConsoleScreen() const { return consoleScreen_ != nullptr; }
 
     // Starts a board program by bare name; a program that cannot be started is reported by name.
     bool startBoard(const QString &program);
@@ -49,8 +49,8 @@ protected:
     QWidget *firstScreen() override;
 
 private:
-    std::unique_ptr<Form01> form01_;
-    std::unique_ptr<Form02> form02_;
+    std::unique_ptr<AdminLoginScreen> adminLoginScreen_;
+    std::unique_ptr<ConsoleScreen> consoleScreen_;
     std::unique_ptr<AdminPrompts> prompts_;
     QString administratorId_;
 };

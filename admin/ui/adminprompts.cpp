@@ -21,9 +21,11 @@ PasswordDialog::PasswordDialog(const QString &userName, QWidget *parent) : QDial
     promptLabel =
         label(this, "promptLabel", QStringLiteral("「%1」の新しいパスワード（７文字まで）").arg(userName),
               {16, 12, 310, 22});
-    label(this, "newPasswordLabel", QStringLiteral("新しいパスワード"), {16, 44, 130, 22});
+    newPasswordCaption =
+        label(this, "newPasswordCaption", QStringLiteral("新しいパスワード"), {16, 44, 130, 22});
     newPasswordBox = passwordBox(this, "newPasswordBox", 7, {150, 42, 170, 26});
-    label(this, "repeatPasswordLabel", QStringLiteral("もう一度"), {16, 78, 130, 22});
+    repeatPasswordCaption =
+        label(this, "repeatPasswordCaption", QStringLiteral("もう一度"), {16, 78, 130, 22});
     repeatPasswordBox = passwordBox(this, "repeatPasswordBox", 7, {150, 76, 170, 26});
     problemLabel = label(this, "problemLabel", QString(), {16, 108, 310, 36});
     problemLabel->setWordWrap(true);

@@ -17,16 +17,20 @@ class PasswordDialog : public QDialog
 public:
     explicit PasswordDialog(const QString &userName, QWidget *parent = nullptr);
 
+    QString password() const;
+
+private:
+    // Accepts only two equal passwords that the registration's rules allow, and says what is wrong.
+    void tryAccept();
+
     QLabel *promptLabel;
+    QLabel *newPasswordCaption;
     QLineEdit *newPasswordBox;
+    QLabel *repeatPasswordCaption;
     QLineEdit *repeatPasswordBox;
     QLabel *problemLabel;
     QPushButton *okButton;
     QPushButton *cancelButton;
-
-    QString password() const;
-    // Accepts only two equal passwords that the registration's rules allow, and says what is wrong.
-    void tryAccept();
 };
 
 // The real prompts: the password window and a Yes/No message box.

@@ -1,8 +1,9 @@
 #include "admin/core/console.h"
 #include "admin/core/messagelog.h"
 #include "admin/ui/adminapp.h"
-#include "admin/ui/form02.h"
+#include "admin/ui/consolescreen.h"
 #include "adminsite.h"
+#include "common/controls.h"
 #include "shared/fakes.h"
 #include "shared/paths.h"
 #include "shared/records.h"
@@ -86,9 +87,11 @@ void BM_ConsoleLoad(benchmark::State &state)
         perumina::FakeSeams fakes;
         admin::AdminApp app(fakes.seams());
         app.setServerName(kServer);
-        admin::Form02 *console = app.form02();
+        admin::ConsoleScreen *console = app.consoleScreen();
         benchmark::DoNotOptimize(console->grab());
-        if (console->List1->count() != kUsers || console->Dir1->count() != kUsers + 1)
+        using testing_support::control;
+        if (control<QListWidget>(console, "userList")->count() != kUsers ||
+            control<QListWidget>(console, "folderList")->count() != kUsers + 1)
             state.SkipWithError("the console was not filled");
     }
 }

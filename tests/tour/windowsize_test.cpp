@@ -1,6 +1,6 @@
 #include "admin/ui/adminapp.h"
-#include "admin/ui/form01.h"
-#include "admin/ui/form02.h"
+#include "admin/ui/adminloginscreen.h"
+#include "admin/ui/consolescreen.h"
 #include "boards/daily/ui/dayboardscreen.h"
 #include "boards/lunch/ui/lunchboardscreen.h"
 #include "boards/monthly/ui/monthboardscreen.h"
@@ -83,9 +83,10 @@ TEST(Windows, everyWindowFitsASmallScreen)
         boards.push_back(std::make_unique<monthly::MonthBoardScreen>(
             admin ? monthly::Variant::Admin : monthly::Variant::Classroom, fakes.seams()));
     }
-    std::vector<QWidget *> windows{
-        clientApp.form01(), clientApp.form02(), clientApp.form03(), clientApp.form04(), clientApp.form05(),
-        clientApp.form06(), clientApp.form09(), clientApp.form10(), adminApp.form01(),  adminApp.form02()};
+    std::vector<QWidget *> windows{clientApp.form01(),      clientApp.form02(), clientApp.form03(),
+                                   clientApp.form04(),      clientApp.form05(), clientApp.form06(),
+                                   clientApp.form09(),      clientApp.form10(), adminApp.adminLoginScreen(),
+                                   adminApp.consoleScreen()};
     for (const auto &board : boards)
         windows.push_back(board.get());
     for (QWidget *window : windows) {

@@ -1,8 +1,8 @@
 #include "tools/tour/tour.h"
 
 #include "admin/ui/adminapp.h"
-#include "admin/ui/form01.h"
-#include "admin/ui/form02.h"
+#include "admin/ui/adminloginscreen.h"
+#include "admin/ui/consolescreen.h"
 #include "admin/ui/logview.h"
 #include "boards/daily/ui/dayboardscreen.h"
 #include "boards/lunch/ui/lunchboardscreen.h"
@@ -506,28 +506,28 @@ void Tour::administrator()
     expectMessages(seams, {}, QStringLiteral("admin-login"));
     if (app.ended())
         throw StepFailed{QStringLiteral("管理プログラムが起動してすぐ終了しました。")};
-    admin::Form01 *login = app.form01();
-    expectShown(login, QStringLiteral("管理者ログイン（Form01）"));
-    type(login, QStringLiteral("Text1"), options_.adminId);
-    type(login, QStringLiteral("Text2"), options_.adminPassword);
+    admin::AdminLoginScreen *login = app.adminLoginScreen();
+    expectShown(login, QStringLiteral("管理者ログイン（AdminLoginScreen）"));
+    type(login, QStringLiteral("idBox"), options_.adminId);
+    type(login, QStringLiteral("passwordBox"), options_.adminPassword);
     camera_.take(login, QStringLiteral("admin-login"));
-    click(login, QStringLiteral("Command1"));
+    click(login, QStringLiteral("okButton"));
     expectMessages(seams, {}, QStringLiteral("admin-login"));
-    expectShown(app.form02(), QStringLiteral("管理画面（Form02）"));
-    admin::Form02 *console = app.form02();
+    expectShown(app.consoleScreen(), QStringLiteral("管理画面（ConsoleScreen）"));
+    admin::ConsoleScreen *console = app.consoleScreen();
     step_ = QStringLiteral("管理画面");
 
     // What the pupils wrote, when their part went through: the picture from the administration copies
     // and the mail in the log.
     if (classroomDone_) {
-        pickEnding(control<QListWidget>(console, QStringLiteral("Dir1")), recipient_.fullName, true);
-        pick(control<QListWidget>(console, QStringLiteral("File1")),
+        pickEnding(control<QListWidget>(console, QStringLiteral("folderList")), recipient_.fullName, true);
+        pick(control<QListWidget>(console, QStringLiteral("pictureList")),
              pictureTitle_ + perumina::site::kPictureSuffix, true);
         expectMessages(seams, {}, QStringLiteral("admin-console"));
         if (console->shownPicture() != pictureTitle_ + perumina::site::kPictureSuffix)
             throw StepFailed{
                 QStringLiteral("管理画面にイラスト「%1」が表示されませんでした。").arg(pictureTitle_)};
-        const QString log = control<admin::LogView>(console, QStringLiteral("Text2"))->toPlainText();
+        const QString log = control<admin::LogView>(console, QStringLiteral("mailLogView"))->toPlainText();
         const QString record =
             QStringLiteral("\"%1\",\"%2\",\"%3\"").arg(sender_.userName, recipient_.fullName, mailTitle_);
         if (!log.contains(record))
@@ -540,16 +540,16 @@ void Tour::administrator()
     {
         const char *button;
         QString program;
-    } boards[] = {{"Command13", QStringLiteral("DayBoardS.exe")},
-                  {"Command14", QStringLiteral("LunchBoardS.exe")},
-                  {"Command4", QStringLiteral("MonthBoardS.exe")}};
+    } boards[] = {{"dayBoardButton", QStringLiteral("DayBoardS.exe")},
+                  {"lunchBoardButton", QStringLiteral("LunchBoardS.exe")},
+                  {"monthBoardButton", QStringLiteral("MonthBoardS.exe")}};
     for (const auto &board : boards) {
         click(console, QString::fromLatin1(board.button));
         expectMessages(seams, {}, QStringLiteral("admin-console"));
         if (seams.launcher.started.value(seams.launcher.started.size() - 1) != board.program)
             throw StepFailed{QStringLiteral("管理画面から %1 が起動されませんでした。").arg(board.program)};
         startedBoard(board.program);
-        expectShown(console, QStringLiteral("管理画面（Form02）"));
+        expectShown(console, QStringLiteral("管理画面（ConsoleScreen）"));
     }
 
     // The log read again and searched by the mail's subject: only records that hold it stay in view.
@@ -562,7 +562,7 @@ void Tour::administrator()
         throw StepFailed{
             QStringLiteral("管理画面の検索でメール「%1」が見つかりませんでした。").arg(mailTitle_)};
     camera_.take(console, QStringLiteral("admin-console-search"));
-    click(console, QStringLiteral("Command9"));
+    click(console, QStringLiteral("quitButton"));
     expectMessages(seams, {}, QStringLiteral("admin-console"));
     if (!app.ended())
         throw StepFailed{QStringLiteral("管理画面の「終了」で管理プログラムが終了しませんでした。")};

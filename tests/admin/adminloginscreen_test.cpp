@@ -1,8 +1,9 @@
 #include "admin/core/admincheck.h"
 #include "admin/ui/adminapp.h"
-#include "admin/ui/form01.h"
-#include "admin/ui/form02.h"
+#include "admin/ui/adminloginscreen.h"
+#include "admin/ui/consolescreen.h"
 #include "adminsite.h"
+#include "common/controls.h"
 #include "common/testsite.h"
 #include "shared/fakes.h"
 #include "shared/records.h"
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 using namespace perumina;
+using testing_support::control;
 using testing_support::sjis;
 using testing_support::TempSite;
 
@@ -31,20 +33,27 @@ struct Login
         site.makeSite(kServer);
         site.writeBytes(SharePath(kServer, tails::kAdministrators), sjis(administrators));
         app.start();
-        form = app.form01();
+        form = app.adminLoginScreen();
+    }
+    QLineEdit *idBox() const { return control<QLineEdit>(form, "idBox"); }
+    QLineEdit *passwordBox() const { return control<QLineEdit>(form, "passwordBox"); }
+    QPushButton *quitButton() const { return control<QPushButton>(form, "quitButton"); }
+    void type(const QString &id, const QString &password)
+    {
+        idBox()->setText(id);
+        passwordBox()->setText(password);
     }
     void enter(const QString &id, const QString &password)
     {
-        form->Text1->setText(id);
-        form->Text2->setText(password);
-        QTest::mouseClick(form->Command1, Qt::LeftButton);
+        type(id, password);
+        QTest::mouseClick(control<QPushButton>(form, "okButton"), Qt::LeftButton);
     }
-    bool consoleShown() { return app.hasForm02() && app.form02()->isVisible(); }
+    bool consoleShown() { return app.hasConsoleScreen() && app.consoleScreen()->isVisible(); }
 
     TempSite site;
     FakeSeams fakes;
     admin::AdminApp app{fakes.seams()};
-    admin::Form01 *form = nullptr;
+    admin::AdminLoginScreen *form = nullptr;
 };
 
 } // namespace
@@ -54,16 +63,17 @@ TEST(AdminLogin, startsTheSweeperAndTakesTheServerName)
     Login login(QStringLiteral("kanripw,,,,\r\n"));
     EXPECT_EQ(login.fakes.launcher.started, QStringList{kSweeper});
     EXPECT_EQ(login.app.serverName(), kServer);
-    EXPECT_EQ(login.form->Text5, kServer);
     EXPECT_TRUE(login.form->isVisible());
     EXPECT_TRUE(login.fakes.dialogs.shown.isEmpty());
     EXPECT_EQ(login.form->windowTitle(), QStringLiteral("ぺる・み・な（管理用）"));
-    EXPECT_EQ(login.form->Text2->echoMode(), QLineEdit::Password);
-    login.form->Text2->setText(QString(40000, u'p')); // longer than a line edit takes by default
-    EXPECT_EQ(login.form->Text2->text().size(), 40000);
+    EXPECT_EQ(login.passwordBox()->echoMode(), QLineEdit::Password);
+    login.passwordBox()->setText(QString(40000, u'p')); // longer than a line edit takes by default
+    EXPECT_EQ(login.passwordBox()->text().size(), 40000);
     EXPECT_EQ(login.form->findChildren<QPushButton *>().size(), 2); // OK and 終了, nothing hidden
-    EXPECT_EQ(login.form->Command1->text(), QStringLiteral("OK"));
-    EXPECT_EQ(login.form->Command2->text(), QStringLiteral("終了"));
+    for (QWidget *child : login.form->findChildren<QWidget *>())
+        EXPECT_TRUE(child->isVisible()) << child->objectName().toStdString();
+    EXPECT_EQ(control<QPushButton>(login.form, "okButton")->text(), QStringLiteral("OK"));
+    EXPECT_EQ(login.quitButton()->text(), QStringLiteral("終了"));
 }
 
 TEST(AdminLogin, endsWithAMessageWhenNoServerIsNamed)
@@ -79,7 +89,7 @@ TEST(AdminLogin, endsWithAMessageWhenNoServerIsNamed)
         EXPECT_EQ(fakes.dialogs.shown.value(0).icon, Dialogs::Icon::None);
         EXPECT_TRUE(fakes.end.ended());
         EXPECT_EQ(fakes.end.lastExitCode, 1); // a start-up script sees that it failed
-        EXPECT_FALSE(app.form01()->isVisible());
+        EXPECT_FALSE(app.adminLoginScreen()->isVisible());
         EXPECT_EQ(fakes.launcher.started, QStringList{kSweeper}); // once, not again on the way out
     }
 }
@@ -91,8 +101,8 @@ TEST(AdminLogin, asksForAnEmptyIdFirstThenAnEmptyPassword)
     login.enter(QStringLiteral("kanri"), QString());
     EXPECT_EQ(login.fakes.dialogs.texts(),
               (QStringList{admin::emptyIdMessage(), admin::emptyPasswordMessage()}));
-    EXPECT_FALSE(login.app.hasForm02());
-    EXPECT_EQ(login.form->Text1->text(), QStringLiteral("kanri"));
+    EXPECT_FALSE(login.app.hasConsoleScreen());
+    EXPECT_EQ(login.idBox()->text(), QStringLiteral("kanri"));
 }
 
 TEST(AdminLogin, opensTheConsoleForTheFirstOfFiveFields)
@@ -102,25 +112,23 @@ TEST(AdminLogin, opensTheConsoleForTheFirstOfFiveFields)
     EXPECT_TRUE(login.fakes.dialogs.shown.isEmpty());
     EXPECT_TRUE(login.consoleShown());
     EXPECT_FALSE(login.form->isVisible());
-    EXPECT_EQ(login.form->Text4, QStringLiteral("kanripw"));
+    EXPECT_EQ(login.app.administratorId(), QStringLiteral("kanri"));
 }
 
 TEST(AdminLogin, enterInThePasswordBoxPressesOk)
 {
     Login login(QStringLiteral("kanripw,,,,\r\n"));
-    login.form->Text1->setText(QStringLiteral("kanri"));
-    login.form->Text2->setText(QStringLiteral("pw"));
-    QTest::keyClick(login.form->Text2, Qt::Key_Return);
+    login.type(QStringLiteral("kanri"), QStringLiteral("pw"));
+    QTest::keyClick(login.passwordBox(), Qt::Key_Return);
     EXPECT_TRUE(login.consoleShown());
 }
 
 TEST(AdminLogin, enterOnAFocusedQuitButtonQuitsInsteadOfLoggingIn)
 {
     Login login(QStringLiteral("kanripw,,,,\r\n"));
-    login.form->Text1->setText(QStringLiteral("kanri"));
-    login.form->Text2->setText(QStringLiteral("pw"));
-    login.form->Command2->setFocus();
-    QTest::keyClick(login.form->Command2, Qt::Key_Return);
+    login.type(QStringLiteral("kanri"), QStringLiteral("pw"));
+    login.quitButton()->setFocus();
+    QTest::keyClick(login.quitButton(), Qt::Key_Return);
     EXPECT_TRUE(login.fakes.end.ended());
     EXPECT_FALSE(login.consoleShown());
 }
@@ -145,10 +153,10 @@ TEST(AdminLogin, wrongCredentialsKeepTheTypedText)
         Login login(QString::fromUtf8(c.file));
         login.enter(QString::fromUtf8(c.id), QString::fromUtf8(c.password));
         EXPECT_EQ(login.fakes.dialogs.texts(), QStringList{admin::notRegisteredMessage()}) << c.name;
-        EXPECT_EQ(login.form->Text1->text(), QString::fromUtf8(c.id)) << c.name;
-        EXPECT_EQ(login.form->Text2->text(), QString::fromUtf8(c.password)) << c.name;
+        EXPECT_EQ(login.idBox()->text(), QString::fromUtf8(c.id)) << c.name;
+        EXPECT_EQ(login.passwordBox()->text(), QString::fromUtf8(c.password)) << c.name;
         EXPECT_TRUE(login.form->isVisible()) << c.name;
-        EXPECT_FALSE(login.app.hasForm02()) << c.name;
+        EXPECT_FALSE(login.app.hasConsoleScreen()) << c.name;
         EXPECT_FALSE(login.fakes.end.ended()) << c.name;
     }
 }
@@ -180,8 +188,8 @@ TEST(AdminLogin, anUnreadableFileShowsTheAccessFailureAndClearsBothBoxes)
     login.enter(QStringLiteral("kanri"), QStringLiteral("pw"));
     EXPECT_EQ(login.fakes.dialogs.texts(), QStringList{admin::accessFailureMessage()});
     EXPECT_EQ(login.fakes.dialogs.shown.value(0).icon, Dialogs::Icon::None);
-    EXPECT_TRUE(login.form->Text1->text().isEmpty());
-    EXPECT_TRUE(login.form->Text2->text().isEmpty());
+    EXPECT_TRUE(login.idBox()->text().isEmpty());
+    EXPECT_TRUE(login.passwordBox()->text().isEmpty());
     EXPECT_TRUE(login.form->isVisible());
     EXPECT_FALSE(login.fakes.end.ended());
     // The administrator may try again once the file is back.
@@ -193,7 +201,7 @@ TEST(AdminLogin, anUnreadableFileShowsTheAccessFailureAndClearsBothBoxes)
 TEST(AdminLogin, quitStartsTheSweeperAndEnds)
 {
     Login login(QStringLiteral("kanripw,,,,\r\n"));
-    QTest::mouseClick(login.form->Command2, Qt::LeftButton);
+    QTest::mouseClick(login.quitButton(), Qt::LeftButton);
     EXPECT_EQ(login.fakes.launcher.started, (QStringList{kSweeper, kSweeper}));
     EXPECT_TRUE(login.fakes.end.ended());
 }
@@ -208,7 +216,7 @@ TEST(AdminLogin, closingTheWindowEndsTheProgramAlsoWithTheConsoleHidden)
     Login login(QStringLiteral("kanripw,,,,\r\n"));
     login.enter(QStringLiteral("kanri"), QStringLiteral("pw"));
     ASSERT_TRUE(login.consoleShown());
-    QTest::mouseClick(login.app.form02()->Command3, Qt::LeftButton); // back
+    QTest::mouseClick(control<QPushButton>(login.app.consoleScreen(), "backButton"), Qt::LeftButton);
     ASSERT_TRUE(login.form->isVisible());
     ASSERT_FALSE(login.consoleShown());
     login.form->close();

@@ -1,10 +1,11 @@
 #include "admin/core/console.h"
 #include "admin/ui/adminapp.h"
+#include "admin/ui/adminloginscreen.h"
 #include "admin/ui/adminprompts.h"
-#include "admin/ui/form01.h"
-#include "admin/ui/form02.h"
+#include "admin/ui/consolescreen.h"
 #include "admin/ui/logview.h"
 #include "adminsite.h"
+#include "common/controls.h"
 #include "common/screenshot.h"
 #include "common/testsite.h"
 #include "shared/fakes.h"
@@ -23,6 +24,7 @@
 #include <gtest/gtest.h>
 
 using namespace perumina;
+using testing_support::control;
 using testing_support::sjis;
 using testing_support::TempSite;
 
@@ -59,15 +61,30 @@ struct Console
         populate(withMail);
         app.start();
         login();
-        form = app.form02();
+        form = app.consoleScreen();
+    }
+    void typeLogin()
+    {
+        admin::AdminLoginScreen *screen = app.adminLoginScreen();
+        control<QLineEdit>(screen, "idBox")->setText(QStringLiteral("kanri"));
+        control<QLineEdit>(screen, "passwordBox")->setText(QStringLiteral("pw"));
     }
     void login()
     {
-        admin::Form01 *f = app.form01();
-        f->Text1->setText(QStringLiteral("kanri"));
-        f->Text2->setText(QStringLiteral("pw"));
-        QTest::mouseClick(f->Command1, Qt::LeftButton);
+        typeLogin();
+        QTest::mouseClick(control<QPushButton>(app.adminLoginScreen(), "okButton"), Qt::LeftButton);
     }
+    void press(const char *button) const
+    {
+        QTest::mouseClick(control<QPushButton>(form, button), Qt::LeftButton);
+    }
+    admin::LogView *logView() const { return control<admin::LogView>(form, "mailLogView"); }
+    QListWidget *users() const { return control<QListWidget>(form, "userList"); }
+    QListWidget *folders() const { return control<QListWidget>(form, "folderList"); }
+    QListWidget *pictures() const { return control<QListWidget>(form, "pictureList"); }
+    QPixmap shownPixmap() const { return control<QLabel>(form, "pictureLabel")->pixmap(); }
+    QLineEdit *searchBox() const { return control<QLineEdit>(form, "searchBox"); }
+    QString searchCount() const { return control<QLabel>(form, "searchCountLabel")->text(); }
     static QStringList texts(QListWidget *list)
     {
         QStringList out;
@@ -96,7 +113,7 @@ struct Console
     TempSite site;
     FakeSeams fakes;
     admin::AdminApp app{fakes.seams()};
-    admin::Form02 *form = nullptr;
+    admin::ConsoleScreen *form = nullptr;
 };
 
 } // namespace
@@ -109,8 +126,8 @@ TEST(AdminConsole, showsTheMailLogExactlyAsStored)
     ASSERT_TRUE(stored.endsWith(QStringLiteral("\"またね\"\r\n")));
     QString shown = stored;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    EXPECT_EQ(c.form->Text2->toPlainText(), shown);
-    EXPECT_EQ(c.form->Text2->log().lineCount(), 4); // the first mail's body spans two lines
+    EXPECT_EQ(c.logView()->toPlainText(), shown);
+    EXPECT_EQ(c.logView()->log().lineCount(), 4); // the first mail's body spans two lines
 }
 
 TEST(AdminConsole, mailDisplayScrollsOverTheWholeLog)
@@ -154,16 +171,16 @@ TEST(AdminConsole, mailDisplayScrollsOverTheWholeLog)
 TEST(AdminConsole, listsOneEntryPerUserInRegistrationOrder)
 {
     Console c;
-    EXPECT_EQ(Console::texts(c.form->List1),
+    EXPECT_EQ(Console::texts(c.users()),
               (QStringList{"taro,山田太郎,ta123", "hana,佐藤花子,hanapw", "ken,鈴木健,kk"}));
 }
 
 TEST(AdminConsole, opensWithAnEmptyMailDisplayWhenNoMailWasSent)
 {
     Console c(false);
-    EXPECT_TRUE(c.form->Text2->toPlainText().isEmpty());
-    EXPECT_EQ(c.form->List1->count(), 3);
-    EXPECT_EQ(c.form->Dir1->count(), 4);
+    EXPECT_TRUE(c.logView()->toPlainText().isEmpty());
+    EXPECT_EQ(c.users()->count(), 3);
+    EXPECT_EQ(c.folders()->count(), 4);
 }
 
 TEST(AdminConsole, browsesTheCopyFoldersAndShowsPictures)
@@ -173,7 +190,7 @@ TEST(AdminConsole, browsesTheCopyFoldersAndShowsPictures)
     EXPECT_EQ(c.form->dirPath(), root);
     EXPECT_EQ(c.form->filePath(), root);
     // The administration folder itself, then one folder per user; the log is no picture.
-    const QStringList dirs = Console::texts(c.form->Dir1);
+    const QStringList dirs = Console::texts(c.folders());
     ASSERT_EQ(dirs.size(), 4);
     EXPECT_TRUE(dirs[0].endsWith(QStringLiteral("管理用")));
     QStringList users;
@@ -183,35 +200,35 @@ TEST(AdminConsole, browsesTheCopyFoldersAndShowsPictures)
     QStringList expected{"佐藤花子", "山田太郎", "鈴木健"};
     expected.sort();
     EXPECT_EQ(users, expected);
-    EXPECT_EQ(c.form->File1->count(), 0);
+    EXPECT_EQ(c.pictures()->count(), 0);
 
     // A file that does not match the pattern stays out of the list.
     c.site.writeBytes(c.folderOf("佐藤花子") + QStringLiteral("\\メモ.txt"), "x");
-    Console::doubleClick(c.form->Dir1, QStringLiteral("佐藤花子"));
+    Console::doubleClick(c.folders(), QStringLiteral("佐藤花子"));
     EXPECT_EQ(c.form->dirPath(), c.folderOf("佐藤花子"));
     EXPECT_EQ(c.form->filePath(), c.folderOf("佐藤花子"));
-    QStringList files = Console::texts(c.form->File1);
+    QStringList files = Console::texts(c.pictures());
     files.sort();
     EXPECT_EQ(files, (QStringList{"海.jpg", "赤い花.jpg"}));
     // The open folder's chain stays above it, so the way back is in the list.
-    EXPECT_EQ(c.form->Dir1->count(), 2);
+    EXPECT_EQ(c.folders()->count(), 2);
 
-    Console::doubleClick(c.form->File1, QStringLiteral("海.jpg"));
+    Console::doubleClick(c.pictures(), QStringLiteral("海.jpg"));
     EXPECT_EQ(c.form->shownPicture(), QStringLiteral("海.jpg"));
-    const QPixmap shown = c.form->Image1->pixmap();
+    const QPixmap shown = c.shownPixmap();
     ASSERT_FALSE(shown.isNull());
     EXPECT_EQ(shown.size(), QSize(200, 100));
     EXPECT_EQ(shown.toImage().pixelColor(100, 50), QColor(Qt::blue));
 
-    Console::doubleClick(c.form->File1, QStringLiteral("赤い花.jpg"));
-    EXPECT_EQ(c.form->Image1->pixmap().toImage().pixelColor(60, 45), QColor(Qt::red));
+    Console::doubleClick(c.pictures(), QStringLiteral("赤い花.jpg"));
+    EXPECT_EQ(c.shownPixmap().toImage().pixelColor(60, 45), QColor(Qt::red));
     EXPECT_TRUE(c.fakes.dialogs.shown.isEmpty());
 
-    Console::doubleClick(c.form->Dir1, QStringLiteral("管理用"));
+    Console::doubleClick(c.folders(), QStringLiteral("管理用"));
     EXPECT_EQ(c.form->dirPath(), root);
-    EXPECT_EQ(c.form->Dir1->count(), 4);
-    Console::doubleClick(c.form->Dir1, QStringLiteral("山田太郎"));
-    EXPECT_EQ(Console::texts(c.form->File1), QStringList{"木.jpg"});
+    EXPECT_EQ(c.folders()->count(), 4);
+    Console::doubleClick(c.folders(), QStringLiteral("山田太郎"));
+    EXPECT_EQ(Console::texts(c.pictures()), QStringList{"木.jpg"});
 }
 
 TEST(AdminConsole, namesAPictureThatCannotBeLoaded)
@@ -219,23 +236,26 @@ TEST(AdminConsole, namesAPictureThatCannotBeLoaded)
     Console c;
     c.site.writeBytes(c.folderOf("山田太郎") + QStringLiteral("\\壊れた.JPG"),
                       sjis(QStringLiteral("絵ではない")));
-    Console::doubleClick(c.form->Dir1, QStringLiteral("山田太郎"));
-    Console::doubleClick(c.form->File1, QStringLiteral("木.jpg"));
-    Console::doubleClick(c.form->File1, QStringLiteral("壊れた.JPG"));
+    Console::doubleClick(c.folders(), QStringLiteral("山田太郎"));
+    Console::doubleClick(c.pictures(), QStringLiteral("木.jpg"));
+    Console::doubleClick(c.pictures(), QStringLiteral("壊れた.JPG"));
     EXPECT_EQ(c.fakes.dialogs.texts(),
               QStringList{QStringLiteral("イラスト「壊れた.JPG」を読み込めませんでした。")});
     EXPECT_EQ(c.form->shownPicture(), QStringLiteral("木.jpg")); // the last good picture stays
-    EXPECT_FALSE(c.form->Image1->pixmap().isNull());
+    EXPECT_FALSE(c.shownPixmap().isNull());
 }
 
 TEST(AdminConsole, anUnreachableFolderLeavesTheListsAsTheyWere)
 {
     Console c;
-    Console::doubleClick(c.form->Dir1, QStringLiteral("佐藤花子"));
-    const QStringList files = Console::texts(c.form->File1);
-    c.form->setDirPath(c.folderOf("いない人"));
-    EXPECT_EQ(c.form->dirPath(), c.folderOf("佐藤花子"));
-    EXPECT_EQ(Console::texts(c.form->File1), files);
+    const QStringList folders = Console::texts(c.folders());
+    const QStringList files = Console::texts(c.pictures());
+    // A folder goes away while it is in the list, and is then opened.
+    ASSERT_TRUE(QDir(c.site.local(c.folderOf("山田太郎"))).removeRecursively());
+    Console::doubleClick(c.folders(), QStringLiteral("山田太郎"));
+    EXPECT_EQ(c.form->dirPath(), perumina::site::adminFolder(kServer));
+    EXPECT_EQ(Console::texts(c.folders()), folders);
+    EXPECT_EQ(Console::texts(c.pictures()), files);
 }
 
 TEST(AdminConsole, boardButtonsStartTheAdministratorBoardsEveryTime)
@@ -243,9 +263,9 @@ TEST(AdminConsole, boardButtonsStartTheAdministratorBoardsEveryTime)
     Console c;
     c.fakes.launcher.started.clear();
     for (int i = 0; i < 2; ++i) {
-        QTest::mouseClick(c.form->Command13, Qt::LeftButton);
-        QTest::mouseClick(c.form->Command14, Qt::LeftButton);
-        QTest::mouseClick(c.form->Command4, Qt::LeftButton);
+        c.press("dayBoardButton");
+        c.press("lunchBoardButton");
+        c.press("monthBoardButton");
     }
     EXPECT_EQ(c.fakes.launcher.started, (QStringList{"DayBoardS.exe", "LunchBoardS.exe", "MonthBoardS.exe",
                                                      "DayBoardS.exe", "LunchBoardS.exe", "MonthBoardS.exe"}));
@@ -258,7 +278,7 @@ TEST(AdminConsole, namesABoardThatCannotBeStarted)
 {
     Console c;
     c.fakes.launcher.failing.insert(QStringLiteral("LunchBoardS.exe"));
-    QTest::mouseClick(c.form->Command14, Qt::LeftButton);
+    c.press("lunchBoardButton");
     EXPECT_EQ(c.fakes.dialogs.texts(),
               QStringList{QStringLiteral("「LunchBoardS.exe」を起動できませんでした。")});
     EXPECT_TRUE(c.form->isVisible());
@@ -267,15 +287,15 @@ TEST(AdminConsole, namesABoardThatCannotBeStarted)
 TEST(AdminConsole, backShowsTheLoginAndALaterLoginShowsTheSameConsole)
 {
     Console c;
-    QTest::mouseClick(c.form->Command3, Qt::LeftButton);
+    c.press("backButton");
     EXPECT_FALSE(c.form->isVisible());
-    EXPECT_TRUE(c.app.form01()->isVisible());
-    const QString before = c.form->Text2->toPlainText();
+    EXPECT_TRUE(c.app.adminLoginScreen()->isVisible());
+    const QString before = c.logView()->toPlainText();
     admin_fixture::sendMail(kServer, "2026/04/10", "9:00:00", "ken", "山田太郎", "後から", "読まれない");
     c.login();
-    EXPECT_EQ(c.app.form02(), c.form);
+    EXPECT_EQ(c.app.consoleScreen(), c.form);
     EXPECT_TRUE(c.form->isVisible());
-    EXPECT_EQ(c.form->Text2->toPlainText(), before); // read once per run
+    EXPECT_EQ(c.logView()->toPlainText(), before); // read once per run
 }
 
 TEST(AdminConsole, quitAndClosingStartTheSweeperAndEnd)
@@ -283,7 +303,7 @@ TEST(AdminConsole, quitAndClosingStartTheSweeperAndEnd)
     {
         Console c;
         c.fakes.launcher.started.clear();
-        QTest::mouseClick(c.form->Command9, Qt::LeftButton);
+        c.press("quitButton");
         EXPECT_EQ(c.fakes.launcher.started, QStringList{kSweeper});
         EXPECT_TRUE(c.fakes.end.ended());
     }
@@ -303,35 +323,34 @@ TEST(AdminConsole, showsEveryCaption)
         const char *text;
     };
     const Caption captions[] = {
-        {"Label19", "ここでは以下の作業が行えます。"},
-        {"Label11", "１.　グループウェア「　　　　　　　　　　　」の登録者情報と内容の管理"},
-        {"Label14", "ぺる"},
-        {"Label17", "・"},
-        {"Label15", "み"},
-        {"Label18", "・"},
-        {"Label16", "な"},
-        {"Label12", "２.　行事予定の編集と確認"},
-        {"Command3", "戻る"},
-        {"Command9", "終了"},
-        {"Label2", "メールの内容"},
-        {"Label5", "送信日"},
-        {"Label6", "時刻"},
-        {"Label7", "送信者"},
-        {"Label41", "受信者"},
-        {"Label42", "件名"},
-        {"Label43", "本文"},
-        {"Label3", "登録者情報"},
-        {"Label9", "ユーザー名"},
-        {"Label4", "本名"},
-        {"Label10", "パスワード"},
-        {"Label20", "イラスト内容"},
-        {"Command13", "今日の予定を確認・変更する"},
-        {"Command14", "給食予定を確認・変更する"},
-        {"Command4", "月別行事を確認・変更する"},
+        {"introCaption", "ここでは以下の作業が行えます。"},
+        {"registryTaskCaption", "１.　グループウェア「　　　　　　　　　　　」の登録者情報と内容の管理"},
+        {"namePiece1", "ぺる"},
+        {"namePiece2", "・"},
+        {"namePiece3", "み"},
+        {"namePiece4", "・"},
+        {"namePiece5", "な"},
+        {"boardsTaskCaption", "２.　行事予定の編集と確認"},
+        {"backButton", "戻る"},
+        {"quitButton", "終了"},
+        {"mailCaption", "メールの内容"},
+        {"dateCaption", "送信日"},
+        {"timeCaption", "時刻"},
+        {"senderCaption", "送信者"},
+        {"recipientCaption", "受信者"},
+        {"subjectCaption", "件名"},
+        {"bodyCaption", "本文"},
+        {"usersCaption", "登録者情報"},
+        {"userNameCaption", "ユーザー名"},
+        {"fullNameCaption", "本名"},
+        {"passwordCaption", "パスワード"},
+        {"picturesCaption", "イラスト内容"},
+        {"dayBoardButton", "今日の予定を確認・変更する"},
+        {"lunchBoardButton", "給食予定を確認・変更する"},
+        {"monthBoardButton", "月別行事を確認・変更する"},
     };
     for (const Caption &caption : captions) {
-        QWidget *w = c.form->findChild<QWidget *>(QString::fromLatin1(caption.name));
-        ASSERT_NE(w, nullptr) << caption.name;
+        QWidget *w = control<QWidget>(c.form, QString::fromLatin1(caption.name));
         const QVariant text = w->property("text");
         EXPECT_EQ(text.toString(), QString::fromUtf8(caption.text)) << caption.name;
         // Every caption fits its control.
@@ -339,14 +358,15 @@ TEST(AdminConsole, showsEveryCaption)
     }
     EXPECT_EQ(c.form->windowTitle(), QStringLiteral("ぺる・み・な（管理用）"));
     // The name pieces stand in order inside the brackets, on the same line.
-    const QFontMetrics fm(c.form->Label11->font());
-    const int open = c.form->Label11->x() + fm.horizontalAdvance(QStringLiteral("１.　グループウェア「"));
+    const QLabel *task = control<QLabel>(c.form, "registryTaskCaption");
+    const QFontMetrics fm(task->font());
+    const int open = task->x() + fm.horizontalAdvance(QStringLiteral("１.　グループウェア「"));
     const int close = open + fm.horizontalAdvance(QString(11, QChar(0x3000)));
     int x = open;
-    for (QLabel *piece :
-         {c.form->Label14, c.form->Label17, c.form->Label15, c.form->Label18, c.form->Label16}) {
+    for (int i = 1; i <= 5; ++i) {
+        const QLabel *piece = control<QLabel>(c.form, QStringLiteral("namePiece%1").arg(i));
         EXPECT_GE(piece->x(), x);
-        EXPECT_EQ(piece->y(), c.form->Label11->y());
+        EXPECT_EQ(piece->y(), task->y());
         x = piece->x() + piece->width();
     }
     EXPECT_LE(x, close);
@@ -391,31 +411,31 @@ TEST(AdminConsole, searchNarrowsTheLogToRecordsWhoseSenderRecipientSubjectOrBody
     for (const Case &k :
          {Case{"", 3, 4}, Case{"遠足", 2, 3}, Case{"RE:", 1, 1}, Case{"HANA", 1, 1}, Case{"鈴木", 0, 0},
           Case{"おやつ", 1, 2}, Case{"2026", 0, 0}, Case{"9:05", 0, 0}, Case{"引用", 1, 1}}) {
-        c.form->searchBox->setText(QString::fromUtf8(k.text));
-        EXPECT_EQ(c.form->Text2->shownLineCount(), k.lines) << k.text;
-        EXPECT_EQ(c.form->searchCountLabel->text(),
+        c.searchBox()->setText(QString::fromUtf8(k.text));
+        EXPECT_EQ(c.logView()->shownLineCount(), k.lines) << k.text;
+        EXPECT_EQ(c.searchCount(),
                   *k.text ? QStringLiteral("%1件（全3件）").arg(k.records) : QStringLiteral("全3件"))
             << k.text;
     }
     // The view holds the log read once; a search only chooses lines of it.
-    const admin::MessageLog *log = &c.form->Text2->log();
-    c.form->searchBox->setText(QStringLiteral("いいね"));
-    EXPECT_EQ(&c.form->Text2->log(), log);
-    EXPECT_TRUE(c.form->Text2->toPlainText().startsWith(QStringLiteral("\"2026/04/08\",\"10:12:45\"")));
+    const admin::MessageLog *log = &c.logView()->log();
+    c.searchBox()->setText(QStringLiteral("いいね"));
+    EXPECT_EQ(&c.logView()->log(), log);
+    EXPECT_TRUE(c.logView()->toPlainText().startsWith(QStringLiteral("\"2026/04/08\",\"10:12:45\"")));
 }
 
 TEST(AdminConsole, refreshReadsTheLogTheUsersAndTheFoldersAgainAndKeepsTheSearch)
 {
     Console c;
-    c.form->searchBox->setText(QStringLiteral("後から"));
+    c.searchBox()->setText(QStringLiteral("後から"));
     admin_fixture::sendMail(kServer, "2026/04/10", "9:00:00", "ken", "山田太郎", "後から", "届いた");
     admin_fixture::registerUser(kServer, "jiro", "田中次郎", "j");
-    EXPECT_EQ(c.form->Text2->shownLineCount(), 0);
-    QTest::mouseClick(c.form->refreshButton, Qt::LeftButton);
-    EXPECT_EQ(c.form->Text2->shownLineCount(), 1);
-    EXPECT_EQ(c.form->searchCountLabel->text(), QStringLiteral("1件（全4件）"));
-    EXPECT_EQ(c.form->List1->count(), 4);
-    EXPECT_TRUE(Console::texts(c.form->Dir1).contains(QStringLiteral("  ▷ 田中次郎")));
+    EXPECT_EQ(c.logView()->shownLineCount(), 0);
+    c.press("refreshButton");
+    EXPECT_EQ(c.logView()->shownLineCount(), 1);
+    EXPECT_EQ(c.searchCount(), QStringLiteral("1件（全4件）"));
+    EXPECT_EQ(c.users()->count(), 4);
+    EXPECT_TRUE(Console::texts(c.folders()).contains(QStringLiteral("  ▷ 田中次郎")));
 }
 
 TEST(AdminConsole, resetsAPasswordAndRetiresPeopleAndRecordsWhoDidIt)
@@ -427,39 +447,39 @@ TEST(AdminConsole, resetsAPasswordAndRetiresPeopleAndRecordsWhoDidIt)
     const QString record = c.site.local(perumina::site::administrationRecord());
 
     // Nobody chosen, or two people for one password: told, nothing asked.
-    QTest::mouseClick(c.form->resetPasswordButton, Qt::LeftButton);
-    choose(c.form->List1, {"taro", "hana"});
-    QTest::mouseClick(c.form->resetPasswordButton, Qt::LeftButton);
+    c.press("resetPasswordButton");
+    choose(c.users(), {"taro", "hana"});
+    c.press("resetPasswordButton");
     EXPECT_EQ(c.fakes.dialogs.shown.size(), 2);
     EXPECT_TRUE(prompts.asked.isEmpty());
 
-    choose(c.form->List1, {"hana"});
+    choose(c.users(), {"hana"});
     prompts.password = QStringLiteral("new7pw");
-    QTest::mouseClick(c.form->resetPasswordButton, Qt::LeftButton);
+    c.press("resetPasswordButton");
     EXPECT_EQ(prompts.asked, QStringList{"hana"});
     EXPECT_EQ(c.fakes.dialogs.last(), QStringLiteral("hana さんのパスワードを変更しました。"));
-    EXPECT_TRUE(Console::texts(c.form->List1).contains(QStringLiteral("hana,佐藤花子,new7pw")));
+    EXPECT_TRUE(Console::texts(c.users()).contains(QStringLiteral("hana,佐藤花子,new7pw")));
 
     // Retiring asks first with the full names; No changes nothing.
-    choose(c.form->List1, {"taro", "ken"});
+    choose(c.users(), {"taro", "ken"});
     prompts.yes = false;
-    QTest::mouseClick(c.form->retireButton, Qt::LeftButton);
+    c.press("retireButton");
     EXPECT_TRUE(prompts.asked.last().contains(QStringLiteral("山田太郎\n鈴木健")));
-    EXPECT_EQ(c.form->List1->count(), 3);
+    EXPECT_EQ(c.users()->count(), 3);
     prompts.yes = true;
-    QTest::mouseClick(c.form->retireButton, Qt::LeftButton);
-    EXPECT_EQ(Console::texts(c.form->List1), QStringList{"hana,佐藤花子,new7pw"});
-    EXPECT_EQ(Console::texts(c.form->Dir1).size(), 2); // the administration folder and 佐藤花子's
+    c.press("retireButton");
+    EXPECT_EQ(Console::texts(c.users()), QStringList{"hana,佐藤花子,new7pw"});
+    EXPECT_EQ(Console::texts(c.folders()).size(), 2); // the administration folder and 佐藤花子's
 
     EXPECT_EQ(decodeCp932(c.site.bytes(record)),
               QStringLiteral("\"2026/04/08\",\"9:05:03\",\"kanri\",\"パスワードを変更: hana（佐藤花子）\"\r\n"
                              "\"2026/04/08\",\"9:05:03\",\"kanri\",\"退会: 山田太郎、鈴木健\"\r\n"));
     // Without the staff's rights (the administrator file cannot be read) nothing is done or recorded.
     QFile::remove(c.site.local(SharePath(kServer, tails::kAdministrators)));
-    choose(c.form->List1, {"hana"});
-    QTest::mouseClick(c.form->retireButton, Qt::LeftButton);
+    choose(c.users(), {"hana"});
+    c.press("retireButton");
     EXPECT_TRUE(c.fakes.dialogs.last().startsWith(QStringLiteral("この作業は職員のアカウント")));
-    EXPECT_EQ(c.form->List1->count(), 1);
+    EXPECT_EQ(c.users()->count(), 1);
 }
 
 // Both screens of a populated site and the password window show every caption; build/screens/ when
@@ -467,21 +487,19 @@ TEST(AdminConsole, resetsAPasswordAndRetiresPeopleAndRecordsWhoDidIt)
 TEST(AdminScreenshot, bothScreensShowEveryCaption)
 {
     Console c;
-    QTest::mouseClick(c.form->Command3, Qt::LeftButton);
-    admin::Form01 *login = c.app.form01();
-    login->Text1->setText(QStringLiteral("kanri"));
-    login->Text2->setText(QStringLiteral("pw"));
-    EXPECT_TRUE(testing_support::screenshot(login, QStringLiteral("admin_form01")));
+    c.press("backButton");
+    c.typeLogin();
+    EXPECT_TRUE(testing_support::screenshot(c.app.adminLoginScreen(), QStringLiteral("admin_login")));
     c.login();
-    Console::doubleClick(c.form->Dir1, QStringLiteral("佐藤花子"));
-    Console::doubleClick(c.form->File1, QStringLiteral("赤い花.jpg"));
-    EXPECT_TRUE(testing_support::screenshot(c.form, QStringLiteral("admin_form02")));
-    c.form->searchBox->setText(QStringLiteral("遠足"));
-    choose(c.form->List1, {"hana"});
-    EXPECT_TRUE(testing_support::screenshot(c.form, QStringLiteral("admin_form02_search")));
+    Console::doubleClick(c.folders(), QStringLiteral("佐藤花子"));
+    Console::doubleClick(c.pictures(), QStringLiteral("赤い花.jpg"));
+    EXPECT_TRUE(testing_support::screenshot(c.form, QStringLiteral("admin_console")));
+    c.searchBox()->setText(QStringLiteral("遠足"));
+    choose(c.users(), {"hana"});
+    EXPECT_TRUE(testing_support::screenshot(c.form, QStringLiteral("admin_console_search")));
     admin::PasswordDialog dialog(QStringLiteral("hana"));
-    dialog.newPasswordBox->setText(QStringLiteral("abc"));
-    dialog.repeatPasswordBox->setText(QStringLiteral("abd"));
-    dialog.tryAccept();
+    control<QLineEdit>(&dialog, "newPasswordBox")->setText(QStringLiteral("abc"));
+    control<QLineEdit>(&dialog, "repeatPasswordBox")->setText(QStringLiteral("abd"));
+    control<QPushButton>(&dialog, "okButton")->click();
     EXPECT_TRUE(testing_support::screenshot(&dialog, QStringLiteral("admin_password")));
 }
