@@ -33,8 +33,9 @@ int main(int argc, char *argv[])
                                             QStringLiteral("PW"));
     const QCommandLineOption startOption(
         QStringLiteral("at"),
-        QStringLiteral("プログラムが見る時刻（例 2026-04-08T09:05:03）。読むたびに 1 秒進みます。省略時はこの\n"
-                       "コンピュータの時刻。同じ時刻で撮った写真は比べられます。"),
+        QStringLiteral(
+            "プログラムが見る時刻（例 2026-04-08T09:05:03）。読むたびに 1 秒進みます。省略時はこの\n"
+            "コンピュータの時刻。同じ時刻で撮った写真は比べられます。"),
         QStringLiteral("TIME"));
     parser.addOptions({rootOption, adminOption, passwordOption, startOption});
     parser.process(app);
