@@ -2,7 +2,7 @@
 #include "client/core/mail.h"
 #include "client/ui/clientapp.h"
 #include "client/ui/form03.h"
-#include "client/ui/form09.h"
+#include "client/ui/readerscreen.h"
 #include "shared/fakes.h"
 #include "shared/paths.h"
 #include "shared/records.h"

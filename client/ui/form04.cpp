@@ -2,12 +2,12 @@
 
 #include "client/core/menu.h"
 #include "client/core/newmail.h"
+#include "client/ui/canvasscreen.h"
 #include "client/ui/clientapp.h"
 #include "client/ui/form03.h"
-#include "client/ui/form05.h"
-#include "client/ui/form06.h"
-#include "client/ui/form09.h"
-#include "client/ui/form10.h"
+#include "client/ui/mailscreen.h"
+#include "client/ui/readerscreen.h"
+#include "client/ui/viewerscreen.h"
 
 #include "shared/ui/formkit.h"
 

@@ -2,8 +2,8 @@
 #include "client/ui/form01.h"
 #include "client/ui/form03.h"
 #include "client/ui/form04.h"
-#include "client/ui/form09.h"
-#include "client/ui/form10.h"
+#include "client/ui/readerscreen.h"
+#include "client/ui/viewerscreen.h"
 #include "shared/site.h"
 #include "startup_support.h"
 

@@ -1,4 +1,4 @@
-#include "client/ui/form10.h"
+#include "client/ui/viewerscreen.h"
 #include "picturesfixture.h"
 
 #include <QDir>

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "client/core/illustration.h"
+#include "client/ui/canvasscreen.h"
 #include "client/ui/clientapp.h"
 #include "client/ui/drawingsurface.h"
 #include "client/ui/form03.h"
-#include "client/ui/form06.h"
 #include "common/testsite.h"
 #include "shared/fakes.h"
 

@@ -6,7 +6,7 @@
 #include "client/core/mail.h"
 #include "client/ui/clientapp.h"
 #include "client/ui/form03.h"
-#include "client/ui/form09.h"
+#include "client/ui/readerscreen.h"
 #include "common/testsite.h"
 #include "shared/fakes.h"
 #include "shared/paths.h"

@@ -1,13 +1,13 @@
-#include "client/ui/form09.h"
+#include "client/ui/readerscreen.h"
 
 #include "client/core/login.h"
 #include "client/core/newmail.h"
 #include "client/core/reply.h"
+#include "client/ui/canvasscreen.h"
 #include "client/ui/clientapp.h"
 #include "client/ui/form04.h"
-#include "client/ui/form05.h"
-#include "client/ui/form06.h"
-#include "client/ui/form10.h"
+#include "client/ui/mailscreen.h"
+#include "client/ui/viewerscreen.h"
 #include "shared/site.h"
 #include "shared/ui/formkit.h"
 

@@ -1,7 +1,7 @@
 #include "client/ui/form04.h"
-#include "client/ui/form05.h"
-#include "client/ui/form09.h"
-#include "client/ui/form10.h"
+#include "client/ui/mailscreen.h"
+#include "client/ui/readerscreen.h"
+#include "client/ui/viewerscreen.h"
 #include "picturesfixture.h"
 
 #include <QApplication>

@@ -1,11 +1,11 @@
-#include "client/ui/form10.h"
+#include "client/ui/viewerscreen.h"
 
 #include "client/core/illustration.h"
+#include "client/ui/canvasscreen.h"
 #include "client/ui/clientapp.h"
 #include "client/ui/form04.h"
-#include "client/ui/form05.h"
-#include "client/ui/form06.h"
-#include "client/ui/form09.h"
+#include "client/ui/mailscreen.h"
+#include "client/ui/readerscreen.h"
 #include "shared/picture.h"
 #include "shared/site.h"
 

@@ -1,14 +1,14 @@
-#include "client/ui/form06.h"
+#include "client/ui/canvasscreen.h"
 
 #include "client/core/illustration.h"
 #include "client/core/mail.h"
 #include "client/ui/clientapp.h"
 #include "client/ui/drawingsurface.h"
 #include "client/ui/form04.h"
-#include "client/ui/form05.h"
-#include "client/ui/form09.h"
-#include "client/ui/form10.h"
+#include "client/ui/mailscreen.h"
 #include "client/ui/onelinebox.h"
+#include "client/ui/readerscreen.h"
+#include "client/ui/viewerscreen.h"
 
 #include "shared/ui/formkit.h"
 
