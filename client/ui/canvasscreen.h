@@ -20,67 +20,15 @@ class DrawingSurface;
 
 // The illustration canvas: freehand drawing in 26 colours or the eraser and five widths, signed with
 // the sender's name and sent to a registered user as a picture file.
-class Form06 : public Screen
+//
+// The colour buttons are colourButton1 ... colourButton26, each captioned with its number, and
+// eraserButton; the width options are widthOption1 ... widthOption5, thinnest first, each beside its
+// name widthNameCaption1 ... widthNameCaption5; ruleLine1 ... ruleLine9 divide the drawing frame.
+class CanvasScreen : public Screen
 {
     Q_OBJECT
 public:
-    explicit Form06(ClientApp &app, QWidget *parent = nullptr);
-
-    DrawingSurface *Picture1 = nullptr;
-    QFrame *Frame2 = nullptr;
-    QLabel *Label10 = nullptr; // "太さ"
-    QLabel *Label12 = nullptr; // "↓"
-    QLabel *Label9 = nullptr;  // width names, thinnest first
-    QLabel *Label14 = nullptr;
-    QLabel *Label15 = nullptr;
-    QLabel *Label16 = nullptr;
-    QLabel *Label17 = nullptr;
-    QRadioButton *Option1 = nullptr; // widths 1, 3, 5, 7, 9
-    QRadioButton *Option2 = nullptr;
-    QRadioButton *Option3 = nullptr;
-    QRadioButton *Option4 = nullptr;
-    QRadioButton *Option5 = nullptr;
-    QList<QFrame *> Line;      // Line1 ... Line9
-    QLabel *Label11 = nullptr; // "色→"
-    // Opt6 ("1") ... Opt31 ("26") and Opt32, the eraser.
-    QPushButton *Opt(int number) const { return opts_.value(number - 6); }
-    QGroupBox *Frame1 = nullptr;
-    QLabel *Label1 = nullptr;
-    QListWidget *List1 = nullptr;
-    QLineEdit *Text3 = nullptr; // recipient
-    QLabel *Label6 = nullptr;
-    QLineEdit *Text2 = nullptr; // sender
-    QLabel *Label2 = nullptr;
-    QLineEdit *Text1 = nullptr;       // title
-    QLabel *Label4 = nullptr;         // date of the last send
-    QLabel *Label5 = nullptr;         // time of the last send
-    QPushButton *Command27 = nullptr; // 送信
-    QPushButton *Command4 = nullptr;  // 全消去
-    QLabel *Label7 = nullptr;
-    QPushButton *Command28 = nullptr; // 見る
-    QLabel *Label8 = nullptr;
-    QPushButton *Command1 = nullptr; // 書く
-    QPushButton *Command2 = nullptr; // 読む
-    QPushButton *Command3 = nullptr; // 終了
-    QPushButton *Command5 = nullptr; // ようこそへ戻る
-    QLabel *Image1 = nullptr;
-
-    // The pen width of the selected width button and the pen colour of the selected colour button.
-    int selectedWidth() const;
-    QColor selectedColour() const;
-
-    void Form_Load();
-    void List1_Click();
-    void Picture1_MouseDown(QPoint at);
-    void Picture1_MouseMove(QPoint at);
-    void Picture1_MouseUp(QPoint at);
-    void Command27_Click();
-    void Command4_Click();
-    void Command28_Click();
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command5_Click();
+    explicit CanvasScreen(ClientApp &app, QWidget *parent = nullptr);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -88,8 +36,54 @@ protected:
 private:
     void buildScreen();
     void layOut();
+    void load();
+    // The pen width of the chosen width option and the pen colour of the chosen colour button.
+    int selectedWidth() const;
+    QColor selectedColour() const;
 
-    QList<QPushButton *> opts_;
+    void chooseRecipient();
+    void startStroke(QPoint at);
+    void continueStroke(QPoint at);
+    void endStroke();
+    void send();
+    void clearDrawing();
+    void showViewer();
+    void showMailScreen();
+    void showReader();
+    void backToMenu();
+    void quit();
+
+    QFrame *drawingFrame = nullptr;
+    QLabel *widthCaption = nullptr;           // "太さ"
+    QLabel *widthArrowCaption = nullptr;      // "↓"
+    QList<QRadioButton *> widthOptions;       // pen widths 1, 3, 5, 7, 9
+    QList<QLabel *> widthNameCaptions;        // the width names, growing with the width
+    QList<QFrame *> ruleLines;                // the rules between the tools
+    DrawingSurface *drawingSurface = nullptr; // what the sender draws and sends
+    QList<QPushButton *> colourButtons;       // "1" ... "26"
+    QPushButton *eraserButton = nullptr;
+    QLabel *colourCaption = nullptr; // "色→"
+    QGroupBox *recipientFrame = nullptr;
+    QLabel *recipientCaption = nullptr;
+    QListWidget *recipientList = nullptr;
+    QLineEdit *recipientBox = nullptr;
+    QLabel *honorificCaption = nullptr;
+    QLineEdit *senderBox = nullptr;
+    QLabel *titleCaption = nullptr;
+    QLineEdit *titleBox = nullptr;
+    QLabel *sentDateLabel = nullptr; // date of the last send
+    QLabel *sentTimeLabel = nullptr; // time of the last send
+    QPushButton *sendButton = nullptr;
+    QPushButton *clearButton = nullptr; // 全消去: clears the drawing
+    QLabel *pictureCaption = nullptr;
+    QPushButton *viewPicturesButton = nullptr;
+    QLabel *mailCaption = nullptr;
+    QPushButton *writeMailButton = nullptr;
+    QPushButton *readMailButton = nullptr;
+    QPushButton *quitButton = nullptr;
+    QPushButton *backButton = nullptr; // ようこそへ戻る: back to the menu
+    QLabel *paletteImage = nullptr;
+
     QButtonGroup *colours_ = nullptr;
     QButtonGroup *widths_ = nullptr;
     bool drawing_ = false;

@@ -34,127 +34,148 @@ QPixmap envelope()
 
 } // namespace
 
-Form05::Form05(ClientApp &app, QWidget *parent) : Screen(app, parent)
+MailScreen::MailScreen(ClientApp &app, QWidget *parent) : Screen(app, parent)
 {
     using namespace perumina::kit;
-    setUpForm(this, "Form05", kScreenCaption);
+    setUpForm(this, "MailScreen", kScreenCaption);
     setFixedSize(660, 475);
     const QFont pop = face(Face::Pop, 11);
     const QFont popButton = face(Face::Pop, 12);
-    Frame1 = make<QGroupBox>(this, "Frame1", {10, 10, 200, 330});
-    Label1 = label(Frame1, "Label1", QStringLiteral("誰にメールを送りますか？"), {8, 12, 186, 28}, pop);
-    List1 = list(Frame1, "List1", {8, 44, 184, 276}, face(Face::PGothic, 11));
-    Text4 = textBox(this, "Text4", {225, 18, 230, 28}, face(Face::PGothic, 12));
-    Label7 = label(this, "Label7", QStringLiteral("さんへ"), {460, 18, 70, 28}, pop);
-    Text3 = textBox(this, "Text3", {535, 18, 115, 28}, face(Face::PGothic, 11), QStringLiteral("送信者"));
-    Text3->setReadOnly(true); // the sender is the signed-in user, not something to type
-    Label2 = label(this, "Label2", QStringLiteral("件　名"), {225, 58, 60, 28}, pop);
-    Text2 = textBox(this, "Text2", {290, 58, 360, 28}, face(Face::PGothic, 12));
-    keepOnOneLine(Text2);
-    Label3 = label(this, "Label3", QStringLiteral("本　文"), {225, 96, 60, 28}, pop);
-    Text5 = multiLineBox(this, "Text5", {290, 96, 360, 200});
-    Text5->setPlainText(QStringLiteral("Text5"));
-    Text5->hide();
-    Text1 = multiLineBox(this, "Text1", {290, 96, 360, 200}, face(Face::PGothic, 12));
-    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    recipientFrame = make<QGroupBox>(this, "recipientFrame", {10, 10, 200, 330});
+    recipientCaption = label(recipientFrame, "recipientCaption", QStringLiteral("誰にメールを送りますか？"),
+                             {8, 12, 186, 28}, pop);
+    recipientList = list(recipientFrame, "recipientList", {8, 44, 184, 276}, face(Face::PGothic, 11));
+    recipientBox = textBox(this, "recipientBox", {225, 18, 230, 28}, face(Face::PGothic, 12));
+    honorificCaption = label(this, "honorificCaption", QStringLiteral("さんへ"), {460, 18, 70, 28}, pop);
+    senderBox =
+        textBox(this, "senderBox", {535, 18, 115, 28}, face(Face::PGothic, 11), QStringLiteral("送信者"));
+    senderBox->setReadOnly(true); // the sender is the signed-in user, not something to type
+    titleCaption = label(this, "titleCaption", QStringLiteral("件　名"), {225, 58, 60, 28}, pop);
+    titleBox = textBox(this, "titleBox", {290, 58, 360, 28}, face(Face::PGothic, 12));
+    keepOnOneLine(titleBox);
+    bodyCaption = label(this, "bodyCaption", QStringLiteral("本　文"), {225, 96, 60, 28}, pop);
+    bodyBox = multiLineBox(this, "bodyBox", {290, 96, 360, 200}, face(Face::PGothic, 12));
+    bodyBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Tab moves on to 送信 as from every other box, so the keyboard alone can leave the body.
-    Text1->setTabChangesFocus(true);
-    Label6 = label(
-        this, "Label6",
+    bodyBox->setTabChangesFocus(true);
+    lineBreakCaption = label(
+        this, "lineBreakCaption",
         QStringLiteral("途中で改行するときは  Shift  または  Ctrl  を押しながら  Enter  を押して下さい。"),
         {225, 300, 425, 40}, face(Face::Pop, 9));
-    Label6->setWordWrap(true);
-    Label4 = label(this, "Label4", QStringLiteral("送信日"), {225, 348, 120, 24}, pop);
-    Label5 = label(this, "Label5", QStringLiteral("送信時刻"), {350, 348, 120, 24}, pop);
-    Command1 =
-        colourButton(this, "Command1", QStringLiteral("送信"), 0xffc0c0, {480, 344, 80, 34}, popButton);
-    Command1->setDefault(true);
-    Command6 =
-        colourButton(this, "Command6", QStringLiteral("全消去"), 0xff6060, {570, 344, 80, 34}, popButton);
-    Label9 = label(this, "Label9", QStringLiteral("イラストを"), {20, 396, 100, 24}, pop);
-    Command2 = colourButton(this, "Command2", QStringLiteral("描く"), 0x80e080, {20, 424, 80, 34}, popButton);
-    Command3 =
-        colourButton(this, "Command3", QStringLiteral("見る"), 0x80e080, {108, 424, 80, 34}, popButton);
-    Label8 = label(this, "Label8", QStringLiteral("メールを"), {220, 396, 100, 24}, pop);
-    Command4 =
-        colourButton(this, "Command4", QStringLiteral("読む"), 0x80e080, {220, 424, 80, 34}, popButton);
-    Command5 =
-        colourButton(this, "Command5", QStringLiteral("終了"), 0xffc0e0, {330, 424, 80, 34}, popButton);
-    Command7 = colourButton(this, "Command7", QStringLiteral("ようこそへ戻る"), 0xc0ffc0, {420, 424, 150, 34},
-                            popButton);
-    Image1 = image(this, "Image1", envelope(), {586, 418, 64, 44});
-    EnterKey::of(this)->setSendingBox(Text1);
+    lineBreakCaption->setWordWrap(true);
+    sentDateLabel = label(this, "sentDateLabel", QStringLiteral("送信日"), {225, 348, 120, 24}, pop);
+    sentTimeLabel = label(this, "sentTimeLabel", QStringLiteral("送信時刻"), {350, 348, 120, 24}, pop);
+    sendButton =
+        colourButton(this, "sendButton", QStringLiteral("送信"), 0xffc0c0, {480, 344, 80, 34}, popButton);
+    sendButton->setDefault(true);
+    clearButton =
+        colourButton(this, "clearButton", QStringLiteral("全消去"), 0xff6060, {570, 344, 80, 34}, popButton);
+    pictureCaption = label(this, "pictureCaption", QStringLiteral("イラストを"), {20, 396, 100, 24}, pop);
+    drawButton =
+        colourButton(this, "drawButton", QStringLiteral("描く"), 0x80e080, {20, 424, 80, 34}, popButton);
+    viewPicturesButton = colourButton(this, "viewPicturesButton", QStringLiteral("見る"), 0x80e080,
+                                      {108, 424, 80, 34}, popButton);
+    mailCaption = label(this, "mailCaption", QStringLiteral("メールを"), {220, 396, 100, 24}, pop);
+    readMailButton =
+        colourButton(this, "readMailButton", QStringLiteral("読む"), 0x80e080, {220, 424, 80, 34}, popButton);
+    quitButton =
+        colourButton(this, "quitButton", QStringLiteral("終了"), 0xffc0e0, {330, 424, 80, 34}, popButton);
+    backButton = colourButton(this, "backButton", QStringLiteral("ようこそへ戻る"), 0xc0ffc0,
+                              {420, 424, 150, 34}, popButton);
+    envelopeImage = image(this, "envelopeImage", envelope(), {586, 418, 64, 44});
+    EnterKey::of(this)->setSendingBox(bodyBox);
 
-    connect(List1, &QListWidget::itemClicked, this, &Form05::List1_Click);
+    connect(recipientList, &QListWidget::itemClicked, this, &MailScreen::chooseRecipient);
     // Arrows and Space choose as a click does. The list taking the focus only marks a row current,
     // unchosen, and that must not name a recipient nobody picked.
-    connect(List1, &QListWidget::itemSelectionChanged, this, &Form05::List1_Click);
-    connect(Command1, &QPushButton::clicked, this, &Form05::Command1_Click);
-    connect(Command6, &QPushButton::clicked, this, &Form05::Command6_Click);
-    connect(Command2, &QPushButton::clicked, this, &Form05::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &Form05::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &Form05::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &Form05::Command5_Click);
-    connect(Command7, &QPushButton::clicked, this, &Form05::Command7_Click);
+    connect(recipientList, &QListWidget::itemSelectionChanged, this, &MailScreen::chooseRecipient);
+    connect(sendButton, &QPushButton::clicked, this, &MailScreen::send);
+    connect(clearButton, &QPushButton::clicked, this, &MailScreen::clearBody);
+    connect(drawButton, &QPushButton::clicked, this, &MailScreen::showCanvas);
+    connect(viewPicturesButton, &QPushButton::clicked, this, &MailScreen::showViewer);
+    connect(readMailButton, &QPushButton::clicked, this, &MailScreen::showReader);
+    connect(quitButton, &QPushButton::clicked, this, &MailScreen::startSweeper);
+    connect(backButton, &QPushButton::clicked, this, &MailScreen::backToMenu);
 
-    Form_Load();
+    load();
 }
 
-void Form05::Form_Load()
+void MailScreen::load()
 {
-    Text3->setText(app_.signedIn().userName);
-    List1->clear();
+    senderBox->setText(app_.signedIn().userName);
+    recipientList->clear();
     // An unreadable list leaves the list empty; sending reports what cannot be reached.
-    List1->addItems(loadRecipients(app_.serverName()).value_or(QStringList()));
+    recipientList->addItems(loadRecipients(app_.serverName()).value_or(QStringList()));
 }
 
-void Form05::showEvent(QShowEvent *event)
+void MailScreen::showEvent(QShowEvent *event)
 {
     // Whoever logged in last is the sender, also after a second login in the same run.
     const QString user = app_.signedIn().userName;
     if (!user.isEmpty())
-        Text3->setText(user);
+        senderBox->setText(user);
     QWidget::showEvent(event);
 }
 
-void Form05::List1_Click()
+QStringList MailScreen::recipients() const
 {
-    const QList<QListWidgetItem *> chosen = List1->selectedItems();
-    if (!chosen.isEmpty())
-        Text4->setText(chosen.first()->text());
+    QStringList names;
+    for (int i = 0; i < recipientList->count(); ++i)
+        names.append(recipientList->item(i)->text());
+    return names;
 }
 
-void Form05::Command1_Click()
+void MailScreen::answer(const QString &recipient, const QString &title)
+{
+    QListWidgetItem *item = recipientList->item(int(recipients().indexOf(recipient)));
+    if (item) {
+        recipientList->setCurrentItem(item);
+        recipientList->scrollToItem(item);
+        chooseRecipient();
+    }
+    titleBox->setText(title);
+    bodyBox->clear();
+    bodyBox->setFocus();
+}
+
+void MailScreen::chooseRecipient()
+{
+    const QList<QListWidgetItem *> chosen = recipientList->selectedItems();
+    if (!chosen.isEmpty())
+        recipientBox->setText(chosen.first()->text());
+}
+
+void MailScreen::send()
 {
     const QDateTime now = app_.seams().clock.now();
     Mail mail{perumina::formatDate(now.date()),
               perumina::formatTime(now.time()),
-              Text3->text(),
-              Text4->text(),
-              Text2->text(),
-              toCrLf(Text1->toPlainText())};
+              senderBox->text(),
+              recipientBox->text(),
+              titleBox->text(),
+              toCrLf(bodyBox->toPlainText())};
     const Delivery delivery = deliverMail(app_.serverName(), mail);
     using Outcome = Delivery::Outcome;
     if (delivery.outcome == Outcome::Done || delivery.outcome == Outcome::LogOnly) {
-        Label4->setText(mail.date);
-        Label5->setText(mail.time);
+        sentDateLabel->setText(mail.date);
+        sentTimeLabel->setText(mail.time);
     }
     if (delivery.done()) {
-        Text1->clear();
-        Text2->clear();
+        bodyBox->clear();
+        titleBox->clear();
     }
     app_.dialogs().message(deliveryMessage(delivery, mail.recipient));
     // The user is taken back to the box that needs another value.
     switch (delivery.outcome) {
     case Outcome::NoTitle:
-        Text2->setFocus();
+        titleBox->setFocus();
         break;
     case Outcome::NoRecipient:
     case Outcome::UnknownRecipient:
-        Text4->setFocus();
+        recipientBox->setFocus();
         break;
     case Outcome::NoBody:
-        Text1->setFocus();
+        bodyBox->setFocus();
         break;
     case Outcome::Unencodable:
         selectRefusedCharacter(delivery.field);
@@ -163,11 +184,11 @@ void Form05::Command1_Click()
     case Outcome::LineBreak:
     case Outcome::TooLong:
         if (delivery.field == QStringLiteral("件名"))
-            Text2->setFocus();
+            titleBox->setFocus();
         else if (delivery.field == QStringLiteral("本文"))
-            Text1->setFocus();
+            bodyBox->setFocus();
         else if (delivery.field == QStringLiteral("受信者"))
-            Text4->setFocus();
+            recipientBox->setFocus();
         break;
     default:
         break;
@@ -176,53 +197,53 @@ void Form05::Command1_Click()
 
 // The first character that cannot be written is selected where it was typed, so that it is found
 // also in a long body.
-void Form05::selectRefusedCharacter(const QString &field)
+void MailScreen::selectRefusedCharacter(const QString &field)
 {
-    QLineEdit *line = field == QStringLiteral("件名")     ? Text2
-                      : field == QStringLiteral("受信者") ? Text4
+    QLineEdit *line = field == QStringLiteral("件名")     ? titleBox
+                      : field == QStringLiteral("受信者") ? recipientBox
                                                           : nullptr;
     if (line) {
         line->setFocus();
         if (const auto at = perumina::firstUnencodable(line->text()))
             line->setSelection(int(at->index), int(at->length));
     } else if (field == QStringLiteral("本文")) {
-        Text1->setFocus();
-        if (const auto at = perumina::firstUnencodable(Text1->toPlainText())) {
-            QTextCursor cursor = Text1->textCursor();
+        bodyBox->setFocus();
+        if (const auto at = perumina::firstUnencodable(bodyBox->toPlainText())) {
+            QTextCursor cursor = bodyBox->textCursor();
             cursor.setPosition(int(at->index));
             cursor.setPosition(int(at->index + at->length), QTextCursor::KeepAnchor);
-            Text1->setTextCursor(cursor);
+            bodyBox->setTextCursor(cursor);
         }
     }
 }
 
-void Form05::Command6_Click()
+void MailScreen::clearBody()
 {
-    Text1->clear();
+    bodyBox->clear();
 }
 
-void Form05::Command2_Click()
+void MailScreen::showCanvas()
 {
-    goTo(app_.form06());
+    goTo(app_.canvasScreen());
 }
 
-void Form05::Command3_Click()
+void MailScreen::showViewer()
 {
-    goTo(app_.form10());
+    goTo(app_.viewerScreen());
 }
 
-void Form05::Command4_Click()
+void MailScreen::showReader()
 {
-    goTo(app_.form09());
+    goTo(app_.readerScreen());
 }
 
-void Form05::Command7_Click()
+void MailScreen::backToMenu()
 {
     goTo(app_.form04());
 }
 
 // Only starts the sweeper: the program and this screen stay open.
-void Form05::Command5_Click()
+void MailScreen::startSweeper()
 {
     app_.startSweeper();
 }

@@ -15,52 +15,56 @@ namespace client {
 class ClientApp;
 
 // The mail compose screen: pick a registered person, write a title and a body, and send.
-class Form05 : public Screen
+class MailScreen : public Screen
 {
     Q_OBJECT
 public:
-    explicit Form05(ClientApp &app, QWidget *parent = nullptr);
+    explicit MailScreen(ClientApp &app, QWidget *parent = nullptr);
 
-    QGroupBox *Frame1 = nullptr;
-    QLabel *Label1 = nullptr;
-    QListWidget *List1 = nullptr;
-    QLineEdit *Text4 = nullptr; // recipient's full name
-    QLabel *Label7 = nullptr;
-    QLineEdit *Text3 = nullptr; // sender's user name
-    QLabel *Label2 = nullptr;
-    QLineEdit *Text2 = nullptr; // title
-    QLabel *Label3 = nullptr;
-    QPlainTextEdit *Text1 = nullptr; // body
-    QLabel *Label6 = nullptr;
-    QLabel *Label4 = nullptr;        // date of the last delivery
-    QLabel *Label5 = nullptr;        // time of the last delivery
-    QPlainTextEdit *Text5 = nullptr; // working buffer, never shown
-    QPushButton *Command1 = nullptr;
-    QPushButton *Command6 = nullptr;
-    QLabel *Label9 = nullptr;
-    QPushButton *Command2 = nullptr;
-    QPushButton *Command3 = nullptr;
-    QLabel *Label8 = nullptr;
-    QPushButton *Command4 = nullptr;
-    QPushButton *Command5 = nullptr;
-    QPushButton *Command7 = nullptr;
-    QLabel *Image1 = nullptr;
-
-    void Form_Load();
-    void List1_Click();
-    void Command1_Click();
-    void Command6_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command7_Click();
+    // The names the recipient list offers, top to bottom.
+    QStringList recipients() const;
+    // Begins an answer on this screen: the recipient chosen in the list as a click chooses, the title
+    // given, the body empty and holding the focus for typing.
+    void answer(const QString &recipient, const QString &title);
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void load();
+    void chooseRecipient();
+    void send();
     void selectRefusedCharacter(const QString &field);
+    void clearBody();
+    void showCanvas();
+    void showViewer();
+    void showReader();
+    void backToMenu();
+    void startSweeper();
+
+    QGroupBox *recipientFrame = nullptr;
+    QLabel *recipientCaption = nullptr;
+    QListWidget *recipientList = nullptr;
+    QLineEdit *recipientBox = nullptr; // the recipient's full name
+    QLabel *honorificCaption = nullptr;
+    QLineEdit *senderBox = nullptr; // the sender's user name
+    QLabel *titleCaption = nullptr;
+    QLineEdit *titleBox = nullptr;
+    QLabel *bodyCaption = nullptr;
+    QPlainTextEdit *bodyBox = nullptr;
+    QLabel *lineBreakCaption = nullptr;
+    QLabel *sentDateLabel = nullptr; // date of the last delivery
+    QLabel *sentTimeLabel = nullptr; // time of the last delivery
+    QPushButton *sendButton = nullptr;
+    QPushButton *clearButton = nullptr; // empties the body
+    QLabel *pictureCaption = nullptr;
+    QPushButton *drawButton = nullptr;
+    QPushButton *viewPicturesButton = nullptr;
+    QLabel *mailCaption = nullptr;
+    QPushButton *readMailButton = nullptr;
+    QPushButton *quitButton = nullptr; // starts the sweeper only
+    QPushButton *backButton = nullptr; // ようこそへ戻る: back to the menu
+    QLabel *envelopeImage = nullptr;
 };
 
 } // namespace client

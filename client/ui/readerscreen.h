@@ -19,45 +19,12 @@ class ClientApp;
 
 // The mail reader: the signed-in user's inbox, copied locally when the login creates this screen,
 // newest mail first.
-class Form09 : public Screen
+class ReaderScreen : public Screen
 {
     Q_OBJECT
 public:
-    explicit Form09(ClientApp &app, QWidget *parent = nullptr);
+    explicit ReaderScreen(ClientApp &app, QWidget *parent = nullptr);
 
-    QLabel *Label2 = nullptr; // the full name of the logged-in user
-    QLabel *Label1 = nullptr;
-    QLabel *Label4 = nullptr;
-    QLineEdit *Text1 = nullptr; // date
-    QLabel *Label5 = nullptr;
-    QLineEdit *Text2 = nullptr; // time
-    QLabel *Label3 = nullptr;
-    QLineEdit *Text3 = nullptr; // sender
-    QLabel *Label6 = nullptr;
-    QLineEdit *Text4 = nullptr; // title
-    QLabel *Label8 = nullptr;
-    QPlainTextEdit *Text5 = nullptr; // body
-    QPushButton *Command5 = nullptr;
-    QPushButton *Command6 = nullptr;
-    QPushButton *Command1 = nullptr;
-    QPushButton *Command4 = nullptr;
-    QPushButton *Command2 = nullptr;
-    QPushButton *Command3 = nullptr;
-    QPushButton *Command7 = nullptr;
-    QPushButton *replyButton = nullptr; // 返信: answer the mail shown
-    QLabel *newMarkLabel = nullptr;     // 新着: the mail shown came after the last reading
-
-    void Form_Load();
-    void Command5_Click();
-    void Command6_Click();
-    void Command1_Click();
-    void Command4_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command7_Click();
-    void reply();
-
-    int position() const { return cursor_.position(); }
     // The mails of fullName's inbox as copied at login; the copy is taken again first when it is
     // someone else's (another login in this run).
     const QList<InboxRecord> &tableFor(const QString &fullName);
@@ -66,9 +33,40 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void load();
     void fill(const ShownRecord &shown);
     // After a mail was shown: the 新着 mark for it, and the person's mark of read mail moved up to it.
     void shownMail(const ShownRecord &shown);
+    void showNewer();
+    void showOlder();
+    void reply();
+    void showMailScreen();
+    void showCanvas();
+    void showViewer();
+    void backToMenu();
+    void quit();
+
+    QLabel *nameLabel = nullptr; // the full name of the signed-in user
+    QLabel *inboxCaption = nullptr;
+    QLabel *dateCaption = nullptr;
+    QLineEdit *dateBox = nullptr;
+    QLabel *timeCaption = nullptr;
+    QLineEdit *timeBox = nullptr;
+    QLabel *senderCaption = nullptr;
+    QLineEdit *senderBox = nullptr;
+    QLabel *titleCaption = nullptr;
+    QLineEdit *titleBox = nullptr;
+    QLabel *bodyCaption = nullptr;
+    QPlainTextEdit *bodyBox = nullptr;
+    QPushButton *newerButton = nullptr; // 最新のメールへ
+    QPushButton *olderButton = nullptr; // 過去のメールへ
+    QPushButton *writeMailButton = nullptr;
+    QPushButton *drawButton = nullptr;
+    QPushButton *viewPicturesButton = nullptr;
+    QPushButton *quitButton = nullptr;
+    QPushButton *backButton = nullptr;  // ようこそへ戻る: back to the menu
+    QPushButton *replyButton = nullptr; // 返信: answer the mail shown
+    QLabel *newMarkLabel = nullptr;     // 新着: the mail shown came after the last reading
 
     InboxCursor cursor_;
     QString loadedFor_;                   // whose inbox the table holds

@@ -34,66 +34,64 @@ static QPixmap placeholder()
     return pixmap;
 }
 
-Form10::Form10(ClientApp &app, QWidget *parent) : Screen(app, parent)
+ViewerScreen::ViewerScreen(ClientApp &app, QWidget *parent) : Screen(app, parent)
 {
     using namespace perumina::kit;
-    setUpForm(this, "Form10", kScreenCaption);
+    setUpForm(this, "ViewerScreen", kScreenCaption);
     const QFont pop = face(Face::Pop, 11);
     const QFont gothic = face(Face::PGothic);
-    Label2 = label(this, "Label2", QStringLiteral("Label2"), {}, face(Face::Pop, 14));
-    Label1 = label(this, "Label1", QStringLiteral("さんに届いているイラストです。"), {}, face(Face::Pop, 14));
-    File1 = list(this, "File1", {}, gothic);
-    File1->setFixedWidth(260);
-    // Working fields; they lie under the file list and are never seen.
-    Text1 = textBox(this, "Text1", {}, gothic, QStringLiteral("Text1"));
-    Text2 = textBox(this, "Text2", {}, gothic, QStringLiteral("Text2"));
-    Text1->hide();
-    Text2->hide();
-    Label3 = label(this, "Label3", QStringLiteral("ダブルクリックすると下に表示されます。"));
-    Label3->setWordWrap(true);
-    Label4 = label(this, "Label4", QStringLiteral("ダウンロードには8秒間ほどかかります。"));
-    Label4->setWordWrap(true);
-    setTextColour(Label4, Qt::red);
-    Animation1 = make<QProgressBar>(this, "Animation1");
-    Animation1->setRange(0, 0); // no end: the bar only moves to show that a picture is on its way
-    Animation1->setTextVisible(false);
-    Animation1->setFixedWidth(260);
-    Animation1->hide();
+    nameLabel = label(this, "nameLabel", QStringLiteral("Label2"), {}, face(Face::Pop, 14));
+    picturesCaption = label(this, "picturesCaption", QStringLiteral("さんに届いているイラストです。"), {},
+                            face(Face::Pop, 14));
+    pictureList = list(this, "pictureList", {}, gothic);
+    pictureList->setFixedWidth(260);
+    openHintCaption =
+        label(this, "openHintCaption", QStringLiteral("ダブルクリックすると下に表示されます。"));
+    openHintCaption->setWordWrap(true);
+    waitHintCaption = label(this, "waitHintCaption", QStringLiteral("ダウンロードには8秒間ほどかかります。"));
+    waitHintCaption->setWordWrap(true);
+    setTextColour(waitHintCaption, Qt::red);
+    loadingBar = make<QProgressBar>(this, "loadingBar");
+    loadingBar->setRange(0, 0); // no end: the bar only moves to show that a picture is on its way
+    loadingBar->setTextVisible(false);
+    loadingBar->setFixedWidth(260);
+    loadingBar->hide();
     // 9735 by 7215 twips, at 15 twips a pixel.
-    Image1 = image(this, "Image1", placeholder());
-    Image1->setFixedSize(649, 481);
-    Image1->setScaledContents(true);
-    Image1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Command1 = colourButton(this, "Command1", QStringLiteral("イラストを描く"), 0x00ffff, {}, pop);
-    Command2 = colourButton(this, "Command2", QStringLiteral("メールも見る"), 0x80ff80, {}, pop);
-    Command2->setDefault(true);
-    Command4 = colourButton(this, "Command4", QStringLiteral("メールを送る"), 0xff4040, {}, pop);
-    Command3 = colourButton(this, "Command3", QStringLiteral("終了"), 0xffc0c0, {}, pop);
-    Command7 = colourButton(this, "Command7", QStringLiteral("ようこそへ戻る"), 0xc0ffc0, {}, pop);
+    pictureImage = image(this, "pictureImage", placeholder());
+    pictureImage->setFixedSize(649, 481);
+    pictureImage->setScaledContents(true);
+    pictureImage->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    drawButton = colourButton(this, "drawButton", QStringLiteral("イラストを描く"), 0x00ffff, {}, pop);
+    readMailButton = colourButton(this, "readMailButton", QStringLiteral("メールも見る"), 0x80ff80, {}, pop);
+    readMailButton->setDefault(true);
+    writeMailButton =
+        colourButton(this, "writeMailButton", QStringLiteral("メールを送る"), 0xff4040, {}, pop);
+    quitButton = colourButton(this, "quitButton", QStringLiteral("終了"), 0xffc0c0, {}, pop);
+    backButton = colourButton(this, "backButton", QStringLiteral("ようこそへ戻る"), 0xc0ffc0, {}, pop);
 
-    column({row({Label2, Label1, Item::stretch()}),
-            row({column({{File1, 1}, Label3, Label4, Animation1}), Image1}),
-            row({Command1, Command2, Command4, Command7, Command3})},
+    column({row({nameLabel, picturesCaption, Item::stretch()}),
+            row({column({{pictureList, 1}, openHintCaption, waitHintCaption, loadingBar}), pictureImage}),
+            row({drawButton, readMailButton, writeMailButton, backButton, quitButton})},
            this);
 
     // Tab follows the buttons from left to right, as they stand.
-    setTabOrder(Command4, Command7);
-    setTabOrder(Command7, Command3);
+    setTabOrder(writeMailButton, backButton);
+    setTabOrder(backButton, quitButton);
     // Enter on the list opens the highlighted picture, as a double-click does.
-    perumina::kit::EnterKey::of(this)->setEnterAction(File1, [this] { File1_DblClick(); });
+    perumina::kit::EnterKey::of(this)->setEnterAction(pictureList, [this] { openPicture(); });
 
-    connect(File1, &QListWidget::itemDoubleClicked, this, &Form10::File1_DblClick);
-    connect(Command1, &QPushButton::clicked, this, &Form10::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &Form10::Command2_Click);
-    connect(Command4, &QPushButton::clicked, this, &Form10::Command4_Click);
-    connect(Command3, &QPushButton::clicked, this, &Form10::Command3_Click);
-    connect(Command7, &QPushButton::clicked, this, &Form10::Command7_Click);
+    connect(pictureList, &QListWidget::itemDoubleClicked, this, &ViewerScreen::openPicture);
+    connect(drawButton, &QPushButton::clicked, this, &ViewerScreen::showCanvas);
+    connect(readMailButton, &QPushButton::clicked, this, &ViewerScreen::showReader);
+    connect(writeMailButton, &QPushButton::clicked, this, &ViewerScreen::showMailScreen);
+    connect(quitButton, &QPushButton::clicked, this, &ViewerScreen::quit);
+    connect(backButton, &QPushButton::clicked, this, &ViewerScreen::backToMenu);
 
-    Form_Load();
+    load();
 }
 
 // A load still running holds this screen's fields; it ends before they go.
-Form10::~Form10()
+ViewerScreen::~ViewerScreen()
 {
     if (loader_) {
         loader_->wait();
@@ -102,78 +100,83 @@ Form10::~Form10()
     }
 }
 
-void Form10::Form_Load()
+void ViewerScreen::load()
 {
-    Text1->setText(app_.signedIn().fullName);
-    File1->clear();
+    listedFor_ = app_.signedIn().fullName;
+    if (!listedFor_.isEmpty())
+        nameLabel->setText(listedFor_);
+    pictureList->clear();
     // Server unreachable or folder missing: the list stays empty, without a message.
-    File1->addItems(pic::list(app_.serverName(), Text1->text()).value_or(QStringList()));
+    pictureList->addItems(pic::list(app_.serverName(), listedFor_).value_or(QStringList()));
 }
 
 // Another user logged in since the list was read: that user must see their own pictures, not the
 // previous user's list or the picture last shown to them.
-void Form10::showEvent(QShowEvent *event)
+void ViewerScreen::showEvent(QShowEvent *event)
 {
     const QString user = app_.signedIn().fullName;
-    if (!user.isEmpty() && user != Text1->text() && !loader_) {
-        Form_Load();
-        Text2->setText(QStringLiteral("Text2"));
-        Image1->setPixmap(placeholder());
+    if (!user.isEmpty()) {
+        nameLabel->setText(user);
+        if (user != listedFor_ && !loader_) {
+            load();
+            openedFile_.clear();
+            pictureImage->setPixmap(placeholder());
+        }
     }
     QWidget::showEvent(event);
 }
 
-void Form10::File1_DblClick()
+void ViewerScreen::openPicture()
 {
-    QListWidgetItem *item = File1->currentItem();
+    QListWidgetItem *item = pictureList->currentItem();
     if (!item || loader_)
         return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    Animation1->show();
-    Text2->setText(item->text());
-    const QString path = perumina::site::userFile(app_.serverName(), Text1->text(), Text2->text());
+    loadingBar->show();
+    openedFile_ = item->text();
+    const QString path = perumina::site::userFile(app_.serverName(), listedFor_, openedFile_);
     // Reading from the share may take seconds; the screen keeps painting the animation meanwhile.
     loaded_.reset();
     loader_ = QThread::create([this, path] { loaded_ = perumina::loadPicture(path); });
-    connect(loader_, &QThread::finished, this, &Form10::loadFinished);
+    connect(loader_, &QThread::finished, this, &ViewerScreen::loadFinished);
     loader_->start();
 }
 
-void Form10::loadFinished()
+void ViewerScreen::loadFinished()
 {
     loader_->wait();
     loader_->deleteLater();
     loader_ = nullptr;
     if (loaded_)
-        Image1->setPixmap(QPixmap::fromImage(*loaded_));
-    Animation1->hide();
+        pictureImage->setPixmap(QPixmap::fromImage(*loaded_));
+    loadingBar->hide();
     QGuiApplication::restoreOverrideCursor();
     if (!loaded_)
         app_.dialogs().message(QStringLiteral("「%1」を表示できませんでした。ファイルが消されたか、"
                                               "サーバーとの接続が切れている可能性があります。")
-                                   .arg(Text2->text()),
+                                   .arg(openedFile_),
                                perumina::Dialogs::Icon::Exclamation);
     emit pictureLoaded(loaded_.has_value());
 }
 
-void Form10::Command1_Click()
+void ViewerScreen::showCanvas()
 {
-    goTo(app_.form06());
+    goTo(app_.canvasScreen());
 }
-void Form10::Command2_Click()
+void ViewerScreen::showReader()
 {
-    goTo(app_.form09());
+    goTo(app_.readerScreen());
 }
-void Form10::Command4_Click()
+void ViewerScreen::showMailScreen()
 {
-    goTo(app_.form05());
+    goTo(app_.mailScreen());
 }
-void Form10::Command7_Click()
+void ViewerScreen::backToMenu()
 {
     goTo(app_.form04());
 }
 
-void Form10::Command3_Click()
+void ViewerScreen::quit()
 {
     app_.sweepAndEnd();
 }

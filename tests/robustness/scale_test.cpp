@@ -149,7 +149,7 @@ TEST_F(Scale, readerLoadAtLogin)
         client::ClientApp app(fakes.seams());
         app.setServerName(kServer);
         app.signIn({QString(), fullName(kUsers - 1)});
-        client::Form09 *reader = app.form09();
+        client::ReaderScreen *reader = app.readerScreen();
         ASSERT_NE(reader, nullptr);
     });
     const auto table = client::readTable(perumina::site::localInboxCopy());

@@ -84,8 +84,9 @@ TEST(Windows, everyWindowFitsASmallScreen)
             admin ? monthly::Variant::Admin : monthly::Variant::Classroom, fakes.seams()));
     }
     std::vector<QWidget *> windows{
-        clientApp.form01(), clientApp.form02(), clientApp.form03(), clientApp.form04(), clientApp.form05(),
-        clientApp.form06(), clientApp.form09(), clientApp.form10(), adminApp.form01(),  adminApp.form02()};
+        clientApp.form01(),     clientApp.form02(),       clientApp.form03(),       clientApp.form04(),
+        clientApp.mailScreen(), clientApp.canvasScreen(), clientApp.readerScreen(), clientApp.viewerScreen(),
+        adminApp.form01(),      adminApp.form02()};
     for (const auto &board : boards)
         windows.push_back(board.get());
     for (QWidget *window : windows) {
