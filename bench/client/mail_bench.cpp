@@ -2,7 +2,8 @@
 #include "client/core/mail.h"
 #include "client/ui/clientapp.h"
 #include "client/ui/form03.h"
-#include "client/ui/form09.h"
+#include "client/ui/readerscreen.h"
+#include "common/controls.h"
 #include "shared/fakes.h"
 #include "shared/paths.h"
 #include "shared/records.h"
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <stdexcept>
@@ -113,8 +115,9 @@ void openReaderOn5000MailInbox(benchmark::State &state)
         client::ClientApp app(fakes.seams());
         app.setServerName(kServer);
         app.signIn({QString(), kHanako});
-        client::Form09 *reader = app.form09();
-        if (reader->Text4->text().isEmpty() || !fakes.dialogs.shown.isEmpty())
+        client::ReaderScreen *reader = app.readerScreen();
+        if (testing_support::control<QLineEdit>(reader, "titleBox")->text().isEmpty() ||
+            !fakes.dialogs.shown.isEmpty())
             fail(state, QStringLiteral("reader did not load: ") + fakes.dialogs.last());
     }
 }

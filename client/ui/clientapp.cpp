@@ -1,13 +1,13 @@
 #include "client/ui/clientapp.h"
 
+#include "client/ui/canvasscreen.h"
 #include "client/ui/form01.h"
 #include "client/ui/form02.h"
 #include "client/ui/form03.h"
 #include "client/ui/form04.h"
-#include "client/ui/form05.h"
-#include "client/ui/form06.h"
-#include "client/ui/form09.h"
-#include "client/ui/form10.h"
+#include "client/ui/mailscreen.h"
+#include "client/ui/readerscreen.h"
+#include "client/ui/viewerscreen.h"
 #include "sweeper/sweep.h"
 
 namespace client {
@@ -20,10 +20,10 @@ ClientApp::ClientApp(perumina::Seams seams, QObject *parent)
 // Screens go first, in reverse order of creation, while the seams are still there.
 ClientApp::~ClientApp()
 {
-    form10_.reset();
-    form09_.reset();
-    form06_.reset();
-    form05_.reset();
+    viewerScreen_.reset();
+    readerScreen_.reset();
+    canvasScreen_.reset();
+    mailScreen_.reset();
     form04_.reset();
     form03_.reset();
     form02_.reset();
@@ -52,21 +52,21 @@ Form04 *ClientApp::form04()
 {
     return createOnce(form04_, *this);
 }
-Form05 *ClientApp::form05()
+MailScreen *ClientApp::mailScreen()
 {
-    return createOnce(form05_, *this);
+    return createOnce(mailScreen_, *this);
 }
-Form06 *ClientApp::form06()
+CanvasScreen *ClientApp::canvasScreen()
 {
-    return createOnce(form06_, *this);
+    return createOnce(canvasScreen_, *this);
 }
-Form09 *ClientApp::form09()
+ReaderScreen *ClientApp::readerScreen()
 {
-    return createOnce(form09_, *this);
+    return createOnce(readerScreen_, *this);
 }
-Form10 *ClientApp::form10()
+ViewerScreen *ClientApp::viewerScreen()
 {
-    return createOnce(form10_, *this);
+    return createOnce(viewerScreen_, *this);
 }
 
 } // namespace client

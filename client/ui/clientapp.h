@@ -10,10 +10,10 @@ class Form01;
 class Form02;
 class Form03;
 class Form04;
-class Form05;
-class Form06;
-class Form09;
-class Form10;
+class MailScreen;
+class CanvasScreen;
+class ReaderScreen;
+class ViewerScreen;
 
 // Who is signed in: the user name (the sender of mails and pictures) and the full name (which names
 // the user's folder). Both empty before a login.
@@ -35,13 +35,13 @@ public:
     Form02 *form02();
     Form03 *form03();
     Form04 *form04();
-    Form05 *form05();
-    Form06 *form06();
-    Form09 *form09();
-    Form10 *form10();
+    MailScreen *mailScreen();
+    CanvasScreen *canvasScreen();
+    ReaderScreen *readerScreen();
+    ViewerScreen *viewerScreen();
     // Whether a screen has been created yet, without creating it.
-    bool hasForm09() const { return form09_ != nullptr; }
-    bool hasForm10() const { return form10_ != nullptr; }
+    bool hasReaderScreen() const { return readerScreen_ != nullptr; }
+    bool hasViewerScreen() const { return viewerScreen_ != nullptr; }
 
     // Who is signed in; the login sets it, every other screen asks here.
     SignedInPerson signedIn() const { return signedIn_; }
@@ -55,10 +55,10 @@ private:
     std::unique_ptr<Form02> form02_;
     std::unique_ptr<Form03> form03_;
     std::unique_ptr<Form04> form04_;
-    std::unique_ptr<Form05> form05_;
-    std::unique_ptr<Form06> form06_;
-    std::unique_ptr<Form09> form09_;
-    std::unique_ptr<Form10> form10_;
+    std::unique_ptr<MailScreen> mailScreen_;
+    std::unique_ptr<CanvasScreen> canvasScreen_;
+    std::unique_ptr<ReaderScreen> readerScreen_;
+    std::unique_ptr<ViewerScreen> viewerScreen_;
     SignedInPerson signedIn_;
 };
 

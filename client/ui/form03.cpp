@@ -4,8 +4,8 @@
 #include "client/ui/clientapp.h"
 #include "client/ui/form01.h"
 #include "client/ui/form04.h"
-#include "client/ui/form09.h"
-#include "client/ui/form10.h"
+#include "client/ui/readerscreen.h"
+#include "client/ui/viewerscreen.h"
 
 #include "shared/ui/formkit.h"
 
@@ -74,10 +74,10 @@ void Form03::Command1_Click()
     lastRecord_ = result.record;
     app_.signIn({result.userName, result.fullName});
     // Touching these screens creates them; they load the signed-in user's mail and illustrations.
-    app_.form09()->Label2->setText(result.fullName);
+    app_.readerScreen();
     if (app_.ended())
         return;
-    app_.form10()->Label2->setText(result.fullName);
+    app_.viewerScreen();
     if (app_.ended())
         return;
     hide();

@@ -2,12 +2,12 @@
 
 #include "client/core/menu.h"
 #include "client/core/newmail.h"
+#include "client/ui/canvasscreen.h"
 #include "client/ui/clientapp.h"
 #include "client/ui/form03.h"
-#include "client/ui/form05.h"
-#include "client/ui/form06.h"
-#include "client/ui/form09.h"
-#include "client/ui/form10.h"
+#include "client/ui/mailscreen.h"
+#include "client/ui/readerscreen.h"
+#include "client/ui/viewerscreen.h"
 
 #include "shared/ui/formkit.h"
 
@@ -137,16 +137,16 @@ void Form04::Command1_Click()
     QWidget *next = nullptr;
     switch (step.action) {
     case MenuAction::ComposeMail:
-        next = app_.form05();
+        next = app_.mailScreen();
         break;
     case MenuAction::OpenCanvas:
-        next = app_.form06();
+        next = app_.canvasScreen();
         break;
     case MenuAction::ReadMail:
-        next = app_.form09();
+        next = app_.readerScreen();
         break;
     case MenuAction::ViewIllustrations:
-        next = app_.form10();
+        next = app_.viewerScreen();
         break;
     case MenuAction::StartBoard:
         // The menu stays, so that several boards can be opened one after another.
@@ -172,13 +172,13 @@ void Form04::showNewMailCount()
 {
     const QString fullName = app_.signedIn().fullName;
     std::optional<QDateTime> mark;
-    if (!fullName.isEmpty() && app_.hasForm09())
+    if (!fullName.isEmpty() && app_.hasReaderScreen())
         mark = readMailMark(app_.serverName(), fullName);
     if (!mark) {
         newMailLabel->hide();
         return;
     }
-    newMailLabel->setText(newMailMessage(countNewMails(app_.form09()->tableFor(fullName), mark)));
+    newMailLabel->setText(newMailMessage(countNewMails(app_.readerScreen()->tableFor(fullName), mark)));
     newMailLabel->show();
 }
 

@@ -2,8 +2,9 @@
 #include "client/ui/form01.h"
 #include "client/ui/form03.h"
 #include "client/ui/form04.h"
-#include "client/ui/form09.h"
-#include "client/ui/form10.h"
+#include "client/ui/readerscreen.h"
+#include "client/ui/viewerscreen.h"
+#include "common/controls.h"
 #include "shared/site.h"
 #include "startup_support.h"
 
@@ -221,8 +222,8 @@ TEST(LoginScreen, rightUserOpensTheMenuAndHandsOverTheCurrentUser)
     EXPECT_EQ(s.app->signedIn().userName, "taro");
     EXPECT_EQ(s.app->signedIn().fullName, "山田太郎");
     EXPECT_EQ(login->findChildren<QLineEdit *>().size(), 2); // user name and password, nothing hidden
-    EXPECT_EQ(s.app->form09()->Label2->text(), "山田太郎");
-    EXPECT_EQ(s.app->form10()->Label2->text(), "山田太郎");
+    EXPECT_EQ(testing_support::control<QLabel>(s.app->readerScreen(), "nameLabel")->text(), "山田太郎");
+    EXPECT_EQ(testing_support::control<QLabel>(s.app->viewerScreen(), "nameLabel")->text(), "山田太郎");
     EXPECT_TRUE(login->Text1->text().isEmpty());
     EXPECT_TRUE(login->Text2->text().isEmpty());
     EXPECT_FALSE(s.fakes.end.ended());
@@ -233,7 +234,9 @@ TEST(LoginScreen, rightUserOpensTheMenuAndHandsOverTheCurrentUser)
     typeAndPressOk(login, "hana", "xtaro");
     EXPECT_EQ(s.app->signedIn().userName, "hana");
     EXPECT_EQ(s.app->signedIn().fullName, "佐藤花子");
-    EXPECT_EQ(s.app->form09()->Label2->text(), "佐藤花子");
+    // The reader, when next shown, names the new user.
+    s.app->readerScreen()->show();
+    EXPECT_EQ(testing_support::control<QLabel>(s.app->readerScreen(), "nameLabel")->text(), "佐藤花子");
 }
 
 struct FailedLogin
@@ -263,8 +266,8 @@ TEST_P(LoginScreenFailure, showsItsNumberedMessageAndEndsTheProgram)
     EXPECT_TRUE(s.fakes.end.ended());
     EXPECT_FALSE(s.app->form04()->isVisible());
     // A failed check creates neither the mail reader nor the viewer, so no inbox is copied.
-    EXPECT_FALSE(s.app->hasForm09());
-    EXPECT_FALSE(s.app->hasForm10());
+    EXPECT_FALSE(s.app->hasReaderScreen());
+    EXPECT_FALSE(s.app->hasViewerScreen());
     EXPECT_TRUE(s.app->signedIn().userName.isEmpty());
 }
 

@@ -6,8 +6,9 @@
 #include "client/ui/form02.h"
 #include "client/ui/form03.h"
 #include "client/ui/form04.h"
-#include "client/ui/form05.h"
-#include "client/ui/form09.h"
+#include "client/ui/mailscreen.h"
+#include "client/ui/readerscreen.h"
+#include "common/controls.h"
 #include "common/testsite.h"
 #include "mailsite.h"
 #include "shared/fakes.h"
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 
 using namespace client;
+using testing_support::control;
 using testing_support::TempSite;
 
 namespace {
@@ -68,37 +70,39 @@ TEST(MailRoad, aMailTravelsFromOneRegisteredUserToAnother)
         perumina::FakeSeams fakes;
         ClientApp a(fakes.seams());
         loginAndChoose(a, QStringLiteral("taro"), QStringLiteral("pw1"), 1);
-        Form05 *compose = a.form05();
+        MailScreen *compose = a.mailScreen();
         ASSERT_TRUE(compose->isVisible());
-        EXPECT_EQ(compose->Text3->text(), QStringLiteral("taro"));
-        const auto items = compose->List1->findItems(QStringLiteral("佐藤花子"), Qt::MatchExactly);
+        EXPECT_EQ(control<QLineEdit>(compose, "senderBox")->text(), QStringLiteral("taro"));
+        auto *list = control<QListWidget>(compose, "recipientList");
+        const auto items = list->findItems(QStringLiteral("佐藤花子"), Qt::MatchExactly);
         ASSERT_EQ(items.size(), 1);
-        QTest::mouseClick(compose->List1->viewport(), Qt::LeftButton, {},
-                          compose->List1->visualItemRect(items.first()).center());
-        EXPECT_EQ(compose->Text4->text(), QStringLiteral("佐藤花子"));
-        compose->Text2->setText(QStringLiteral("はじめまして"));
-        compose->Text1->setPlainText(QStringLiteral("よろしくね"));
-        QTest::keyClick(compose->Text1, Qt::Key_Return);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items.first()).center());
+        EXPECT_EQ(control<QLineEdit>(compose, "recipientBox")->text(), QStringLiteral("佐藤花子"));
+        auto *title = control<QLineEdit>(compose, "titleBox");
+        auto *body = control<QPlainTextEdit>(compose, "bodyBox");
+        title->setText(QStringLiteral("はじめまして"));
+        body->setPlainText(QStringLiteral("よろしくね"));
+        QTest::keyClick(body, Qt::Key_Return);
         fakes.clock.set(QDateTime(QDate(2026, 4, 8), QTime(9, 6, 0)));
-        compose->Text2->setText(QStringLiteral("二通目"));
-        compose->Text1->setPlainText(QStringLiteral("また明日"));
-        QTest::keyClick(compose->Text1, Qt::Key_Return);
+        title->setText(QStringLiteral("二通目"));
+        body->setPlainText(QStringLiteral("また明日"));
+        QTest::keyClick(body, Qt::Key_Return);
         EXPECT_EQ(fakes.dialogs.last(), kSent);
         EXPECT_FALSE(fakes.end.ended());
     }
     perumina::FakeSeams fakes;
     ClientApp b(fakes.seams());
     loginAndChoose(b, QStringLiteral("hana"), QStringLiteral("pw2"), 2);
-    Form09 *reader = b.form09();
+    ReaderScreen *reader = b.readerScreen();
     ASSERT_TRUE(reader->isVisible());
     EXPECT_TRUE(fakes.dialogs.shown.isEmpty()) << fakes.dialogs.last().toStdString();
-    EXPECT_EQ(reader->Label2->text(), QStringLiteral("佐藤花子"));
-    EXPECT_EQ(reader->Text4->text(), QStringLiteral("二通目"));
-    EXPECT_EQ(reader->Text2->text(), QStringLiteral("9:06:00"));
-    EXPECT_EQ(reader->Text3->text(), QStringLiteral("taro"));
-    reader->Command6->click();
-    EXPECT_EQ(reader->Text4->text(), QStringLiteral("はじめまして"));
-    EXPECT_EQ(reader->Text5->toPlainText(), QStringLiteral("よろしくね"));
+    EXPECT_EQ(control<QLabel>(reader, "nameLabel")->text(), QStringLiteral("佐藤花子"));
+    EXPECT_EQ(control<QLineEdit>(reader, "titleBox")->text(), QStringLiteral("二通目"));
+    EXPECT_EQ(control<QLineEdit>(reader, "timeBox")->text(), QStringLiteral("9:06:00"));
+    EXPECT_EQ(control<QLineEdit>(reader, "senderBox")->text(), QStringLiteral("taro"));
+    control<QPushButton>(reader, "olderButton")->click();
+    EXPECT_EQ(control<QLineEdit>(reader, "titleBox")->text(), QStringLiteral("はじめまして"));
+    EXPECT_EQ(control<QPlainTextEdit>(reader, "bodyBox")->toPlainText(), QStringLiteral("よろしくね"));
     const auto logged =
         parseMailRecords(perumina::decodeCp932(site.bytes(perumina::site::messageLog(kServer))), 6);
     ASSERT_EQ(logged.size(), 2);

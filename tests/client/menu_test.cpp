@@ -1,11 +1,12 @@
+#include "client/ui/canvasscreen.h"
 #include "client/ui/form01.h"
 #include "client/ui/form02.h"
 #include "client/ui/form03.h"
 #include "client/ui/form04.h"
-#include "client/ui/form05.h"
-#include "client/ui/form06.h"
-#include "client/ui/form09.h"
-#include "client/ui/form10.h"
+#include "client/ui/mailscreen.h"
+#include "client/ui/readerscreen.h"
+#include "client/ui/viewerscreen.h"
+#include "common/controls.h"
 #include "shared/site.h"
 #include "shared/ui/enterkey.h"
 #include "startup_support.h"
@@ -45,20 +46,21 @@ TEST(MainMenu, enterOnAFreshMenuOpensTheMailScreen)
     ASSERT_TRUE(QTest::qWaitForWindowActive(menu));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_FALSE(menu->isVisible());
-    client::Form05 *mail = s.app->form05();
+    client::MailScreen *mail = s.app->mailScreen();
     EXPECT_TRUE(mail->isVisible());
     // The mail screen taking the focus names no recipient.
     mail->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(mail));
-    EXPECT_TRUE(mail->Text4->text().isEmpty());
+    EXPECT_TRUE(testing_support::control<QLineEdit>(mail, "recipientBox")->text().isEmpty());
 }
 
 TEST(MainMenu, eachScreenChoiceHidesTheMenuAndShowsItsScreen)
 {
     ClientOnSite s(kTaro);
     client::Form04 *menu = openMenu(s);
-    const std::pair<QRadioButton *, QWidget *> choices[] = {
-        {menu->Option2, s.app->form09()}, {menu->Option3, s.app->form06()}, {menu->Option4, s.app->form10()}};
+    const std::pair<QRadioButton *, QWidget *> choices[] = {{menu->Option2, s.app->readerScreen()},
+                                                            {menu->Option3, s.app->canvasScreen()},
+                                                            {menu->Option4, s.app->viewerScreen()}};
     for (const auto &[option, screen] : choices) {
         menu->show();
         option->setChecked(true);
@@ -144,18 +146,18 @@ TEST(MainMenu, enterOnAFocusedQuitOrBackButtonPressesThatButton)
     const auto registration = [](client::ClientApp &a) -> QWidget * { return a.form02(); };
     const auto login = [](client::ClientApp &a) -> QWidget * { return a.form03(); };
     const auto menu = [](client::ClientApp &a) -> QWidget * { return a.form04(); };
-    const auto mail = [](client::ClientApp &a) -> QWidget * { return a.form05(); };
-    const auto canvas = [](client::ClientApp &a) -> QWidget * { return a.form06(); };
-    const auto reader = [](client::ClientApp &a) -> QWidget * { return a.form09(); };
-    const auto viewer = [](client::ClientApp &a) -> QWidget * { return a.form10(); };
+    const auto mail = [](client::ClientApp &a) -> QWidget * { return a.mailScreen(); };
+    const auto canvas = [](client::ClientApp &a) -> QWidget * { return a.canvasScreen(); };
+    const auto reader = [](client::ClientApp &a) -> QWidget * { return a.readerScreen(); };
+    const auto viewer = [](client::ClientApp &a) -> QWidget * { return a.viewerScreen(); };
     const Row rows[] = {
         {welcome, "Command4", nullptr},      {registration, "Command5", nullptr},
         {registration, "Command7", welcome}, {login, "Command7", welcome},
         {menu, "Command2", nullptr},         {menu, "Command3", login},
-        {mail, "Command5", nullptr},         {mail, "Command7", menu},
-        {canvas, "Command3", nullptr},       {canvas, "Command5", menu},
-        {reader, "Command3", nullptr},       {reader, "Command7", menu},
-        {viewer, "Command3", nullptr},       {viewer, "Command7", menu},
+        {mail, "quitButton", nullptr},       {mail, "backButton", menu},
+        {canvas, "quitButton", nullptr},     {canvas, "backButton", menu},
+        {reader, "quitButton", nullptr},     {reader, "backButton", menu},
+        {viewer, "quitButton", nullptr},     {viewer, "backButton", menu},
     };
     for (const Row &row : rows) {
         ClientOnSite s(kTaro);
@@ -169,7 +171,7 @@ TEST(MainMenu, enterOnAFocusedQuitOrBackButtonPressesThatButton)
         button->setFocus();
         QTest::keyClick(button, Qt::Key_Return);
         EXPECT_TRUE(s.fakes.dialogs.shown.isEmpty()) << where;
-        const bool mailQuit = screen == s.app->form05() && row.next == nullptr;
+        const bool mailQuit = screen == s.app->mailScreen() && row.next == nullptr;
         if (mailQuit) {
             EXPECT_EQ(s.fakes.launcher.started.size(), 2) << where; // the sweeper, at start and now
         }

@@ -1,10 +1,11 @@
 #pragma once
 
 #include "client/core/illustration.h"
+#include "client/ui/canvasscreen.h"
 #include "client/ui/clientapp.h"
 #include "client/ui/drawingsurface.h"
 #include "client/ui/form03.h"
-#include "client/ui/form06.h"
+#include "common/controls.h"
 #include "common/testsite.h"
 #include "shared/fakes.h"
 
@@ -48,9 +49,9 @@ protected:
     }
     void TearDown() override { app.reset(); }
 
-    client::Form06 *canvas()
+    client::CanvasScreen *canvas()
     {
-        client::Form06 *form = app->form06();
+        client::CanvasScreen *form = app->canvasScreen();
         if (!form->isVisible()) {
             form->show();
             EXPECT_TRUE(QTest::qWaitForWindowExposed(form));
@@ -58,11 +59,18 @@ protected:
         return form;
     }
 
+    // A control of the canvas, by its name.
+    template <typename T = QPushButton> T *onCanvas(const QString &name)
+    {
+        return testing_support::control<T>(canvas(), name);
+    }
+    client::DrawingSurface *surface() { return onCanvas<client::DrawingSurface>("drawingSurface"); }
+
     // Mouse on the drawing surface, in the picture's own pixels.
-    QPoint onSurface(QPoint at) { return at + canvas()->Picture1->contentsRect().topLeft(); }
-    void press(QPoint at) { QTest::mousePress(canvas()->Picture1, Qt::LeftButton, {}, onSurface(at)); }
-    void moveTo(QPoint at) { QTest::mouseMove(canvas()->Picture1, onSurface(at)); }
-    void release(QPoint at) { QTest::mouseRelease(canvas()->Picture1, Qt::LeftButton, {}, onSurface(at)); }
+    QPoint onSurface(QPoint at) { return at + surface()->contentsRect().topLeft(); }
+    void press(QPoint at) { QTest::mousePress(surface(), Qt::LeftButton, {}, onSurface(at)); }
+    void moveTo(QPoint at) { QTest::mouseMove(surface(), onSurface(at)); }
+    void release(QPoint at) { QTest::mouseRelease(surface(), Qt::LeftButton, {}, onSurface(at)); }
     void stroke(std::initializer_list<QPoint> points)
     {
         press(*points.begin());
@@ -74,14 +82,14 @@ protected:
     // Picks the recipient in the list as a user does, types the title and presses "送信".
     void send(const QString &recipient, const QString &title)
     {
-        client::Form06 *form = canvas();
-        const auto items = form->List1->findItems(recipient, Qt::MatchExactly);
+        auto *list = onCanvas<QListWidget>("recipientList");
+        const auto items = list->findItems(recipient, Qt::MatchExactly);
         ASSERT_EQ(items.size(), 1);
-        const QRect rect = form->List1->visualItemRect(items.first());
-        QTest::mouseClick(form->List1->viewport(), Qt::LeftButton, {}, rect.center());
-        ASSERT_EQ(form->Text3->text(), recipient);
-        form->Text1->setText(title);
-        QTest::mouseClick(form->Command27, Qt::LeftButton);
+        const QRect rect = list->visualItemRect(items.first());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        ASSERT_EQ(onCanvas<QLineEdit>("recipientBox")->text(), recipient);
+        onCanvas<QLineEdit>("titleBox")->setText(title);
+        QTest::mouseClick(onCanvas("sendButton"), Qt::LeftButton);
     }
 
     QByteArray sentBytes(const QString &recipient, const QString &title)

@@ -6,7 +6,7 @@
 #include "client/core/mail.h"
 #include "client/ui/clientapp.h"
 #include "client/ui/form03.h"
-#include "client/ui/form09.h"
+#include "client/ui/readerscreen.h"
 #include "common/controls.h"
 #include "common/testsite.h"
 #include "shared/fakes.h"
@@ -150,7 +150,7 @@ TEST_F(Scale, readerLoadAtLogin)
         client::ClientApp app(fakes.seams());
         app.setServerName(kServer);
         app.signIn({QString(), fullName(kUsers - 1)});
-        client::Form09 *reader = app.form09();
+        client::ReaderScreen *reader = app.readerScreen();
         ASSERT_NE(reader, nullptr);
     });
     const auto table = client::readTable(perumina::site::localInboxCopy());

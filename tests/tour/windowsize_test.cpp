@@ -4,15 +4,15 @@
 #include "boards/daily/ui/dayboardscreen.h"
 #include "boards/lunch/ui/lunchboardscreen.h"
 #include "boards/monthly/ui/monthboardscreen.h"
+#include "client/ui/canvasscreen.h"
 #include "client/ui/clientapp.h"
 #include "client/ui/form01.h"
 #include "client/ui/form02.h"
 #include "client/ui/form03.h"
 #include "client/ui/form04.h"
-#include "client/ui/form05.h"
-#include "client/ui/form06.h"
-#include "client/ui/form09.h"
-#include "client/ui/form10.h"
+#include "client/ui/mailscreen.h"
+#include "client/ui/readerscreen.h"
+#include "client/ui/viewerscreen.h"
 #include "common/testsite.h"
 #include "shared/fakes.h"
 #include "shared/ui/screenfit.h"
@@ -83,10 +83,11 @@ TEST(Windows, everyWindowFitsASmallScreen)
         boards.push_back(std::make_unique<monthly::MonthBoardScreen>(
             admin ? monthly::Variant::Admin : monthly::Variant::Classroom, fakes.seams()));
     }
-    std::vector<QWidget *> windows{clientApp.form01(),      clientApp.form02(), clientApp.form03(),
-                                   clientApp.form04(),      clientApp.form05(), clientApp.form06(),
-                                   clientApp.form09(),      clientApp.form10(), adminApp.adminLoginScreen(),
-                                   adminApp.consoleScreen()};
+    std::vector<QWidget *> windows{clientApp.form01(),          clientApp.form02(),
+                                   clientApp.form03(),          clientApp.form04(),
+                                   clientApp.mailScreen(),      clientApp.canvasScreen(),
+                                   clientApp.readerScreen(),    clientApp.viewerScreen(),
+                                   adminApp.adminLoginScreen(), adminApp.consoleScreen()};
     for (const auto &board : boards)
         windows.push_back(board.get());
     for (QWidget *window : windows) {

@@ -13,15 +13,15 @@
 #include "client/core/newmail.h"
 #include "client/core/registry.h"
 #include "client/core/reply.h"
+#include "client/ui/canvasscreen.h"
 #include "client/ui/clientapp.h"
 #include "client/ui/form01.h"
 #include "client/ui/form02.h"
 #include "client/ui/form03.h"
 #include "client/ui/form04.h"
-#include "client/ui/form05.h"
-#include "client/ui/form06.h"
-#include "client/ui/form09.h"
-#include "client/ui/form10.h"
+#include "client/ui/mailscreen.h"
+#include "client/ui/readerscreen.h"
+#include "client/ui/viewerscreen.h"
 #include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/site.h"
@@ -31,6 +31,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -225,12 +226,12 @@ void Tour::choose(ClientRun &run, const QString &option)
 void Tour::drawAndSend(ClientRun &run, const Pupil &to)
 {
     step_ = QStringLiteral("イラストを描いて送る");
-    client::Form06 *canvas = run.app->form06();
-    expectShown(canvas, QStringLiteral("イラスト画面（Form06）"));
-    if (control<QLineEdit>(canvas, QStringLiteral("Text2"))->text() != sender_.userName)
+    client::CanvasScreen *canvas = run.app->canvasScreen();
+    expectShown(canvas, QStringLiteral("イラスト画面（CanvasScreen）"));
+    if (control<QLineEdit>(canvas, QStringLiteral("senderBox"))->text() != sender_.userName)
         throw StepFailed{
             QStringLiteral("イラスト画面の送信者が「%1」ではありません。").arg(sender_.userName)};
-    QWidget *surface = control(canvas, QStringLiteral("Picture1"));
+    QWidget *surface = control(canvas, QStringLiteral("drawingSurface"));
     const QPoint origin = surface->contentsRect().topLeft();
     const auto draw = [&](const char *colour, const char *width, QList<QPoint> points) {
         click(canvas, QString::fromLatin1(colour));
@@ -240,36 +241,37 @@ void Tour::drawAndSend(ClientRun &run, const Pupil &to)
         stroke(surface, points);
     };
     // A house in the sun, on a meadow, with a flower.
-    draw("Opt21", "Option5", wave(8, 468, 305, 4));
-    draw("Opt22", "Option4", wave(14, 462, 322, 3));
-    draw("Opt15", "Option3", {{115, 182}, {115, 298}, {245, 298}, {245, 182}, {115, 182}});
-    draw("Opt11", "Option4", {{98, 186}, {180, 112}, {262, 186}, {98, 186}});
-    draw("Opt9", "Option3", {{160, 298}, {160, 238}, {192, 238}, {192, 298}});
-    draw("Opt27", "Option2", {{208, 204}, {236, 204}, {236, 230}, {208, 230}, {208, 204}});
-    draw("Opt27", "Option2", {{222, 204}, {222, 230}});
-    draw("Opt27", "Option2", {{208, 217}, {236, 217}});
-    draw("Opt14", "Option5", circle({392, 72}, 30));
+    draw("colourButton16", "widthOption5", wave(8, 468, 305, 4));
+    draw("colourButton17", "widthOption4", wave(14, 462, 322, 3));
+    draw("colourButton10", "widthOption3", {{115, 182}, {115, 298}, {245, 298}, {245, 182}, {115, 182}});
+    draw("colourButton6", "widthOption4", {{98, 186}, {180, 112}, {262, 186}, {98, 186}});
+    draw("colourButton4", "widthOption3", {{160, 298}, {160, 238}, {192, 238}, {192, 298}});
+    draw("colourButton22", "widthOption2", {{208, 204}, {236, 204}, {236, 230}, {208, 230}, {208, 204}});
+    draw("colourButton22", "widthOption2", {{222, 204}, {222, 230}});
+    draw("colourButton22", "widthOption2", {{208, 217}, {236, 217}});
+    draw("colourButton9", "widthOption5", circle({392, 72}, 30));
     for (int i = 0; i < 12; ++i) {
         const double angle = 2 * M_PI * i / 12;
         const QPoint from(392 + qRound(40 * std::cos(angle)), 72 + qRound(40 * std::sin(angle)));
         const QPoint to(392 + qRound(56 * std::cos(angle)), 72 + qRound(56 * std::sin(angle)));
-        draw("Opt17", "Option2", {from, to});
+        draw("colourButton12", "widthOption2", {from, to});
     }
-    draw("Opt22", "Option3", {{330, 296}, {330, 262}});
+    draw("colourButton17", "widthOption3", {{330, 296}, {330, 262}});
     for (int i = 0; i < 5; ++i) {
         const double angle = 2 * M_PI * i / 5 - M_PI / 2;
-        draw("Opt30", "Option4",
+        draw("colourButton25", "widthOption4",
              circle({330 + qRound(13 * std::cos(angle)), 250 + qRound(13 * std::sin(angle))}, 7, 14));
     }
-    draw("Opt17", "Option5", {{330, 250}, {331, 250}});
-    draw("Opt8", "Option3", {{40, 70}, {60, 52}, {90, 50}, {110, 62}, {130, 58}, {150, 74}, {40, 74}});
+    draw("colourButton12", "widthOption5", {{330, 250}, {331, 250}});
+    draw("colourButton3", "widthOption3",
+         {{40, 70}, {60, 52}, {90, 50}, {110, 62}, {130, 58}, {150, 74}, {40, 74}});
 
-    pick(control<QListWidget>(canvas, QStringLiteral("List1")), to.fullName);
-    if (control<QLineEdit>(canvas, QStringLiteral("Text3"))->text() != to.fullName)
+    pick(control<QListWidget>(canvas, QStringLiteral("recipientList")), to.fullName);
+    if (control<QLineEdit>(canvas, QStringLiteral("recipientBox"))->text() != to.fullName)
         throw StepFailed{QStringLiteral("イラストの受信者に「%1」が入りませんでした。").arg(to.fullName)};
-    type(canvas, QStringLiteral("Text1"), pictureTitle_);
+    type(canvas, QStringLiteral("titleBox"), pictureTitle_);
     camera_.take(canvas, QStringLiteral("canvas"));
-    click(canvas, QStringLiteral("Command27"));
+    click(canvas, QStringLiteral("sendButton"));
     expectMessages(run.seams, {client::illustration::kSentMessage}, QStringLiteral("canvas"));
     const auto stored = client::illustration::paths(server_, to.fullName, pictureTitle_);
     for (const QString &copy : {stored.recipientCopy, stored.adminCopy}) {
@@ -280,29 +282,29 @@ void Tour::drawAndSend(ClientRun &run, const Pupil &to)
 
 void Tour::sendMail(ClientRun &run, const Pupil &to)
 {
-    client::Form05 *compose = run.app->form05();
-    expectShown(compose, QStringLiteral("メール送信画面（Form05）"));
-    if (control<QLineEdit>(compose, QStringLiteral("Text3"))->text() != sender_.userName)
+    client::MailScreen *compose = run.app->mailScreen();
+    expectShown(compose, QStringLiteral("メール送信画面（MailScreen）"));
+    if (control<QLineEdit>(compose, QStringLiteral("senderBox"))->text() != sender_.userName)
         throw StepFailed{
             QStringLiteral("メール送信画面の送信者が「%1」ではありません。").arg(sender_.userName)};
-    pick(control<QListWidget>(compose, QStringLiteral("List1")), to.fullName);
-    if (control<QLineEdit>(compose, QStringLiteral("Text4"))->text() != to.fullName)
+    pick(control<QListWidget>(compose, QStringLiteral("recipientList")), to.fullName);
+    if (control<QLineEdit>(compose, QStringLiteral("recipientBox"))->text() != to.fullName)
         throw StepFailed{QStringLiteral("メールの受信者に「%1」が入りませんでした。").arg(to.fullName)};
-    type(compose, QStringLiteral("Text2"), mailTitle_);
-    type(compose, QStringLiteral("Text1"), mailBody_);
+    type(compose, QStringLiteral("titleBox"), mailTitle_);
+    type(compose, QStringLiteral("bodyBox"), mailBody_);
     camera_.take(compose, QStringLiteral("mail"));
-    click(compose, QStringLiteral("Command1"));
+    click(compose, QStringLiteral("sendButton"));
     expectMessages(run.seams, {client::deliveryMessage(client::Delivery{}, to.fullName)},
                    QStringLiteral("mail"));
 }
 
 void Tour::readMail(ClientRun &run, const Pupil &from)
 {
-    client::Form09 *reader = run.app->form09();
-    expectShown(reader, QStringLiteral("メールを読む画面（Form09）"));
-    const QString sender = control<QLineEdit>(reader, QStringLiteral("Text3"))->text();
-    const QString title = control<QLineEdit>(reader, QStringLiteral("Text4"))->text();
-    const QString body = control<QPlainTextEdit>(reader, QStringLiteral("Text5"))->toPlainText();
+    client::ReaderScreen *reader = run.app->readerScreen();
+    expectShown(reader, QStringLiteral("メールを読む画面（ReaderScreen）"));
+    const QString sender = control<QLineEdit>(reader, QStringLiteral("senderBox"))->text();
+    const QString title = control<QLineEdit>(reader, QStringLiteral("titleBox"))->text();
+    const QString body = control<QPlainTextEdit>(reader, QStringLiteral("bodyBox"))->toPlainText();
     if (sender != from.userName || title != mailTitle_ || body != mailBody_)
         throw StepFailed{
             QStringLiteral("届いたメールが違います（送信者「%1」、件名「%2」）。").arg(sender, title)};
@@ -312,14 +314,16 @@ void Tour::readMail(ClientRun &run, const Pupil &from)
 void Tour::viewPicture(ClientRun &run)
 {
     step_ = QStringLiteral("イラストを見る");
-    client::Form10 *viewer = run.app->form10();
-    expectShown(viewer, QStringLiteral("イラストを見る画面（Form10）"));
-    pick(control<QListWidget>(viewer, QStringLiteral("File1")),
+    client::ViewerScreen *viewer = run.app->viewerScreen();
+    expectShown(viewer, QStringLiteral("イラストを見る画面（ViewerScreen）"));
+    pick(control<QListWidget>(viewer, QStringLiteral("pictureList")),
          pictureTitle_ + perumina::site::kPictureSuffix, true);
-    if (!waitFor([viewer] { return !viewer->isLoading(); }))
+    // The bar runs from the double-click until the picture is shown or reported.
+    auto *loading = control<QProgressBar>(viewer, QStringLiteral("loadingBar"));
+    if (!waitFor([loading] { return loading->isHidden(); }))
         throw StepFailed{QStringLiteral("イラスト「%1」の読み込みが終わりません。").arg(pictureTitle_)};
     expectMessages(run.seams, {}, QStringLiteral("pictures"));
-    const QPixmap shown = control<QLabel>(viewer, QStringLiteral("Image1"))->pixmap();
+    const QPixmap shown = control<QLabel>(viewer, QStringLiteral("pictureImage"))->pixmap();
     if (shown.isNull())
         throw StepFailed{QStringLiteral("イラスト「%1」が表示されませんでした。").arg(pictureTitle_)};
     camera_.take(viewer, QStringLiteral("pictures"));
@@ -416,10 +420,10 @@ void Tour::classroom()
         std::unique_ptr<ClientRun> run = logIn(sender_, true, {client::inboxLoadMessage()});
         choose(*run, QStringLiteral("Option1"));
         sendMail(*run, recipient_);
-        click(run->app->form05(), QStringLiteral("Command2"));
+        click(run->app->mailScreen(), QStringLiteral("drawButton"));
         expectMessages(run->seams, {}, QStringLiteral("mail"));
         drawAndSend(*run, recipient_);
-        click(run->app->form06(), QStringLiteral("Command3"));
+        click(run->app->canvasScreen(), QStringLiteral("quitButton"));
         expectMessages(run->seams, {}, QStringLiteral("canvas"));
         if (!run->app->ended())
             throw StepFailed{QStringLiteral("イラスト画面の「終了」でクライアントが終了しませんでした。")};
@@ -430,10 +434,10 @@ void Tour::classroom()
         std::unique_ptr<ClientRun> run = logIn(recipient_, false);
         choose(*run, QStringLiteral("Option2"));
         readMail(*run, sender_);
-        click(run->app->form09(), QStringLiteral("Command2"));
+        click(run->app->readerScreen(), QStringLiteral("viewPicturesButton"));
         expectMessages(run->seams, {}, QStringLiteral("mail-read"));
         viewPicture(*run);
-        click(run->app->form10(), QStringLiteral("Command7"));
+        click(run->app->viewerScreen(), QStringLiteral("backButton"));
         expectMessages(run->seams, {}, QStringLiteral("pictures"));
         classroomBoards(*run);
         click(run->app->form04(), QStringLiteral("Command2"));
@@ -453,23 +457,23 @@ void Tour::answers()
         step_ = QStringLiteral("%1 の返信").arg(who.userName);
         std::unique_ptr<ClientRun> run = logIn(who, false);
         choose(*run, QStringLiteral("Option2"));
-        client::Form09 *reader = run->app->form09();
-        expectShown(reader, QStringLiteral("メールを読む画面（Form09）"));
+        client::ReaderScreen *reader = run->app->readerScreen();
+        expectShown(reader, QStringLiteral("メールを読む画面（ReaderScreen）"));
         click(reader, QStringLiteral("replyButton"));
         expectMessages(run->seams, {}, QStringLiteral("mail-read"));
-        client::Form05 *compose = run->app->form05();
-        expectShown(compose, QStringLiteral("メール送信画面（Form05）"));
-        if (control<QLineEdit>(compose, QStringLiteral("Text4"))->text() != to.fullName ||
-            control<QLineEdit>(compose, QStringLiteral("Text2"))->text() != answerTitle ||
-            compose->focusWidget() != control(compose, QStringLiteral("Text1")))
+        client::MailScreen *compose = run->app->mailScreen();
+        expectShown(compose, QStringLiteral("メール送信画面（MailScreen）"));
+        if (control<QLineEdit>(compose, QStringLiteral("recipientBox"))->text() != to.fullName ||
+            control<QLineEdit>(compose, QStringLiteral("titleBox"))->text() != answerTitle ||
+            compose->focusWidget() != control(compose, QStringLiteral("bodyBox")))
             throw StepFailed{QStringLiteral("返信の宛先「%1」、件名「%2」、本文への入力にならなかった。")
                                  .arg(to.fullName, answerTitle)};
-        type(compose, QStringLiteral("Text1"), body);
+        type(compose, QStringLiteral("bodyBox"), body);
         if (!picture.isEmpty())
             camera_.take(compose, picture);
-        click(compose, QStringLiteral("Command1"));
+        click(compose, QStringLiteral("sendButton"));
         expectMessages(run->seams, {client::deliveryMessage(client::Delivery{}, to.fullName)}, QString());
-        click(compose, QStringLiteral("Command7"));
+        click(compose, QStringLiteral("backButton"));
         click(run->app->form04(), QStringLiteral("Command2"));
         expectMessages(run->seams, {}, QStringLiteral("menu"));
     };
@@ -488,12 +492,12 @@ void Tour::answers()
         throw StepFailed{QStringLiteral("メニューに「%1」が出ていません。").arg(client::newMailMessage(1))};
     camera_.take(menu, QStringLiteral("menu-new-mail"));
     choose(*run, QStringLiteral("Option2"));
-    client::Form09 *reader = run->app->form09();
-    expectShown(reader, QStringLiteral("メールを読む画面（Form09）"));
+    client::ReaderScreen *reader = run->app->readerScreen();
+    expectShown(reader, QStringLiteral("メールを読む画面（ReaderScreen）"));
     if (!control<QLabel>(reader, QStringLiteral("newMarkLabel"))->isVisible())
         throw StepFailed{QStringLiteral("新しいメールに「新着」の印がありません。")};
     camera_.take(reader, QStringLiteral("mail-new"));
-    click(reader, QStringLiteral("Command3"));
+    click(reader, QStringLiteral("quitButton"));
     expectMessages(run->seams, {}, QStringLiteral("mail-new"));
 }
 

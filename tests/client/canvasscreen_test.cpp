@@ -1,7 +1,7 @@
 #include "client/ui/form04.h"
-#include "client/ui/form05.h"
-#include "client/ui/form09.h"
-#include "client/ui/form10.h"
+#include "client/ui/mailscreen.h"
+#include "client/ui/readerscreen.h"
+#include "client/ui/viewerscreen.h"
 #include "picturesfixture.h"
 
 #include <QDirIterator>
@@ -9,7 +9,7 @@
 #include <QtEndian>
 
 using namespace pictures_test;
-using client::Form06;
+using client::CanvasScreen;
 namespace pic = client::illustration;
 
 namespace {
@@ -21,39 +21,39 @@ using Canvas = PicturesTest;
 
 TEST_F(Canvas, loadsTheRecipientsAndTheSenderAndStartsWithBlackAndWidthFive)
 {
-    Form06 *form = canvas();
-    ASSERT_EQ(form->List1->count(), 2);
-    EXPECT_EQ(form->List1->item(0)->text(), kTaro);
-    EXPECT_EQ(form->List1->item(1)->text(), kHanako);
-    EXPECT_EQ(form->Text2->text(), QStringLiteral("taro"));
-    EXPECT_TRUE(form->Text2->isReadOnly()); // a picture cannot be signed with another name
+    CanvasScreen *form = canvas();
+    auto *list = onCanvas<QListWidget>("recipientList");
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text(), kTaro);
+    EXPECT_EQ(list->item(1)->text(), kHanako);
+    auto *sender = onCanvas<QLineEdit>("senderBox");
+    EXPECT_EQ(sender->text(), QStringLiteral("taro"));
+    EXPECT_TRUE(sender->isReadOnly()); // a picture cannot be signed with another name
     // The keyboard picks the recipient as a click does.
     form->show();
-    form->List1->setFocus();
-    QTest::keyClick(form->List1, Qt::Key_Down);
-    QTest::keyClick(form->List1, Qt::Key_Down);
-    EXPECT_EQ(form->Text3->text(), kHanako);
-    QTest::keyClick(form->List1, Qt::Key_Up);
-    EXPECT_EQ(form->Text3->text(), kTaro);
-    EXPECT_TRUE(form->Option3->isChecked());
-    EXPECT_TRUE(form->Opt(19)->isChecked());
-    EXPECT_EQ(form->Opt(19)->text(), QStringLiteral("14"));
-    EXPECT_EQ(form->Opt(32)->text(), QStringLiteral("消しゴム"));
-    EXPECT_EQ(form->Picture1->innerWidth(), pic::kWidth);
-    EXPECT_EQ(form->Picture1->innerHeight(), pic::kHeight);
-    for (int n = 6; n <= 32; ++n)
-        EXPECT_EQ(form->findChild<QPushButton *>(QStringLiteral("Opt%1").arg(n)), form->Opt(n));
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(onCanvas<QLineEdit>("recipientBox")->text(), kHanako);
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_EQ(onCanvas<QLineEdit>("recipientBox")->text(), kTaro);
+    EXPECT_TRUE(onCanvas<QRadioButton>("widthOption3")->isChecked());
+    EXPECT_TRUE(onCanvas("colourButton14")->isChecked());
+    EXPECT_EQ(onCanvas("eraserButton")->text(), QStringLiteral("消しゴム"));
+    EXPECT_EQ(surface()->innerWidth(), pic::kWidth);
+    EXPECT_EQ(surface()->innerHeight(), pic::kHeight);
+    // Each colour button is named by the number it shows.
+    for (int n = 1; n <= 26; ++n)
+        EXPECT_EQ(onCanvas(QStringLiteral("colourButton%1").arg(n))->text(), QString::number(n));
 }
 
 TEST_F(Canvas, aPressLeavesOneRoundDotOfTheSelectedWidth)
 {
-    QRadioButton *options[] = {canvas()->Option1, canvas()->Option2, canvas()->Option3, canvas()->Option4,
-                               canvas()->Option5};
     for (int i = 0; i < 5; ++i) {
         const int width = pic::kPenWidths[i];
         SCOPED_TRACE(width);
-        canvas()->Command4->click();
-        options[i]->click();
+        onCanvas("clearButton")->click();
+        onCanvas<QRadioButton>(QStringLiteral("widthOption%1").arg(i + 1))->click();
         const QPoint at(100 + 20 * i, 80);
         press(at);
         release(at);
@@ -74,7 +74,7 @@ TEST_F(Canvas, aPressLeavesOneRoundDotOfTheSelectedWidth)
 
 TEST_F(Canvas, aQuickDragLeavesAConnectedLine)
 {
-    canvas()->Option1->click();
+    onCanvas<QRadioButton>("widthOption1")->click();
     stroke({{40, 40}, {200, 40}, {200, 150}, {60, 120}});
     send(kTaro, QStringLiteral("線"));
     const QImage saved = sentPicture(kTaro, QStringLiteral("線"));
@@ -92,13 +92,12 @@ TEST_F(Canvas, aQuickDragLeavesAConnectedLine)
     EXPECT_EQ(saved.pixelColor(120, 80), QColor(Qt::white));
     // Moves after the release draw nothing.
     moveTo({300, 300});
-    EXPECT_EQ(canvas()->Picture1->picture().pixelColor(300, 300), QColor(Qt::white));
+    EXPECT_EQ(surface()->picture().pixelColor(300, 300), QColor(Qt::white));
 }
 
 TEST_F(Canvas, eachSwatchDrawsItsPenColourAndTheEraserDrawsWhite)
 {
-    Form06 *form = canvas();
-    form->Option5->click();
+    onCanvas<QRadioButton>("widthOption5")->click();
     // The expected pen colours, "1" to "26": the swatch colours, except that "15" draws 0,255,192.
     const QColor expected[26] = {
         {255, 255, 255}, {224, 224, 224}, {192, 192, 192}, {64, 64, 64}, {255, 192, 192}, {255, 0, 0},
@@ -108,22 +107,23 @@ TEST_F(Canvas, eachSwatchDrawsItsPenColourAndTheEraserDrawsWhite)
         {255, 0, 255},   {128, 0, 128}};
     const auto spot = [](int i) { return QPoint(20 + (i % 13) * 24, 30 + (i / 13) * 40); };
     for (int i = 0; i < 26; ++i) {
-        QTest::mouseClick(form->Opt(6 + i), Qt::LeftButton);
-        ASSERT_TRUE(form->Opt(6 + i)->isChecked());
+        QPushButton *swatch = onCanvas(QStringLiteral("colourButton%1").arg(i + 1));
+        QTest::mouseClick(swatch, Qt::LeftButton);
+        ASSERT_TRUE(swatch->isChecked());
         press(spot(i));
         release(spot(i));
     }
     // A black bar crossed by the eraser.
-    QTest::mouseClick(form->Opt(19), Qt::LeftButton);
+    QTest::mouseClick(onCanvas("colourButton14"), Qt::LeftButton);
     stroke({{20, 200}, {300, 200}});
-    QTest::mouseClick(form->Opt(32), Qt::LeftButton);
+    QTest::mouseClick(onCanvas("eraserButton"), Qt::LeftButton);
     stroke({{150, 180}, {150, 220}});
     send(kHanako, QStringLiteral("色"));
     const QImage saved = sentPicture(kHanako, QStringLiteral("色"));
     for (int i = 0; i < 26; ++i)
         EXPECT_EQ(saved.pixelColor(spot(i)), expected[i]) << "swatch " << i + 1;
     // The swatch of "15" still shows its own pale green.
-    EXPECT_EQ(form->Opt(20)->styleSheet().contains(QStringLiteral("#c0ffc0")), true);
+    EXPECT_EQ(onCanvas("colourButton15")->styleSheet().contains(QStringLiteral("#c0ffc0")), true);
     EXPECT_EQ(saved.pixelColor(150, 200), QColor(Qt::white));
     EXPECT_EQ(saved.pixelColor(146, 200), QColor(Qt::white));
     EXPECT_EQ(saved.pixelColor(145, 200), QColor(Qt::black));
@@ -132,12 +132,11 @@ TEST_F(Canvas, eachSwatchDrawsItsPenColourAndTheEraserDrawsWhite)
 
 TEST_F(Canvas, colourIsReadAtEveryMoveAndWidthOnlyAtThePress)
 {
-    Form06 *form = canvas();
-    form->Option1->click();
+    onCanvas<QRadioButton>("widthOption1")->click();
     press({20, 60});
     moveTo({100, 60});
-    form->Opt(11)->click(); // red
-    form->Option5->click(); // wider, but only from the next press
+    onCanvas("colourButton6")->click();              // red
+    onCanvas<QRadioButton>("widthOption5")->click(); // wider, but only from the next press
     moveTo({180, 60});
     release({180, 60});
     send(kTaro, QStringLiteral("途中"));
@@ -150,7 +149,7 @@ TEST_F(Canvas, colourIsReadAtEveryMoveAndWidthOnlyAtThePress)
 
 TEST_F(Canvas, bothCopiesAreTheSameBitmapSignedOnceWhileTheCanvasStaysAsDrawn)
 {
-    canvas()->Opt(22)->click(); // blue
+    onCanvas("colourButton17")->click(); // dark green, lighter than the ink of the name
     stroke({{30, 30}, {120, 90}});
     send(kTaro, QStringLiteral("春"));
     EXPECT_EQ(fakes.dialogs.texts(), QStringList{kSent});
@@ -178,7 +177,7 @@ TEST_F(Canvas, bothCopiesAreTheSameBitmapSignedOnceWhileTheCanvasStaysAsDrawn)
     // 16 points at 96 dots per inch: letters 12 to 24 pixels high.
     EXPECT_GE(ink.height(), 12);
     EXPECT_LE(ink.height(), 24);
-    const QImage onScreen = canvas()->Picture1->picture();
+    const QImage onScreen = surface()->picture();
     for (int y = 300; y < onScreen.height(); ++y)
         for (int x = 360; x < onScreen.width(); ++x)
             ASSERT_EQ(onScreen.pixel(x, y), qRgb(255, 255, 255)) << x << "," << y;
@@ -186,19 +185,19 @@ TEST_F(Canvas, bothCopiesAreTheSameBitmapSignedOnceWhileTheCanvasStaysAsDrawn)
     // The same picture to a second recipient: the same bytes, so the name is in it once.
     send(kHanako, QStringLiteral("春"));
     EXPECT_EQ(sentBytes(kHanako, QStringLiteral("春")), recipientCopy);
-    EXPECT_EQ(canvas()->Label4->text(), QStringLiteral("2026/04/08"));
-    EXPECT_EQ(canvas()->Label5->text(), QStringLiteral("9:05:03"));
+    EXPECT_EQ(onCanvas<QLabel>("sentDateLabel")->text(), QStringLiteral("2026/04/08"));
+    EXPECT_EQ(onCanvas<QLabel>("sentTimeLabel")->text(), QStringLiteral("9:05:03"));
 }
 
 TEST_F(Canvas, strokesAfterASendBelongToTheNextSendAndClearAllClears)
 {
-    canvas()->Option3->click();
+    onCanvas<QRadioButton>("widthOption3")->click();
     stroke({{50, 50}, {100, 50}});
     send(kTaro, QStringLiteral("一枚目"));
-    canvas()->Command4->click();
+    onCanvas("clearButton")->click();
     for (int y = 0; y < pic::kHeight; y += 7)
         for (int x = 0; x < pic::kWidth; x += 7)
-            ASSERT_EQ(canvas()->Picture1->picture().pixel(x, y), qRgb(255, 255, 255));
+            ASSERT_EQ(surface()->picture().pixel(x, y), qRgb(255, 255, 255));
     stroke({{50, 150}, {100, 150}});
     send(kTaro, QStringLiteral("二枚目"));
     const QImage second = sentPicture(kTaro, QStringLiteral("二枚目"));
@@ -221,28 +220,31 @@ TEST_F(Canvas, refusesATakenTitleWithTheTitleInTheMessageAndWritesNothing)
               QStringList{QStringLiteral("春……は既に存在しています。別のタイトルに変えて下さい。")});
     EXPECT_EQ(site.bytes(paths.adminCopy), QByteArray("earlier"));
     EXPECT_FALSE(QFile::exists(site.local(paths.recipientCopy)));
-    EXPECT_EQ(canvas()->Label4->text(), QStringLiteral("送信日"));
+    EXPECT_EQ(onCanvas<QLabel>("sentDateLabel")->text(), QStringLiteral("送信日"));
 }
 
 TEST_F(Canvas, emptyTitleOrRecipientStopsWithItsMessage)
 {
-    Form06 *form = canvas();
-    QTest::mouseClick(form->Command27, Qt::LeftButton);
-    form->Text1->setText(QStringLiteral("春"));
+    CanvasScreen *form = canvas();
+    auto *title = onCanvas<QLineEdit>("titleBox");
+    auto *recipient = onCanvas<QLineEdit>("recipientBox");
+    QTest::mouseClick(onCanvas("sendButton"), Qt::LeftButton);
+    title->setText(QStringLiteral("春"));
     // Tabbing through the list chooses nobody.
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form));
-    form->List1->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(form->List1, Qt::Key_Tab);
-    EXPECT_TRUE(form->Text3->text().isEmpty());
-    QTest::mouseClick(form->Command27, Qt::LeftButton);
+    auto *list = onCanvas<QListWidget>("recipientList");
+    list->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(list, Qt::Key_Tab);
+    EXPECT_TRUE(recipient->text().isEmpty());
+    QTest::mouseClick(onCanvas("sendButton"), Qt::LeftButton);
     EXPECT_EQ(fakes.dialogs.texts(), (QStringList{QStringLiteral("タイトルを入力してください"),
                                                   QStringLiteral("受信者が選ばれていません")}));
     EXPECT_FALSE(QFile::exists(site.local(pic::paths(kServer, kTaro, QStringLiteral("春")).adminCopy)));
     // Enter sends, as the default button does.
-    form->Text3->setText(kTaro);
-    form->Text1->setFocus();
-    QTest::keyClick(form->Text1, Qt::Key_Return);
+    recipient->setText(kTaro);
+    title->setFocus();
+    QTest::keyClick(title, Qt::Key_Return);
     EXPECT_EQ(fakes.dialogs.last(), kSent);
 }
 
@@ -266,9 +268,9 @@ TEST_F(Canvas, refusesTitlesThatCannotNameAFileAndWritesNothingAnywhere)
         EXPECT_TRUE(fakes.dialogs.last().contains(QStringLiteral("タイトル")));
     }
     // A recipient typed into the box that is no folder name.
-    canvas()->Text3->setText(QStringLiteral("..\\管理用"));
-    canvas()->Text1->setText(QStringLiteral("春"));
-    canvas()->Command27->click();
+    onCanvas<QLineEdit>("recipientBox")->setText(QStringLiteral("..\\管理用"));
+    onCanvas<QLineEdit>("titleBox")->setText(QStringLiteral("春"));
+    onCanvas("sendButton")->click();
     EXPECT_NE(fakes.dialogs.last(), kSent);
     EXPECT_EQ(countFiles(), before);
 }
@@ -288,7 +290,7 @@ TEST_F(Canvas, aFailedSaveIsReportedAndLeavesNoReservation)
     send(kTaro, QStringLiteral("夏"));
     ASSERT_EQ(fakes.dialogs.shown.size(), 1);
     EXPECT_TRUE(fakes.dialogs.last().startsWith(QStringLiteral("イラストを送信できませんでした。")));
-    EXPECT_EQ(canvas()->Label4->text(), QStringLiteral("送信日"));
+    EXPECT_EQ(onCanvas<QLabel>("sentDateLabel")->text(), QStringLiteral("送信日"));
 }
 
 TEST_F(Canvas, theSenderFollowsTheLogin)
@@ -296,7 +298,7 @@ TEST_F(Canvas, theSenderFollowsTheLogin)
     canvas()->hide();
     app->signIn({QStringLiteral("hanako"), kTaro});
     canvas();
-    EXPECT_EQ(app->form06()->Text2->text(), QStringLiteral("hanako"));
+    EXPECT_EQ(onCanvas<QLineEdit>("senderBox")->text(), QStringLiteral("hanako"));
 }
 
 TEST_F(Canvas, screenButtonsGoWhereTheySay)
@@ -307,21 +309,21 @@ TEST_F(Canvas, screenButtonsGoWhereTheySay)
         std::function<QWidget *()> next;
     };
     const Case cases[] = {
-        {"Command28", [&] { return static_cast<QWidget *>(app->form10()); }},
-        {"Command1", [&] { return static_cast<QWidget *>(app->form05()); }},
-        {"Command2", [&] { return static_cast<QWidget *>(app->form09()); }},
-        {"Command5", [&] { return static_cast<QWidget *>(app->form04()); }},
+        {"viewPicturesButton", [&] { return static_cast<QWidget *>(app->viewerScreen()); }},
+        {"writeMailButton", [&] { return static_cast<QWidget *>(app->mailScreen()); }},
+        {"readMailButton", [&] { return static_cast<QWidget *>(app->readerScreen()); }},
+        {"backButton", [&] { return static_cast<QWidget *>(app->form04()); }},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.button);
-        Form06 *form = canvas();
-        QTest::mouseClick(form->findChild<QPushButton *>(QLatin1String(c.button)), Qt::LeftButton);
+        CanvasScreen *form = canvas();
+        QTest::mouseClick(onCanvas(c.button), Qt::LeftButton);
         EXPECT_FALSE(form->isVisible());
         EXPECT_TRUE(c.next()->isVisible());
         c.next()->hide();
     }
     EXPECT_FALSE(fakes.end.ended());
-    QTest::mouseClick(canvas()->Command3, Qt::LeftButton);
+    QTest::mouseClick(onCanvas("quitButton"), Qt::LeftButton);
     EXPECT_EQ(fakes.launcher.started, QStringList{QStringLiteral("c:\\group\\InboxSweep.exe")});
     EXPECT_TRUE(fakes.end.ended());
 }
