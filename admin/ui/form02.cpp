@@ -263,17 +263,10 @@ void Form02::setDirPath(const QString &folder)
 void Form02::fillDir1()
 {
     Dir1->clear();
-    QStringList chain{rootPath_};
-    if (dirPath_.startsWith(rootPath_ + u'\\')) {
-        QString path = rootPath_;
-        for (const QString &part : dirPath_.mid(rootPath_.size() + 1).split(u'\\', Qt::SkipEmptyParts)) {
-            path = childPath(path, part);
-            chain.append(path);
-        }
-    }
+    const QStringList chain = folderChain(rootPath_, dirPath_);
     int depth = 0;
     for (const QString &path : chain) {
-        const QString name = path.section(u'\\', -1);
+        const QString name = folderName(path);
         auto *item = new QListWidgetItem(QString(depth * 2, u' ') + QStringLiteral("▽ ") + name, Dir1);
         item->setData(kPathRole, path);
         ++depth;

@@ -61,7 +61,7 @@ public:
     QPushButton *resetPasswordButton;
     QPushButton *retireButton;
 
-    // The folder Dir1 and File1 show, as the system names it.
+    // The folder Dir1 and File1 show.
     QString dirPath() const { return dirPath_; }
     QString filePath() const { return filePath_; }
     // Changes the folder of Dir1 (as opening a folder in it does) and runs Dir1_Change.
