@@ -218,8 +218,8 @@ int AdministrationOptions::run(const QCommandLineParser &parser, QTextStream &ou
     for (const QString &name : names)
         out << "退会させました: " << name << "\n";
     for (const QString &archive : done.archives)
-        out << "フォルダを移しました: " << perumina::mapPath(archive) << "\n";
-    out << "作業を記録しました: " << perumina::mapPath(perumina::site::administrationRecord()) << "\n";
+        out << "フォルダを移しました: " << archive << "\n";
+    out << "作業を記録しました: " << perumina::site::administrationRecord() << "\n";
     return 0;
 }
 

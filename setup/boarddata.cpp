@@ -7,7 +7,6 @@
 #include "boards/skeleton/indexsearch.h"
 #include "boards/skeleton/workbook.h"
 #include "shared/boardpresence.h"
-#include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/seams.h"
 #include "shared/sharedfile.h"
@@ -149,7 +148,7 @@ YearChange startSchoolYear(const QString &server, int year, Report &report, bool
     };
     QStringList present;
     for (const QString &file : site::schoolYearFiles())
-        if (QFileInfo::exists(perumina::mapPath(site::dataFile(server, file))))
+        if (QFileInfo::exists(site::dataFile(server, file)))
             present.append(file);
     // Without a year to tell, nothing moves: only what is missing is created, as for the same year.
     if (!present.isEmpty())
@@ -162,7 +161,7 @@ YearChange startSchoolYear(const QString &server, int year, Report &report, bool
 
     // The year on disk is the one the boards show; an earlier one comes back only when asked for, and
     // only from its own archived files.
-    const QString archive = perumina::mapPath(site::dataFile(server, site::pastYearFolder(year)));
+    const QString archive = site::dataFile(server, site::pastYearFolder(year));
     QStringList archived;
     for (const QString &file : site::schoolYearFiles())
         if (QFileInfo::exists(QDir(archive).filePath(file)))
@@ -193,7 +192,7 @@ YearChange startSchoolYear(const QString &server, int year, Report &report, bool
         return change;
     }
 
-    const QString folder = perumina::mapPath(site::dataFile(server, site::pastYearFolder(change.oldYear)));
+    const QString folder = site::dataFile(server, site::pastYearFolder(change.oldYear));
     for (const QString &file : present) {
         if (QFileInfo::exists(QDir(folder).filePath(file))) {
             report.status = Status::failure(
@@ -205,8 +204,7 @@ YearChange startSchoolYear(const QString &server, int year, Report &report, bool
     // A board writes under the file's lock: holding all five, no board is half-way through a save.
     std::vector<std::unique_ptr<perumina::SharedFileLock>> locks;
     for (const QString &file : site::schoolYearFiles()) {
-        locks.push_back(
-            std::make_unique<perumina::SharedFileLock>(perumina::mapPath(site::dataFile(server, file))));
+        locks.push_back(std::make_unique<perumina::SharedFileLock>(site::dataFile(server, file)));
         if (!locks.back()->acquire(1000)) {
             report.status = Status::failure(
                 QStringLiteral("%1 をボードが使用中です。ボードを閉じてから、もう一度実行して下さい。")
@@ -218,7 +216,7 @@ YearChange startSchoolYear(const QString &server, int year, Report &report, bool
         return change;
     change.folder = folder;
     for (const QString &file : present) {
-        const QString from = perumina::mapPath(site::dataFile(server, file));
+        const QString from = site::dataFile(server, file);
         const QString to = QDir(folder).filePath(file);
         if (!QFile::rename(from, to)) {
             report.status =
@@ -229,7 +227,7 @@ YearChange startSchoolYear(const QString &server, int year, Report &report, bool
     }
     for (const QString &file : archived) {
         const QString from = QDir(archive).filePath(file);
-        const QString to = perumina::mapPath(site::dataFile(server, file));
+        const QString to = site::dataFile(server, file);
         if (!QFile::rename(from, to)) {
             report.status = Status::failure(QStringLiteral("%1 を管理データに戻せませんでした。").arg(from));
             return change;
@@ -398,7 +396,7 @@ bool saveBook(boards::Workbook &book, Report &report)
         return false;
     }
     // The demo fills files that this run may just have created; each is reported once.
-    const QString path = perumina::mapPath(book.path());
+    const QString path = book.path();
     if (wrote && !report.created.contains(path))
         report.created.append(path);
     return true;

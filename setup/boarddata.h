@@ -21,9 +21,9 @@ void createSchoolYear(const QString &server, int year, Report &report);
 struct YearChange
 {
     int oldYear = 0;      // the year the data folder held, 0 when it held none
-    QString folder;       // where that year's files went (mapped), empty when nothing moved
-    QStringList moved;    // the files moved there (mapped)
-    QStringList restored; // the files of year brought back from its own past-year folder (mapped)
+    QString folder;       // where that year's files went empty when nothing moved
+    QStringList moved;    // the files moved there
+    QStringList restored; // the files of year brought back from its own past-year folder
 };
 
 // Starts the school year from 1 April of year. Where the data folder holds another year's board data

@@ -5,7 +5,6 @@
 #include "client/core/newmail.h"
 #include "client/core/registry.h"
 #include "setup/boarddata.h"
-#include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/seams.h"
 #include "shared/site.h"
@@ -93,7 +92,7 @@ void addDemoContent(const QString &server, const QDateTime &now, Report &report)
                              .arg(user.userName, result.error));
             return;
         }
-        report.created.append(perumina::mapPath(perumina::site::inbox(server, user.fullName)));
+        report.created.append(perumina::site::inbox(server, user.fullName));
     }
 
     const QList<DemoMail> mails{
@@ -122,7 +121,7 @@ void addDemoContent(const QString &server, const QDateTime &now, Report &report)
             return;
         }
     }
-    report.created.append(perumina::mapPath(perumina::site::messageLog(server)));
+    report.created.append(perumina::site::messageLog(server));
     // 山田太郎 read hana's answer on some computer but not the teacher's mail after it: his menu shows
     // one new mail.
     const QString reader = QStringLiteral("山田太郎");
@@ -131,7 +130,7 @@ void addDemoContent(const QString &server, const QDateTime &now, Report &report)
         fail(report, marked.error);
         return;
     }
-    report.created.append(perumina::mapPath(perumina::site::mailReadMark(server, reader)));
+    report.created.append(perumina::site::mailReadMark(server, reader));
 
     const QString title = QStringLiteral("わたしの家");
     const QString recipient = QStringLiteral("山田太郎");
@@ -144,8 +143,8 @@ void addDemoContent(const QString &server, const QDateTime &now, Report &report)
         return;
     }
     const auto paths = client::illustration::paths(server, recipient, title);
-    report.created.append(perumina::mapPath(paths.recipientCopy));
-    report.created.append(perumina::mapPath(paths.adminCopy));
+    report.created.append(paths.recipientCopy);
+    report.created.append(paths.adminCopy);
 }
 
 } // namespace setup

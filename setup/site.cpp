@@ -29,42 +29,39 @@
 
 namespace setup {
 
-using perumina::mapPath;
 using perumina::Status;
 namespace site = perumina::site;
 
 bool ensureFolder(const QString &path, Report &report)
 {
-    const QString mapped = mapPath(path);
-    if (QFileInfo(mapped).isDir())
+    if (QFileInfo(path).isDir())
         return true;
-    if (!QDir().mkpath(mapped)) {
-        report.status = Status::failure(QStringLiteral("フォルダを作成できませんでした: %1").arg(mapped));
+    if (!QDir().mkpath(path)) {
+        report.status = Status::failure(QStringLiteral("フォルダを作成できませんでした: %1").arg(path));
         return false;
     }
-    report.created.append(mapped);
+    report.created.append(path);
     return true;
 }
 
 bool ensureFile(const QString &path, const QByteArray &content, Report &report)
 {
-    const QString mapped = mapPath(path);
-    if (QFileInfo::exists(mapped))
+    if (QFileInfo::exists(path))
         return true;
-    QFile file(mapped);
+    QFile file(path);
     // NewOnly: a file another run created meanwhile is kept as it is.
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        if (QFileInfo::exists(mapped))
+        if (QFileInfo::exists(path))
             return true;
-        report.status = Status::failure(QStringLiteral("ファイルを作成できませんでした: %1").arg(mapped));
+        report.status = Status::failure(QStringLiteral("ファイルを作成できませんでした: %1").arg(path));
         return false;
     }
     if (file.write(content) != content.size() || !file.flush()) {
         file.remove();
-        report.status = Status::failure(QStringLiteral("ファイルに書き込めませんでした: %1").arg(mapped));
+        report.status = Status::failure(QStringLiteral("ファイルに書き込めませんでした: %1").arg(path));
         return false;
     }
-    report.created.append(mapped);
+    report.created.append(path);
     return true;
 }
 
@@ -102,8 +99,7 @@ static bool writeAdministrator(const SiteOptions &options, Report &report)
 {
     const QString path = site::administratorsFile(options.server);
     const QString record = administratorRecord(options.adminId, options.adminPassword);
-    const QString mapped = mapPath(path);
-    if (options.adminChange == AdminChange::IfMissing || !QFileInfo::exists(mapped))
+    if (options.adminChange == AdminChange::IfMissing || !QFileInfo::exists(path))
         return ensureTextFile(path, record, report);
     QString text;
     if (options.adminChange == AdminChange::Add) {
@@ -111,7 +107,7 @@ static bool writeAdministrator(const SiteOptions &options, Report &report)
         const auto bytes = perumina::readFileBytes(path);
         if (!fields || !bytes) {
             report.status =
-                Status::failure(QStringLiteral("管理者情報.txt を読めませんでした: %1").arg(mapped));
+                Status::failure(QStringLiteral("管理者情報.txt を読めませんでした: %1").arg(path));
             return false;
         }
         if (fields->contains(options.adminId + options.adminPassword))
@@ -128,22 +124,22 @@ static bool writeAdministrator(const SiteOptions &options, Report &report)
     }
 #ifndef Q_OS_WIN
     struct stat before;
-    const bool known = ::stat(QFile::encodeName(mapped).constData(), &before) == 0;
+    const bool known = ::stat(QFile::encodeName(path).constData(), &before) == 0;
 #endif
-    QSaveFile file(mapped);
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(*encoded) != encoded->size() || !file.commit()) {
-        report.status = Status::failure(QStringLiteral("管理者情報.txt を書けませんでした: %1").arg(mapped));
+        report.status = Status::failure(QStringLiteral("管理者情報.txt を書けませんでした: %1").arg(path));
         return false;
     }
 #ifndef Q_OS_WIN
     if (known) {
-        const QByteArray native = QFile::encodeName(mapped);
+        const QByteArray native = QFile::encodeName(path);
         if (::lchown(native.constData(), before.st_uid, before.st_gid) != 0 && errno != EPERM)
-            report.notes.append(QStringLiteral("管理者情報.txt の持ち主を戻せませんでした: %1").arg(mapped));
+            report.notes.append(QStringLiteral("管理者情報.txt の持ち主を戻せませんでした: %1").arg(path));
         ::chmod(native.constData(), before.st_mode & 07777);
     }
 #endif
-    report.updated.append(mapped);
+    report.updated.append(path);
     return true;
 }
 
@@ -173,7 +169,7 @@ static bool refreshSweeper(const QString &source, const QString &target, Report 
 
 static bool copySweeper(const QString &source, Report &report)
 {
-    const QString target = mapPath(site::localFolder() + QFileInfo(source).fileName());
+    const QString target = site::localFolder() + QFileInfo(source).fileName();
     if (QFileInfo::exists(target))
         return refreshSweeper(source, target, report);
     if (!QFile::copy(source, target)) {
@@ -192,13 +188,13 @@ QString locatorConflict(const QString &server)
         return QString();
     return QStringLiteral("このコンピュータは既にサーバー「%1」のサイトとして設定されています。"
                           "別のサーバーにする場合は、先にロケータファイル %2 を確認して下さい。")
-        .arg(*named, mapPath(site::locatorFile()));
+        .arg(*named, site::locatorFile());
 }
 
 QString shareUnreachable(const QString &server)
 {
-    const QString data = mapPath(site::dataFolder(server));
-    if (QFileInfo(data).isDir() && QFileInfo(mapPath(site::fullNamesFile(server))).isFile())
+    const QString data = site::dataFolder(server);
+    if (QFileInfo(data).isDir() && QFileInfo(site::fullNamesFile(server)).isFile())
         return QString();
     return QStringLiteral("サーバー「%1」の共有フォルダにつながっていません（%2 が見つかりません）。"
                           "共有フォルダをマウントしてから、もう一度実行して下さい。")
@@ -321,9 +317,9 @@ bool giveShareAccess(const QString &server, const QStringList &paths, Report &re
     return true;
 #else
     struct stat data;
-    if (::stat(QFile::encodeName(mapPath(site::dataFolder(server))).constData(), &data) != 0) {
-        report.status = Status::failure(QStringLiteral("管理データのフォルダが見つかりません: %1")
-                                            .arg(mapPath(site::dataFolder(server))));
+    if (::stat(QFile::encodeName(site::dataFolder(server)).constData(), &data) != 0) {
+        report.status = Status::failure(
+            QStringLiteral("管理データのフォルダが見つかりません: %1").arg(site::dataFolder(server)));
         return false;
     }
     for (const QString &path : paths) {
@@ -350,8 +346,8 @@ static bool grantShareToGroups(const SiteOptions &options, Report &report)
     gid_t staff = 0;
     if (!lookUpGroup(options.group, group, report) || !lookUpGroup(options.staffGroup, staff, report))
         return false;
-    const QString share = QDir::cleanPath(mapPath(site::share(options.server)));
-    const QString administrators = QDir::cleanPath(mapPath(site::administratorsFile(options.server)));
+    const QString share = QDir::cleanPath(site::share(options.server));
+    const QString administrators = QDir::cleanPath(site::administratorsFile(options.server));
     for (QString above = QFileInfo(share).absolutePath(); above.startsWith(perumina::siteRoot());
          above = QFileInfo(above).absolutePath()) {
         if (!letEveryonePass(above, report))
@@ -536,7 +532,7 @@ static bool includeInSmbConf(const SiteOptions &options, Report &report)
 
 static bool writeSambaDefinition(const SiteOptions &options, Report &report)
 {
-    const QString share = QDir::cleanPath(mapPath(site::share(options.server)));
+    const QString share = QDir::cleanPath(site::share(options.server));
     const QByteArray text = sambaShareDefinition(share, options.group).toUtf8();
     QFile existing(options.sambaConf);
     const bool same = existing.open(QIODevice::ReadOnly) && existing.readAll() == text;
@@ -580,9 +576,9 @@ static bool createLocalFolder(const SiteOptions &options, Report &report)
 {
     // A locator without a name names no site; it takes this one.
     const auto named = perumina::ReadServerName();
-    if (named && named->isEmpty() && !QFile::remove(mapPath(site::locatorFile()))) {
-        report.status = Status::failure(QStringLiteral("ロケータファイルを書き換えられませんでした: %1")
-                                            .arg(mapPath(site::locatorFile())));
+    if (named && named->isEmpty() && !QFile::remove(site::locatorFile())) {
+        report.status = Status::failure(
+            QStringLiteral("ロケータファイルを書き換えられませんでした: %1").arg(site::locatorFile()));
         return false;
     }
     return ensureFolder(site::localFolder(), report) &&
@@ -626,7 +622,7 @@ static bool prepareAdministrationRecord(const SiteOptions &options, Report &repo
     Q_UNUSED(report);
     return true;
 #else
-    const QString record = mapPath(site::administrationRecord());
+    const QString record = site::administrationRecord();
     if (QFileInfo(record).isSymLink()) {
         report.status = Status::failure(QStringLiteral("リンクになっているため使えません: %1").arg(record));
         return false;
@@ -642,7 +638,7 @@ static bool prepareAdministrationRecord(const SiteOptions &options, Report &repo
 // program that this is a school's server, whose administrator file only the staff may have written.
 static bool recordStaffGroup(const SiteOptions &options, Report &report)
 {
-    const QString marker = mapPath(perumina::local::kStaffGroup);
+    const QString marker = site::staffGroupFile();
     const auto bytes = perumina::encodeCp932(options.staffGroup + perumina::kCrLf);
     QSaveFile file(marker);
     if (!bytes || !file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit()) {

@@ -51,8 +51,7 @@ struct Report
 
 // Creates what is missing of a site under the current site root; never overwrites what exists, except
 // the local sweeper copy, which is replaced when it differs from the installed sweeper.
-// Paths are the system's own (c:\group\..., \\SERVER\...). A classroom computer gets the local
-// folder only, and nothing when the share cannot be reached.
+// A classroom computer gets the local folder only, and nothing when the share cannot be reached.
 void createSite(const SiteOptions &options, Report &report);
 
 // The staff-room server's last step, after everything on the share is made: the share's group and
@@ -74,7 +73,7 @@ QString withSambaInclude(const QString &smbConf, const QString &includePath);
 // the warnings and errors of a configuration, one a line.
 QStringList testparmComplaints(const QString &stderrText);
 
-// Gives paths (mapped, written by a job such as the new school year) the access the server role gives
+// Gives paths (written by a job such as the new school year) the access the server role gives
 // the share, whatever the umask: the group of the data folder, files 0660 and folders 02770.
 bool giveShareAccess(const QString &server, const QStringList &paths, Report &report);
 

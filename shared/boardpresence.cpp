@@ -1,6 +1,5 @@
 #include "shared/boardpresence.h"
 
-#include "shared/paths.h"
 #include "shared/shareaccess.h"
 #include "shared/sharedfile.h"
 
@@ -49,7 +48,7 @@ OpenBoard readMark(const QFileInfo &info)
 QList<OpenBoard> openBoards(const QString &folder, int staleSeconds)
 {
     QList<OpenBoard> boards;
-    const QDir dir(mapPath(folder));
+    const QDir dir(folder);
     const QDateTime now = QDateTime::currentDateTimeUtc();
     const QFileInfoList marks = dir.entryInfoList(QDir::Files | QDir::NoSymLinks, QDir::Name);
     for (const QFileInfo &mark : marks) {
@@ -74,10 +73,10 @@ QString writePresenceMark(const QString &folder, const OpenBoard &board, qint64 
     if (!refuseLinks(mark))
         return {};
     // Made by whichever board comes first, the folder must stay writable for every other account.
-    const QString mapped = QDir::cleanPath(mapPath(folder));
-    if (!QFileInfo(mapped).isDir() && !makeSharedFolder(mapped) && !QFileInfo(mapped).isDir())
+    const QString clean = QDir::cleanPath(folder);
+    if (!QFileInfo(clean).isDir() && !makeSharedFolder(clean) && !QFileInfo(clean).isDir())
         return {};
-    const QString path = QDir(mapped).filePath(presenceMarkName(board, pid));
+    const QString path = QDir(clean).filePath(presenceMarkName(board, pid));
     const bool existed = QFileInfo::exists(path);
     // Written in place, not replaced: the folder's group and mode stay as the set-up made them, and a
     // refresh is one small write that moves the modification time.

@@ -19,7 +19,7 @@ struct OpenBoard
 // How long a mark stays live without being refreshed; a board refreshes it well within that.
 inline constexpr int kPresenceStaleSeconds = 30;
 
-// The live marks of folder (a path the system names, e.g. site::presenceFolder(server)); none when the
+// The live marks of folder (e.g. site::presenceFolder(server)); none when the
 // folder is missing. Marks written in the future (another computer's clock) count as live.
 QList<OpenBoard> openBoards(const QString &folder, int staleSeconds = kPresenceStaleSeconds);
 
@@ -28,7 +28,7 @@ QList<OpenBoard> openBoards(const QString &folder, int staleSeconds = kPresenceS
 QString presenceMarkName(const OpenBoard &board, qint64 pid);
 
 // Creates or refreshes (rewrites, so its modification time is now) the mark of board in folder,
-// creating the folder when missing. Returns the mark's path (mapped), empty when it could not be written.
+// creating the folder when missing. Returns the mark's path, empty when it could not be written.
 QString writePresenceMark(const QString &folder, const OpenBoard &board, qint64 pid);
 
 // Removes the mark written by writePresenceMark (its returned path); missing is fine.

@@ -29,7 +29,7 @@ public:
     bool refresh();
     // Removes the mark and stops refreshing it.
     void remove();
-    // The mark's file (mapped); empty while none was written.
+    // The mark's file; empty while none was written.
     QString path() const { return path_; }
 
 private:

@@ -1,6 +1,5 @@
 #include "shared/boundedread.h"
 
-#include "shared/paths.h"
 #include "shared/site.h"
 
 #include <QFile>
@@ -94,16 +93,15 @@ BoundedRead readBounded(const QString &path)
 
 BoundedRead readBounded(const QString &path, FileKind kind)
 {
-    const QString mapped = mapPath(path);
-    const QString name = QFileInfo(mapped).fileName();
+    const QString name = QFileInfo(path).fileName();
     const ReadLimit limit = readLimit(kind);
     BoundedRead result;
     const QString tell = QStringLiteral("管理者に知らせて下さい。");
 #ifdef Q_OS_WIN
-    QFile file(mapped);
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return result;
-    if (!QFileInfo(mapped).isFile()) {
+    if (!QFileInfo(path).isFile()) {
         result.problem =
             QStringLiteral("%1 はふつうのファイルではないため読みませんでした。").arg(name) + tell;
         return result;
@@ -112,7 +110,7 @@ BoundedRead readBounded(const QString &path, FileKind kind)
 #else
     // Non-blocking, so that opening a FIFO returns at once; what was opened is then checked by its
     // descriptor, so nothing can be swapped in between the check and the read.
-    const int fd = ::open(QFile::encodeName(mapped).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return result;
     struct stat info;

@@ -1,5 +1,7 @@
 #include "shared/fakes.h"
 
+#include "shared/site.h"
+
 namespace perumina {
 
 void RecordingDialogs::message(const QString &text, Icon icon, const QString &title)
@@ -17,8 +19,9 @@ QStringList RecordingDialogs::texts() const
 
 bool RecordingLauncher::start(const QString &program)
 {
-    started.append(program);
-    return !failing.contains(program);
+    const QString name = site::systemName(program);
+    started.append(name);
+    return !failing.contains(name);
 }
 
 } // namespace perumina

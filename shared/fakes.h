@@ -29,6 +29,7 @@ class RecordingLauncher : public Launcher
 public:
     bool start(const QString &program) override;
 
+    // Programs by the system's names ("c:\group\InboxSweep.exe", "DayBoardC.exe"), whatever the site root.
     QStringList started;   // every program asked for, in order
     QSet<QString> failing; // programs that cannot be started
 };

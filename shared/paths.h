@@ -23,7 +23,9 @@ bool isWindowsPath(const QString &path);
 
 // The path to open for a path the system names. On Windows the path itself; elsewhere
 // "c:\group\x" becomes ROOT/c/group/x and "\\SERVER\share\x" becomes ROOT/unc/SERVER/share/x.
-// Any other path is taken to be a path of this system already and is returned unchanged.
+// Any other path is taken to be a path of this system already and is returned unchanged. The site
+// module (shared/site.h) maps each path it makes, once; the rest of the code works with those paths
+// and never maps again.
 QString mapPath(const QString &path);
 
 } // namespace perumina

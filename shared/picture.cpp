@@ -1,14 +1,12 @@
 #include "shared/picture.h"
 
-#include "shared/paths.h"
-
 #include <QImageReader>
 
 namespace perumina {
 
-std::optional<QImage> loadPicture(const QString &systemPath)
+std::optional<QImage> loadPicture(const QString &path)
 {
-    QImageReader reader(mapPath(systemPath));
+    QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     QImage image = reader.read();
     if (image.isNull())

@@ -1,7 +1,5 @@
 #include "shared/seams.h"
 
-#include "shared/paths.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -48,9 +46,9 @@ QString resolveProgram(const QString &program, const QString &ownDir)
 {
     if (program.isEmpty())
         return QString();
-    const bool hasFolder = isWindowsPath(program) || program.contains(u'/') || program.contains(u'\\');
+    const bool hasFolder = program.contains(u'/') || program.contains(u'\\');
     if (hasFolder) {
-        for (const QString &candidate : candidateNames(mapPath(program)))
+        for (const QString &candidate : candidateNames(program))
             if (isRunnable(candidate))
                 return QFileInfo(candidate).absoluteFilePath();
         return QString();

@@ -28,7 +28,7 @@ class Launcher
 {
 public:
     virtual ~Launcher() = default;
-    // program is a path ("c:\group\InboxSweep.exe") or a bare file name ("DayBoardC.exe").
+    // program is a path of this computer (site::sweeperProgram()) or a bare file name ("DayBoardC.exe").
     // False when it cannot be found or started.
     virtual bool start(const QString &program) = 0;
 };
@@ -71,8 +71,9 @@ public:
     QDateTime now() const override;
 };
 
-// Finds program as the system does: a path is mapped, a bare name is looked for in ownDir first and
-// then along PATH; a name ending in ".exe" is also tried without it. Empty when nothing is found.
+// Finds program as the system does: a path (of this computer) is taken as it is, a bare name is looked
+// for in ownDir first and then along PATH; a name ending in ".exe" is also tried without it. Empty when
+// nothing is found.
 QString resolveProgram(const QString &program, const QString &ownDir);
 
 class ProcessLauncher : public Launcher

@@ -26,13 +26,13 @@ static constexpr int kStaleLockMs = 30000;
 static constexpr int kReplaceRetryMs = 2000;
 static constexpr int kEmptyLockMs = 2000;
 
-static QString fileName(const QString &mapped)
+static QString fileName(const QString &path)
 {
-    return QFileInfo(mapped).fileName();
+    return QFileInfo(path).fileName();
 }
 
 SharedFileLock::SharedFileLock(const QString &path)
-    : lockPath_(mapPath(site::lockPath(path))), lock_(std::make_unique<QLockFile>(lockPath_))
+    : lockPath_(site::lockPath(path)), lock_(std::make_unique<QLockFile>(lockPath_))
 {
     lock_->setStaleLockTime(kStaleLockMs);
 }
@@ -117,7 +117,7 @@ bool SharedFileLock::isLocked() const
 
 Status writeFailure(const QString &path, Status::Kind kind, const QString &detail)
 {
-    const QString name = fileName(mapPath(path));
+    const QString name = fileName(path);
     using Kind = Status::Kind;
     switch (kind) {
     case Kind::InUse:
@@ -166,9 +166,9 @@ QString reasonOf(int error)
 
 // The folder below which no link is allowed: ROOT/unc/SERVER/SHARE for the share, ROOT/c/group for
 // the local folder (the Windows paths themselves on Windows); empty for any other path.
-static QString siteAnchor(const QString &mapped)
+static QString siteAnchor(const QString &local)
 {
-    const QString path = QDir::fromNativeSeparators(mapped);
+    const QString path = QDir::fromNativeSeparators(local);
 #ifdef Q_OS_WIN
     const QStringList parts = path.split(u'/');
     if (path.startsWith(QStringLiteral("//")) && parts.size() > 4)
@@ -192,12 +192,12 @@ static QString siteAnchor(const QString &mapped)
 
 Status refuseLinks(const QString &path)
 {
-    const QString mapped = QDir::fromNativeSeparators(mapPath(path));
-    const QString anchor = siteAnchor(mapped);
-    qsizetype from = anchor.isEmpty() ? mapped.lastIndexOf(u'/') + 1 : anchor.size() + 1;
+    const QString local = QDir::fromNativeSeparators(path);
+    const QString anchor = siteAnchor(local);
+    qsizetype from = anchor.isEmpty() ? local.lastIndexOf(u'/') + 1 : anchor.size() + 1;
     for (;;) {
-        const qsizetype slash = mapped.indexOf(u'/', from);
-        const QString step = slash < 0 ? mapped : mapped.left(slash);
+        const qsizetype slash = local.indexOf(u'/', from);
+        const QString step = slash < 0 ? local : local.left(slash);
         const QFileInfo info(step);
         if (info.isSymLink())
             return Status::failure(
@@ -230,9 +230,9 @@ Status::Kind lastFailureKind(const QString &folder, qint64 wanted)
     default:
         break;
     }
-    if (!QFileInfo(mapPath(folder)).isDir())
+    if (!QFileInfo(folder).isDir())
         return Kind::Missing;
-    const QStorageInfo storage(mapPath(folder));
+    const QStorageInfo storage(folder);
     if (storage.isValid() && storage.bytesAvailable() >= 0 &&
         storage.bytesAvailable() < qMax<qint64>(wanted, 1))
         return Kind::DiskFull;
@@ -271,17 +271,16 @@ Status SharedFileLock::failure() const
 
 Status replaceFileAtomically(const QString &path, const QByteArray &bytes)
 {
-    const QString mapped = mapPath(path);
     QDeadlineTimer deadline(kReplaceRetryMs);
     BusyWait busy;
     int pause = 20;
-    if (Status linked = refuseLinks(mapped); !linked)
+    if (Status linked = refuseLinks(path); !linked)
         return linked;
-    const QString folder = QFileInfo(mapped).absolutePath();
+    const QString folder = QFileInfo(path).absolutePath();
     QString lastError;
     Status::Kind kind = Status::Kind::Other;
     for (;;) {
-        QSaveFile file(mapped);
+        QSaveFile file(path);
         errno = 0;
         if (file.open(QIODevice::WriteOnly)) {
             // The new file takes the old one's permissions, or the umask's for a new one; either may
@@ -308,33 +307,31 @@ Status replaceFileAtomically(const QString &path, const QByteArray &bytes)
         QThread::msleep(pause);
         pause = qMin(pause * 2, 400);
     }
-    return writeFailure(mapped, kind, lastError);
+    return writeFailure(path, kind, lastError);
 }
 
 Status appendLocked(const QString &path, const QByteArray &bytes, int lockTimeoutMs)
 {
-    const QString mapped = mapPath(path);
-    SharedFileLock lock(mapped);
+    SharedFileLock lock(path);
     if (!lock.acquire(lockTimeoutMs))
         return lock.failure();
-    return appendHoldingLock(mapped, bytes);
+    return appendHoldingLock(path, bytes);
 }
 
 Status appendHoldingLock(const QString &path, const QByteArray &bytes)
 {
-    const QString mapped = mapPath(path);
-    if (Status linked = refuseLinks(mapped); !linked)
+    if (Status linked = refuseLinks(path); !linked)
         return linked;
-    const QString folder = QFileInfo(mapped).absolutePath();
-    QFile file(mapped);
+    const QString folder = QFileInfo(path).absolutePath();
+    QFile file(path);
     const bool existed = file.exists();
     errno = 0;
     if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered)) {
         const QString why = reasonOf(errno);
-        return writeFailure(mapped, lastFailureKind(folder), why);
+        return writeFailure(path, lastFailureKind(folder), why);
     }
     if (!existed)
-        grantGroupAccess(mapped);
+        grantGroupAccess(path);
     const qint64 oldSize = file.size();
     QByteArray record;
     if (oldSize > 0 && file.seek(oldSize - 1) && file.read(1) != "\n")
@@ -346,7 +343,7 @@ Status appendHoldingLock(const QString &path, const QByteArray &bytes)
         const QString why = reasonOf(errno);
         const Status::Kind kind = lastFailureKind(folder, record.size());
         file.resize(oldSize);
-        return writeFailure(mapped, kind, why);
+        return writeFailure(path, kind, why);
     }
     file.close();
     return Status::success();
@@ -354,30 +351,29 @@ Status appendHoldingLock(const QString &path, const QByteArray &bytes)
 
 Status rewriteLocked(const QString &path, const ContentEdit &edit)
 {
-    const QString mapped = mapPath(path);
-    SharedFileLock lock(mapped);
+    SharedFileLock lock(path);
     if (!lock.acquire())
         return lock.failure();
     QByteArray content;
-    const QFileInfo info(mapped);
+    const QFileInfo info(path);
     const bool existed = info.exists() || info.isSymLink();
     if (existed) {
         // A rewrite from a part would drop the rest, so beyond its limit the file is left as it is.
-        BoundedRead read = readBounded(mapped);
+        BoundedRead read = readBounded(path);
         if (read.partial)
             return Status::failure(
                 QStringLiteral(
                     "%1 が大きすぎるため（%2 を超えています）書き込みませんでした。管理者に知らせて下さい。")
-                    .arg(fileName(mapped), limitText(readLimit(fileKindOf(mapped)).bytes)));
+                    .arg(fileName(path), limitText(readLimit(fileKindOf(path)).bytes)));
         if (!read.bytes)
             return Status::failure(read.problem.isEmpty()
-                                       ? QStringLiteral("%1 を読めませんでした。").arg(fileName(mapped))
+                                       ? QStringLiteral("%1 を読めませんでした。").arg(fileName(path))
                                        : read.problem);
         content = std::move(*read.bytes);
     }
     if (!edit(content, existed))
         return Status::success();
-    return replaceFileAtomically(mapped, content);
+    return replaceFileAtomically(path, content);
 }
 
 } // namespace perumina

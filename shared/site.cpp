@@ -15,9 +15,41 @@ QString SharePath(const QString &serverName, const QString &tail)
 
 namespace site {
 
+namespace {
+
+// Every path leaves this module as a path of this computer: the system's name is made here and mapped
+// once, so no other code maps it again.
+QString here(const QString &name)
+{
+    return mapPath(name);
+}
+
+// The system's names, from which the paths below are made.
+QString dataFolderName(const QString &serverName)
+{
+    return SharePath(serverName, tails::kDataFolder);
+}
+
+QString userFolderName(const QString &serverName, const QString &fullName)
+{
+    return dataFolderName(serverName) + fullName;
+}
+
+QString adminCopyFolderName(const QString &serverName, const QString &fullName)
+{
+    return SharePath(serverName, tails::kAdminFolder) + fullName;
+}
+
+QString userFileName(const QString &serverName, const QString &fullName, const QString &fileName)
+{
+    return userFolderName(serverName, fullName) + u'\\' + fileName;
+}
+
+} // namespace
+
 QString share(const QString &serverName)
 {
-    return SharePath(serverName, tails::kShare);
+    return here(SharePath(serverName, tails::kShare));
 }
 
 QStringList schoolYearFiles()
@@ -32,47 +64,47 @@ QString pastYearFolder(int year)
 
 QString inboxTemplate(const QString &serverName)
 {
-    return SharePath(serverName, tails::kInboxTemplate);
+    return here(SharePath(serverName, tails::kInboxTemplate));
 }
 
 QString findFileClip(const QString &serverName)
 {
-    return SharePath(serverName, tails::kFindFileClip);
+    return here(SharePath(serverName, tails::kFindFileClip));
 }
 
 QString dataFolder(const QString &serverName)
 {
-    return SharePath(serverName, tails::kDataFolder);
+    return here(dataFolderName(serverName));
 }
 
 QString dataFile(const QString &serverName, const QString &fileName)
 {
-    return dataFolder(serverName) + fileName;
+    return here(dataFolderName(serverName) + fileName);
 }
 
 QString fullNamesFile(const QString &serverName)
 {
-    return SharePath(serverName, tails::kFullNames);
+    return here(SharePath(serverName, tails::kFullNames));
 }
 
 QString credentialsFile(const QString &serverName)
 {
-    return SharePath(serverName, tails::kCredentials);
+    return here(SharePath(serverName, tails::kCredentials));
 }
 
 QString adminRecordsFile(const QString &serverName)
 {
-    return SharePath(serverName, tails::kAdminRecords);
+    return here(SharePath(serverName, tails::kAdminRecords));
 }
 
 QString userNamesFile(const QString &serverName)
 {
-    return SharePath(serverName, tails::kUserNames);
+    return here(SharePath(serverName, tails::kUserNames));
 }
 
 QString administratorsFile(const QString &serverName)
 {
-    return SharePath(serverName, tails::kAdministrators);
+    return here(SharePath(serverName, tails::kAdministrators));
 }
 
 QString registrationNote(const QString &serverName)
@@ -82,40 +114,40 @@ QString registrationNote(const QString &serverName)
 
 QString presenceFolder(const QString &serverName)
 {
-    return dataFile(serverName, kPresenceFolderName) + u'\\';
+    return here(dataFolderName(serverName) + kPresenceFolderName + u'\\');
 }
 
 QString adminFolder(const QString &serverName)
 {
     QString folder = SharePath(serverName, tails::kAdminFolder);
     folder.chop(1);
-    return folder;
+    return here(folder);
 }
 
 QString messageLog(const QString &serverName)
 {
-    return SharePath(serverName, tails::kMessageLog);
+    return here(SharePath(serverName, tails::kMessageLog));
 }
 
 QString retiredArchive(const QString &serverName, const QString &fullName, const QDate &date)
 {
-    return dataFolder(serverName) + kRetiredFolder + u'\\' + fullName + u'-' +
-           date.toString(QStringLiteral("yyyyMMdd"));
+    return here(dataFolderName(serverName) + kRetiredFolder + u'\\' + fullName + u'-' +
+                date.toString(QStringLiteral("yyyyMMdd")));
 }
 
 QString userFolder(const QString &serverName, const QString &fullName)
 {
-    return dataFolder(serverName) + fullName;
+    return here(userFolderName(serverName, fullName));
 }
 
 QString adminCopyFolder(const QString &serverName, const QString &fullName)
 {
-    return SharePath(serverName, tails::kAdminFolder) + fullName;
+    return here(adminCopyFolderName(serverName, fullName));
 }
 
 QString userFile(const QString &serverName, const QString &fullName, const QString &fileName)
 {
-    return userFolder(serverName, fullName) + u'\\' + fileName;
+    return here(userFileName(serverName, fullName, fileName));
 }
 
 QString inbox(const QString &serverName, const QString &fullName)
@@ -135,28 +167,33 @@ QString picture(const QString &serverName, const QString &fullName, const QStrin
 
 QString adminCopyPicture(const QString &serverName, const QString &fullName, const QString &title)
 {
-    return adminCopyFolder(serverName, fullName) + u'\\' + title + kPictureSuffix;
+    return here(adminCopyFolderName(serverName, fullName) + u'\\' + title + kPictureSuffix);
 }
 
 QString localFolder()
 {
-    return local::kFolder;
+    return here(local::kFolder);
 }
 
 QString locatorFile()
 {
-    return local::kLocator;
+    return here(local::kLocator);
+}
+
+QString staffGroupFile()
+{
+    return here(local::kStaffGroup);
 }
 
 QString localInboxCopy()
 {
     const QString folder = personalSiteFolder();
-    return folder.isEmpty() ? local::kInboxCopy : folder + u'/' + kInboxName;
+    return folder.isEmpty() ? here(local::kInboxCopy) : folder + u'/' + kInboxName;
 }
 
 QString sweeperProgram()
 {
-    return local::kSweeper;
+    return here(local::kSweeper);
 }
 
 QString administrationRecord()
@@ -165,6 +202,24 @@ QString administrationRecord()
     return local::kFolder + QStringLiteral("管理作業記録.txt");
 #else
     return siteRoot() + QStringLiteral("/管理作業記録.txt");
+#endif
+}
+
+QString systemName(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return path;
+#else
+    // The inverse of mapPath: ROOT/unc/SERVER/... and ROOT/c/group/...
+    const QString root = siteRoot() + u'/';
+    QString name;
+    if (path.startsWith(root + QStringLiteral("unc/")))
+        name = QStringLiteral("\\\\") + path.mid(root.size() + 4);
+    else if (path.startsWith(root + QStringLiteral("c/")))
+        name = QStringLiteral("c:\\") + path.mid(root.size() + 2);
+    else
+        return path;
+    return name.replace(u'/', u'\\');
 #endif
 }
 

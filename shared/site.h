@@ -4,12 +4,14 @@
 #include <QString>
 #include <QStringList>
 
-// The site's layout: every path of the share and of the local folder, as the system names them
-// ("\\SERVER\ぺるみな\...", "c:\group\..."; perumina::mapPath opens them), and the one rule for names
-// that become a file or folder there. No other code builds these paths.
+// The site's layout: every path of the share and of the local folder, and the one rule for names that
+// become a file or folder there. The system names these paths "\\SERVER\ぺるみな\..." and
+// "c:\group\..."; the site:: functions below make that name and map it once (perumina::mapPath), so
+// each returns a path of this computer, ready to open, and no other code maps or builds these paths.
+// On Windows the path is the system's name itself.
 namespace perumina {
 
-// Tails of the shared paths, each appended to "\\" + server name.
+// Tails of the shared paths as the system names them, each appended to "\\" + server name.
 namespace tails {
 inline const QString kShare = QStringLiteral("\\ぺるみな\\");
 inline const QString kInboxTemplate = QStringLiteral("\\ぺるみな\\受信箱.txt");
@@ -24,7 +26,8 @@ inline const QString kAdminFolder = QStringLiteral("\\ぺるみな\\管理デー
 inline const QString kMessageLog = QStringLiteral("\\ぺるみな\\管理データ\\管理用\\メッセージ一覧.txt");
 } // namespace tails
 
-// Local paths of each computer.
+// The system's names of the local folder's files of each computer (site::localFolder() and the
+// functions below it give their paths here).
 namespace local {
 inline const QString kFolder = QStringLiteral("c:\\group\\");
 inline const QString kLocator = QStringLiteral("c:\\group\\ぺるみな.txt");
@@ -35,7 +38,8 @@ inline const QString kSweeper = QStringLiteral("c:\\group\\InboxSweep.exe");
 inline const QString kStaffGroup = QStringLiteral("c:\\group\\職員グループ.txt");
 } // namespace local
 
-// "\\" + server name + tail, exactly as given: nothing trimmed, nothing normalised.
+// The system's name of a shared path: "\\" + server name + tail, exactly as given: nothing trimmed,
+// nothing normalised. Not a path to open here; the site:: functions give those.
 QString SharePath(const QString &serverName, const QString &tail);
 
 namespace site {
@@ -68,6 +72,9 @@ inline const QString kInboxName = QStringLiteral("受信箱.txt");
 // The newest mail a person has read, on whichever computer: one line, its date and time.
 inline const QString kMailReadMarkName = QStringLiteral("既読メール.txt");
 
+// The paths below are named as the system names them; each comes back as the path of this computer
+// (on Linux ROOT/unc/S/ぺるみな/... and ROOT/c/group/...), a folder "with the last \" ending in a
+// separator.
 QString share(const QString &serverName);         // \\S\ぺるみな\ (with the last "\")
 QString inboxTemplate(const QString &serverName); // \\S\ぺるみな\受信箱.txt
 QString findFileClip(const QString &serverName);  // \\S\ぺるみな\Findfile.avi
@@ -105,17 +112,24 @@ QString adminCopyPicture(const QString &serverName, const QString &fullName, con
 QString localFolder();    // c:\group\ (with the last "\")
 QString locatorFile();    // c:\group\ぺるみな.txt
 QString sweeperProgram(); // c:\group\InboxSweep.exe
+// c:\group\職員グループ.txt: only the staff-room server's set-up writes it (see local::kStaffGroup).
+QString staffGroupFile();
 // The record of what administrators did to the registry (password resets, people retired): a file of
 // the staff-room computer outside the share, so that no pupil can write it. ROOT/管理作業記録.txt, on
 // Windows c:\group\管理作業記録.txt.
 QString administrationRecord();
 // This person's copy of the inbox, the system's c:\group\受信箱.txt: a file of personalSiteFolder(),
 // so that a copy one account leaves behind (a crash, a logout) is neither shown to nor in the way of
-// the next account on the computer. A path of this computer already (mapPath leaves it as it is); the
-// local folder's c:\group\受信箱.txt only where the person has no folder of their own.
+// the next account on the computer. The local folder's c:\group\受信箱.txt only where the person has
+// no folder of their own.
 QString localInboxCopy();
 
-// The lock that guards a shared file: NAME.lock beside it.
+// The system's own name of a path of this computer ("\\SERVER\ぺるみな\...", "c:\group\..."), for a
+// message that names a file as the system does; a path outside the share and the local folder comes
+// back as it is.
+QString systemName(const QString &path);
+
+// The lock that guards a shared file (a path of this computer): NAME.lock beside it.
 QString lockPath(const QString &path);
 
 // What a name stands for; the rule differs a little between them.

@@ -28,7 +28,7 @@ QString decodeCp932(const QByteArray &bytes);
 // Splits text at CR LF, a lone CR or a lone LF; a final line end does not start another line.
 QStringList splitLines(const QString &text);
 
-// Whole-file access. Paths may be the system's Windows paths; they are mapped. Reading opens, reads and
+// Whole-file access to paths of this computer (as shared/site.h gives them). Reading opens, reads and
 // closes at once so that a writer on another computer can replace the file. Every read is bounded by
 // the limit of the file's kind (boundedread.h): nothing for a file that is not a regular file or too
 // large, part of it for a log or an inbox beyond its limit; problem, when given, then holds the message

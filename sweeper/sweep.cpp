@@ -1,6 +1,5 @@
 #include "sweeper/sweep.h"
 
-#include "shared/paths.h"
 #include "shared/seams.h"
 #include "shared/site.h"
 
@@ -10,7 +9,7 @@ namespace sweeper {
 
 bool sweepInboxCopy()
 {
-    const QString path = perumina::mapPath(perumina::site::localInboxCopy());
+    const QString path = perumina::site::localInboxCopy();
     QFile::remove(path);
     return !QFile::exists(path);
 }

@@ -1,7 +1,6 @@
 #include "admin/core/admintrust.h"
 
 #include "shared/boundedread.h"
-#include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/sharedfile.h"
 #include "shared/site.h"
@@ -63,7 +62,7 @@ QString ownerName(uid_t uid)
 // The staff group's name from the set-up's record, or why it cannot be believed; nothing in a local site.
 std::optional<QString> staffGroupName(QString &refusal)
 {
-    const QString marker = mapPath(local::kStaffGroup);
+    const QString marker = site::staffGroupFile();
     struct stat info;
     if (::lstat(QFile::encodeName(marker).constData(), &info) != 0)
         return std::nullopt;
@@ -89,7 +88,7 @@ std::optional<QString> staffGroupName(QString &refusal)
 AdministratorFile readAdministratorFile(const QString &serverName)
 {
     AdministratorFile result;
-    const QString path = mapPath(site::administratorsFile(serverName));
+    const QString path = site::administratorsFile(serverName);
 #ifndef Q_OS_WIN
     const auto group = staffGroupName(result.refusal);
     if (!result.refusal.isEmpty())

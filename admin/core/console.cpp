@@ -1,6 +1,5 @@
 #include "admin/core/console.h"
 
-#include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/site.h"
 #include "shared/textfile.h"
@@ -76,7 +75,7 @@ static void sortByName(QStringList &names)
 
 static std::optional<QStringList> listEntries(const QString &folder, QDir::Filters filters)
 {
-    const QDir dir(perumina::mapPath(folder));
+    const QDir dir(folder);
     if (!dir.exists() || !QFileInfo(dir.path()).isReadable())
         return std::nullopt;
     QStringList names = dir.entryList(filters | QDir::NoDotAndDotDot, QDir::NoSort);
@@ -105,7 +104,27 @@ std::optional<QStringList> listPictureFiles(const QString &folder)
 
 QString childPath(const QString &folder, const QString &name)
 {
-    return folder.endsWith(u'\\') ? folder + name : folder + u'\\' + name;
+    return folder.endsWith(u'/') || folder.endsWith(QDir::separator()) ? folder + name : folder + u'/' + name;
+}
+
+QString folderName(const QString &folder)
+{
+    return QDir::fromNativeSeparators(folder).section(u'/', -1);
+}
+
+QStringList folderChain(const QString &root, const QString &folder)
+{
+    QStringList chain{root};
+    const QString top = QDir::fromNativeSeparators(root);
+    const QString below = QDir::fromNativeSeparators(folder);
+    if (!below.startsWith(top + u'/'))
+        return chain;
+    QString path = root;
+    for (const QString &part : below.mid(top.size() + 1).split(u'/', Qt::SkipEmptyParts)) {
+        path = childPath(path, part);
+        chain.append(path);
+    }
+    return chain;
 }
 
 } // namespace admin

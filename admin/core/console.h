@@ -22,7 +22,7 @@ QStringList readUserEntries(const QString &serverName, QString *problem = nullpt
 // The text the mail display shows: every line followed by a line end, in file order.
 QString messageLogText(const QStringList &lines, const QString &lineEnd = QStringLiteral("\r\n"));
 
-// Folders are named as the system names them ("\\SERVER\...\管理用\山田太郎"); these map them.
+// Folders are paths of this computer, from site::adminFolder(server) down.
 // Subfolders of folder, sorted by name ignoring case; nothing when the folder cannot be read.
 std::optional<QStringList> listSubfolders(const QString &folder);
 // Files of folder whose names match "*.jpg*" in any letter case, sorted by name ignoring case; nothing
@@ -30,7 +30,12 @@ std::optional<QStringList> listSubfolders(const QString &folder);
 std::optional<QStringList> listPictureFiles(const QString &folder);
 bool matchesPicturePattern(const QString &fileName);
 
-// folder + "\" + name; a folder that already ends in "\" (a drive root) gets no second one.
+// folder + "/" + name; a folder that already ends in a separator (a drive root) gets no second one.
 QString childPath(const QString &folder, const QString &name);
+// The last part of a folder's path, which a folder list shows.
+QString folderName(const QString &folder);
+// The folders from root down to folder, root first, as a folder list shows them above the open folder's
+// subfolders; root alone when folder is not below it.
+QStringList folderChain(const QString &root, const QString &folder);
 
 } // namespace admin

@@ -271,17 +271,10 @@ void ConsoleScreen::openFolder(const QString &folder)
 void ConsoleScreen::fillFolderList()
 {
     folderList->clear();
-    QStringList chain{rootPath_};
-    if (dirPath_.startsWith(rootPath_ + u'\\')) {
-        QString path = rootPath_;
-        for (const QString &part : dirPath_.mid(rootPath_.size() + 1).split(u'\\', Qt::SkipEmptyParts)) {
-            path = childPath(path, part);
-            chain.append(path);
-        }
-    }
+    const QStringList chain = folderChain(rootPath_, dirPath_);
     int depth = 0;
     for (const QString &path : chain) {
-        const QString name = path.section(u'\\', -1);
+        const QString name = folderName(path);
         auto *item = new QListWidgetItem(QString(depth * 2, u' ') + QStringLiteral("▽ ") + name, folderList);
         item->setData(kPathRole, path);
         ++depth;

@@ -25,7 +25,7 @@ class ConsoleScreen : public QWidget
 public:
     explicit ConsoleScreen(AdminApp &app, QWidget *parent = nullptr);
 
-    // The folder folderList has open and pictureList lists, as the system names it.
+    // The folder folderList has open and pictureList lists.
     QString dirPath() const { return dirPath_; }
     QString filePath() const { return filePath_; }
     // The file pictureLabel shows, empty before the first picture.

@@ -38,8 +38,8 @@ public:
             const QString fullName = QStringLiteral("生徒%1").arg(i, 4, 10, QLatin1Char('0'));
             fullNames.append(fullName);
             records += QStringLiteral("\"user%1,%2,pw%1\"\r\n").arg(i).arg(fullName);
-            QDir().mkpath(mapPath(site::adminCopyFolder(kServer, fullName)));
-            QDir().mkpath(mapPath(site::userFolder(kServer, fullName)));
+            QDir().mkpath(site::adminCopyFolder(kServer, fullName));
+            QDir().mkpath(site::userFolder(kServer, fullName));
         }
         writeTextFile(site::adminRecordsFile(kServer), records);
         QString log;

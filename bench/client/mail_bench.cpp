@@ -42,9 +42,8 @@ void fail(benchmark::State &state, const QString &why)
     state.SkipWithError(qPrintable(why));
 }
 
-void writeFile(const QString &systemPath, const QByteArray &bytes)
+void writeFile(const QString &path, const QByteArray &bytes)
 {
-    const QString path = perumina::mapPath(systemPath);
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
@@ -59,8 +58,8 @@ struct Site
     Site()
     {
         qputenv("PERUMINA_ROOT", dir.path().toUtf8());
-        QDir().mkpath(perumina::mapPath(perumina::site::adminFolder(kServer)));
-        QDir().mkpath(perumina::mapPath(perumina::site::localFolder()));
+        QDir().mkpath(perumina::site::adminFolder(kServer));
+        QDir().mkpath(perumina::site::localFolder());
         writeFile(perumina::site::fullNamesFile(kServer),
                   *perumina::encodeCp932(QStringLiteral("\"山田太郎\"\r\n\"佐藤花子\"\r\n")));
         // The login screen reads the registry when it is created.

@@ -41,7 +41,6 @@ struct Reader
 
 QList<Reader> readers()
 {
-    const auto data = [](const QString &tail) { return SharePath(kServer, tail); };
     return {
         {"inbox at login",
          {site::inbox(kServer, kRecipient)},
@@ -52,19 +51,19 @@ QList<Reader> readers()
          }},
         {"log (console)", {site::messageLog(kServer)}, [] { return admin::loadLogText(kServer).size(); }},
         {"管理情報 (console)",
-         {data(tails::kAdminRecords)},
+         {site::adminRecordsFile(kServer)},
          [] { return admin::readUserEntries(kServer).size(); }},
         {"管理情報 (login screen)",
-         {data(tails::kAdminRecords)},
+         {site::adminRecordsFile(kServer)},
          [] { return client::loadAdminRecordLines(kServer).value_or(QStringList()).size(); }},
         {"登録者一覧 (registration)",
-         {data(tails::kFullNames), data(tails::kUserNames)},
+         {site::fullNamesFile(kServer), site::userNamesFile(kServer)},
          [] {
              const client::RegistryLists lists = client::loadRegistryLists(kServer);
              return lists.fullNames.size() + client::sortedUserNames(lists.userNames).size();
          }},
         {"認証情報 (login button)",
-         {data(tails::kCredentials)},
+         {site::credentialsFile(kServer)},
          [] {
              const auto admin = client::loadAdminRecordLines(kServer).value_or(QStringList());
              return qsizetype(
@@ -113,15 +112,15 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     qputenv("PERUMINA_ROOT", dir.path().toUtf8());
     qputenv("XDG_RUNTIME_DIR", dir.path().toUtf8());
-    QDir().mkpath(mapPath(site::userFolder(kServer, kRecipient)));
-    QDir().mkpath(mapPath(site::adminFolder(kServer)));
+    QDir().mkpath(site::userFolder(kServer, kRecipient));
+    QDir().mkpath(site::adminFolder(kServer));
     const auto write = [](const QString &path, const QByteArray &bytes) {
-        QFile file(mapPath(path));
+        QFile file(path);
         return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
     };
-    for (const QString &tail :
-         {tails::kFullNames, tails::kCredentials, tails::kAdminRecords, tails::kUserNames})
-        write(SharePath(kServer, tail), {});
+    for (const QString &path : {site::fullNamesFile(kServer), site::credentialsFile(kServer),
+                                site::adminRecordsFile(kServer), site::userNamesFile(kServer)})
+        write(path, {});
     std::printf("%-18s %-28s %10s %9s %8s\n", "file", "reader", "records", "peak MB", "ms");
     int failures = 0;
     for (const Shape &shape : kShapes) {

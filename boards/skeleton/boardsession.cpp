@@ -1,7 +1,6 @@
 #include "boards/skeleton/boardsession.h"
 
 #include "boards/skeleton/steps.h"
-#include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/site.h"
 #include "shared/textfile.h"
@@ -14,8 +13,15 @@ namespace boards {
 using perumina::Dialogs;
 
 static const QString kCrLf = QStringLiteral("\r\n");
-// The boards have always spelt the locator with a capital drive letter in their messages.
-static const QString kLocatorAsBoardsName = QStringLiteral("C:\\group\\ぺるみな.txt");
+// The boards have always spelt the locator with a capital drive letter in their messages (on Windows;
+// elsewhere the path has none).
+static QString locatorAsBoardsName()
+{
+    QString name = perumina::site::locatorFile();
+    if (name.size() > 1 && name[1] == u':')
+        name[0] = name[0].toUpper();
+    return name;
+}
 
 QString BoardFiles::indexFile() const
 {
@@ -54,9 +60,8 @@ void BoardSession::start()
     seams_.dialogs.message(kPleaseWait);
     const auto server = perumina::ReadServerName();
     if (!server) {
-        seams_.dialogs.message(
-            QStringLiteral("%1 を読めません。").arg(perumina::mapPath(kLocatorAsBoardsName)) + kCrLf +
-            QStringLiteral("Read Meの「インストールについて」を確認して下さい。"));
+        seams_.dialogs.message(QStringLiteral("%1 を読めません。").arg(locatorAsBoardsName()) + kCrLf +
+                               QStringLiteral("Read Meの「インストールについて」を確認して下さい。"));
         exitCode_ = 1;
         close();
         return;
@@ -75,8 +80,7 @@ void BoardSession::start()
         files_.monthly ? QStringLiteral("最初の月を表示します。") : QStringLiteral("最初の日を表示します。");
     const auto indexBytes = perumina::readFileBytes(indexPath());
     if (!indexBytes) {
-        seams_.dialogs.message(QStringLiteral("%1 を読めません。").arg(perumina::mapPath(indexPath())) +
-                               kCrLf + first);
+        seams_.dialogs.message(QStringLiteral("%1 を読めません。").arg(indexPath()) + kCrLf + first);
         todayRow_ = QStringLiteral("2");
     } else {
         indexText_ = indexDocument(*indexBytes);

@@ -1,6 +1,5 @@
 #include "boards/skeleton/workbook.h"
 
-#include "shared/paths.h"
 #include "shared/sharedfile.h"
 #include "shared/textfile.h"
 
@@ -19,10 +18,10 @@ std::optional<int> parseRowNumber(const QString &rowText)
     return row;
 }
 
-QString fileNameOf(const QString &systemPath)
+QString fileNameOf(const QString &path)
 {
-    const qsizetype slash = std::max(systemPath.lastIndexOf(u'\\'), systemPath.lastIndexOf(u'/'));
-    return systemPath.mid(slash + 1);
+    const qsizetype slash = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+    return path.mid(slash + 1);
 }
 
 static QByteArray cellOf(const QList<CsvRow> &rows, int row, int column)
@@ -35,12 +34,11 @@ static QByteArray cellOf(const QList<CsvRow> &rows, int row, int column)
 Status Workbook::open(const QString &path)
 {
     quit();
-    const QString mapped = perumina::mapPath(path);
-    if (!QFileInfo::exists(mapped))
-        return Status::failure(QStringLiteral("%1 が見つかりません。").arg(mapped));
+    if (!QFileInfo::exists(path))
+        return Status::failure(QStringLiteral("%1 が見つかりません。").arg(path));
     const auto bytes = perumina::readFileBytes(path);
     if (!bytes)
-        return Status::failure(QStringLiteral("%1 を読めませんでした。").arg(mapped));
+        return Status::failure(QStringLiteral("%1 を読めませんでした。").arg(path));
     CsvTable table = parseCsv(*bytes);
     rows_ = std::move(table.rows);
     unclosedQuote_ = table.unclosedQuote;

@@ -42,7 +42,7 @@ struct SaveResult : perumina::Status
 class Workbook
 {
 public:
-    // Open by path (the system's path). Fails with a message naming the file when it is missing or
+    // Open by path. Fails with a message naming the file when it is missing or
     // cannot be read.
     perumina::Status open(const QString &path);
     // There is no spreadsheet window to show; kept so that the start-up reads as the boards do.
@@ -94,7 +94,7 @@ private:
 inline constexpr int kMaxRows = 65536;
 inline constexpr int kMaxColumns = 256;
 
-// The name of a file of the system's path, for messages ("行事予定.txt").
-QString fileNameOf(const QString &systemPath);
+// The name of the file at path, for messages ("行事予定.txt").
+QString fileNameOf(const QString &path);
 
 } // namespace boards

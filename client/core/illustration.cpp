@@ -1,6 +1,5 @@
 #include "client/core/illustration.h"
 
-#include "shared/paths.h"
 #include "shared/sharedfile.h"
 #include "shared/site.h"
 #include "shared/textfile.h"
@@ -69,7 +68,7 @@ QString recipientProblem(const QString &recipient)
 
 bool titleTaken(const QString &serverName, const QString &recipient, const QString &title)
 {
-    return QFileInfo::exists(perumina::mapPath(paths(serverName, recipient, title).adminCopy));
+    return QFileInfo::exists(paths(serverName, recipient, title).adminCopy);
 }
 
 QPointF signaturePosition(const QSize &size)
@@ -132,8 +131,8 @@ StoreOutcome store(const QByteArray &bmp, const QString &serverName, const QStri
     if (bmp.isEmpty())
         return {StoreResult::Failed, saveFailure(QStringLiteral("絵を画像ファイルにできませんでした。"))};
     const Paths where = paths(serverName, recipient, title);
-    const QString adminFile = perumina::mapPath(where.adminCopy);
-    const QString recipientFile = perumina::mapPath(where.recipientCopy);
+    const QString adminFile = where.adminCopy;
+    const QString recipientFile = where.recipientCopy;
     for (const QString &file : {adminFile, recipientFile})
         if (perumina::Status linked = perumina::refuseLinks(file); !linked)
             return {StoreResult::Failed, saveFailure(linked.error)};
@@ -185,7 +184,7 @@ std::optional<QStringList> list(const QString &serverName, const QString &fullNa
     // A name that is not one folder name would list some other folder.
     if (!recipientProblem(fullName).isEmpty())
         return std::nullopt;
-    QDir folder(perumina::mapPath(site::userFolder(serverName, fullName)));
+    QDir folder(site::userFolder(serverName, fullName));
     if (!folder.exists() || !folder.isReadable())
         return std::nullopt;
     // Without QDir::CaseSensitive the pattern ignores letter case, as the file list does.

@@ -43,8 +43,8 @@ inline constexpr int kPenWidths[5] = {1, 3, 5, 7, 9};
 
 struct Paths
 {
-    QString recipientCopy; // "\\SERVER\ぺるみな\管理データ\" + recipient + "\" + title + ".jpg"
-    QString adminCopy; // "\\SERVER\ぺるみな\管理データ\管理用\" + recipient + "\" + title + ".jpg"
+    QString recipientCopy; // site::picture: 管理データ\recipient\title.jpg
+    QString adminCopy;     // site::adminCopyPicture: 管理データ\管理用\recipient\title.jpg
 };
 Paths paths(const QString &serverName, const QString &recipient, const QString &title);
 
@@ -82,8 +82,8 @@ struct StoreOutcome
 // Writes bmp to both copies: first reserves the administrator's copy by creating it empty (never
 // replacing a file), then writes the recipient's copy, then the administrator's. On any failure the
 // reservation is removed again and the recipient's copy is put back as it was.
-// write replaces one whole file (a system path); tests hand in one that fails.
-using FileWriter = std::function<perumina::Status(const QString &systemPath, const QByteArray &bytes)>;
+// write replaces one whole file; tests hand in one that fails.
+using FileWriter = std::function<perumina::Status(const QString &path, const QByteArray &bytes)>;
 StoreOutcome store(const QByteArray &bmp, const QString &serverName, const QString &recipient,
                    const QString &title, const FileWriter &write = perumina::replaceFileAtomically);
 

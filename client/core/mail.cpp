@@ -1,6 +1,5 @@
 #include "client/core/mail.h"
 
-#include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/sharedfile.h"
 #include "shared/site.h"
@@ -159,7 +158,7 @@ Delivery deliverMail(const QString &serverName, const Mail &mail)
             QStringLiteral("登録者一覧.txt を読めませんでした。サーバーにつながっているか確かめて下さい。")};
     if (!registered->contains(mail.recipient))
         return {Outcome::UnknownRecipient, {}, {}};
-    if (!QFileInfo(perumina::mapPath(site::userFolder(serverName, mail.recipient))).isDir())
+    if (!QFileInfo(site::userFolder(serverName, mail.recipient)).isDir())
         return {
             Outcome::Failed, {}, QStringLiteral("%1さんのフォルダが見つかりません。").arg(mail.recipient)};
 
@@ -229,7 +228,7 @@ Status fetchInbox(const QString &serverName, const QString &fullName, QString *p
         return Status::failure(QStringLiteral("%1さんの受信箱を読めませんでした。").arg(fullName));
     // A left-over copy that is read-only, or something else in its place, is not replaced behind the
     // user's back.
-    const QFileInfo copy(perumina::mapPath(site::localInboxCopy()));
+    const QFileInfo copy(site::localInboxCopy());
     if (copy.exists() && (!copy.isFile() || !(copy.permissions() & QFileDevice::WriteOwner)))
         return Status::failure(QStringLiteral("受信箱.txt を置き換えられませんでした。"));
     return perumina::replaceFileAtomically(site::localInboxCopy(), *bytes);

@@ -1,6 +1,5 @@
 #include "client/core/newmail.h"
 
-#include "shared/paths.h"
 #include "shared/seams.h"
 #include "shared/sharedfile.h"
 #include "shared/site.h"
@@ -41,7 +40,7 @@ std::optional<QDateTime> readMailMark(const QString &serverName, const QString &
 {
     // Read at most a line's worth, and only from a plain file: a folder shared by every pupil may hold
     // anything under this name.
-    const QString path = perumina::mapPath(perumina::site::mailReadMark(serverName, fullName));
+    const QString path = perumina::site::mailReadMark(serverName, fullName);
     if (!QFileInfo(path).isFile())
         return std::nullopt;
     QFile file(path);

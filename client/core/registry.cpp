@@ -1,6 +1,5 @@
 #include "client/core/registry.h"
 
-#include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/shareaccess.h"
 #include "shared/sharedfile.h"
@@ -223,14 +222,12 @@ class Recording
 {
 public:
     Recording(const QString &serverName, const NewUser &user)
-        : serverName_(serverName), note_(mapPath(site::registrationNote(serverName))),
-          user_(user), files_{mapPath(site::fullNamesFile(serverName)),
-                              mapPath(site::credentialsFile(serverName)),
-                              mapPath(site::adminRecordsFile(serverName)),
-                              mapPath(site::userNamesFile(serverName))},
-          ownFolder_(mapPath(site::userFolder(serverName, user.fullName))),
-          copyFolder_(mapPath(site::adminCopyFolder(serverName, user.fullName))),
-          inbox_(mapPath(site::inbox(serverName, user.fullName)))
+        : serverName_(serverName), note_(site::registrationNote(serverName)),
+          user_(user), files_{site::fullNamesFile(serverName), site::credentialsFile(serverName),
+                              site::adminRecordsFile(serverName), site::userNamesFile(serverName)},
+          ownFolder_(site::userFolder(serverName, user.fullName)),
+          copyFolder_(site::adminCopyFolder(serverName, user.fullName)),
+          inbox_(site::inbox(serverName, user.fullName))
     {
     }
 
@@ -310,7 +307,7 @@ public:
     // a stale lock, and left alone before. Gives what the person should be told, or nothing.
     static QString completeStopped(const QString &serverName)
     {
-        const QString note = mapPath(site::registrationNote(serverName));
+        const QString note = site::registrationNote(serverName);
         if (!existsAt(note))
             return {};
         const QFileInfo info(note);
@@ -417,7 +414,7 @@ private:
 
 QString completeStoppedRegistration(const QString &serverName, int lockTimeoutMs)
 {
-    if (!Recording::existsAt(mapPath(site::registrationNote(serverName))))
+    if (!Recording::existsAt(site::registrationNote(serverName)))
         return {};
     SharedFileLock lock(registryLockPath(serverName));
     if (!lock.acquire(lockTimeoutMs))
@@ -434,7 +431,7 @@ RegistrationResult recordRegistration(const QString &serverName, const NewUser &
     const QString userNamesPath = site::userNamesFile(serverName);
     const QString templatePath = site::inboxTemplate(serverName);
 
-    if (!QFileInfo(mapPath(site::dataFolder(serverName))).isDir())
+    if (!QFileInfo(site::dataFolder(serverName)).isDir())
         return failed(QStringLiteral("管理用コンピュータのフォルダに接続できませんでした。"));
 
     // Every registration takes this one lock before it reads or writes any of the four files and keeps
@@ -455,21 +452,21 @@ RegistrationResult recordRegistration(const QString &serverName, const NewUser &
     QString problem;
     auto userNames = ReadFields(userNamesPath, &problem);
     auto fullNames = userNames ? ReadFields(fullNamesPath, &problem) : std::nullopt;
-    if (!userNames || !fullNames || !QFileInfo(mapPath(credentialsPath)).isFile() ||
-        !QFileInfo(mapPath(adminRecordsPath)).isFile())
+    if (!userNames || !fullNames || !QFileInfo(credentialsPath).isFile() ||
+        !QFileInfo(adminRecordsPath).isFile())
         return failed(problem.isEmpty() ? QStringLiteral("登録している人の情報を読めませんでした。")
                                         : problem);
     if (auto refusal = checkNewUser(user, joinedWithLineEnds(*userNames), joinedWithLineEnds(*fullNames)))
         return refused(*refusal);
     // A folder of that name would hand the new user someone else's inbox.
-    const QString ownFolder = mapPath(site::userFolder(serverName, user.fullName));
-    const QString copyFolder = mapPath(site::adminCopyFolder(serverName, user.fullName));
-    const QString inbox = mapPath(site::inbox(serverName, user.fullName));
+    const QString ownFolder = site::userFolder(serverName, user.fullName);
+    const QString copyFolder = site::adminCopyFolder(serverName, user.fullName);
+    const QString inbox = site::inbox(serverName, user.fullName);
     if (QFileInfo::exists(ownFolder) || QFileInfo::exists(copyFolder))
         return refused(Refusal{Field::FullName, kFullNameTakenMessage});
-    if (!QFileInfo(mapPath(site::adminFolder(serverName))).isDir())
+    if (!QFileInfo(site::adminFolder(serverName)).isDir())
         return failed(QStringLiteral("管理用フォルダが見つかりません。"));
-    if (!QFileInfo(mapPath(templatePath)).isFile())
+    if (!QFileInfo(templatePath).isFile())
         return failed(QStringLiteral("受信箱のひな形（受信箱.txt）が見つかりません。"));
 
     for (const QString &folder : {ownFolder, copyFolder})

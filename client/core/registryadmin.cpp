@@ -1,7 +1,6 @@
 #include "client/core/registryadmin.h"
 
 #include "client/core/registry.h"
-#include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/seams.h"
 #include "shared/shareaccess.h"
@@ -22,7 +21,6 @@
 
 namespace client {
 
-using perumina::mapPath;
 using perumina::Status;
 namespace site = perumina::site;
 
@@ -111,13 +109,13 @@ qsizetype findLine(const QList<Line> &lines, const QString &value, const Splice 
 
 // Anyone can write to the share: a registry file that is a link or not a plain file is not ours to
 // rewrite.
-Status checkRegistryFile(const QString &mapped)
+Status checkRegistryFile(const QString &path)
 {
-    if (Status linked = perumina::refuseLinks(mapped); !linked)
+    if (Status linked = perumina::refuseLinks(path); !linked)
         return linked;
-    const QFileInfo info(mapped);
+    const QFileInfo info(path);
     if (!info.exists())
-        return perumina::writeFailure(mapped, Status::Kind::Missing);
+        return perumina::writeFailure(path, Status::Kind::Missing);
     if (!info.isFile())
         return Status::failure(
             QStringLiteral("%1 が普通のファイルではないため書き換えませんでした。").arg(info.fileName()),
@@ -131,18 +129,17 @@ using Planner = std::function<Splice(const QList<Line> &lines)>;
 // caller holds the registry lock; the file's own lock is taken too unless it is that lock.
 Status rewriteRecords(const QString &serverName, const QString &path, const Planner &plan)
 {
-    const QString mapped = mapPath(path);
     std::optional<perumina::SharedFileLock> ownLock;
-    if (mapped != mapPath(registryLockPath(serverName))) {
-        ownLock.emplace(mapped);
+    if (path != registryLockPath(serverName)) {
+        ownLock.emplace(path);
         if (!ownLock->acquire(kLockTimeoutMs))
             return ownLock->failure();
     }
-    if (Status usable = checkRegistryFile(mapped); !usable)
+    if (Status usable = checkRegistryFile(path); !usable)
         return usable;
-    const auto bytes = perumina::readFileBytes(mapped);
+    const auto bytes = perumina::readFileBytes(path);
     if (!bytes)
-        return Status::failure(QStringLiteral("%1 を読めませんでした。").arg(QFileInfo(mapped).fileName()));
+        return Status::failure(QStringLiteral("%1 を読めませんでした。").arg(QFileInfo(path).fileName()));
     const QList<Line> lines = recordLines(*bytes);
     const Splice splice = plan(lines);
     if (splice.empty())
@@ -150,7 +147,7 @@ Status rewriteRecords(const QString &serverName, const QString &path, const Plan
     const auto result = applySplice(*bytes, lines, splice);
     if (!result)
         return Status::failure(perumina::unencodableMessage(QString()));
-    return perumina::replaceFileAtomically(mapped, *result);
+    return perumina::replaceFileAtomically(path, *result);
 }
 
 std::optional<RegisteredPerson> personOf(const QString &record)
@@ -173,7 +170,7 @@ class RegistryChange
 public:
     explicit RegistryChange(const QString &serverName) : lock_(registryLockPath(serverName))
     {
-        if (!QFileInfo(mapPath(site::dataFolder(serverName))).isDir()) {
+        if (!QFileInfo(site::dataFolder(serverName)).isDir()) {
             status_ = Status::failure(QStringLiteral("管理データのフォルダに接続できませんでした。"),
                                       Status::Kind::Missing);
             return;
@@ -188,8 +185,7 @@ public:
                                    "行って下さい。");
             return;
         }
-        if (const QFileInfo note(mapPath(site::registrationNote(serverName)));
-            note.isFile() && !note.isSymLink())
+        if (const QFileInfo note(site::registrationNote(serverName)); note.isFile() && !note.isSymLink())
             status_ = Status::failure(QStringLiteral("途中で止まった登録があります。少し待ってからもう一度行"
                                                      "って下さい。"),
                                       Status::Kind::InUse);
@@ -296,31 +292,31 @@ QString archiveTarget(const QString &serverName, const QString &fullName, const 
     const QString base = site::retiredArchive(serverName, fullName, date);
     for (int n = 1;; ++n) {
         archive = n == 1 ? base : base + QStringLiteral("-%1").arg(n);
-        const QString target = mapPath(archive + u'\\' + pieceName);
+        const QString target = archive + u'/' + pieceName;
         if (!QFileInfo::exists(target) && !QFileInfo(target).isSymLink())
             return target;
     }
 }
 
-Status makeFolderChain(const QString &mapped)
+Status makeFolderChain(const QString &path)
 {
-    if (QFileInfo(mapped).isDir() && !QFileInfo(mapped).isSymLink())
+    if (QFileInfo(path).isDir() && !QFileInfo(path).isSymLink())
         return Status::success();
-    const QString parent = QFileInfo(mapped).absolutePath();
+    const QString parent = QFileInfo(path).absolutePath();
     if (Status made = makeFolderChain(parent); !made)
         return made;
-    if (Status linked = perumina::refuseLinks(mapped); !linked)
+    if (Status linked = perumina::refuseLinks(path); !linked)
         return linked;
-    if (!perumina::makeSharedFolder(mapped) && !QFileInfo(mapped).isDir())
-        return perumina::writeFailure(mapped, perumina::lastFailureKind(parent));
+    if (!perumina::makeSharedFolder(path) && !QFileInfo(path).isDir())
+        return perumina::writeFailure(path, perumina::lastFailureKind(parent));
     return Status::success();
 }
 
 struct FolderMove
 {
-    QString from;    // mapped
-    QString to;      // mapped
-    QString archive; // as the system names it
+    QString from;
+    QString to;
+    QString archive;
 };
 
 } // namespace
@@ -362,7 +358,7 @@ RetireResult retirePeople(const QString &serverName, const QStringList &fullName
     }
     for (const QString &path : {site::credentialsFile(serverName), site::userNamesFile(serverName),
                                 site::fullNamesFile(serverName), site::adminRecordsFile(serverName)}) {
-        if (Status usable = checkRegistryFile(mapPath(path)); !usable) {
+        if (Status usable = checkRegistryFile(path); !usable) {
             result.status = usable;
             return result;
         }
@@ -385,7 +381,7 @@ RetireResult retirePeople(const QString &serverName, const QStringList &fullName
             {site::userFolder(serverName, p.fullName), p.fullName},
             {site::adminCopyFolder(serverName, p.fullName), kCopyFolderInArchive}};
         for (const auto &[folder, pieceName] : pieces) {
-            const QString from = mapPath(folder);
+            const QString from = folder;
             const QFileInfo info(from);
             if (!info.exists() && !info.isSymLink())
                 continue; // moved by an earlier run that stopped, or never made
@@ -457,7 +453,7 @@ RetireResult retirePeople(const QString &serverName, const QStringList &fullName
 
 Status checkStaffRights(const QString &serverName)
 {
-    const QString path = mapPath(site::administratorsFile(serverName));
+    const QString path = site::administratorsFile(serverName);
     const QFileInfo info(path);
     QFile file(path);
     if (info.isFile() && !info.isSymLink() && file.open(QIODevice::ReadOnly))
@@ -486,7 +482,7 @@ Status usableRecord(const QString &path)
 Status checkAdministrationRecord(const QString &serverName)
 {
     Q_UNUSED(serverName);
-    const QString path = mapPath(site::administrationRecord());
+    const QString path = site::administrationRecord();
     if (Status usable = usableRecord(path); !usable)
         return usable;
     QFile file(path);
@@ -504,7 +500,7 @@ static Status giveRecordToStaff(const QString &serverName, const QString &path)
 {
 #ifndef Q_OS_WIN
     struct stat admins;
-    if (::stat(QFile::encodeName(mapPath(site::administratorsFile(serverName))).constData(), &admins) != 0 ||
+    if (::stat(QFile::encodeName(site::administratorsFile(serverName)).constData(), &admins) != 0 ||
         (admins.st_mode & S_IROTH) != 0)
         return Status::success();
     const QByteArray native = QFile::encodeName(path);
@@ -522,7 +518,7 @@ static Status giveRecordToStaff(const QString &serverName, const QString &path)
 Status appendAdministrationRecord(const QString &serverName, const QDateTime &when, const QString &who,
                                   const QString &what)
 {
-    const QString path = mapPath(site::administrationRecord());
+    const QString path = site::administrationRecord();
     if (Status usable = usableRecord(path); !usable)
         return usable;
     // One line of four quoted fields, as the system's other records are written.

@@ -65,7 +65,7 @@ struct RetireResult
 {
     perumina::Status status;
     QStringList unknown;  // full names not found in 管理情報.txt: nothing was written
-    QStringList archives; // where each person's folders went, as the system names them
+    QStringList archives; // where each person's folders went
 };
 
 // Takes the people named by fullNames out of all four registry files and moves their user folder and

@@ -1,6 +1,5 @@
 #include "adminsite.h"
 
-#include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/site.h"
 #include "shared/textfile.h"
@@ -22,15 +21,14 @@ static void require(bool ok, const char *what)
 void registerUser(const QString &server, const QString &userName, const QString &fullName,
                   const QString &password)
 {
-    require(bool(AppendQuotedRecords(SharePath(server, tails::kFullNames), {fullName})), "registry");
-    require(bool(AppendQuotedRecords(SharePath(server, tails::kCredentials), {userName + password})),
-            "registry");
-    require(bool(AppendQuotedRecords(SharePath(server, tails::kAdminRecords),
+    require(bool(AppendQuotedRecords(site::fullNamesFile(server), {fullName})), "registry");
+    require(bool(AppendQuotedRecords(site::credentialsFile(server), {userName + password})), "registry");
+    require(bool(AppendQuotedRecords(site::adminRecordsFile(server),
                                      {userName + u',' + fullName + u',' + password})),
             "registry");
-    require(bool(AppendQuotedRecords(SharePath(server, tails::kUserNames), {userName})), "registry");
-    require(QDir().mkpath(mapPath(SharePath(server, tails::kDataFolder + fullName))), "user folder");
-    require(QDir().mkpath(mapPath(SharePath(server, tails::kAdminFolder + fullName))), "copy folder");
+    require(bool(AppendQuotedRecords(site::userNamesFile(server), {userName})), "registry");
+    require(QDir().mkpath(site::userFolder(server, fullName)), "user folder");
+    require(QDir().mkpath(site::adminCopyFolder(server, fullName)), "copy folder");
 }
 
 QString logRecord(const QString &date, const QString &time, const QString &sender, const QString &recipient,
@@ -45,7 +43,7 @@ QString logRecord(const QString &date, const QString &time, const QString &sende
 void sendMail(const QString &server, const QString &date, const QString &time, const QString &sender,
               const QString &recipientFullName, const QString &title, const QString &body)
 {
-    require(bool(appendTextFile(SharePath(server, tails::kMessageLog),
+    require(bool(appendTextFile(site::messageLog(server),
                                 logRecord(date, time, sender, recipientFullName, title, body))),
             "mail log");
 }
@@ -63,10 +61,9 @@ QImage samplePicture(const QColor &colour, int width, int height)
 void sendPicture(const QString &server, const QString &recipientFullName, const QString &title,
                  const QImage &picture)
 {
-    for (const QString &tail : {tails::kDataFolder, tails::kAdminFolder}) {
-        const QString path =
-            SharePath(server, tail + recipientFullName + u'\\' + title + QStringLiteral(".jpg"));
-        require(picture.save(mapPath(path), "BMP"), "picture");
+    for (const QString &path : {site::picture(server, recipientFullName, title),
+                                site::adminCopyPicture(server, recipientFullName, title)}) {
+        require(picture.save(path, "BMP"), "picture");
     }
 }
 

@@ -64,11 +64,17 @@ TEST(MessageLog, findsRecordsByTheirOwnFieldsAndSkipsLinesOfNoRecord)
     }
 }
 
-TEST(Folders, childPathAddsOneSeparator)
+TEST(Folders, childPathAddsOneSeparatorAndTheChainLeadsDownFromTheRoot)
 {
-    EXPECT_EQ(childPath(QStringLiteral("\\\\S\\a"), QStringLiteral("b.jpg")),
-              QStringLiteral("\\\\S\\a\\b.jpg"));
-    EXPECT_EQ(childPath(QStringLiteral("c:\\"), QStringLiteral("b.jpg")), QStringLiteral("c:\\b.jpg"));
+    EXPECT_EQ(childPath(QStringLiteral("/s/a"), QStringLiteral("b.jpg")), QStringLiteral("/s/a/b.jpg"));
+    EXPECT_EQ(childPath(QStringLiteral("/"), QStringLiteral("b.jpg")), QStringLiteral("/b.jpg"));
+    EXPECT_EQ(folderName(QStringLiteral("/s/管理用/山田太郎")), QStringLiteral("山田太郎"));
+    const QString root = QStringLiteral("/s/管理用");
+    EXPECT_EQ(folderChain(root, root), QStringList{root});
+    EXPECT_EQ(folderChain(root, root + QStringLiteral("/山田太郎/春")),
+              (QStringList{root, root + QStringLiteral("/山田太郎"), root + QStringLiteral("/山田太郎/春")}));
+    // A folder beside the root, whose name only starts like it, is not below it.
+    EXPECT_EQ(folderChain(root, root + QStringLiteral("2/x")), QStringList{root});
 }
 
 TEST(Folders, listSubfoldersSortedAndOnlyFolders)
@@ -83,8 +89,8 @@ TEST(Folders, listSubfoldersSortedAndOnlyFolders)
     // A folder linked in by a pupil is not offered: it could lead anywhere.
     ASSERT_TRUE(QFile::link(site.root(), site.local(root) + QStringLiteral("/近道")));
     EXPECT_EQ(listSubfolders(root), (QStringList{"Alice", "bob", "山田太郎"}));
-    EXPECT_FALSE(listSubfolders(root + QStringLiteral("\\nobody")).has_value());
-    EXPECT_FALSE(listPictureFiles(root + QStringLiteral("\\nobody")).has_value());
+    EXPECT_FALSE(listSubfolders(childPath(root, QStringLiteral("nobody"))).has_value());
+    EXPECT_FALSE(listPictureFiles(childPath(root, QStringLiteral("nobody"))).has_value());
 }
 
 struct PatternCase
@@ -104,7 +110,7 @@ TEST(Folders, pictureFilesMatchTheJpgPatternInAnyCase)
     TempSite site;
     site.makeSite(kServer);
     admin_fixture::registerUser(kServer, "taro", "山田太郎", "pw");
-    const QString folder = perumina::site::adminFolder(kServer) + QStringLiteral("\\山田太郎");
+    const QString folder = perumina::site::adminCopyFolder(kServer, QStringLiteral("山田太郎"));
     for (const PatternCase &c : cases)
         if (c.name[0] != '.') // a dot file is hidden here
             site.writeBytes(childPath(folder, QString::fromUtf8(c.name)), "x");
@@ -119,7 +125,7 @@ TEST(Pictures, loadByContentWhateverTheName)
     admin_fixture::registerUser(kServer, "hana", "佐藤花子", "pw");
     const QImage sent = admin_fixture::samplePicture(Qt::red, 64, 48);
     admin_fixture::sendPicture(kServer, "佐藤花子", "赤い花", sent);
-    const QString folder = perumina::site::adminFolder(kServer) + QStringLiteral("\\佐藤花子");
+    const QString folder = perumina::site::adminCopyFolder(kServer, QStringLiteral("佐藤花子"));
 
     const auto shown = perumina::loadPicture(childPath(folder, QStringLiteral("赤い花.jpg")));
     ASSERT_TRUE(shown.has_value());

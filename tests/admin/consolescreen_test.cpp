@@ -107,7 +107,7 @@ struct Console
     }
     QString folderOf(const QString &fullName) const
     {
-        return perumina::site::adminFolder(kServer) + u'\\' + fullName;
+        return perumina::site::adminCopyFolder(kServer, fullName);
     }
 
     TempSite site;
@@ -203,7 +203,7 @@ TEST(AdminConsole, browsesTheCopyFoldersAndShowsPictures)
     EXPECT_EQ(c.pictures()->count(), 0);
 
     // A file that does not match the pattern stays out of the list.
-    c.site.writeBytes(c.folderOf("佐藤花子") + QStringLiteral("\\メモ.txt"), "x");
+    c.site.writeBytes(c.folderOf("佐藤花子") + QStringLiteral("/メモ.txt"), "x");
     Console::doubleClick(c.folders(), QStringLiteral("佐藤花子"));
     EXPECT_EQ(c.form->dirPath(), c.folderOf("佐藤花子"));
     EXPECT_EQ(c.form->filePath(), c.folderOf("佐藤花子"));
@@ -234,7 +234,7 @@ TEST(AdminConsole, browsesTheCopyFoldersAndShowsPictures)
 TEST(AdminConsole, namesAPictureThatCannotBeLoaded)
 {
     Console c;
-    c.site.writeBytes(c.folderOf("山田太郎") + QStringLiteral("\\壊れた.JPG"),
+    c.site.writeBytes(c.folderOf("山田太郎") + QStringLiteral("/壊れた.JPG"),
                       sjis(QStringLiteral("絵ではない")));
     Console::doubleClick(c.folders(), QStringLiteral("山田太郎"));
     Console::doubleClick(c.pictures(), QStringLiteral("木.jpg"));

@@ -18,7 +18,7 @@ BoardSite::BoardSite(int schoolYear, const QString &serverName) : server(serverN
 
 QString BoardSite::data(const QString &file) const
 {
-    return perumina::SharePath(server, perumina::tails::kDataFolder + file);
+    return perumina::site::dataFile(server, file);
 }
 
 int rowOf(const QDate &date)

@@ -14,7 +14,7 @@ struct BoardSite
     explicit BoardSite(int schoolYear = 2026, const QString &server = QStringLiteral("SERVER"));
     testing_support::TempSite site;
     QString server;
-    // The system's path of a file under 管理データ.
+    // The path here of a file under 管理データ.
     QString data(const QString &file) const;
 };
 

@@ -227,7 +227,7 @@ TEST(BoardSession, keepsAPresenceMarkWhileOpen)
 {
     BoardSite site;
     const QString folder = perumina::site::presenceFolder(site.server);
-    QDir(perumina::mapPath(folder)).removeRecursively();
+    QDir(folder).removeRecursively();
     Board board(QDate(2026, 4, 8));
     const mode_t umask = ::umask(077);
     board.session.start();
@@ -239,7 +239,7 @@ TEST(BoardSession, keepsAPresenceMarkWhileOpen)
     EXPECT_EQ(open[0].user, perumina::accountName());
     const QString mark = board.session.presence().path();
     struct stat info;
-    ASSERT_EQ(::stat(QFile::encodeName(perumina::mapPath(folder)).constData(), &info), 0);
+    ASSERT_EQ(::stat(QFile::encodeName(folder).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & (S_IRWXG | S_ISGID), S_IRWXG | S_ISGID);
     ASSERT_EQ(::stat(QFile::encodeName(mark).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & (S_IRGRP | S_IWGRP), S_IRGRP | S_IWGRP);
@@ -385,7 +385,7 @@ TEST(BoardSession, writesNothingIntoANewYearRolledOverUnderTheBoard)
     // The switch refuses while a board is open; this one's mark has gone stale (its computer lost the
     // share for a while), so the file is replaced under it.
     for (const QFileInfo &mark :
-         QDir(perumina::mapPath(perumina::site::presenceFolder(site.server))).entryInfoList(QDir::Files)) {
+         QDir(perumina::site::presenceFolder(site.server)).entryInfoList(QDir::Files)) {
         QFile file(mark.filePath());
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
         ASSERT_TRUE(

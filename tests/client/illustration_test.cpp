@@ -68,12 +68,15 @@ QStringList allFiles(const TempSite &site)
 
 TEST(IllustrationPaths, namesBothCopiesByRecipientAndTitle)
 {
+    TempSite site;
     const auto p = illustration::paths(kServer, kTaro, QStringLiteral("春の花"));
-    EXPECT_EQ(p.recipientCopy, QStringLiteral("\\\\SERVER\\ぺるみな\\管理データ\\山田太郎\\春の花.jpg"));
-    EXPECT_EQ(p.adminCopy, QStringLiteral("\\\\SERVER\\ぺるみな\\管理データ\\管理用\\山田太郎\\春の花.jpg"));
+    EXPECT_EQ(p.recipientCopy,
+              site.local(QStringLiteral("\\\\SERVER\\ぺるみな\\管理データ\\山田太郎\\春の花.jpg")));
+    EXPECT_EQ(p.adminCopy,
+              site.local(QStringLiteral("\\\\SERVER\\ぺるみな\\管理データ\\管理用\\山田太郎\\春の花.jpg")));
     // A wave dash typed on this system names the same file as the code page's own tilde.
     EXPECT_EQ(illustration::paths(kServer, kTaro, QStringLiteral("朝〜夜")).recipientCopy,
-              QStringLiteral("\\\\SERVER\\ぺるみな\\管理データ\\山田太郎\\朝～夜.jpg"));
+              site.local(QStringLiteral("\\\\SERVER\\ぺるみな\\管理データ\\山田太郎\\朝～夜.jpg")));
 }
 
 TEST(IllustrationTitle, foldsTheTitleAsItsFileIsNamedThenAsksTheSiteRule)
@@ -227,7 +230,7 @@ TEST(IllustrationList, listsOnlyJpgFilesOfTheUserFolderIgnoringCase)
     EXPECT_EQ(*names,
               (QStringList{QStringLiteral("a.Jpg"), QStringLiteral("夏.JPG"), QStringLiteral("春.jpg")}));
     EXPECT_EQ(perumina::site::userFile(kServer, kTaro, QStringLiteral("春.jpg")),
-              QStringLiteral("\\\\SERVER\\ぺるみな\\管理データ\\山田太郎\\春.jpg"));
+              site.local(QStringLiteral("\\\\SERVER\\ぺるみな\\管理データ\\山田太郎\\春.jpg")));
 }
 
 TEST(IllustrationList, nothingForAMissingFolderServerOrUnsafeName)

@@ -473,7 +473,7 @@ TEST(SiteLinks, noWriteFollowsALinkPlantedInTheSite)
     const struct Row
     {
         const char *name;
-        QString (*link)();           // the system path replaced by a link, for the site of the row
+        QString (*link)();           // the path replaced by a link, for the site of the row
         bool toFolder;               // the link points at a folder, else at a file
         std::function<bool()> write; // true when the write claimed success
     } rows[] = {

@@ -18,18 +18,16 @@ inline void registerUser(const TempSite &site, const QString &userName, const QS
 {
     using namespace perumina;
     const QString server = QStringLiteral("SERVER");
-    const bool ok = AppendQuotedRecords(SharePath(server, tails::kFullNames), {fullName}) &&
-                    AppendQuotedRecords(SharePath(server, tails::kCredentials), {userName + password}) &&
-                    AppendQuotedRecords(SharePath(server, tails::kAdminRecords),
-                                        {userName + u',' + fullName + u',' + password}) &&
-                    AppendQuotedRecords(SharePath(server, tails::kUserNames), {userName});
+    const bool ok =
+        AppendQuotedRecords(site::fullNamesFile(server), {fullName}) &&
+        AppendQuotedRecords(site::credentialsFile(server), {userName + password}) &&
+        AppendQuotedRecords(site::adminRecordsFile(server), {userName + u',' + fullName + u',' + password}) &&
+        AppendQuotedRecords(site::userNamesFile(server), {userName});
     if (!ok)
         throw std::runtime_error("cannot register test user");
-    const QString folder = SharePath(server, tails::kDataFolder) + fullName + u'\\';
-    QDir().mkpath(site.local(folder));
-    QDir().mkpath(site.local(SharePath(server, tails::kAdminFolder) + fullName));
-    site.writeBytes(folder + QStringLiteral("受信箱.txt"),
-                    site.bytes(SharePath(server, tails::kInboxTemplate)));
+    QDir().mkpath(site::userFolder(server, fullName));
+    QDir().mkpath(site::adminCopyFolder(server, fullName));
+    site.writeBytes(site::inbox(server, fullName), site.bytes(site::inboxTemplate(server)));
 }
 
 } // namespace testing_support

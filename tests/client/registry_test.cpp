@@ -585,8 +585,8 @@ TEST(RegistryAdmin, aChangeKilledAfterAnyStepLeavesEachFileAsBeforeOrAfterAndARe
             // The leavers' folders are kept, not deleted, the inbox byte for byte.
             for (const QString name : {"加藤花", "青木愛"}) {
                 const QString archive = perumina::site::retiredArchive(kServer, name, kLeavingDay);
-                EXPECT_EQ(s.site.bytes(archive + "\\" + name + "\\受信箱.txt"), s.inboxOf(name)) << k;
-                EXPECT_EQ(s.site.bytes(archive + "\\管理用\\絵.jpg"), "JPEG" + sjis(name)) << k;
+                EXPECT_EQ(s.site.bytes(archive + "/" + name + "/受信箱.txt"), s.inboxOf(name)) << k;
+                EXPECT_EQ(s.site.bytes(archive + "/管理用/絵.jpg"), "JPEG" + sjis(name)) << k;
                 EXPECT_FALSE(QFileInfo::exists(s.site.local(perumina::site::userFolder(kServer, name)))) << k;
                 EXPECT_FALSE(QFileInfo::exists(s.site.local(perumina::site::adminCopyFolder(kServer, name))))
                     << k;
@@ -611,8 +611,8 @@ TEST(RegistryAdmin, aRetiredPersonsNamesAreFreeForANewRegistrationAndASecondLeav
     ASSERT_TRUE(second.status);
     const QString archive = perumina::site::retiredArchive(kServer, "馬場僕", kLeavingDay);
     EXPECT_EQ(second.archives, QStringList{archive + "-2"});
-    EXPECT_EQ(s.site.bytes(archive + "\\馬場僕\\受信箱.txt"), s.inboxOf("馬場僕"));
-    EXPECT_EQ(s.site.bytes(archive + "-2\\馬場僕\\受信箱.txt"), "second");
+    EXPECT_EQ(s.site.bytes(archive + "/馬場僕/受信箱.txt"), s.inboxOf("馬場僕"));
+    EXPECT_EQ(s.site.bytes(archive + "-2/馬場僕/受信箱.txt"), "second");
 }
 
 TEST(RegistryAdmin, refusedChangesWriteNothing)

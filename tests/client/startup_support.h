@@ -3,6 +3,7 @@
 #include "client/ui/clientapp.h"
 #include "common/testsite.h"
 #include "shared/fakes.h"
+#include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/site.h"
 
@@ -38,9 +39,10 @@ inline QStringList credentialLines(const QList<UserRecord> &users)
     return lines;
 }
 
+// The path here of a shared file the system names by its tail.
 inline QString share(const QString &tail)
 {
-    return perumina::SharePath(kServer, tail);
+    return perumina::mapPath(perumina::SharePath(kServer, tail));
 }
 
 // Appends users to the four registry files of a site made with makeSite().

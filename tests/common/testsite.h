@@ -21,13 +21,14 @@ public:
     TempSite &operator=(const TempSite &) = delete;
 
     QString root() const { return dir_.path(); }
-    // A path of the system ("c:\group\x", "\\SERVER\...") as a path of this machine.
+    // A path of the system ("c:\group\x", "\\SERVER\...") as a path of this machine, for a test that
+    // names a file as the system does; a path of this machine (what site:: gives) stays as it is.
     QString local(const QString &systemPath) const;
     // Creates the share of SERVER with its folders and the four empty registry files, the local folder
     // and the locator naming the server.
     void makeSite(const QString &server = QStringLiteral("SERVER"));
 
-    // Raw bytes of a file, empty when missing.
+    // Raw bytes of a file (named either way, as local() takes it), empty when missing.
     QByteArray bytes(const QString &systemPath) const;
     void writeBytes(const QString &systemPath, const QByteArray &bytes) const;
 

@@ -38,22 +38,17 @@ struct Reader
     QStringList files; // the shared files it reads that are planted
 };
 
-QString data(const QString &tail)
+// Paths of the current site root, so made anew for each site.
+QList<Reader> readers()
 {
-    return SharePath(kServer, tail);
-}
-
-const QList<Reader> &readers()
-{
-    static const QList<Reader> all = {
+    return {
         {"inbox", {site::inbox(kServer, QStringLiteral("受信者"))}},
         {"log", {site::messageLog(kServer)}},
-        {"console-users", {data(tails::kAdminRecords)}},
-        {"login-screen", {data(tails::kAdminRecords)}},
-        {"registration", {data(tails::kFullNames), data(tails::kUserNames)}},
-        {"login-button", {data(tails::kCredentials)}},
+        {"console-users", {site::adminRecordsFile(kServer)}},
+        {"login-screen", {site::adminRecordsFile(kServer)}},
+        {"registration", {site::fullNamesFile(kServer), site::userNamesFile(kServer)}},
+        {"login-button", {site::credentialsFile(kServer)}},
     };
-    return all;
 }
 
 struct Figures
@@ -89,9 +84,9 @@ Figures runReader(const Reader &reader)
     return f;
 }
 
-void plant(const QString &systemPath, const QByteArray &bytes)
+void plant(const QString &path, const QByteArray &bytes)
 {
-    QFile file(mapPath(systemPath));
+    QFile file(path);
     QFile::remove(file.fileName());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     ASSERT_EQ(file.write(bytes), bytes.size());
@@ -103,7 +98,7 @@ protected:
     void SetUp() override
     {
         site_.makeSite(kServer);
-        QDir().mkpath(mapPath(site::userFolder(kServer, QStringLiteral("受信者"))));
+        QDir().mkpath(site::userFolder(kServer, QStringLiteral("受信者")));
     }
     // Runs every reader with its files planted by plantFile, and checks what each gives.
     void check(const std::string &what, const std::function<void(const QString &)> &plantFile,
@@ -121,7 +116,7 @@ protected:
             std::printf("%-22s %-14s %9lld records %7.1f MB %6lld ms%s\n", what.c_str(), reader.name,
                         f.records, f.peakKb / 1024.0, f.ms, f.problem ? "  (named)" : "");
             for (const QString &file : reader.files)
-                QFile::remove(mapPath(file));
+                QFile::remove(file);
         }
     }
 
@@ -146,15 +141,15 @@ TEST_F(BoundedReaders, worstShapesAtTheLimitAndAt50MBStayWithinTheCapAndAreNamed
     check(
         "FIFO",
         [](const QString &file) {
-            QFile::remove(mapPath(file));
-            ASSERT_EQ(::mkfifo(QFile::encodeName(mapPath(file)).constData(), 0660), 0);
+            QFile::remove(file);
+            ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0660), 0);
         },
         [](const Reader &) { return true; });
     check(
         "link to /dev/zero",
         [](const QString &file) {
-            QFile::remove(mapPath(file));
-            ASSERT_TRUE(QFile::link("/dev/zero", mapPath(file)));
+            QFile::remove(file);
+            ASSERT_TRUE(QFile::link("/dev/zero", file));
         },
         [](const Reader &) { return true; });
 }

@@ -93,13 +93,13 @@ protected:
             credentials += QStringLiteral("\"%1%2\"\r\n").arg(userName(i), password(i));
             records += QStringLiteral("\"%1,%2,%3\"\r\n").arg(userName(i), fullName(i), password(i));
             users += QStringLiteral("\"%1\"\r\n").arg(userName(i));
-            QDir().mkpath(site_->local(SharePath(kServer, tails::kDataFolder + fullName(i))));
-            QDir().mkpath(site_->local(SharePath(kServer, tails::kAdminFolder + fullName(i))));
+            QDir().mkpath(site::userFolder(kServer, fullName(i)));
+            QDir().mkpath(site::adminCopyFolder(kServer, fullName(i)));
         }
-        ASSERT_TRUE(writeTextFile(SharePath(kServer, tails::kFullNames), names));
-        ASSERT_TRUE(writeTextFile(SharePath(kServer, tails::kCredentials), credentials));
-        ASSERT_TRUE(writeTextFile(SharePath(kServer, tails::kAdminRecords), records));
-        ASSERT_TRUE(writeTextFile(SharePath(kServer, tails::kUserNames), users));
+        ASSERT_TRUE(writeTextFile(site::fullNamesFile(kServer), names));
+        ASSERT_TRUE(writeTextFile(site::credentialsFile(kServer), credentials));
+        ASSERT_TRUE(writeTextFile(site::adminRecordsFile(kServer), records));
+        ASSERT_TRUE(writeTextFile(site::userNamesFile(kServer), users));
         QString log;
         for (int n = 0; n < kMails; ++n)
             log += client::logRecordText(mailTo((n * 7) % kUsers, n));

@@ -28,7 +28,7 @@ const QString kServer = QStringLiteral("SERVER");
 
 QString data(const QString &file)
 {
-    return perumina::SharePath(kServer, perumina::tails::kDataFolder + file);
+    return perumina::site::dataFile(kServer, file);
 }
 
 QStringList lines(const TempSite &site, const QString &file)

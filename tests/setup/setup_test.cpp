@@ -413,7 +413,7 @@ TEST(Setup, resetsAPasswordAndRetiresPeopleAndAnUnknownNameWritesNothing)
     for (const QStringList &p : people) {
         const QStringList records = {p[1], p[0] + p[2], p[0] + "," + p[1] + "," + p[2], p[0]};
         for (int i = 0; i < 4; ++i)
-            ASSERT_TRUE(AppendQuotedRecords(SharePath(server, tails[i]), {records[i]}));
+            ASSERT_TRUE(AppendQuotedRecords(site.local(SharePath(server, tails[i])), {records[i]}));
         site.writeBytes(site::inbox(server, p[1]), sjis("\"受信\"\r\n"));
         QDir().mkpath(site.local(site::adminCopyFolder(server, p[1])));
     }
@@ -456,8 +456,8 @@ TEST(Setup, resetsAPasswordAndRetiresPeopleAndAnUnknownNameWritesNothing)
     EXPECT_EQ(registry(), (QList<QByteArray>{sjis("\"馬場僕\"\r\n"), sjis("\"bobnewpw\"\r\n"),
                                              sjis("\"bob,馬場僕,newpw\"\r\n"), sjis("\"bob\"\r\n")}));
     const QString archive = site::retiredArchive(server, "青木愛", QDate::currentDate());
-    EXPECT_EQ(site.bytes(archive + "\\青木愛\\受信箱.txt"), sjis("\"受信\"\r\n"));
-    EXPECT_TRUE(QFileInfo(site.local(archive + "\\管理用")).isDir());
+    EXPECT_EQ(site.bytes(archive + "/青木愛/受信箱.txt"), sjis("\"受信\"\r\n"));
+    EXPECT_TRUE(QFileInfo(archive + "/管理用").isDir());
     const QStringList recorded = decodeCp932(site.bytes(site::administrationRecord())).split("\r\n");
     ASSERT_EQ(recorded.size(), 3);
     EXPECT_TRUE(recorded[0].endsWith(QStringLiteral("\"パスワードを変更: bob（馬場僕）\"")));
@@ -487,10 +487,11 @@ TEST(Setup, onlyTheStaffMayResetOrRetireOnAServer)
     EXPECT_EQ(info.st_gid, staff->gr_gid);
     EXPECT_EQ(info.st_mode & 0777, 0660u);
     const QString server = QStringLiteral("STAFFROOM");
-    ASSERT_TRUE(AppendQuotedRecords(SharePath(server, tails::kFullNames), {"青木愛"}));
-    ASSERT_TRUE(AppendQuotedRecords(SharePath(server, tails::kCredentials), {"alicea1"}));
-    ASSERT_TRUE(AppendQuotedRecords(SharePath(server, tails::kAdminRecords), {"alice,青木愛,a1"}));
-    ASSERT_TRUE(AppendQuotedRecords(SharePath(server, tails::kUserNames), {"alice"}));
+    ASSERT_TRUE(AppendQuotedRecords(site.local(SharePath(server, tails::kFullNames)), {"青木愛"}));
+    ASSERT_TRUE(AppendQuotedRecords(site.local(SharePath(server, tails::kCredentials)), {"alicea1"}));
+    ASSERT_TRUE(
+        AppendQuotedRecords(site.local(SharePath(server, tails::kAdminRecords)), {"alice,青木愛,a1"}));
+    ASSERT_TRUE(AppendQuotedRecords(site.local(SharePath(server, tails::kUserNames)), {"alice"}));
     const QByteArray before = site.bytes(SharePath(server, tails::kAdminRecords));
     auto runAs = [&](const QString &groups) {
         return runProgram(QStandardPaths::findExecutable("setpriv"),

@@ -1,5 +1,6 @@
 #include "common/testsite.h"
 #include "shared/boundedread.h"
+#include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/site.h"
 
@@ -11,9 +12,10 @@ using testing_support::TempSite;
 
 namespace {
 
+// The path here of a shared file the system names by its tail.
 QString share(const QString &tail)
 {
-    return SharePath(QStringLiteral("SERVER"), tail);
+    return mapPath(SharePath(QStringLiteral("SERVER"), tail));
 }
 
 } // namespace

@@ -45,10 +45,10 @@ TEST(Launcher, findsProgramsByPathOrBareNameWithOrWithoutExe)
 
     EXPECT_EQ(resolveProgram(QStringLiteral("DayBoardC.exe"), own), own + "/DayBoardC");
     EXPECT_EQ(resolveProgram(QStringLiteral("DayBoardC"), own), own + "/DayBoardC");
-    EXPECT_EQ(resolveProgram(QStringLiteral("c:\\group\\InboxSweep.exe"), own),
+    EXPECT_EQ(resolveProgram(site.local(QStringLiteral("c:\\group\\InboxSweep.exe")), own),
               site.local(QStringLiteral("c:\\group\\InboxSweep")));
     EXPECT_TRUE(resolveProgram(QStringLiteral("NoSuchBoard.exe"), own).isEmpty());
-    EXPECT_TRUE(resolveProgram(QStringLiteral("c:\\group\\Missing.exe"), own).isEmpty());
+    EXPECT_TRUE(resolveProgram(site.local(QStringLiteral("c:\\group\\Missing.exe")), own).isEmpty());
     // Along PATH when it is not in the own folder.
     EXPECT_FALSE(resolveProgram(QStringLiteral("sh.exe"), own).isEmpty());
 }

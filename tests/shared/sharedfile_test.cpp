@@ -35,7 +35,7 @@ TEST(SharedFiles, rewriteKeepsTheFileWhenTheEditDeclines)
 {
     TempSite site;
     site.makeSite();
-    const QString path = SharePath(QStringLiteral("SERVER"), QStringLiteral("\\ぺるみな\\管理データ\\x.txt"));
+    const QString path = site::dataFile(QStringLiteral("SERVER"), QStringLiteral("x.txt"));
     site.writeBytes(path, "old");
     ASSERT_TRUE(rewriteLocked(path, [](QByteArray &content, bool existed) {
         EXPECT_TRUE(existed);
@@ -115,7 +115,7 @@ TEST(SharedFiles, eightProcessesAppendingAtOnceLoseNoRecord)
 {
     TempSite site;
     site.makeSite();
-    const QString path = SharePath(QStringLiteral("SERVER"), tails::kFullNames);
+    const QString path = site::fullNamesFile(QStringLiteral("SERVER"));
     const QString helper = testing_support::testBinDir() + "/append_helper";
     std::vector<std::unique_ptr<QProcess>> processes;
     for (int p = 0; p < 8; ++p) {
@@ -146,8 +146,7 @@ TEST(SharedFiles, writersKilledAtRandomLeaveEveryRecordWholeOrSkippedNeverGlued)
     TempSite site;
     site.makeSite();
     // Records far longer than any registry's, so a file of a kind whose limit holds them all.
-    const QString path =
-        SharePath(QStringLiteral("SERVER"), QStringLiteral("\\ぺるみな\\管理データ\\追記.txt"));
+    const QString path = site::dataFile(QStringLiteral("SERVER"), QStringLiteral("追記.txt"));
     const QString helper = testing_support::testBinDir() + "/append_helper";
     const quint32 seed = QRandomGenerator::global()->generate();
     SCOPED_TRACE(testing::Message() << "seed " << seed);
@@ -397,10 +396,10 @@ TEST(SharedFiles, theShareFolderMayBeALinkButNoWriteFollowsOneBelowIt)
     const QString share = site.local(SharePath(QStringLiteral("SERVER"), tails::kShare)).chopped(1);
     ASSERT_TRUE(QDir().rename(share, site.root() + "/mount"));
     ASSERT_TRUE(QFile::link(site.root() + "/mount", share));
-    EXPECT_TRUE(appendLocked(SharePath(QStringLiteral("SERVER"), tails::kFullNames), "\"a\"\r\n"));
+    EXPECT_TRUE(appendLocked(site::fullNamesFile(QStringLiteral("SERVER")), "\"a\"\r\n"));
 
     site.writeBytes(site.root() + "/victim.txt", "victim");
-    const QString planted = SharePath(QStringLiteral("SERVER"), tails::kDataFolder) + "x.txt";
+    const QString planted = site::dataFile(QStringLiteral("SERVER"), QStringLiteral("x.txt"));
     ASSERT_TRUE(QFile::link(site.root() + "/victim.txt", site.local(planted)));
     const Status appended = appendLocked(planted, "y\r\n");
     EXPECT_EQ(appended.kind, Status::Kind::NoPermission);

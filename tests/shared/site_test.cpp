@@ -11,30 +11,43 @@
 using namespace perumina;
 using site::NameKind;
 
-TEST(SiteLayout, namesEveryPathAsTheSystemDoes)
+TEST(SiteLayout, namesEveryPathAsTheSystemDoesAndGivesItsPathHere)
 {
-    const QString s = QStringLiteral("SV ");
-    EXPECT_EQ(site::userFolder(s, QStringLiteral("山田太郎")),
-              QStringLiteral("\\\\SV \\ぺるみな\\管理データ\\山田太郎"));
-    EXPECT_EQ(site::inbox(s, QStringLiteral("山田太郎")),
-              QStringLiteral("\\\\SV \\ぺるみな\\管理データ\\山田太郎\\受信箱.txt"));
-    EXPECT_EQ(site::adminCopyFolder(s, QStringLiteral("山田太郎")),
-              QStringLiteral("\\\\SV \\ぺるみな\\管理データ\\管理用\\山田太郎"));
-    EXPECT_EQ(site::picture(s, QStringLiteral("山田太郎"), QStringLiteral("春")),
-              QStringLiteral("\\\\SV \\ぺるみな\\管理データ\\山田太郎\\春.jpg"));
-    EXPECT_EQ(site::adminCopyPicture(s, QStringLiteral("山田太郎"), QStringLiteral("春")),
-              QStringLiteral("\\\\SV \\ぺるみな\\管理データ\\管理用\\山田太郎\\春.jpg"));
-    EXPECT_EQ(site::adminFolder(s), QStringLiteral("\\\\SV \\ぺるみな\\管理データ\\管理用"));
-    EXPECT_EQ(site::presenceFolder(s), QStringLiteral("\\\\SV \\ぺるみな\\管理データ\\開いているボード\\"));
-    EXPECT_EQ(site::dataFile(s, site::kMonthIndex),
-              QStringLiteral("\\\\SV \\ぺるみな\\管理データ\\年月取得.txt"));
-    EXPECT_EQ(site::lockPath(site::inbox(s, QStringLiteral("a"))),
-              QStringLiteral("\\\\SV \\ぺるみな\\管理データ\\a\\受信箱.txt.lock"));
-    EXPECT_EQ(site::share(s), QStringLiteral("\\\\SV \\ぺるみな\\"));
-    EXPECT_EQ(site::retiredArchive(s, QStringLiteral("山田太郎"), QDate(2027, 3, 20)),
-              QStringLiteral("\\\\SV \\ぺるみな\\管理データ\\退会者\\山田太郎-20270320"));
-    // The inbox copy is the person's own, never the local folder that every account shares.
     testing_support::TempSite root;
+    const QString s = QStringLiteral("SV ");
+    const QString name = QStringLiteral("山田太郎");
+    const struct
+    {
+        QString path;
+        const char *systemName;
+    } cases[] = {
+        {site::userFolder(s, name), "\\\\SV \\ぺるみな\\管理データ\\山田太郎"},
+        {site::inbox(s, name), "\\\\SV \\ぺるみな\\管理データ\\山田太郎\\受信箱.txt"},
+        {site::adminCopyFolder(s, name), "\\\\SV \\ぺるみな\\管理データ\\管理用\\山田太郎"},
+        {site::picture(s, name, QStringLiteral("春")), "\\\\SV \\ぺるみな\\管理データ\\山田太郎\\春.jpg"},
+        {site::adminCopyPicture(s, name, QStringLiteral("春")),
+         "\\\\SV \\ぺるみな\\管理データ\\管理用\\山田太郎\\春.jpg"},
+        {site::adminFolder(s), "\\\\SV \\ぺるみな\\管理データ\\管理用"},
+        {site::presenceFolder(s), "\\\\SV \\ぺるみな\\管理データ\\開いているボード\\"},
+        {site::dataFile(s, site::kMonthIndex), "\\\\SV \\ぺるみな\\管理データ\\年月取得.txt"},
+        {site::lockPath(site::inbox(s, QStringLiteral("a"))),
+         "\\\\SV \\ぺるみな\\管理データ\\a\\受信箱.txt.lock"},
+        {site::share(s), "\\\\SV \\ぺるみな\\"},
+        {site::retiredArchive(s, name, QDate(2027, 3, 20)),
+         "\\\\SV \\ぺるみな\\管理データ\\退会者\\山田太郎-20270320"},
+        {site::locatorFile(), "c:\\group\\ぺるみな.txt"},
+        {site::sweeperProgram(), "c:\\group\\InboxSweep.exe"},
+        {site::staffGroupFile(), "c:\\group\\職員グループ.txt"},
+    };
+    for (const auto &c : cases) {
+        const QString systemName = QString::fromUtf8(c.systemName);
+        // The path here, mapped where it is made.
+        EXPECT_EQ(c.path, root.local(systemName)) << c.systemName;
+        // A message can still name the file as the system does.
+        EXPECT_EQ(site::systemName(c.path), systemName) << c.systemName;
+    }
+    EXPECT_EQ(site::systemName(QStringLiteral("/tmp/x.txt")), QStringLiteral("/tmp/x.txt"));
+    // The inbox copy is the person's own, never the local folder that every account shares.
     EXPECT_TRUE(site::localInboxCopy().startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR") + u'/'));
 }
 

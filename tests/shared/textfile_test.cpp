@@ -62,7 +62,7 @@ TEST(Lines, splitAtEveryKindOfLineEnd)
 TEST(TextFiles, writeAndAppendCodePageBytesAndReadThemBack)
 {
     TempSite site;
-    const QString path = QStringLiteral("c:\\group\\memo.txt");
+    const QString path = site.local(QStringLiteral("c:\\group\\memo.txt"));
     site.writeBytes(path, {});
     ASSERT_TRUE(writeTextFile(path, QStringLiteral("予定〜\r\n")));
     ASSERT_TRUE(appendTextFile(path, QStringLiteral("表\r\n")));
@@ -72,5 +72,5 @@ TEST(TextFiles, writeAndAppendCodePageBytesAndReadThemBack)
     EXPECT_FALSE(appendTextFile(path, QStringLiteral("𠮷\r\n")));
     EXPECT_FALSE(writeTextFile(path, QStringLiteral("𠮷\r\n")));
     EXPECT_EQ(site.bytes(path).size(), 12);
-    EXPECT_FALSE(readTextFile(QStringLiteral("c:\\group\\none.txt")));
+    EXPECT_FALSE(readTextFile(site.local(QStringLiteral("c:\\group\\none.txt"))));
 }

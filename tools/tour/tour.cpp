@@ -151,7 +151,7 @@ std::unique_ptr<ClientRun> Tour::startClient(bool picture)
     expectMessages(run->seams, {}, QStringLiteral("welcome"));
     if (run->app->ended())
         throw StepFailed{QStringLiteral("クライアントが起動してすぐ終了しました。")};
-    if (run->seams.launcher.started != QStringList{perumina::site::sweeperProgram()})
+    if (run->seams.launcher.started != QStringList{perumina::local::kSweeper})
         throw StepFailed{QStringLiteral("起動時にスイーパーが起動されませんでした。")};
     client::Form01 *welcome = run->app->form01();
     expectShown(welcome, QStringLiteral("ようこそ画面（Form01）"));
@@ -275,8 +275,9 @@ void Tour::drawAndSend(ClientRun &run, const Pupil &to)
     expectMessages(run.seams, {client::illustration::kSentMessage}, QStringLiteral("canvas"));
     const auto stored = client::illustration::paths(server_, to.fullName, pictureTitle_);
     for (const QString &copy : {stored.recipientCopy, stored.adminCopy}) {
-        if (!QFileInfo::exists(perumina::mapPath(copy)))
-            throw StepFailed{QStringLiteral("送ったイラスト %1 がありません。").arg(copy)};
+        if (!QFileInfo::exists(copy))
+            throw StepFailed{
+                QStringLiteral("送ったイラスト %1 がありません。").arg(perumina::site::systemName(copy))};
     }
 }
 
