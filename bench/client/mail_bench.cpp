@@ -1,7 +1,6 @@
 // Delivering into, and opening a reader on, an inbox that already holds 5,000 mails.
 #include "client/core/mail.h"
 #include "client/ui/clientapp.h"
-#include "client/ui/form03.h"
 #include "client/ui/form09.h"
 #include "shared/fakes.h"
 #include "shared/paths.h"

@@ -6,10 +6,10 @@
 
 namespace client {
 
-class Form01;
-class Form02;
-class Form03;
-class Form04;
+class WelcomeScreen;
+class RegistrationScreen;
+class LoginScreen;
+class MenuScreen;
 class Form05;
 class Form06;
 class Form09;
@@ -31,10 +31,10 @@ public:
     explicit ClientApp(perumina::Seams seams, QObject *parent = nullptr);
     ~ClientApp() override;
 
-    Form01 *form01();
-    Form02 *form02();
-    Form03 *form03();
-    Form04 *form04();
+    WelcomeScreen *welcomeScreen();
+    RegistrationScreen *registrationScreen();
+    LoginScreen *loginScreen();
+    MenuScreen *menuScreen();
     Form05 *form05();
     Form06 *form06();
     Form09 *form09();
@@ -51,10 +51,10 @@ protected:
     QWidget *firstScreen() override;
 
 private:
-    std::unique_ptr<Form01> form01_;
-    std::unique_ptr<Form02> form02_;
-    std::unique_ptr<Form03> form03_;
-    std::unique_ptr<Form04> form04_;
+    std::unique_ptr<WelcomeScreen> welcomeScreen_;
+    std::unique_ptr<RegistrationScreen> registrationScreen_;
+    std::unique_ptr<LoginScreen> loginScreen_;
+    std::unique_ptr<MenuScreen> menuScreen_;
     std::unique_ptr<Form05> form05_;
     std::unique_ptr<Form06> form06_;
     std::unique_ptr<Form09> form09_;

@@ -2,10 +2,10 @@
 
 #include "client/core/mail.h"
 #include "client/ui/clientapp.h"
-#include "client/ui/form04.h"
 #include "client/ui/form06.h"
 #include "client/ui/form09.h"
 #include "client/ui/form10.h"
+#include "client/ui/menuscreen.h"
 #include "client/ui/onelinebox.h"
 #include "shared/textfile.h"
 #include "shared/ui/enterkey.h"
@@ -218,7 +218,7 @@ void Form05::Command4_Click()
 
 void Form05::Command7_Click()
 {
-    goTo(app_.form04());
+    goTo(app_.menuScreen());
 }
 
 // Only starts the sweeper: the program and this screen stay open.

@@ -4,10 +4,10 @@
 #include "client/core/mail.h"
 #include "client/ui/clientapp.h"
 #include "client/ui/drawingsurface.h"
-#include "client/ui/form04.h"
 #include "client/ui/form05.h"
 #include "client/ui/form09.h"
 #include "client/ui/form10.h"
+#include "client/ui/menuscreen.h"
 #include "client/ui/onelinebox.h"
 
 #include "shared/ui/formkit.h"
@@ -323,7 +323,7 @@ void Form06::Command2_Click()
 }
 void Form06::Command5_Click()
 {
-    goTo(app_.form04());
+    goTo(app_.menuScreen());
 }
 
 void Form06::Command3_Click()

@@ -4,10 +4,10 @@
 #include "client/core/newmail.h"
 #include "client/core/reply.h"
 #include "client/ui/clientapp.h"
-#include "client/ui/form04.h"
 #include "client/ui/form05.h"
 #include "client/ui/form06.h"
 #include "client/ui/form10.h"
+#include "client/ui/menuscreen.h"
 #include "shared/site.h"
 #include "shared/ui/formkit.h"
 
@@ -195,7 +195,7 @@ void Form09::Command2_Click()
 
 void Form09::Command7_Click()
 {
-    goTo(app_.form04());
+    goTo(app_.menuScreen());
 }
 
 void Form09::Command3_Click()

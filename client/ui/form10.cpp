@@ -2,10 +2,10 @@
 
 #include "client/core/illustration.h"
 #include "client/ui/clientapp.h"
-#include "client/ui/form04.h"
 #include "client/ui/form05.h"
 #include "client/ui/form06.h"
 #include "client/ui/form09.h"
+#include "client/ui/menuscreen.h"
 #include "shared/picture.h"
 #include "shared/site.h"
 
@@ -170,7 +170,7 @@ void Form10::Command4_Click()
 }
 void Form10::Command7_Click()
 {
-    goTo(app_.form04());
+    goTo(app_.menuScreen());
 }
 
 void Form10::Command3_Click()

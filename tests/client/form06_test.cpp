@@ -1,7 +1,7 @@
-#include "client/ui/form04.h"
 #include "client/ui/form05.h"
 #include "client/ui/form09.h"
 #include "client/ui/form10.h"
+#include "client/ui/menuscreen.h"
 #include "picturesfixture.h"
 
 #include <QDirIterator>
@@ -310,7 +310,7 @@ TEST_F(Canvas, screenButtonsGoWhereTheySay)
         {"Command28", [&] { return static_cast<QWidget *>(app->form10()); }},
         {"Command1", [&] { return static_cast<QWidget *>(app->form05()); }},
         {"Command2", [&] { return static_cast<QWidget *>(app->form09()); }},
-        {"Command5", [&] { return static_cast<QWidget *>(app->form04()); }},
+        {"Command5", [&] { return static_cast<QWidget *>(app->menuScreen()); }},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.button);

@@ -1,7 +1,7 @@
-#include "client/ui/form04.h"
 #include "client/ui/form05.h"
 #include "client/ui/form09.h"
 #include "client/ui/form10.h"
+#include "client/ui/menuscreen.h"
 #include "picturesfixture.h"
 
 #include <QApplication>
@@ -219,7 +219,7 @@ TEST_F(Viewer, screenButtonsGoWhereTheySay)
         {"Command1", [&] { return static_cast<QWidget *>(app->form06()); }},
         {"Command2", [&] { return static_cast<QWidget *>(app->form09()); }},
         {"Command4", [&] { return static_cast<QWidget *>(app->form05()); }},
-        {"Command7", [&] { return static_cast<QWidget *>(app->form04()); }},
+        {"Command7", [&] { return static_cast<QWidget *>(app->menuScreen()); }},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.button);

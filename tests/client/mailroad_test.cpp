@@ -2,12 +2,12 @@
 // starts the client anew, logs in and reads it newest first.
 #include "client/core/mail.h"
 #include "client/ui/clientapp.h"
-#include "client/ui/form01.h"
-#include "client/ui/form02.h"
-#include "client/ui/form03.h"
-#include "client/ui/form04.h"
 #include "client/ui/form05.h"
 #include "client/ui/form09.h"
+#include "client/ui/loginscreen.h"
+#include "client/ui/menuscreen.h"
+#include "client/ui/registrationscreen.h"
+#include "client/ui/welcomescreen.h"
 #include "common/testsite.h"
 #include "mailsite.h"
 #include "shared/fakes.h"
@@ -30,8 +30,8 @@ void registerThroughScreens(const QString &user, const QString &fullName, const 
     perumina::FakeSeams fakes;
     ClientApp app(fakes.seams());
     app.start();
-    QTest::mouseClick(app.form01()->Command1, Qt::LeftButton);
-    Form02 *form = app.form02();
+    QTest::mouseClick(app.welcomeScreen()->Command1, Qt::LeftButton);
+    RegistrationScreen *form = app.registrationScreen();
     form->Text1->setText(user);
     form->Text2->setText(fullName);
     form->Text3->setText(password);
@@ -44,12 +44,12 @@ void registerThroughScreens(const QString &user, const QString &fullName, const 
 void loginAndChoose(ClientApp &app, const QString &user, const QString &password, int option)
 {
     app.start();
-    QTest::mouseClick(app.form01()->Command2, Qt::LeftButton);
-    Form03 *login = app.form03();
+    QTest::mouseClick(app.welcomeScreen()->Command2, Qt::LeftButton);
+    LoginScreen *login = app.loginScreen();
     login->Text1->setText(user);
     login->Text2->setText(password);
     QTest::mouseClick(login->Command1, Qt::LeftButton);
-    Form04 *menu = app.form04();
+    MenuScreen *menu = app.menuScreen();
     ASSERT_TRUE(menu->isVisible());
     QRadioButton *options[] = {menu->Option1, menu->Option2};
     options[option - 1]->setChecked(true);

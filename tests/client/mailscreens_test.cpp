@@ -3,12 +3,12 @@
 #include "client/core/newmail.h"
 #include "client/core/reply.h"
 #include "client/ui/clientapp.h"
-#include "client/ui/form03.h"
-#include "client/ui/form04.h"
 #include "client/ui/form05.h"
 #include "client/ui/form06.h"
 #include "client/ui/form09.h"
 #include "client/ui/form10.h"
+#include "client/ui/loginscreen.h"
+#include "client/ui/menuscreen.h"
 #include "common/screenshot.h"
 #include "common/testsite.h"
 #include "mailsite.h"
@@ -332,11 +332,11 @@ TEST_F(MailScreens, everyScreenButtonHidesTheScreenAndShowsItsTarget)
         {compose, compose->Command2, run.app->form06()},
         {compose, compose->Command3, run.app->form10()},
         {compose, compose->Command4, reader},
-        {compose, compose->Command7, run.app->form04()},
+        {compose, compose->Command7, run.app->menuScreen()},
         {reader, reader->Command1, compose},
         {reader, reader->Command4, run.app->form06()},
         {reader, reader->Command2, run.app->form10()},
-        {reader, reader->Command7, run.app->form04()},
+        {reader, reader->Command7, run.app->menuScreen()},
     };
     for (const Case &c : cases) {
         c.from->show();
@@ -508,7 +508,7 @@ TEST_F(MailScreens, newMailIsCountedSinceTheLastReadingOnAnyComputer)
                             second + QStringLiteral("/unc/SERVER/ぺるみな")));
     const auto onComputer = [](const QString &root) { qputenv("PERUMINA_ROOT", root.toUtf8()); };
     const auto count = [](ClientRun &run) {
-        Form04 *menu = run.app->form04();
+        MenuScreen *menu = run.app->menuScreen();
         menu->show();
         const QString text = menu->newMailLabel->isVisible() ? menu->newMailLabel->text() : QString();
         menu->hide();

@@ -1,11 +1,11 @@
-#include "client/ui/form01.h"
-#include "client/ui/form02.h"
-#include "client/ui/form03.h"
-#include "client/ui/form04.h"
 #include "client/ui/form05.h"
 #include "client/ui/form06.h"
 #include "client/ui/form09.h"
 #include "client/ui/form10.h"
+#include "client/ui/loginscreen.h"
+#include "client/ui/menuscreen.h"
+#include "client/ui/registrationscreen.h"
+#include "client/ui/welcomescreen.h"
 #include "shared/site.h"
 #include "shared/ui/enterkey.h"
 #include "startup_support.h"
@@ -19,17 +19,17 @@ using namespace startup_testing;
 namespace {
 
 // Logs taro in and returns the menu.
-client::Form04 *openMenu(ClientOnSite &s)
+client::MenuScreen *openMenu(ClientOnSite &s)
 {
     client::ClientApp &app = s.start();
-    QTest::mouseClick(app.form01()->Command2, Qt::LeftButton);
-    app.form03()->Text1->setText("taro");
-    app.form03()->Text2->setText("pw");
-    QTest::mouseClick(app.form03()->Command1, Qt::LeftButton);
+    QTest::mouseClick(app.welcomeScreen()->Command2, Qt::LeftButton);
+    app.loginScreen()->Text1->setText("taro");
+    app.loginScreen()->Text2->setText("pw");
+    QTest::mouseClick(app.loginScreen()->Command1, Qt::LeftButton);
     // taro has no inbox on this site, which the reader created by the login reports.
     EXPECT_EQ(s.fakes.dialogs.texts(), QStringList{client::inboxLoadMessage()});
     s.fakes.dialogs.shown.clear();
-    return app.form04();
+    return app.menuScreen();
 }
 
 const QList<UserRecord> kTaro = {{"taro", "山田太郎", "pw"}};
@@ -37,7 +37,7 @@ const QList<UserRecord> kTaro = {{"taro", "山田太郎", "pw"}};
 TEST(MainMenu, enterOnAFreshMenuOpensTheMailScreen)
 {
     ClientOnSite s(kTaro);
-    client::Form04 *menu = openMenu(s);
+    client::MenuScreen *menu = openMenu(s);
     ASSERT_TRUE(menu->isVisible());
     EXPECT_TRUE(menu->Option1->isChecked());
     // The key goes where the freshly opened window put the focus.
@@ -56,7 +56,7 @@ TEST(MainMenu, enterOnAFreshMenuOpensTheMailScreen)
 TEST(MainMenu, eachScreenChoiceHidesTheMenuAndShowsItsScreen)
 {
     ClientOnSite s(kTaro);
-    client::Form04 *menu = openMenu(s);
+    client::MenuScreen *menu = openMenu(s);
     const std::pair<QRadioButton *, QWidget *> choices[] = {
         {menu->Option2, s.app->form09()}, {menu->Option3, s.app->form06()}, {menu->Option4, s.app->form10()}};
     for (const auto &[option, screen] : choices) {
@@ -75,7 +75,7 @@ TEST(MainMenu, eachScreenChoiceHidesTheMenuAndShowsItsScreen)
 TEST(MainMenu, boardsAreStartedByBareNameAndTheMenuStays)
 {
     ClientOnSite s(kTaro);
-    client::Form04 *menu = openMenu(s);
+    client::MenuScreen *menu = openMenu(s);
     s.fakes.launcher.started.clear();
     menu->Option5->setChecked(true);
     QTest::mouseClick(menu->Command1, Qt::LeftButton);
@@ -93,7 +93,7 @@ TEST(MainMenu, boardsAreStartedByBareNameAndTheMenuStays)
 TEST(MainMenu, aBoardThatCannotStartIsNamedInAMessage)
 {
     ClientOnSite s(kTaro);
-    client::Form04 *menu = openMenu(s);
+    client::MenuScreen *menu = openMenu(s);
     s.fakes.launcher.failing.insert("LunchBoardC.exe");
     menu->Option6->setChecked(true);
     QTest::mouseClick(menu->Command1, Qt::LeftButton);
@@ -106,12 +106,12 @@ TEST(MainMenu, aBoardThatCannotStartIsNamedInAMessage)
 TEST(MainMenu, backShowsTheLoginScreenAndQuitSweepsAndEnds)
 {
     ClientOnSite s(kTaro);
-    client::Form04 *menu = openMenu(s);
+    client::MenuScreen *menu = openMenu(s);
     QTest::mouseClick(menu->Command3, Qt::LeftButton);
     EXPECT_FALSE(menu->isVisible());
-    EXPECT_TRUE(s.app->form03()->isVisible());
+    EXPECT_TRUE(s.app->loginScreen()->isVisible());
     EXPECT_EQ(s.app->signedIn().userName, "taro");
-    s.app->form03()->hide();
+    s.app->loginScreen()->hide();
     menu->show();
     s.fakes.launcher.started.clear();
     QTest::mouseClick(menu->Command2, Qt::LeftButton);
@@ -122,7 +122,7 @@ TEST(MainMenu, backShowsTheLoginScreenAndQuitSweepsAndEnds)
 TEST(MainMenu, closingTheWindowSweepsAndEnds)
 {
     ClientOnSite s(kTaro);
-    client::Form04 *menu = openMenu(s);
+    client::MenuScreen *menu = openMenu(s);
     s.fakes.launcher.started.clear();
     menu->close();
     EXPECT_EQ(s.fakes.launcher.started, QStringList{perumina::local::kSweeper});
@@ -140,10 +140,10 @@ TEST(MainMenu, enterOnAFocusedQuitOrBackButtonPressesThatButton)
         const char *button;
         Screen next; // null: the button ends the program, or on the mail screen only starts the sweeper
     };
-    const auto welcome = [](client::ClientApp &a) -> QWidget * { return a.form01(); };
-    const auto registration = [](client::ClientApp &a) -> QWidget * { return a.form02(); };
-    const auto login = [](client::ClientApp &a) -> QWidget * { return a.form03(); };
-    const auto menu = [](client::ClientApp &a) -> QWidget * { return a.form04(); };
+    const auto welcome = [](client::ClientApp &a) -> QWidget * { return a.welcomeScreen(); };
+    const auto registration = [](client::ClientApp &a) -> QWidget * { return a.registrationScreen(); };
+    const auto login = [](client::ClientApp &a) -> QWidget * { return a.loginScreen(); };
+    const auto menu = [](client::ClientApp &a) -> QWidget * { return a.menuScreen(); };
     const auto mail = [](client::ClientApp &a) -> QWidget * { return a.form05(); };
     const auto canvas = [](client::ClientApp &a) -> QWidget * { return a.form06(); };
     const auto reader = [](client::ClientApp &a) -> QWidget * { return a.form09(); };

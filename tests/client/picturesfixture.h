@@ -3,8 +3,8 @@
 #include "client/core/illustration.h"
 #include "client/ui/clientapp.h"
 #include "client/ui/drawingsurface.h"
-#include "client/ui/form03.h"
 #include "client/ui/form06.h"
+#include "client/ui/loginscreen.h"
 #include "common/testsite.h"
 #include "shared/fakes.h"
 

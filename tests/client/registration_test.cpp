@@ -1,9 +1,9 @@
 #include "client/core/mail.h"
 #include "client/core/registry.h"
-#include "client/ui/form01.h"
-#include "client/ui/form02.h"
-#include "client/ui/form03.h"
-#include "client/ui/form04.h"
+#include "client/ui/loginscreen.h"
+#include "client/ui/menuscreen.h"
+#include "client/ui/registrationscreen.h"
+#include "client/ui/welcomescreen.h"
 #include "shared/site.h"
 #include "startup_support.h"
 
@@ -18,14 +18,14 @@ using testing_support::sjis;
 
 namespace {
 
-client::Form02 *openRegistration(ClientOnSite &s)
+client::RegistrationScreen *openRegistration(ClientOnSite &s)
 {
     client::ClientApp &app = s.start();
-    QTest::mouseClick(app.form01()->Command1, Qt::LeftButton);
-    return app.form02();
+    QTest::mouseClick(app.welcomeScreen()->Command1, Qt::LeftButton);
+    return app.registrationScreen();
 }
 
-void typeAndRegister(client::Form02 *form, const QString &user, const QString &fullName,
+void typeAndRegister(client::RegistrationScreen *form, const QString &user, const QString &fullName,
                      const QString &password)
 {
     form->Text1->setText(user);
@@ -45,7 +45,7 @@ QStringList items(const QListView *list)
 TEST(RegistrationScreen, showsTheRegisteredPeopleAndTheUserNamesInKanaOrder)
 {
     ClientOnSite s({{"たろう", "山田太郎", "p1"}, {"あきら", "佐藤明", "p2"}, {"かずお", "鈴木一夫", "p3"}});
-    client::Form02 *form = openRegistration(s);
+    client::RegistrationScreen *form = openRegistration(s);
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(s.fakes.dialogs.shown.isEmpty());
     EXPECT_EQ(form->SSTab1->tabText(form->SSTab1->currentIndex()), "すでに登録している人達");
@@ -63,8 +63,8 @@ TEST(RegistrationScreen, registeringThenStartingAgainLogsTheNewUserIn)
         perumina::FakeSeams fakes;
         client::ClientApp app(fakes.seams());
         app.start();
-        QTest::mouseClick(app.form01()->Command1, Qt::LeftButton);
-        client::Form02 *form = app.form02();
+        QTest::mouseClick(app.welcomeScreen()->Command1, Qt::LeftButton);
+        client::RegistrationScreen *form = app.registrationScreen();
         form->Text1->setText("taro");
         form->Text2->setText("山田太郎");
         form->Text3->setText("abc1234");
@@ -82,14 +82,14 @@ TEST(RegistrationScreen, registeringThenStartingAgainLogsTheNewUserIn)
     perumina::FakeSeams fakes;
     client::ClientApp app(fakes.seams());
     app.start();
-    QTest::keyClick(app.form01(), Qt::Key_Return);
-    client::Form03 *login = app.form03();
+    QTest::keyClick(app.welcomeScreen(), Qt::Key_Return);
+    client::LoginScreen *login = app.loginScreen();
     login->Text1->setText("taro");
     login->Text2->setText("abc1234");
     QTest::mouseClick(login->Command1, Qt::LeftButton);
     // The new inbox holds no mail yet, which the reader created by the login reports.
     EXPECT_EQ(fakes.dialogs.texts(), QStringList{client::inboxLoadMessage()});
-    EXPECT_TRUE(app.form04()->isVisible());
+    EXPECT_TRUE(app.menuScreen()->isVisible());
     EXPECT_EQ(app.signedIn().fullName, "山田太郎");
 }
 
@@ -111,7 +111,7 @@ TEST_P(RegistrationRefusal, showsItsMessageAndClearsOnlyTheOffendingBox)
 {
     const RefusedCase &c = GetParam();
     ClientOnSite s({{"taro", "山田太郎", "pw"}});
-    client::Form02 *form = openRegistration(s);
+    client::RegistrationScreen *form = openRegistration(s);
     typeAndRegister(form, c.userName, c.fullName, c.password);
     ASSERT_EQ(s.fakes.dialogs.shown.size(), 1);
     EXPECT_EQ(s.fakes.dialogs.last(), c.message);
@@ -148,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(RegistrationScreen, acceptsLongerNamesThatContainRegisteredOnes)
 {
     ClientOnSite s({{"taro", "山田太郎", "pw"}});
-    client::Form02 *form = openRegistration(s);
+    client::RegistrationScreen *form = openRegistration(s);
     typeAndRegister(form, "taro2", "山田太郎-A", "pw");
     EXPECT_EQ(s.fakes.dialogs.texts(), QStringList{client::kRegisteredMessage});
     EXPECT_EQ(s.site.bytes(share(kFullNames)), sjis("\"山田太郎\"\r\n\"山田太郎-A\"\r\n"));
@@ -157,7 +157,7 @@ TEST(RegistrationScreen, acceptsLongerNamesThatContainRegisteredOnes)
 TEST(RegistrationScreen, aNameTakenOnAnotherComputerSinceLoadingIsRefused)
 {
     ClientOnSite s;
-    client::Form02 *form = openRegistration(s);
+    client::RegistrationScreen *form = openRegistration(s);
     registerUsers({{"taro", "山田太郎", "pw"}}); // another computer, after this screen loaded
     typeAndRegister(form, "taro", "鈴木一郎", "p");
     EXPECT_EQ(s.fakes.dialogs.texts(), QStringList{client::kUserNameTakenMessage});
@@ -169,7 +169,7 @@ TEST(RegistrationScreen, aNameTakenOnAnotherComputerSinceLoadingIsRefused)
 TEST(RegistrationScreen, aFailedRecordingIsReportedWithoutTheClosingMessage)
 {
     ClientOnSite s;
-    client::Form02 *form = openRegistration(s);
+    client::RegistrationScreen *form = openRegistration(s);
     QFile::remove(s.site.local(share(perumina::tails::kInboxTemplate)));
     typeAndRegister(form, "taro", "山田太郎", "p");
     ASSERT_EQ(s.fakes.dialogs.shown.size(), 1);
@@ -183,7 +183,7 @@ TEST(RegistrationScreen, anUnreachableRegistryIsReportedAndTheScreenStays)
 {
     ClientOnSite s({{"taro", "山田太郎", "pw"}});
     QFile::remove(s.site.local(share(perumina::tails::kAdminRecords)));
-    client::Form02 *form = openRegistration(s);
+    client::RegistrationScreen *form = openRegistration(s);
     ASSERT_EQ(s.fakes.dialogs.shown.size(), 1);
     EXPECT_EQ(s.fakes.dialogs.last(),
               "①　管理用コンピュータの電源が入っていないか\r②　ネットワークが切れてると思うので\r\r"
@@ -198,7 +198,7 @@ TEST(RegistrationScreen, aRegistryFileBeyondItsLimitIsNamedAndTheScreenStays)
 {
     ClientOnSite s({{"taro", "山田太郎", "pw"}});
     s.site.writeBytes(share(perumina::tails::kCredentials), QByteArray(2 * 1024 * 1024, ','));
-    client::Form02 *form = openRegistration(s);
+    client::RegistrationScreen *form = openRegistration(s);
     ASSERT_EQ(s.fakes.dialogs.shown.size(), 1);
     EXPECT_TRUE(s.fakes.dialogs.last().contains(QStringLiteral("認証情報.txt")) &&
                 s.fakes.dialogs.last().contains(QStringLiteral("管理者に知らせて")))
@@ -210,7 +210,7 @@ TEST(RegistrationScreen, aRegistryFileBeyondItsLimitIsNamedAndTheScreenStays)
 TEST(RegistrationScreen, quitSweepsAndEnds)
 {
     ClientOnSite s;
-    client::Form02 *form = openRegistration(s);
+    client::RegistrationScreen *form = openRegistration(s);
     QTest::mouseClick(form->Command5, Qt::LeftButton);
     EXPECT_EQ(s.fakes.launcher.started.size(), 2);
     EXPECT_TRUE(s.fakes.end.ended());

@@ -5,7 +5,6 @@
 #include "client/core/login.h"
 #include "client/core/mail.h"
 #include "client/ui/clientapp.h"
-#include "client/ui/form03.h"
 #include "client/ui/form09.h"
 #include "common/testsite.h"
 #include "shared/fakes.h"

@@ -5,14 +5,14 @@
 #include "boards/lunch/ui/form1.h"
 #include "boards/monthly/ui/form1.h"
 #include "client/ui/clientapp.h"
-#include "client/ui/form01.h"
-#include "client/ui/form02.h"
-#include "client/ui/form03.h"
-#include "client/ui/form04.h"
 #include "client/ui/form05.h"
 #include "client/ui/form06.h"
 #include "client/ui/form09.h"
 #include "client/ui/form10.h"
+#include "client/ui/loginscreen.h"
+#include "client/ui/menuscreen.h"
+#include "client/ui/registrationscreen.h"
+#include "client/ui/welcomescreen.h"
 #include "common/testsite.h"
 #include "shared/fakes.h"
 #include "shared/ui/screenfit.h"
@@ -83,9 +83,11 @@ TEST(Windows, everyWindowFitsASmallScreen)
         boards.push_back(std::make_unique<monthly::Form1>(
             admin ? monthly::Variant::Admin : monthly::Variant::Classroom, fakes.seams()));
     }
-    std::vector<QWidget *> windows{
-        clientApp.form01(), clientApp.form02(), clientApp.form03(), clientApp.form04(), clientApp.form05(),
-        clientApp.form06(), clientApp.form09(), clientApp.form10(), adminApp.form01(),  adminApp.form02()};
+    std::vector<QWidget *> windows{clientApp.welcomeScreen(), clientApp.registrationScreen(),
+                                   clientApp.loginScreen(),   clientApp.menuScreen(),
+                                   clientApp.form05(),        clientApp.form06(),
+                                   clientApp.form09(),        clientApp.form10(),
+                                   adminApp.form01(),         adminApp.form02()};
     for (const auto &board : boards)
         windows.push_back(board.get());
     for (QWidget *window : windows) {

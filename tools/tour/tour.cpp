@@ -14,14 +14,14 @@
 #include "client/core/registry.h"
 #include "client/core/reply.h"
 #include "client/ui/clientapp.h"
-#include "client/ui/form01.h"
-#include "client/ui/form02.h"
-#include "client/ui/form03.h"
-#include "client/ui/form04.h"
 #include "client/ui/form05.h"
 #include "client/ui/form06.h"
 #include "client/ui/form09.h"
 #include "client/ui/form10.h"
+#include "client/ui/loginscreen.h"
+#include "client/ui/menuscreen.h"
+#include "client/ui/registrationscreen.h"
+#include "client/ui/welcomescreen.h"
 #include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/site.h"
@@ -152,8 +152,8 @@ std::unique_ptr<ClientRun> Tour::startClient(bool picture)
         throw StepFailed{QStringLiteral("クライアントが起動してすぐ終了しました。")};
     if (run->seams.launcher.started != QStringList{perumina::site::sweeperProgram()})
         throw StepFailed{QStringLiteral("起動時にスイーパーが起動されませんでした。")};
-    client::Form01 *welcome = run->app->form01();
-    expectShown(welcome, QStringLiteral("ようこそ画面（Form01）"));
+    client::WelcomeScreen *welcome = run->app->welcomeScreen();
+    expectShown(welcome, QStringLiteral("ようこそ画面（WelcomeScreen）"));
     if (picture)
         camera_.take(welcome, QStringLiteral("welcome"));
     return run;
@@ -164,10 +164,10 @@ void Tour::registerPupil(const Pupil &pupil, bool pictures)
     step_ = QStringLiteral("%1 の登録").arg(pupil.userName);
     std::unique_ptr<ClientRun> run = startClient(pictures);
     client::ClientApp &app = *run->app;
-    click(app.form01(), QStringLiteral("Command1"));
+    click(app.welcomeScreen(), QStringLiteral("Command1"));
     expectMessages(run->seams, {}, QStringLiteral("registration"));
-    client::Form02 *registration = app.form02();
-    expectShown(registration, QStringLiteral("登録画面（Form02）"));
+    client::RegistrationScreen *registration = app.registrationScreen();
+    expectShown(registration, QStringLiteral("登録画面（RegistrationScreen）"));
     if (pictures)
         camera_.take(registration, QStringLiteral("registered-users"));
     auto *tabs = control<QTabWidget>(registration, QStringLiteral("SSTab1"));
@@ -191,10 +191,10 @@ std::unique_ptr<ClientRun> Tour::logIn(const Pupil &pupil, bool pictures, const 
     step_ = QStringLiteral("%1 のログイン").arg(pupil.userName);
     std::unique_ptr<ClientRun> run = startClient(false);
     client::ClientApp &app = *run->app;
-    click(app.form01(), QStringLiteral("Command2"));
+    click(app.welcomeScreen(), QStringLiteral("Command2"));
     expectMessages(run->seams, {}, QStringLiteral("login"));
-    client::Form03 *login = app.form03();
-    expectShown(login, QStringLiteral("ログイン画面（Form03）"));
+    client::LoginScreen *login = app.loginScreen();
+    expectShown(login, QStringLiteral("ログイン画面（LoginScreen）"));
     type(login, QStringLiteral("Text1"), pupil.userName);
     type(login, QStringLiteral("Text2"), pupil.password);
     if (pictures)
@@ -203,20 +203,20 @@ std::unique_ptr<ClientRun> Tour::logIn(const Pupil &pupil, bool pictures, const 
     expectMessages(run->seams, messages, messages.isEmpty() ? QStringLiteral("login") : QString());
     if (app.ended())
         throw StepFailed{QStringLiteral("%1 のログインでクライアントが終了しました。").arg(pupil.userName)};
-    expectHidden(login, QStringLiteral("ログイン画面（Form03）"));
-    expectShown(app.form04(), QStringLiteral("メニュー（Form04）"));
+    expectHidden(login, QStringLiteral("ログイン画面（LoginScreen）"));
+    expectShown(app.menuScreen(), QStringLiteral("メニュー（MenuScreen）"));
     if (app.signedIn().fullName != pupil.fullName)
         throw StepFailed{QStringLiteral("ログインした人の本名が「%1」ではありません。").arg(pupil.fullName)};
     if (pictures)
-        camera_.take(app.form04(), QStringLiteral("menu"));
+        camera_.take(app.menuScreen(), QStringLiteral("menu"));
     return run;
 }
 
 void Tour::choose(ClientRun &run, const QString &option)
 {
     step_ = QStringLiteral("メニューの %1").arg(option);
-    client::Form04 *menu = run.app->form04();
-    expectShown(menu, QStringLiteral("メニュー（Form04）"));
+    client::MenuScreen *menu = run.app->menuScreen();
+    expectShown(menu, QStringLiteral("メニュー（MenuScreen）"));
     click(menu, option);
     click(menu, QStringLiteral("Command1"));
     expectMessages(run.seams, {}, QStringLiteral("menu"));
@@ -396,7 +396,7 @@ void Tour::classroomBoards(ClientRun &run)
         choose(run, QString::fromLatin1(board.option));
         if (run.seams.launcher.started.value(run.seams.launcher.started.size() - 1) != board.program)
             throw StepFailed{QStringLiteral("メニューから %1 が起動されませんでした。").arg(board.program)};
-        expectShown(run.app->form04(), QStringLiteral("メニュー（Form04）"));
+        expectShown(run.app->menuScreen(), QStringLiteral("メニュー（MenuScreen）"));
         startedBoard(board.program);
     }
 }
@@ -437,7 +437,7 @@ void Tour::classroom()
         click(run->app->form10(), QStringLiteral("Command7"));
         expectMessages(run->seams, {}, QStringLiteral("pictures"));
         classroomBoards(*run);
-        click(run->app->form04(), QStringLiteral("Command2"));
+        click(run->app->menuScreen(), QStringLiteral("Command2"));
         expectMessages(run->seams, {}, QStringLiteral("menu"));
         if (!run->app->ended())
             throw StepFailed{QStringLiteral("メニューの「終了」でクライアントが終了しませんでした。")};
@@ -471,7 +471,7 @@ void Tour::answers()
         click(compose, QStringLiteral("Command1"));
         expectMessages(run->seams, {client::deliveryMessage(client::Delivery{}, to.fullName)}, QString());
         click(compose, QStringLiteral("Command7"));
-        click(run->app->form04(), QStringLiteral("Command2"));
+        click(run->app->menuScreen(), QStringLiteral("Command2"));
         expectMessages(run->seams, {}, QStringLiteral("menu"));
     };
     answer(recipient_, sender_, QStringLiteral("おにぎりにするよ！"), QStringLiteral("mail-reply"));
@@ -483,7 +483,7 @@ void Tour::answers()
 
     step_ = QStringLiteral("%1 の新しいメール").arg(recipient_.userName);
     std::unique_ptr<ClientRun> run = logIn(recipient_, false);
-    client::Form04 *menu = run->app->form04();
+    client::MenuScreen *menu = run->app->menuScreen();
     auto *count = control<QLabel>(menu, QStringLiteral("newMailLabel"));
     if (!count->isVisible() || count->text() != client::newMailMessage(1))
         throw StepFailed{QStringLiteral("メニューに「%1」が出ていません。").arg(client::newMailMessage(1))};

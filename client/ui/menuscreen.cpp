@@ -1,13 +1,13 @@
-#include "client/ui/form04.h"
+#include "client/ui/menuscreen.h"
 
 #include "client/core/menu.h"
 #include "client/core/newmail.h"
 #include "client/ui/clientapp.h"
-#include "client/ui/form03.h"
 #include "client/ui/form05.h"
 #include "client/ui/form06.h"
 #include "client/ui/form09.h"
 #include "client/ui/form10.h"
+#include "client/ui/loginscreen.h"
 
 #include "shared/ui/formkit.h"
 
@@ -65,10 +65,10 @@ QPixmap decoration(Picture picture)
 
 } // namespace
 
-Form04::Form04(ClientApp &app, QWidget *parent) : Screen(app, parent)
+MenuScreen::MenuScreen(ClientApp &app, QWidget *parent) : Screen(app, parent)
 {
     using namespace perumina::kit;
-    setUpForm(this, "Form04", kScreenCaption);
+    setUpForm(this, "MenuScreen", kScreenCaption);
     Label1 = label(this, "Label1", QStringLiteral("ようこそ！　　ネットワークの世界へ"), {},
                    larger(Face::PGothic, 6, true));
     Label2 = label(this, "Label2",
@@ -118,12 +118,12 @@ Form04::Form04(ClientApp &app, QWidget *parent) : Screen(app, parent)
            this);
     resize(820, 380);
 
-    connect(Command1, &QPushButton::clicked, this, &Form04::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &Form04::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &Form04::Command3_Click);
+    connect(Command1, &QPushButton::clicked, this, &MenuScreen::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &MenuScreen::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &MenuScreen::Command3_Click);
 }
 
-void Form04::Command1_Click()
+void MenuScreen::Command1_Click()
 {
     const QRadioButton *options[] = {Option1, Option2, Option3, Option4, Option5, Option6, Option7};
     int selected = 0;
@@ -160,7 +160,7 @@ void Form04::Command1_Click()
     next->show();
 }
 
-void Form04::showEvent(QShowEvent *event)
+void MenuScreen::showEvent(QShowEvent *event)
 {
     showNewMailCount();
     QWidget::showEvent(event);
@@ -168,7 +168,7 @@ void Form04::showEvent(QShowEvent *event)
 
 // Counted in the inbox copied at login against the mark of the last reading on any computer; a person
 // who has never read mail has no mark, and sees no count.
-void Form04::showNewMailCount()
+void MenuScreen::showNewMailCount()
 {
     const QString fullName = app_.signedIn().fullName;
     std::optional<QDateTime> mark;
@@ -182,15 +182,15 @@ void Form04::showNewMailCount()
     newMailLabel->show();
 }
 
-void Form04::Command2_Click()
+void MenuScreen::Command2_Click()
 {
     app_.sweepAndEnd();
 }
 
-void Form04::Command3_Click()
+void MenuScreen::Command3_Click()
 {
     hide();
-    app_.form03()->show();
+    app_.loginScreen()->show();
 }
 
 } // namespace client

@@ -1,11 +1,11 @@
-#include "client/ui/form03.h"
+#include "client/ui/loginscreen.h"
 
 #include "client/core/login.h"
 #include "client/ui/clientapp.h"
-#include "client/ui/form01.h"
-#include "client/ui/form04.h"
 #include "client/ui/form09.h"
 #include "client/ui/form10.h"
+#include "client/ui/menuscreen.h"
+#include "client/ui/welcomescreen.h"
 
 #include "shared/ui/formkit.h"
 
@@ -13,10 +13,10 @@
 
 namespace client {
 
-Form03::Form03(ClientApp &app, QWidget *parent) : Screen(app, parent)
+LoginScreen::LoginScreen(ClientApp &app, QWidget *parent) : Screen(app, parent)
 {
     using namespace perumina::kit;
-    setUpForm(this, "Form03", kScreenCaption);
+    setUpForm(this, "LoginScreen", kScreenCaption);
     Label1 = label(this, "Label1", QStringLiteral("あなたの登録情報を入力してください。"), {},
                    larger(Face::PGothic, 4, true));
     Label2 = label(this, "Label2", QStringLiteral("ユーザー名"));
@@ -40,13 +40,13 @@ Form03::Form03(ClientApp &app, QWidget *parent) : Screen(app, parent)
            this);
     resize(520, 300);
 
-    connect(Command1, &QPushButton::clicked, this, &Form03::Command1_Click);
-    connect(Command7, &QPushButton::clicked, this, &Form03::Command7_Click);
+    connect(Command1, &QPushButton::clicked, this, &LoginScreen::Command1_Click);
+    connect(Command7, &QPushButton::clicked, this, &LoginScreen::Command7_Click);
 
     Form_Load();
 }
 
-void Form03::Form_Load()
+void LoginScreen::Form_Load()
 {
     QString problem;
     std::optional<QStringList> lines = loadAdminRecordLines(app_.serverName(), &problem);
@@ -58,7 +58,7 @@ void Form03::Form_Load()
     registry_ = *lines;
 }
 
-void Form03::Command1_Click()
+void LoginScreen::Command1_Click()
 {
     QString problem;
     const auto credentials = loadCredentialLines(app_.serverName(), &problem);
@@ -81,15 +81,15 @@ void Form03::Command1_Click()
     if (app_.ended())
         return;
     hide();
-    app_.form04()->show();
+    app_.menuScreen()->show();
     Text1->clear();
     Text2->clear();
 }
 
-void Form03::Command7_Click()
+void LoginScreen::Command7_Click()
 {
     hide();
-    app_.form01()->show();
+    app_.welcomeScreen()->show();
 }
 
 } // namespace client

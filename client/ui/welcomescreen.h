@@ -15,11 +15,11 @@ class ClientApp;
 
 // The welcome screen: starts the sweeper, refuses a second copy, reads the server name once, and asks
 // whether the user is new.
-class Form01 : public Screen
+class WelcomeScreen : public Screen
 {
     Q_OBJECT
 public:
-    explicit Form01(ClientApp &app, QWidget *parent = nullptr);
+    explicit WelcomeScreen(ClientApp &app, QWidget *parent = nullptr);
 
     QLabel *Label1 = nullptr;
     QPushButton *Command1 = nullptr; // new user: registration

@@ -13,11 +13,11 @@ namespace client {
 class ClientApp;
 
 // The main menu: mail, illustrations, and the three classroom boards.
-class Form04 : public Screen
+class MenuScreen : public Screen
 {
     Q_OBJECT
 public:
-    explicit Form04(ClientApp &app, QWidget *parent = nullptr);
+    explicit MenuScreen(ClientApp &app, QWidget *parent = nullptr);
 
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;

@@ -18,11 +18,11 @@ class ClientApp;
 
 // The registration screen: shows who is registered, checks a new user name and full name, records
 // the new user in the registry and ends the program so that the next start sees the new user.
-class Form02 : public Screen
+class RegistrationScreen : public Screen
 {
     Q_OBJECT
 public:
-    explicit Form02(ClientApp &app, QWidget *parent = nullptr);
+    explicit RegistrationScreen(ClientApp &app, QWidget *parent = nullptr);
 
     QTabWidget *SSTab1 = nullptr;
     // Tab "新しく登録する"

@@ -1,8 +1,8 @@
-#include "client/ui/form01.h"
+#include "client/ui/welcomescreen.h"
 
 #include "client/ui/clientapp.h"
-#include "client/ui/form02.h"
-#include "client/ui/form03.h"
+#include "client/ui/loginscreen.h"
+#include "client/ui/registrationscreen.h"
 #include "shared/records.h"
 
 #include "shared/ui/formkit.h"
@@ -11,10 +11,10 @@
 
 namespace client {
 
-Form01::Form01(ClientApp &app, QWidget *parent) : Screen(app, parent)
+WelcomeScreen::WelcomeScreen(ClientApp &app, QWidget *parent) : Screen(app, parent)
 {
     using namespace perumina::kit;
-    setUpForm(this, "Form01", kScreenCaption);
+    setUpForm(this, "WelcomeScreen", kScreenCaption);
     Label1 =
         label(this, "Label1", QStringLiteral("初めての利用者ですか？"), {}, larger(Face::PGothic, 8, true));
     Command1 =
@@ -35,14 +35,14 @@ Form01::Form01(ClientApp &app, QWidget *parent) : Screen(app, parent)
            this);
     resize(560, 300);
 
-    connect(Command1, &QPushButton::clicked, this, &Form01::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &Form01::Command2_Click);
-    connect(Command4, &QPushButton::clicked, this, &Form01::Command4_Click);
+    connect(Command1, &QPushButton::clicked, this, &WelcomeScreen::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &WelcomeScreen::Command2_Click);
+    connect(Command4, &QPushButton::clicked, this, &WelcomeScreen::Command4_Click);
 
     Form_Load();
 }
 
-void Form01::Form_Load()
+void WelcomeScreen::Form_Load()
 {
     app_.startSweeper();
     if (!instance_.acquire()) {
@@ -73,29 +73,29 @@ void Form01::Form_Load()
 }
 
 // Enter presses a focused button, so the screen opens with the focus where Enter means login.
-void Form01::showEvent(QShowEvent *event)
+void WelcomeScreen::showEvent(QShowEvent *event)
 {
     Command2->setFocus();
     QWidget::showEvent(event);
 }
 
-void Form01::Command1_Click()
+void WelcomeScreen::Command1_Click()
 {
     hide();
-    Form02 *registration = app_.form02();
+    RegistrationScreen *registration = app_.registrationScreen();
     if (!app_.ended())
         registration->show();
 }
 
-void Form01::Command2_Click()
+void WelcomeScreen::Command2_Click()
 {
     hide();
-    Form03 *login = app_.form03();
+    LoginScreen *login = app_.loginScreen();
     if (!app_.ended())
         login->show();
 }
 
-void Form01::Command4_Click()
+void WelcomeScreen::Command4_Click()
 {
     app_.sweepAndEnd();
 }

@@ -1,8 +1,8 @@
-#include "client/ui/form02.h"
+#include "client/ui/registrationscreen.h"
 
 #include "client/core/registry.h"
 #include "client/ui/clientapp.h"
-#include "client/ui/form01.h"
+#include "client/ui/welcomescreen.h"
 
 #include "shared/ui/formkit.h"
 
@@ -10,10 +10,10 @@
 
 namespace client {
 
-Form02::Form02(ClientApp &app, QWidget *parent) : Screen(app, parent)
+RegistrationScreen::RegistrationScreen(ClientApp &app, QWidget *parent) : Screen(app, parent)
 {
     using namespace perumina::kit;
-    setUpForm(this, "Form02", kScreenCaption);
+    setUpForm(this, "RegistrationScreen", kScreenCaption);
     SSTab1 = make<QTabWidget>(this, "SSTab1");
     auto *registerTab = new QWidget;
     auto *registeredTab = new QWidget;
@@ -65,14 +65,14 @@ Form02::Form02(ClientApp &app, QWidget *parent) : Screen(app, parent)
     column({{SSTab1, 1}, Label19, row({Command7, Item::stretch(), Command1, Command5})}, this);
     resize(640, 420);
 
-    connect(Command1, &QPushButton::clicked, this, &Form02::Command1_Click);
-    connect(Command5, &QPushButton::clicked, this, &Form02::Command5_Click);
-    connect(Command7, &QPushButton::clicked, this, &Form02::Command7_Click);
+    connect(Command1, &QPushButton::clicked, this, &RegistrationScreen::Command1_Click);
+    connect(Command5, &QPushButton::clicked, this, &RegistrationScreen::Command5_Click);
+    connect(Command7, &QPushButton::clicked, this, &RegistrationScreen::Command7_Click);
 
     Form_Load();
 }
 
-QListView *Form02::listView(QWidget *parent, const char *name)
+QListView *RegistrationScreen::listView(QWidget *parent, const char *name)
 {
     auto *view = perumina::kit::make<QListView>(parent, name);
     view->setModel(new QStringListModel(view));
@@ -86,7 +86,7 @@ static void showValues(QListView *view, const QStringList &values)
     static_cast<QStringListModel *>(view->model())->setStringList(values);
 }
 
-void Form02::Form_Load()
+void RegistrationScreen::Form_Load()
 {
     const RegistryLists lists = loadRegistryLists(app_.serverName());
     showValues(List1, lists.fullNames);
@@ -99,7 +99,7 @@ void Form02::Form_Load()
         app_.dialogs().message(lists.problem.isEmpty() ? registryUnreachableMessage() : lists.problem);
 }
 
-QLineEdit *Form02::box(Field field) const
+QLineEdit *RegistrationScreen::box(Field field) const
 {
     switch (field) {
     case Field::UserName:
@@ -112,7 +112,7 @@ QLineEdit *Form02::box(Field field) const
     return Text1;
 }
 
-void Form02::Command1_Click()
+void RegistrationScreen::Command1_Click()
 {
     const NewUser user = foldedNewUser(Text1->text(), Text2->text(), Text3->text());
     std::optional<Refusal> refusal = checkNewUser(user, registered_.userNames, registered_.fullNames);
@@ -144,15 +144,15 @@ void Form02::Command1_Click()
     app_.sweepAndEnd();
 }
 
-void Form02::Command5_Click()
+void RegistrationScreen::Command5_Click()
 {
     app_.sweepAndEnd();
 }
 
-void Form02::Command7_Click()
+void RegistrationScreen::Command7_Click()
 {
     hide();
-    app_.form01()->show();
+    app_.welcomeScreen()->show();
 }
 
 } // namespace client

@@ -14,11 +14,11 @@ class ClientApp;
 
 // The login screen: checks user name and password against the registry, keeps the current user for
 // the other screens and opens the main menu. A failed check ends the program.
-class Form03 : public Screen
+class LoginScreen : public Screen
 {
     Q_OBJECT
 public:
-    explicit Form03(ClientApp &app, QWidget *parent = nullptr);
+    explicit LoginScreen(ClientApp &app, QWidget *parent = nullptr);
 
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
