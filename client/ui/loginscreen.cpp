@@ -17,36 +17,42 @@ LoginScreen::LoginScreen(ClientApp &app, QWidget *parent) : Screen(app, parent)
 {
     using namespace perumina::kit;
     setUpForm(this, "LoginScreen", kScreenCaption);
-    Label1 = label(this, "Label1", QStringLiteral("あなたの登録情報を入力してください。"), {},
-                   larger(Face::PGothic, 4, true));
-    Label2 = label(this, "Label2", QStringLiteral("ユーザー名"));
-    Text1 = textBox(this, "Text1");
-    Label5 = label(this, "Label5", QStringLiteral("パスワード"));
-    Text2 = passwordBox(this, "Text2", 7);
-    Label7 = label(this, "Label7", QStringLiteral("（７文字）"));
-    Label3 = label(this, "Label3", QStringLiteral("※　注意！"));
-    setTextColour(Label3, Qt::red);
-    Label4 = label(this, "Label4", QStringLiteral("登録されたものを使ってください。"));
-    Label6 = label(this, "Label6", QStringLiteral("（大文字と小文字を区別して下さい。）"));
-    Command1 = button(this, "Command1", QStringLiteral("ＯＫ"));
-    Command1->setDefault(true);
-    Command7 = button(this, "Command7", QStringLiteral("戻る"));
+    promptCaption = label(this, "promptCaption", QStringLiteral("あなたの登録情報を入力してください。"), {},
+                          larger(Face::PGothic, 4, true));
+    userNameCaption = label(this, "userNameCaption", QStringLiteral("ユーザー名"));
+    userNameBox = textBox(this, "userNameBox");
+    passwordCaption = label(this, "passwordCaption", QStringLiteral("パスワード"));
+    passwordBox = perumina::kit::passwordBox(this, "passwordBox", 7);
+    passwordLengthCaption = label(this, "passwordLengthCaption", QStringLiteral("（７文字）"));
+    cautionCaption = label(this, "cautionCaption", QStringLiteral("※　注意！"));
+    setTextColour(cautionCaption, Qt::red);
+    useRegisteredCaption =
+        label(this, "useRegisteredCaption", QStringLiteral("登録されたものを使ってください。"));
+    letterCaseCaption =
+        label(this, "letterCaseCaption", QStringLiteral("（大文字と小文字を区別して下さい。）"));
+    okButton = button(this, "okButton", QStringLiteral("ＯＫ"));
+    okButton->setDefault(true);
+    backButton = button(this, "backButton", QStringLiteral("戻る"));
 
-    QGridLayout *fields =
-        grid({{Label2, 0, 0}, {Text1, 0, 1}, {Label5, 1, 0}, {Text2, 1, 1}, {Label7, 1, 2}});
+    QGridLayout *fields = grid({{userNameCaption, 0, 0},
+                                {userNameBox, 0, 1},
+                                {passwordCaption, 1, 0},
+                                {passwordBox, 1, 1},
+                                {passwordLengthCaption, 1, 2}});
     fields->setColumnStretch(1, 1);
-    column({Label1, Item::space(12), fields, Item::space(12), row({Label3, Label4, Item::stretch()}), Label6,
-            Item::stretch(), row({Command7, Item::stretch(), Command1})},
+    column({promptCaption, Item::space(12), fields, Item::space(12),
+            row({cautionCaption, useRegisteredCaption, Item::stretch()}), letterCaseCaption, Item::stretch(),
+            row({backButton, Item::stretch(), okButton})},
            this);
     resize(520, 300);
 
-    connect(Command1, &QPushButton::clicked, this, &LoginScreen::Command1_Click);
-    connect(Command7, &QPushButton::clicked, this, &LoginScreen::Command7_Click);
+    connect(okButton, &QPushButton::clicked, this, &LoginScreen::logIn);
+    connect(backButton, &QPushButton::clicked, this, &LoginScreen::backToWelcome);
 
-    Form_Load();
+    loadRegistry();
 }
 
-void LoginScreen::Form_Load()
+void LoginScreen::loadRegistry()
 {
     QString problem;
     std::optional<QStringList> lines = loadAdminRecordLines(app_.serverName(), &problem);
@@ -58,11 +64,12 @@ void LoginScreen::Form_Load()
     registry_ = *lines;
 }
 
-void LoginScreen::Command1_Click()
+void LoginScreen::logIn()
 {
     QString problem;
     const auto credentials = loadCredentialLines(app_.serverName(), &problem);
-    const LoginResult result = checkLogin(registry_, credentials, Text1->text(), Text2->text(), lastRecord_);
+    const LoginResult result =
+        checkLogin(registry_, credentials, userNameBox->text(), passwordBox->text(), lastRecord_);
     if (!result.ok()) {
         // A file refused as too large or not a file is named, rather than blamed on what was typed.
         const bool refused = !credentials && !problem.isEmpty() && result.failure == 3;
@@ -82,11 +89,11 @@ void LoginScreen::Command1_Click()
         return;
     hide();
     app_.menuScreen()->show();
-    Text1->clear();
-    Text2->clear();
+    userNameBox->clear();
+    passwordBox->clear();
 }
 
-void LoginScreen::Command7_Click()
+void LoginScreen::backToWelcome()
 {
     hide();
     app_.welcomeScreen()->show();

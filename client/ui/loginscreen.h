@@ -20,23 +20,22 @@ class LoginScreen : public Screen
 public:
     explicit LoginScreen(ClientApp &app, QWidget *parent = nullptr);
 
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLineEdit *Text1 = nullptr; // user name
-    QLabel *Label5 = nullptr;
-    QLineEdit *Text2 = nullptr; // password
-    QLabel *Label7 = nullptr;
-    QLabel *Label3 = nullptr;
-    QLabel *Label4 = nullptr;
-    QLabel *Label6 = nullptr;
-    QPushButton *Command1 = nullptr; // OK (default button)
-    QPushButton *Command7 = nullptr; // back
-
-    void Command1_Click();
-    void Command7_Click();
-
 private:
-    void Form_Load();
+    void loadRegistry();
+    void logIn();
+    void backToWelcome();
+
+    QLabel *promptCaption = nullptr;
+    QLabel *userNameCaption = nullptr;
+    QLineEdit *userNameBox = nullptr;
+    QLabel *passwordCaption = nullptr;
+    QLineEdit *passwordBox = nullptr;
+    QLabel *passwordLengthCaption = nullptr;
+    QLabel *cautionCaption = nullptr;
+    QLabel *useRegisteredCaption = nullptr;
+    QLabel *letterCaseCaption = nullptr;
+    QPushButton *okButton = nullptr; // default button
+    QPushButton *backButton = nullptr;
 
     QStringList registry_;      // 管理情報.txt as read when the screen loaded
     qsizetype lastRecord_ = -1; // the registry record of this run's last successful login

@@ -69,63 +69,65 @@ MenuScreen::MenuScreen(ClientApp &app, QWidget *parent) : Screen(app, parent)
 {
     using namespace perumina::kit;
     setUpForm(this, "MenuScreen", kScreenCaption);
-    Label1 = label(this, "Label1", QStringLiteral("ようこそ！　　ネットワークの世界へ"), {},
-                   larger(Face::PGothic, 6, true));
-    Label2 = label(this, "Label2",
-                   QStringLiteral("先生に質問をしたり、友達同士でメールを交換する。             "
-                                  "また、自作のイラストを紹介するなど、いろいろできますョ！"));
-    Label2->setWordWrap(true);
-    Frame1 = make<QGroupBox>(this, "Frame1");
-    Frame1->setTitle(QStringLiteral("これから"));
-    Frame1->setFont(larger(Face::PGothic, 2));
-    Label6 = label(Frame1, "Label6", QStringLiteral("メールを"));
-    Option1 = option(Frame1, "Option1", QStringLiteral("送る"));
-    Option2 = option(Frame1, "Option2", QStringLiteral("開く"));
-    Label7 = label(Frame1, "Label7", QStringLiteral("イラストを"));
-    Option3 = option(Frame1, "Option3", QStringLiteral("描く"));
-    Option4 = option(Frame1, "Option4", QStringLiteral("見る"));
-    Option5 = option(Frame1, "Option5", QStringLiteral("今日の予定を確認する"));
-    Option6 = option(Frame1, "Option6", QStringLiteral("今日の給食メニューを見る"));
-    Option7 = option(Frame1, "Option7", QStringLiteral("月別の行事を確認する"));
-    Option1->setChecked(true);
-    Image1 = image(this, "Image1", decoration(Picture::Envelope));
-    Image2 = image(this, "Image2", decoration(Picture::Palette));
-    Image3 = image(this, "Image3", decoration(Picture::Calendar));
-    Command1 = button(this, "Command1", QStringLiteral("次へ"));
-    Command1->setDefault(true);
-    Command3 = button(this, "Command3", QStringLiteral("戻る"));
-    Command2 = button(this, "Command2", QStringLiteral("終了"));
+    titleCaption = label(this, "titleCaption", QStringLiteral("ようこそ！　　ネットワークの世界へ"), {},
+                         larger(Face::PGothic, 6, true));
+    introCaption = label(this, "introCaption",
+                         QStringLiteral("先生に質問をしたり、友達同士でメールを交換する。             "
+                                        "また、自作のイラストを紹介するなど、いろいろできますョ！"));
+    introCaption->setWordWrap(true);
+    choiceFrame = make<QGroupBox>(this, "choiceFrame");
+    choiceFrame->setTitle(QStringLiteral("これから"));
+    choiceFrame->setFont(larger(Face::PGothic, 2));
+    mailCaption = label(choiceFrame, "mailCaption", QStringLiteral("メールを"));
+    sendMailOption = option(choiceFrame, "sendMailOption", QStringLiteral("送る"));
+    readMailOption = option(choiceFrame, "readMailOption", QStringLiteral("開く"));
+    illustrationCaption = label(choiceFrame, "illustrationCaption", QStringLiteral("イラストを"));
+    drawOption = option(choiceFrame, "drawOption", QStringLiteral("描く"));
+    viewIllustrationsOption = option(choiceFrame, "viewIllustrationsOption", QStringLiteral("見る"));
+    dayBoardOption = option(choiceFrame, "dayBoardOption", QStringLiteral("今日の予定を確認する"));
+    lunchBoardOption = option(choiceFrame, "lunchBoardOption", QStringLiteral("今日の給食メニューを見る"));
+    monthBoardOption = option(choiceFrame, "monthBoardOption", QStringLiteral("月別の行事を確認する"));
+    sendMailOption->setChecked(true);
+    envelopeImage = image(this, "envelopeImage", decoration(Picture::Envelope));
+    paletteImage = image(this, "paletteImage", decoration(Picture::Palette));
+    calendarImage = image(this, "calendarImage", decoration(Picture::Calendar));
+    nextButton = button(this, "nextButton", QStringLiteral("次へ"));
+    nextButton->setDefault(true);
+    backButton = button(this, "backButton", QStringLiteral("戻る"));
+    quitButton = button(this, "quitButton", QStringLiteral("終了"));
     newMailLabel = label(this, "newMailLabel", QString(), {}, larger(Face::PGothic, 2, true));
     newMailLabel->setAlignment(Qt::AlignCenter);
     setTextColour(newMailLabel, Qt::red);
     newMailLabel->hide();
 
-    QGridLayout *choices = grid({{Label6, 0, 0},
-                                 {Option1, 0, 1},
-                                 {Option2, 0, 2},
-                                 {Label7, 1, 0},
-                                 {Option3, 1, 1},
-                                 {Option4, 1, 2},
-                                 {Option5, 2, 0, 1, 3},
-                                 {Option6, 3, 0, 1, 3},
-                                 {Option7, 4, 0, 1, 3}},
-                                Frame1);
+    QGridLayout *choices = grid({{mailCaption, 0, 0},
+                                 {sendMailOption, 0, 1},
+                                 {readMailOption, 0, 2},
+                                 {illustrationCaption, 1, 0},
+                                 {drawOption, 1, 1},
+                                 {viewIllustrationsOption, 1, 2},
+                                 {dayBoardOption, 2, 0, 1, 3},
+                                 {lunchBoardOption, 3, 0, 1, 3},
+                                 {monthBoardOption, 4, 0, 1, 3}},
+                                choiceFrame);
     choices->setColumnStretch(3, 1);
     choices->setVerticalSpacing(14);
-    column({Label1, Label2, Item::space(8), row({{Frame1, 1}, column({Image1, Image2, Image3})}),
-            Item::stretch(),
-            row({Command3, Item::stretch(), newMailLabel, Item::stretch(), Command1, Command2})},
+    column({titleCaption, introCaption, Item::space(8),
+            row({{choiceFrame, 1}, column({envelopeImage, paletteImage, calendarImage})}), Item::stretch(),
+            row({backButton, Item::stretch(), newMailLabel, Item::stretch(), nextButton, quitButton})},
            this);
     resize(820, 380);
 
-    connect(Command1, &QPushButton::clicked, this, &MenuScreen::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &MenuScreen::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &MenuScreen::Command3_Click);
+    connect(nextButton, &QPushButton::clicked, this, &MenuScreen::openChoice);
+    connect(quitButton, &QPushButton::clicked, this, &MenuScreen::quit);
+    connect(backButton, &QPushButton::clicked, this, &MenuScreen::backToLogin);
 }
 
-void MenuScreen::Command1_Click()
+void MenuScreen::openChoice()
 {
-    const QRadioButton *options[] = {Option1, Option2, Option3, Option4, Option5, Option6, Option7};
+    const QRadioButton *options[] = {sendMailOption,          readMailOption, drawOption,
+                                     viewIllustrationsOption, dayBoardOption, lunchBoardOption,
+                                     monthBoardOption};
     int selected = 0;
     for (int i = 0; i < 7 && selected == 0; ++i) {
         if (options[i]->isChecked())
@@ -182,12 +184,12 @@ void MenuScreen::showNewMailCount()
     newMailLabel->show();
 }
 
-void MenuScreen::Command2_Click()
+void MenuScreen::quit()
 {
     app_.sweepAndEnd();
 }
 
-void MenuScreen::Command3_Click()
+void MenuScreen::backToLogin()
 {
     hide();
     app_.loginScreen()->show();

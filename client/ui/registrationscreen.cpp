@@ -14,62 +14,71 @@ RegistrationScreen::RegistrationScreen(ClientApp &app, QWidget *parent) : Screen
 {
     using namespace perumina::kit;
     setUpForm(this, "RegistrationScreen", kScreenCaption);
-    SSTab1 = make<QTabWidget>(this, "SSTab1");
+    registrationTabs = make<QTabWidget>(this, "registrationTabs");
     auto *registerTab = new QWidget;
     auto *registeredTab = new QWidget;
-    SSTab1->addTab(registerTab, QStringLiteral("新しく登録する"));
-    SSTab1->addTab(registeredTab, QStringLiteral("すでに登録している人達"));
+    registrationTabs->addTab(registerTab, QStringLiteral("新しく登録する"));
+    registrationTabs->addTab(registeredTab, QStringLiteral("すでに登録している人達"));
 
-    Label1 = label(registerTab, "Label1", QStringLiteral("登録するユーザー名は"));
-    Text1 = textBox(registerTab, "Text1");
-    Label15 = label(registerTab, "Label15", QStringLiteral("２文字以上で！"));
-    Label2 = label(registerTab, "Label2", QStringLiteral("本名は"));
-    Text2 = textBox(registerTab, "Text2");
-    Label16 = label(registerTab, "Label16", QStringLiteral("フルネームで！"));
-    Label3 = label(registerTab, "Label3", QStringLiteral("登録するパスワードは"));
-    Text3 = passwordBox(registerTab, "Text3", 7);
-    Label9 = label(registerTab, "Label9", QStringLiteral("（７文字で設定して下さい。）"));
-    Label5 = label(registerTab, "Label5", QStringLiteral("コンマは使用できません。"));
-    QGridLayout *form = grid({{Label1, 0, 0},
-                              {Text1, 0, 1},
-                              {Label15, 0, 2},
-                              {Label2, 1, 0},
-                              {Text2, 1, 1},
-                              {Label16, 1, 2},
-                              {Label3, 2, 0},
-                              {Text3, 2, 1},
-                              {Label5, 2, 2},
-                              {Label9, 3, 0, 1, 2}},
+    userNameCaption = label(registerTab, "userNameCaption", QStringLiteral("登録するユーザー名は"));
+    userNameBox = textBox(registerTab, "userNameBox");
+    userNameHintCaption = label(registerTab, "userNameHintCaption", QStringLiteral("２文字以上で！"));
+    fullNameCaption = label(registerTab, "fullNameCaption", QStringLiteral("本名は"));
+    fullNameBox = textBox(registerTab, "fullNameBox");
+    fullNameHintCaption = label(registerTab, "fullNameHintCaption", QStringLiteral("フルネームで！"));
+    passwordCaption = label(registerTab, "passwordCaption", QStringLiteral("登録するパスワードは"));
+    passwordBox = perumina::kit::passwordBox(registerTab, "passwordBox", 7);
+    passwordLengthCaption =
+        label(registerTab, "passwordLengthCaption", QStringLiteral("（７文字で設定して下さい。）"));
+    passwordCommaCaption =
+        label(registerTab, "passwordCommaCaption", QStringLiteral("コンマは使用できません。"));
+    QGridLayout *form = grid({{userNameCaption, 0, 0},
+                              {userNameBox, 0, 1},
+                              {userNameHintCaption, 0, 2},
+                              {fullNameCaption, 1, 0},
+                              {fullNameBox, 1, 1},
+                              {fullNameHintCaption, 1, 2},
+                              {passwordCaption, 2, 0},
+                              {passwordBox, 2, 1},
+                              {passwordCommaCaption, 2, 2},
+                              {passwordLengthCaption, 3, 0, 1, 2}},
                              registerTab);
     form->setColumnStretch(1, 1);
     form->setRowStretch(4, 1);
 
-    Label6 = label(registeredTab, "Label6", QStringLiteral("現在、登録している人（登録順）"));
-    List1 = listView(registeredTab, "List1");
-    Label12 = label(registeredTab, "Label12", QStringLiteral("使われているユーザー名（あいうえお順）"));
-    List4 = listView(registeredTab, "List4");
-    grid({{Label6, 0, 0}, {List1, 1, 0}, {Label12, 0, 1}, {List4, 1, 1}}, registeredTab);
-    SSTab1->setCurrentWidget(registeredTab);
+    fullNamesCaption =
+        label(registeredTab, "fullNamesCaption", QStringLiteral("現在、登録している人（登録順）"));
+    fullNameList = listView(registeredTab, "fullNameList");
+    userNamesCaption =
+        label(registeredTab, "userNamesCaption", QStringLiteral("使われているユーザー名（あいうえお順）"));
+    userNameList = listView(registeredTab, "userNameList");
+    grid({{fullNamesCaption, 0, 0}, {fullNameList, 1, 0}, {userNamesCaption, 0, 1}, {userNameList, 1, 1}},
+         registeredTab);
+    registrationTabs->setCurrentWidget(registeredTab);
 
-    Label19 = label(this, "Label19",
-                    QStringLiteral("※　この情報は管理者によって管理されますが、忘れないようにして下さい。　　"
-                                   "また、パスワードは他人に知られないように注意しましょう。"));
-    Label19->setWordWrap(true);
-    for (QLabel *warning : {Label15, Label16, Label5, Label19})
+    reminderCaption =
+        label(this, "reminderCaption",
+              QStringLiteral("※　この情報は管理者によって管理されますが、忘れないようにして下さい。　　"
+                             "また、パスワードは他人に知られないように注意しましょう。"));
+    reminderCaption->setWordWrap(true);
+    for (QLabel *warning : {userNameHintCaption, fullNameHintCaption, passwordCommaCaption, reminderCaption})
         setTextColour(warning, Qt::red);
-    Command7 = button(this, "Command7", QStringLiteral("戻る"));
-    Command1 = button(this, "Command1", QStringLiteral("登録"));
-    Command5 = button(this, "Command5", QStringLiteral("終了"));
-    Command1->setDefault(true);
+    backButton = button(this, "backButton", QStringLiteral("戻る"));
+    registerButton = button(this, "registerButton", QStringLiteral("登録"));
+    quitButton = button(this, "quitButton", QStringLiteral("終了"));
+    registerButton->setDefault(true);
 
-    column({{SSTab1, 1}, Label19, row({Command7, Item::stretch(), Command1, Command5})}, this);
+    column({{registrationTabs, 1},
+            reminderCaption,
+            row({backButton, Item::stretch(), registerButton, quitButton})},
+           this);
     resize(640, 420);
 
-    connect(Command1, &QPushButton::clicked, this, &RegistrationScreen::Command1_Click);
-    connect(Command5, &QPushButton::clicked, this, &RegistrationScreen::Command5_Click);
-    connect(Command7, &QPushButton::clicked, this, &RegistrationScreen::Command7_Click);
+    connect(registerButton, &QPushButton::clicked, this, &RegistrationScreen::registerUser);
+    connect(quitButton, &QPushButton::clicked, this, &RegistrationScreen::quit);
+    connect(backButton, &QPushButton::clicked, this, &RegistrationScreen::backToWelcome);
 
-    Form_Load();
+    loadRegistered();
 }
 
 QListView *RegistrationScreen::listView(QWidget *parent, const char *name)
@@ -86,15 +95,15 @@ static void showValues(QListView *view, const QStringList &values)
     static_cast<QStringListModel *>(view->model())->setStringList(values);
 }
 
-void RegistrationScreen::Form_Load()
+void RegistrationScreen::loadRegistered()
 {
     const RegistryLists lists = loadRegistryLists(app_.serverName());
-    showValues(List1, lists.fullNames);
-    showValues(List4, sortedUserNames(lists.userNames));
+    showValues(fullNameList, lists.fullNames);
+    showValues(userNameList, sortedUserNames(lists.userNames));
     registered_ = {joinedWithLineEnds(lists.userNames), joinedWithLineEnds(lists.fullNames)};
-    Text1->clear();
-    Text2->clear();
-    Text3->clear();
+    userNameBox->clear();
+    fullNameBox->clear();
+    passwordBox->clear();
     if (!lists.complete)
         app_.dialogs().message(lists.problem.isEmpty() ? registryUnreachableMessage() : lists.problem);
 }
@@ -103,18 +112,18 @@ QLineEdit *RegistrationScreen::box(Field field) const
 {
     switch (field) {
     case Field::UserName:
-        return Text1;
+        return userNameBox;
     case Field::FullName:
-        return Text2;
+        return fullNameBox;
     case Field::Password:
-        return Text3;
+        return passwordBox;
     }
-    return Text1;
+    return userNameBox;
 }
 
-void RegistrationScreen::Command1_Click()
+void RegistrationScreen::registerUser()
 {
-    const NewUser user = foldedNewUser(Text1->text(), Text2->text(), Text3->text());
+    const NewUser user = foldedNewUser(userNameBox->text(), fullNameBox->text(), passwordBox->text());
     std::optional<Refusal> refusal = checkNewUser(user, registered_.userNames, registered_.fullNames);
     RegistrationResult result;
     if (!refusal) {
@@ -134,8 +143,8 @@ void RegistrationScreen::Command1_Click()
         return;
     }
     // For the moment before the program ends, the lists show only the new user's names.
-    showValues(List1, {user.fullName});
-    showValues(List4, {user.userName});
+    showValues(fullNameList, {user.fullName});
+    showValues(userNameList, {user.userName});
     if (!result.notice.isEmpty())
         app_.dialogs().message(result.notice);
     app_.dialogs().message(kRegisteredMessage);
@@ -144,12 +153,12 @@ void RegistrationScreen::Command1_Click()
     app_.sweepAndEnd();
 }
 
-void RegistrationScreen::Command5_Click()
+void RegistrationScreen::quit()
 {
     app_.sweepAndEnd();
 }
 
-void RegistrationScreen::Command7_Click()
+void RegistrationScreen::backToWelcome()
 {
     hide();
     app_.welcomeScreen()->show();

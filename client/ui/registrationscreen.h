@@ -24,37 +24,36 @@ class RegistrationScreen : public Screen
 public:
     explicit RegistrationScreen(ClientApp &app, QWidget *parent = nullptr);
 
-    QTabWidget *SSTab1 = nullptr;
-    // Tab "新しく登録する"
-    QLabel *Label1 = nullptr;
-    QLineEdit *Text1 = nullptr; // user name
-    QLabel *Label15 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLineEdit *Text2 = nullptr; // full name
-    QLabel *Label16 = nullptr;
-    QLabel *Label3 = nullptr;
-    QLineEdit *Text3 = nullptr; // password
-    QLabel *Label9 = nullptr;
-    QLabel *Label5 = nullptr;
-    // Tab "すでに登録している人達"
-    QLabel *Label6 = nullptr;
-    // The lists show the records as read (a model over the list read, not an item per record).
-    QListView *List1 = nullptr; // full names, registration order
-    QLabel *Label12 = nullptr;
-    QListView *List4 = nullptr; // user names, kana order
-    QLabel *Label19 = nullptr;
-    QPushButton *Command7 = nullptr; // back
-    QPushButton *Command1 = nullptr; // register (default button)
-    QPushButton *Command5 = nullptr; // quit
-
-    void Command1_Click();
-    void Command5_Click();
-    void Command7_Click();
-
 private:
-    void Form_Load();
+    void loadRegistered();
+    void registerUser();
+    void quit();
+    void backToWelcome();
     QListView *listView(QWidget *parent, const char *name);
     QLineEdit *box(Field field) const;
+
+    QTabWidget *registrationTabs = nullptr;
+    // Tab "新しく登録する"
+    QLabel *userNameCaption = nullptr;
+    QLineEdit *userNameBox = nullptr;
+    QLabel *userNameHintCaption = nullptr;
+    QLabel *fullNameCaption = nullptr;
+    QLineEdit *fullNameBox = nullptr;
+    QLabel *fullNameHintCaption = nullptr;
+    QLabel *passwordCaption = nullptr;
+    QLineEdit *passwordBox = nullptr;
+    QLabel *passwordLengthCaption = nullptr;
+    QLabel *passwordCommaCaption = nullptr;
+    // Tab "すでに登録している人達"
+    QLabel *fullNamesCaption = nullptr;
+    // The lists show the records as read (a model over the list read, not an item per record).
+    QListView *fullNameList = nullptr; // registration order
+    QLabel *userNamesCaption = nullptr;
+    QListView *userNameList = nullptr; // kana order
+    QLabel *reminderCaption = nullptr;
+    QPushButton *backButton = nullptr;
+    QPushButton *registerButton = nullptr; // default button
+    QPushButton *quitButton = nullptr;
 
     // The names already registered, as the duplicate checks search them: each followed by CR LF, in
     // file order. Passwords are not kept: nothing here needs them.

@@ -15,34 +15,34 @@ WelcomeScreen::WelcomeScreen(ClientApp &app, QWidget *parent) : Screen(app, pare
 {
     using namespace perumina::kit;
     setUpForm(this, "WelcomeScreen", kScreenCaption);
-    Label1 =
-        label(this, "Label1", QStringLiteral("初めての利用者ですか？"), {}, larger(Face::PGothic, 8, true));
-    Command1 =
-        button(this, "Command1", QStringLiteral("はい　　新規登録します"), {}, larger(Face::PGothic, 3));
-    Command2 =
-        button(this, "Command2", QStringLiteral("いいえ　　登録済みです"), {}, larger(Face::PGothic, 3));
-    Command4 = button(this, "Command4", QStringLiteral("終了"));
-    Text1 = textBox(this, "Text1");
-    Label1->setAlignment(Qt::AlignCenter);
-    Command1->setMinimumHeight(48);
-    Command2->setMinimumHeight(48);
-    Command2->setDefault(true);
-    Text1->setReadOnly(true);
-    Text1->setFixedWidth(140);
+    questionCaption = label(this, "questionCaption", QStringLiteral("初めての利用者ですか？"), {},
+                            larger(Face::PGothic, 8, true));
+    newUserButton =
+        button(this, "newUserButton", QStringLiteral("はい　　新規登録します"), {}, larger(Face::PGothic, 3));
+    registeredUserButton = button(this, "registeredUserButton", QStringLiteral("いいえ　　登録済みです"), {},
+                                  larger(Face::PGothic, 3));
+    quitButton = button(this, "quitButton", QStringLiteral("終了"));
+    serverNameBox = textBox(this, "serverNameBox");
+    questionCaption->setAlignment(Qt::AlignCenter);
+    newUserButton->setMinimumHeight(48);
+    registeredUserButton->setMinimumHeight(48);
+    registeredUserButton->setDefault(true);
+    serverNameBox->setReadOnly(true);
+    serverNameBox->setFixedWidth(140);
 
-    column({Item::stretch(), Label1, Item::space(24), row({Command1, Command2}), Item::stretch(),
-            row({Command4, Item::stretch(), Text1})},
+    column({Item::stretch(), questionCaption, Item::space(24), row({newUserButton, registeredUserButton}),
+            Item::stretch(), row({quitButton, Item::stretch(), serverNameBox})},
            this);
     resize(560, 300);
 
-    connect(Command1, &QPushButton::clicked, this, &WelcomeScreen::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &WelcomeScreen::Command2_Click);
-    connect(Command4, &QPushButton::clicked, this, &WelcomeScreen::Command4_Click);
+    connect(newUserButton, &QPushButton::clicked, this, &WelcomeScreen::showRegistration);
+    connect(registeredUserButton, &QPushButton::clicked, this, &WelcomeScreen::showLogin);
+    connect(quitButton, &QPushButton::clicked, this, &WelcomeScreen::quit);
 
-    Form_Load();
+    startUp();
 }
 
-void WelcomeScreen::Form_Load()
+void WelcomeScreen::startUp()
 {
     app_.startSweeper();
     if (!instance_.acquire()) {
@@ -52,7 +52,7 @@ void WelcomeScreen::Form_Load()
         return;
     }
     const std::optional<QString> server = perumina::ReadServerName();
-    Text1->setText(server.value_or(QString()));
+    serverNameBox->setText(server.value_or(QString()));
     if (!server || server->isEmpty()) {
         app_.dialogs().message(QStringLiteral("サーバー名が設定されていません。\r\n"
                                               "Read Meの「インストールについて」を確認して下さい。"));
@@ -75,11 +75,11 @@ void WelcomeScreen::Form_Load()
 // Enter presses a focused button, so the screen opens with the focus where Enter means login.
 void WelcomeScreen::showEvent(QShowEvent *event)
 {
-    Command2->setFocus();
+    registeredUserButton->setFocus();
     QWidget::showEvent(event);
 }
 
-void WelcomeScreen::Command1_Click()
+void WelcomeScreen::showRegistration()
 {
     hide();
     RegistrationScreen *registration = app_.registrationScreen();
@@ -87,7 +87,7 @@ void WelcomeScreen::Command1_Click()
         registration->show();
 }
 
-void WelcomeScreen::Command2_Click()
+void WelcomeScreen::showLogin()
 {
     hide();
     LoginScreen *login = app_.loginScreen();
@@ -95,7 +95,7 @@ void WelcomeScreen::Command2_Click()
         login->show();
 }
 
-void WelcomeScreen::Command4_Click()
+void WelcomeScreen::quit()
 {
     app_.sweepAndEnd();
 }

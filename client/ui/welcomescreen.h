@@ -21,21 +21,20 @@ class WelcomeScreen : public Screen
 public:
     explicit WelcomeScreen(ClientApp &app, QWidget *parent = nullptr);
 
-    QLabel *Label1 = nullptr;
-    QPushButton *Command1 = nullptr; // new user: registration
-    QPushButton *Command2 = nullptr; // registered: login (default button)
-    QPushButton *Command4 = nullptr; // quit
-    QLineEdit *Text1 = nullptr;      // the text read from the locator file
-
-    void Command1_Click();
-    void Command2_Click();
-    void Command4_Click();
-
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void Form_Load();
+    void startUp();
+    void showRegistration();
+    void showLogin();
+    void quit();
+
+    QLabel *questionCaption = nullptr;
+    QPushButton *newUserButton = nullptr;        // opens the registration
+    QPushButton *registeredUserButton = nullptr; // opens the login (default button)
+    QPushButton *quitButton = nullptr;
+    QLineEdit *serverNameBox = nullptr; // the server name as read from the locator file
 
     perumina::SingleInstance instance_{QStringLiteral("PeruminaClient")};
 };

@@ -4,6 +4,7 @@
 #include "client/ui/loginscreen.h"
 #include "client/ui/menuscreen.h"
 #include "client/ui/welcomescreen.h"
+#include "common/controls.h"
 #include "shared/site.h"
 #include "startup_support.h"
 
@@ -12,6 +13,7 @@
 
 using namespace startup_testing;
 using client::checkLogin;
+using testing_support::control;
 
 namespace {
 
@@ -203,9 +205,9 @@ client::LoginScreen *openLogin(ClientOnSite &s)
 
 void typeAndPressOk(client::LoginScreen *login, const QString &user, const QString &password)
 {
-    login->Text1->setText(user);
-    login->Text2->setText(password);
-    QTest::mouseClick(login->Command1, Qt::LeftButton);
+    control<QLineEdit>(login, "userNameBox")->setText(user);
+    control<QLineEdit>(login, "passwordBox")->setText(password);
+    QTest::mouseClick(control<QPushButton>(login, "okButton"), Qt::LeftButton);
 }
 
 TEST(LoginScreen, rightUserOpensTheMenuAndHandsOverTheCurrentUser)
@@ -223,12 +225,12 @@ TEST(LoginScreen, rightUserOpensTheMenuAndHandsOverTheCurrentUser)
     EXPECT_EQ(login->findChildren<QLineEdit *>().size(), 2); // user name and password, nothing hidden
     EXPECT_EQ(s.app->form09()->Label2->text(), "山田太郎");
     EXPECT_EQ(s.app->form10()->Label2->text(), "山田太郎");
-    EXPECT_TRUE(login->Text1->text().isEmpty());
-    EXPECT_TRUE(login->Text2->text().isEmpty());
+    EXPECT_TRUE(control<QLineEdit>(login, "userNameBox")->text().isEmpty());
+    EXPECT_TRUE(control<QLineEdit>(login, "passwordBox")->text().isEmpty());
     EXPECT_FALSE(s.fakes.end.ended());
 
     // Back from the menu, an earlier user of the registry logs in and becomes the current user.
-    QTest::mouseClick(s.app->menuScreen()->Command3, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(s.app->menuScreen(), "backButton"), Qt::LeftButton);
     ASSERT_TRUE(login->isVisible());
     typeAndPressOk(login, "hana", "xtaro");
     EXPECT_EQ(s.app->signedIn().userName, "hana");
@@ -294,13 +296,14 @@ TEST(LoginScreen, enterPressesOkAndBackReturnsToTheWelcomeScreen)
 {
     ClientOnSite s(kTaro);
     client::LoginScreen *login = openLogin(s);
-    QTest::mouseClick(login->Command7, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(login, "backButton"), Qt::LeftButton);
     EXPECT_FALSE(login->isVisible());
     EXPECT_TRUE(s.app->welcomeScreen()->isVisible());
-    QTest::mouseClick(s.app->welcomeScreen()->Command2, Qt::LeftButton);
-    login->Text1->setText("taro");
-    login->Text2->setText("abc1234");
-    QTest::keyClick(login->Text2, Qt::Key_Return);
+    QTest::mouseClick(control<QPushButton>(s.app->welcomeScreen(), "registeredUserButton"), Qt::LeftButton);
+    control<QLineEdit>(login, "userNameBox")->setText("taro");
+    auto *password = control<QLineEdit>(login, "passwordBox");
+    password->setText("abc1234");
+    QTest::keyClick(password, Qt::Key_Return);
     EXPECT_TRUE(s.app->menuScreen()->isVisible());
 }
 

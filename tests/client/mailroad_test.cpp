@@ -8,6 +8,7 @@
 #include "client/ui/menuscreen.h"
 #include "client/ui/registrationscreen.h"
 #include "client/ui/welcomescreen.h"
+#include "common/controls.h"
 #include "common/testsite.h"
 #include "mailsite.h"
 #include "shared/fakes.h"
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 
 using namespace client;
+using testing_support::control;
 using testing_support::TempSite;
 
 namespace {
@@ -30,12 +32,12 @@ void registerThroughScreens(const QString &user, const QString &fullName, const 
     perumina::FakeSeams fakes;
     ClientApp app(fakes.seams());
     app.start();
-    QTest::mouseClick(app.welcomeScreen()->Command1, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(app.welcomeScreen(), "newUserButton"), Qt::LeftButton);
     RegistrationScreen *form = app.registrationScreen();
-    form->Text1->setText(user);
-    form->Text2->setText(fullName);
-    form->Text3->setText(password);
-    QTest::mouseClick(form->Command1, Qt::LeftButton);
+    control<QLineEdit>(form, "userNameBox")->setText(user);
+    control<QLineEdit>(form, "fullNameBox")->setText(fullName);
+    control<QLineEdit>(form, "passwordBox")->setText(password);
+    QTest::mouseClick(control<QPushButton>(form, "registerButton"), Qt::LeftButton);
     // Registering ends the program, as a new start then logs in.
     EXPECT_TRUE(fakes.end.ended()) << fakes.dialogs.last().toStdString();
 }
@@ -44,16 +46,16 @@ void registerThroughScreens(const QString &user, const QString &fullName, const 
 void loginAndChoose(ClientApp &app, const QString &user, const QString &password, int option)
 {
     app.start();
-    QTest::mouseClick(app.welcomeScreen()->Command2, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(app.welcomeScreen(), "registeredUserButton"), Qt::LeftButton);
     LoginScreen *login = app.loginScreen();
-    login->Text1->setText(user);
-    login->Text2->setText(password);
-    QTest::mouseClick(login->Command1, Qt::LeftButton);
+    control<QLineEdit>(login, "userNameBox")->setText(user);
+    control<QLineEdit>(login, "passwordBox")->setText(password);
+    QTest::mouseClick(control<QPushButton>(login, "okButton"), Qt::LeftButton);
     MenuScreen *menu = app.menuScreen();
     ASSERT_TRUE(menu->isVisible());
-    QRadioButton *options[] = {menu->Option1, menu->Option2};
-    options[option - 1]->setChecked(true);
-    QTest::mouseClick(menu->Command1, Qt::LeftButton);
+    const char *options[] = {"sendMailOption", "readMailOption"};
+    control<QRadioButton>(menu, options[option - 1])->setChecked(true);
+    QTest::mouseClick(control<QPushButton>(menu, "nextButton"), Qt::LeftButton);
 }
 
 } // namespace

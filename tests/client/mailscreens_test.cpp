@@ -9,6 +9,7 @@
 #include "client/ui/form10.h"
 #include "client/ui/loginscreen.h"
 #include "client/ui/menuscreen.h"
+#include "common/controls.h"
 #include "common/screenshot.h"
 #include "common/testsite.h"
 #include "mailsite.h"
@@ -510,7 +511,8 @@ TEST_F(MailScreens, newMailIsCountedSinceTheLastReadingOnAnyComputer)
     const auto count = [](ClientRun &run) {
         MenuScreen *menu = run.app->menuScreen();
         menu->show();
-        const QString text = menu->newMailLabel->isVisible() ? menu->newMailLabel->text() : QString();
+        const auto *label = testing_support::control<QLabel>(menu, "newMailLabel");
+        const QString text = label->isVisible() ? label->text() : QString();
         menu->hide();
         return text;
     };

@@ -6,6 +6,7 @@
 #include "client/ui/menuscreen.h"
 #include "client/ui/registrationscreen.h"
 #include "client/ui/welcomescreen.h"
+#include "common/controls.h"
 #include "shared/site.h"
 #include "shared/ui/enterkey.h"
 #include "startup_support.h"
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 using namespace startup_testing;
+using testing_support::control;
 
 namespace {
 
@@ -22,10 +24,10 @@ namespace {
 client::MenuScreen *openMenu(ClientOnSite &s)
 {
     client::ClientApp &app = s.start();
-    QTest::mouseClick(app.welcomeScreen()->Command2, Qt::LeftButton);
-    app.loginScreen()->Text1->setText("taro");
-    app.loginScreen()->Text2->setText("pw");
-    QTest::mouseClick(app.loginScreen()->Command1, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(app.welcomeScreen(), "registeredUserButton"), Qt::LeftButton);
+    control<QLineEdit>(app.loginScreen(), "userNameBox")->setText("taro");
+    control<QLineEdit>(app.loginScreen(), "passwordBox")->setText("pw");
+    QTest::mouseClick(control<QPushButton>(app.loginScreen(), "okButton"), Qt::LeftButton);
     // taro has no inbox on this site, which the reader created by the login reports.
     EXPECT_EQ(s.fakes.dialogs.texts(), QStringList{client::inboxLoadMessage()});
     s.fakes.dialogs.shown.clear();
@@ -34,12 +36,23 @@ client::MenuScreen *openMenu(ClientOnSite &s)
 
 const QList<UserRecord> kTaro = {{"taro", "山田太郎", "pw"}};
 
+void pressNext(client::MenuScreen *menu)
+{
+    QTest::mouseClick(control<QPushButton>(menu, "nextButton"), Qt::LeftButton);
+}
+
+void choose(client::MenuScreen *menu, const char *option)
+{
+    control<QRadioButton>(menu, option)->setChecked(true);
+    pressNext(menu);
+}
+
 TEST(MainMenu, enterOnAFreshMenuOpensTheMailScreen)
 {
     ClientOnSite s(kTaro);
     client::MenuScreen *menu = openMenu(s);
     ASSERT_TRUE(menu->isVisible());
-    EXPECT_TRUE(menu->Option1->isChecked());
+    EXPECT_TRUE(control<QRadioButton>(menu, "sendMailOption")->isChecked());
     // The key goes where the freshly opened window put the focus.
     menu->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(menu));
@@ -57,19 +70,19 @@ TEST(MainMenu, eachScreenChoiceHidesTheMenuAndShowsItsScreen)
 {
     ClientOnSite s(kTaro);
     client::MenuScreen *menu = openMenu(s);
-    const std::pair<QRadioButton *, QWidget *> choices[] = {
-        {menu->Option2, s.app->form09()}, {menu->Option3, s.app->form06()}, {menu->Option4, s.app->form10()}};
+    const std::pair<const char *, QWidget *> choices[] = {{"readMailOption", s.app->form09()},
+                                                          {"drawOption", s.app->form06()},
+                                                          {"viewIllustrationsOption", s.app->form10()}};
     for (const auto &[option, screen] : choices) {
         menu->show();
-        option->setChecked(true);
-        QTest::mouseClick(menu->Command1, Qt::LeftButton);
-        EXPECT_FALSE(menu->isVisible()) << option->objectName().toStdString();
-        EXPECT_TRUE(screen->isVisible()) << option->objectName().toStdString();
+        choose(menu, option);
+        EXPECT_FALSE(menu->isVisible()) << option;
+        EXPECT_TRUE(screen->isVisible()) << option;
         screen->hide();
     }
     // Coming back keeps the choice.
     menu->show();
-    EXPECT_TRUE(menu->Option4->isChecked());
+    EXPECT_TRUE(control<QRadioButton>(menu, "viewIllustrationsOption")->isChecked());
 }
 
 TEST(MainMenu, boardsAreStartedByBareNameAndTheMenuStays)
@@ -77,13 +90,10 @@ TEST(MainMenu, boardsAreStartedByBareNameAndTheMenuStays)
     ClientOnSite s(kTaro);
     client::MenuScreen *menu = openMenu(s);
     s.fakes.launcher.started.clear();
-    menu->Option5->setChecked(true);
-    QTest::mouseClick(menu->Command1, Qt::LeftButton);
-    menu->Option6->setChecked(true);
-    QTest::mouseClick(menu->Command1, Qt::LeftButton);
-    QTest::mouseClick(menu->Command1, Qt::LeftButton);
-    menu->Option7->setChecked(true);
-    QTest::mouseClick(menu->Command1, Qt::LeftButton);
+    choose(menu, "dayBoardOption");
+    choose(menu, "lunchBoardOption");
+    pressNext(menu);
+    choose(menu, "monthBoardOption");
     EXPECT_EQ(s.fakes.launcher.started,
               (QStringList{"DayBoardC.exe", "LunchBoardC.exe", "LunchBoardC.exe", "MonthBoardC.exe"}));
     EXPECT_TRUE(menu->isVisible());
@@ -95,8 +105,7 @@ TEST(MainMenu, aBoardThatCannotStartIsNamedInAMessage)
     ClientOnSite s(kTaro);
     client::MenuScreen *menu = openMenu(s);
     s.fakes.launcher.failing.insert("LunchBoardC.exe");
-    menu->Option6->setChecked(true);
-    QTest::mouseClick(menu->Command1, Qt::LeftButton);
+    choose(menu, "lunchBoardOption");
     ASSERT_EQ(s.fakes.dialogs.shown.size(), 1);
     EXPECT_TRUE(s.fakes.dialogs.last().contains("LunchBoardC.exe"));
     EXPECT_TRUE(menu->isVisible());
@@ -107,14 +116,14 @@ TEST(MainMenu, backShowsTheLoginScreenAndQuitSweepsAndEnds)
 {
     ClientOnSite s(kTaro);
     client::MenuScreen *menu = openMenu(s);
-    QTest::mouseClick(menu->Command3, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(menu, "backButton"), Qt::LeftButton);
     EXPECT_FALSE(menu->isVisible());
     EXPECT_TRUE(s.app->loginScreen()->isVisible());
     EXPECT_EQ(s.app->signedIn().userName, "taro");
     s.app->loginScreen()->hide();
     menu->show();
     s.fakes.launcher.started.clear();
-    QTest::mouseClick(menu->Command2, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(menu, "quitButton"), Qt::LeftButton);
     EXPECT_EQ(s.fakes.launcher.started, QStringList{perumina::local::kSweeper});
     EXPECT_TRUE(s.fakes.end.ended());
 }
@@ -149,13 +158,13 @@ TEST(MainMenu, enterOnAFocusedQuitOrBackButtonPressesThatButton)
     const auto reader = [](client::ClientApp &a) -> QWidget * { return a.form09(); };
     const auto viewer = [](client::ClientApp &a) -> QWidget * { return a.form10(); };
     const Row rows[] = {
-        {welcome, "Command4", nullptr},      {registration, "Command5", nullptr},
-        {registration, "Command7", welcome}, {login, "Command7", welcome},
-        {menu, "Command2", nullptr},         {menu, "Command3", login},
-        {mail, "Command5", nullptr},         {mail, "Command7", menu},
-        {canvas, "Command3", nullptr},       {canvas, "Command5", menu},
-        {reader, "Command3", nullptr},       {reader, "Command7", menu},
-        {viewer, "Command3", nullptr},       {viewer, "Command7", menu},
+        {welcome, "quitButton", nullptr},      {registration, "quitButton", nullptr},
+        {registration, "backButton", welcome}, {login, "backButton", welcome},
+        {menu, "quitButton", nullptr},         {menu, "backButton", login},
+        {mail, "Command5", nullptr},           {mail, "Command7", menu},
+        {canvas, "Command3", nullptr},         {canvas, "Command5", menu},
+        {reader, "Command3", nullptr},         {reader, "Command7", menu},
+        {viewer, "Command3", nullptr},         {viewer, "Command7", menu},
     };
     for (const Row &row : rows) {
         ClientOnSite s(kTaro);

@@ -4,6 +4,7 @@
 #include "client/ui/menuscreen.h"
 #include "client/ui/registrationscreen.h"
 #include "client/ui/welcomescreen.h"
+#include "common/controls.h"
 #include "common/screenshot.h"
 #include "startup_support.h"
 
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 using namespace startup_testing;
+using testing_support::control;
 
 namespace {
 
@@ -30,15 +32,15 @@ TEST(StartupScreens, ScreenshotsOfWelcomeRegistrationLoginAndMenu)
     save(app.welcomeScreen(), "welcome_screen");
     client::RegistrationScreen *registration = app.registrationScreen();
     save(registration, "registration_screen_registered");
-    registration->SSTab1->setCurrentIndex(0);
-    registration->Text1->setText("じろう");
-    registration->Text2->setText("田中次郎");
-    registration->Text3->setText("pass123");
+    control<QTabWidget>(registration, "registrationTabs")->setCurrentIndex(0);
+    control<QLineEdit>(registration, "userNameBox")->setText("じろう");
+    control<QLineEdit>(registration, "fullNameBox")->setText("田中次郎");
+    control<QLineEdit>(registration, "passwordBox")->setText("pass123");
     save(registration, "registration_screen_register");
     registration->hide();
     client::LoginScreen *login = app.loginScreen();
-    login->Text1->setText("たろう");
-    login->Text2->setText("abc1234");
+    control<QLineEdit>(login, "userNameBox")->setText("たろう");
+    control<QLineEdit>(login, "passwordBox")->setText("abc1234");
     save(login, "login_screen");
     login->hide();
     save(app.menuScreen(), "menu_screen");

@@ -1,6 +1,7 @@
 #include "client/ui/loginscreen.h"
 #include "client/ui/registrationscreen.h"
 #include "client/ui/welcomescreen.h"
+#include "common/controls.h"
 #include "shared/site.h"
 #include "startup_support.h"
 
@@ -11,6 +12,7 @@
 using namespace startup_testing;
 using perumina::local::kLocator;
 using perumina::local::kSweeper;
+using testing_support::control;
 using testing_support::sjis;
 
 namespace {
@@ -27,9 +29,9 @@ TEST(WelcomeScreen, startsTheSweeperReadsTheServerAndWaits)
     EXPECT_EQ(s.fakes.launcher.started, QStringList{kSweeper});
     EXPECT_TRUE(s.fakes.dialogs.shown.isEmpty());
     EXPECT_EQ(app.serverName(), kServer);
-    EXPECT_EQ(welcome->Text1->text(), kServer);
+    EXPECT_EQ(control<QLineEdit>(welcome, "serverNameBox")->text(), kServer);
     EXPECT_EQ(welcome->windowTitle(), "グループウェア　（ぺる・み・な）");
-    EXPECT_EQ(welcome->findChild<QPushButton *>("Command2")->text(), "いいえ　　登録済みです");
+    EXPECT_EQ(control<QPushButton>(welcome, "registeredUserButton")->text(), "いいえ　　登録済みです");
 }
 
 TEST(WelcomeScreen, enterOpensTheLoginScreenOrPressesTheFocusedButton)
@@ -45,25 +47,27 @@ TEST(WelcomeScreen, enterOpensTheLoginScreenOrPressesTheFocusedButton)
     EXPECT_TRUE(app.loginScreen()->isVisible());
 
     // A focused button presses itself; shown again, the screen puts the focus back where Enter means login.
-    QTest::mouseClick(app.loginScreen()->Command7, Qt::LeftButton);
-    app.welcomeScreen()->Command1->setFocus();
-    QTest::keyClick(app.welcomeScreen()->Command1, Qt::Key_Return);
+    QTest::mouseClick(control<QPushButton>(app.loginScreen(), "backButton"), Qt::LeftButton);
+    auto *newUser = control<QPushButton>(app.welcomeScreen(), "newUserButton");
+    newUser->setFocus();
+    QTest::keyClick(newUser, Qt::Key_Return);
     EXPECT_TRUE(app.registrationScreen()->isVisible());
     EXPECT_FALSE(app.loginScreen()->isVisible());
-    QTest::mouseClick(app.registrationScreen()->Command7, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(app.registrationScreen(), "backButton"), Qt::LeftButton);
     ASSERT_TRUE(app.welcomeScreen()->isVisible());
-    EXPECT_EQ(app.welcomeScreen()->focusWidget(), app.welcomeScreen()->Command2);
+    EXPECT_EQ(app.welcomeScreen()->focusWidget(),
+              control<QPushButton>(app.welcomeScreen(), "registeredUserButton"));
 }
 
 TEST(WelcomeScreen, yesOpensRegistrationAndQuitSweepsAndEnds)
 {
     ClientOnSite s;
     client::ClientApp &app = s.start();
-    QTest::mouseClick(app.welcomeScreen()->Command1, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(app.welcomeScreen(), "newUserButton"), Qt::LeftButton);
     EXPECT_TRUE(app.registrationScreen()->isVisible());
-    QTest::mouseClick(app.registrationScreen()->Command7, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(app.registrationScreen(), "backButton"), Qt::LeftButton);
     EXPECT_TRUE(app.welcomeScreen()->isVisible());
-    QTest::mouseClick(app.welcomeScreen()->Command4, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(app.welcomeScreen(), "quitButton"), Qt::LeftButton);
     EXPECT_EQ(s.fakes.launcher.started, (QStringList{kSweeper, kSweeper}));
     EXPECT_TRUE(s.fakes.end.ended());
     EXPECT_EQ(s.fakes.end.lastExitCode, 0);
@@ -141,7 +145,7 @@ TEST(WelcomeScreen, aLocatorOverTwoLinesGivesTheJoinedName)
     s.site.writeBytes(kLocator, "SERV\r\nER01\r\n");
     client::ClientApp &app = s.start();
     EXPECT_EQ(app.serverName(), "SERVER01");
-    EXPECT_EQ(app.welcomeScreen()->Text1->text(), "SERVER01");
+    EXPECT_EQ(control<QLineEdit>(app.welcomeScreen(), "serverNameBox")->text(), "SERVER01");
 }
 
 } // namespace

@@ -164,22 +164,22 @@ void Tour::registerPupil(const Pupil &pupil, bool pictures)
     step_ = QStringLiteral("%1 の登録").arg(pupil.userName);
     std::unique_ptr<ClientRun> run = startClient(pictures);
     client::ClientApp &app = *run->app;
-    click(app.welcomeScreen(), QStringLiteral("Command1"));
+    click(app.welcomeScreen(), QStringLiteral("newUserButton"));
     expectMessages(run->seams, {}, QStringLiteral("registration"));
     client::RegistrationScreen *registration = app.registrationScreen();
     expectShown(registration, QStringLiteral("登録画面（RegistrationScreen）"));
     if (pictures)
         camera_.take(registration, QStringLiteral("registered-users"));
-    auto *tabs = control<QTabWidget>(registration, QStringLiteral("SSTab1"));
+    auto *tabs = control<QTabWidget>(registration, QStringLiteral("registrationTabs"));
     QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(0).center());
     if (tabs->currentIndex() != 0)
         throw StepFailed{QStringLiteral("登録画面のタブ「新しく登録する」を開けませんでした。")};
-    type(registration, QStringLiteral("Text1"), pupil.userName);
-    type(registration, QStringLiteral("Text2"), pupil.fullName);
-    type(registration, QStringLiteral("Text3"), pupil.password);
+    type(registration, QStringLiteral("userNameBox"), pupil.userName);
+    type(registration, QStringLiteral("fullNameBox"), pupil.fullName);
+    type(registration, QStringLiteral("passwordBox"), pupil.password);
     if (pictures)
         camera_.take(registration, QStringLiteral("registration"));
-    click(registration, QStringLiteral("Command1"));
+    click(registration, QStringLiteral("registerButton"));
     expectMessages(run->seams, {client::kRegisteredMessage},
                    pictures ? QStringLiteral("registration") : QString());
     if (!app.ended())
@@ -191,15 +191,15 @@ std::unique_ptr<ClientRun> Tour::logIn(const Pupil &pupil, bool pictures, const 
     step_ = QStringLiteral("%1 のログイン").arg(pupil.userName);
     std::unique_ptr<ClientRun> run = startClient(false);
     client::ClientApp &app = *run->app;
-    click(app.welcomeScreen(), QStringLiteral("Command2"));
+    click(app.welcomeScreen(), QStringLiteral("registeredUserButton"));
     expectMessages(run->seams, {}, QStringLiteral("login"));
     client::LoginScreen *login = app.loginScreen();
     expectShown(login, QStringLiteral("ログイン画面（LoginScreen）"));
-    type(login, QStringLiteral("Text1"), pupil.userName);
-    type(login, QStringLiteral("Text2"), pupil.password);
+    type(login, QStringLiteral("userNameBox"), pupil.userName);
+    type(login, QStringLiteral("passwordBox"), pupil.password);
     if (pictures)
         camera_.take(login, QStringLiteral("login"));
-    click(login, QStringLiteral("Command1"));
+    click(login, QStringLiteral("okButton"));
     expectMessages(run->seams, messages, messages.isEmpty() ? QStringLiteral("login") : QString());
     if (app.ended())
         throw StepFailed{QStringLiteral("%1 のログインでクライアントが終了しました。").arg(pupil.userName)};
@@ -218,7 +218,7 @@ void Tour::choose(ClientRun &run, const QString &option)
     client::MenuScreen *menu = run.app->menuScreen();
     expectShown(menu, QStringLiteral("メニュー（MenuScreen）"));
     click(menu, option);
-    click(menu, QStringLiteral("Command1"));
+    click(menu, QStringLiteral("nextButton"));
     expectMessages(run.seams, {}, QStringLiteral("menu"));
 }
 
@@ -389,9 +389,9 @@ void Tour::classroomBoards(ClientRun &run)
     {
         const char *option;
         QString program;
-    } boards[] = {{"Option5", QStringLiteral("DayBoardC.exe")},
-                  {"Option6", QStringLiteral("LunchBoardC.exe")},
-                  {"Option7", QStringLiteral("MonthBoardC.exe")}};
+    } boards[] = {{"dayBoardOption", QStringLiteral("DayBoardC.exe")},
+                  {"lunchBoardOption", QStringLiteral("LunchBoardC.exe")},
+                  {"monthBoardOption", QStringLiteral("MonthBoardC.exe")}};
     for (const auto &board : boards) {
         choose(run, QString::fromLatin1(board.option));
         if (run.seams.launcher.started.value(run.seams.launcher.started.size() - 1) != board.program)
@@ -415,7 +415,7 @@ void Tour::classroom()
     // The sender, whose inbox is still empty, sends a mail and a picture, then ends the client.
     {
         std::unique_ptr<ClientRun> run = logIn(sender_, true, {client::inboxLoadMessage()});
-        choose(*run, QStringLiteral("Option1"));
+        choose(*run, QStringLiteral("sendMailOption"));
         sendMail(*run, recipient_);
         click(run->app->form05(), QStringLiteral("Command2"));
         expectMessages(run->seams, {}, QStringLiteral("mail"));
@@ -429,7 +429,7 @@ void Tour::classroom()
     // opens the boards.
     {
         std::unique_ptr<ClientRun> run = logIn(recipient_, false);
-        choose(*run, QStringLiteral("Option2"));
+        choose(*run, QStringLiteral("readMailOption"));
         readMail(*run, sender_);
         click(run->app->form09(), QStringLiteral("Command2"));
         expectMessages(run->seams, {}, QStringLiteral("mail-read"));
@@ -437,7 +437,7 @@ void Tour::classroom()
         click(run->app->form10(), QStringLiteral("Command7"));
         expectMessages(run->seams, {}, QStringLiteral("pictures"));
         classroomBoards(*run);
-        click(run->app->menuScreen(), QStringLiteral("Command2"));
+        click(run->app->menuScreen(), QStringLiteral("quitButton"));
         expectMessages(run->seams, {}, QStringLiteral("menu"));
         if (!run->app->ended())
             throw StepFailed{QStringLiteral("メニューの「終了」でクライアントが終了しませんでした。")};
@@ -453,7 +453,7 @@ void Tour::answers()
     const auto answer = [&](const Pupil &who, const Pupil &to, const QString &body, const QString &picture) {
         step_ = QStringLiteral("%1 の返信").arg(who.userName);
         std::unique_ptr<ClientRun> run = logIn(who, false);
-        choose(*run, QStringLiteral("Option2"));
+        choose(*run, QStringLiteral("readMailOption"));
         client::Form09 *reader = run->app->form09();
         expectShown(reader, QStringLiteral("メールを読む画面（Form09）"));
         click(reader, QStringLiteral("replyButton"));
@@ -471,7 +471,7 @@ void Tour::answers()
         click(compose, QStringLiteral("Command1"));
         expectMessages(run->seams, {client::deliveryMessage(client::Delivery{}, to.fullName)}, QString());
         click(compose, QStringLiteral("Command7"));
-        click(run->app->menuScreen(), QStringLiteral("Command2"));
+        click(run->app->menuScreen(), QStringLiteral("quitButton"));
         expectMessages(run->seams, {}, QStringLiteral("menu"));
     };
     answer(recipient_, sender_, QStringLiteral("おにぎりにするよ！"), QStringLiteral("mail-reply"));
@@ -488,7 +488,7 @@ void Tour::answers()
     if (!count->isVisible() || count->text() != client::newMailMessage(1))
         throw StepFailed{QStringLiteral("メニューに「%1」が出ていません。").arg(client::newMailMessage(1))};
     camera_.take(menu, QStringLiteral("menu-new-mail"));
-    choose(*run, QStringLiteral("Option2"));
+    choose(*run, QStringLiteral("readMailOption"));
     client::Form09 *reader = run->app->form09();
     expectShown(reader, QStringLiteral("メールを読む画面（Form09）"));
     if (!control<QLabel>(reader, QStringLiteral("newMarkLabel"))->isVisible())
