@@ -125,6 +125,7 @@ MenuScreen::MenuScreen(ClientApp &app, QWidget *parent) : Screen(app, parent)
 
 void MenuScreen::openChoice()
 {
+    // In the order menuStepFor numbers the choices.
     const QRadioButton *options[] = {sendMailOption,          readMailOption, drawOption,
                                      viewIllustrationsOption, dayBoardOption, lunchBoardOption,
                                      monthBoardOption};
