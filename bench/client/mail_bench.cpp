@@ -1,7 +1,7 @@
 // Delivering into, and opening a reader on, an inbox that already holds 5,000 mails.
 #include "client/core/mail.h"
 #include "client/ui/clientapp.h"
-#include "client/ui/form03.h"
+#include "client/ui/loginscreen.h"
 #include "client/ui/readerscreen.h"
 #include "common/controls.h"
 #include "shared/fakes.h"

@@ -13,7 +13,7 @@ enum class Variant
 }; // LunchBoardS, LunchBoardC
 
 // Columns of a day: 1 date, 2 weekday number, 3 staple food, 4 to 7 side dishes, 8 and 9 drinks,
-// 10 total calories. Columns 3 to 10 are shown in Text1 to Text8; nothing beyond 10 is touched.
+// 10 total calories. Columns 3 to 10 are shown in menuBox1 to menuBox8; nothing beyond 10 is touched.
 inline constexpr int kColumns = 10;
 inline constexpr int kMenuFields = 8;
 
@@ -22,7 +22,7 @@ QString windowCaption(Variant variant);
 // The captions of the step buttons "＜＜", "＜", "◇", "＞", "＞＞" in each variant.
 QStringList stepCaptions(Variant variant);
 
-// The menu of a row as shown: Text1 .. Text8.
+// The menu of a row as shown: menuBox1 .. menuBox8.
 QStringList readMenu(const Workbook &book, const QString &row);
 // The caption of the box of a column ("主食", "副食②"), for messages.
 QString boxName(int column, const QStringList &row = {});

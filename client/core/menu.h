@@ -4,7 +4,8 @@
 
 namespace client {
 
-// What "次へ" on the main menu does for each choice (Option1 ... Option7).
+// What "次へ" on the main menu does for each choice, numbered in the menu's order: send mail, read mail,
+// draw, view illustrations, and the daily, lunch and monthly boards.
 enum class MenuAction
 {
     ComposeMail,

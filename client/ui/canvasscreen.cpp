@@ -4,8 +4,8 @@
 #include "client/core/mail.h"
 #include "client/ui/clientapp.h"
 #include "client/ui/drawingsurface.h"
-#include "client/ui/form04.h"
 #include "client/ui/mailscreen.h"
+#include "client/ui/menuscreen.h"
 #include "client/ui/onelinebox.h"
 #include "client/ui/readerscreen.h"
 #include "client/ui/viewerscreen.h"
@@ -328,7 +328,7 @@ void CanvasScreen::showReader()
 }
 void CanvasScreen::backToMenu()
 {
-    goTo(app_.form04());
+    goTo(app_.menuScreen());
 }
 
 void CanvasScreen::quit()

@@ -1,13 +1,13 @@
 #include "client/ui/clientapp.h"
 
 #include "client/ui/canvasscreen.h"
-#include "client/ui/form01.h"
-#include "client/ui/form02.h"
-#include "client/ui/form03.h"
-#include "client/ui/form04.h"
+#include "client/ui/loginscreen.h"
 #include "client/ui/mailscreen.h"
+#include "client/ui/menuscreen.h"
 #include "client/ui/readerscreen.h"
+#include "client/ui/registrationscreen.h"
 #include "client/ui/viewerscreen.h"
+#include "client/ui/welcomescreen.h"
 #include "sweeper/sweep.h"
 
 namespace client {
@@ -24,33 +24,33 @@ ClientApp::~ClientApp()
     readerScreen_.reset();
     canvasScreen_.reset();
     mailScreen_.reset();
-    form04_.reset();
-    form03_.reset();
-    form02_.reset();
-    form01_.reset();
+    menuScreen_.reset();
+    loginScreen_.reset();
+    registrationScreen_.reset();
+    welcomeScreen_.reset();
 }
 
 QWidget *ClientApp::firstScreen()
 {
-    return form01();
+    return welcomeScreen();
 }
 
-Form01 *ClientApp::form01()
+WelcomeScreen *ClientApp::welcomeScreen()
 {
-    return createOnce(form01_, *this);
+    return createOnce(welcomeScreen_, *this);
 }
 
-Form02 *ClientApp::form02()
+RegistrationScreen *ClientApp::registrationScreen()
 {
-    return createOnce(form02_, *this);
+    return createOnce(registrationScreen_, *this);
 }
-Form03 *ClientApp::form03()
+LoginScreen *ClientApp::loginScreen()
 {
-    return createOnce(form03_, *this);
+    return createOnce(loginScreen_, *this);
 }
-Form04 *ClientApp::form04()
+MenuScreen *ClientApp::menuScreen()
 {
-    return createOnce(form04_, *this);
+    return createOnce(menuScreen_, *this);
 }
 MailScreen *ClientApp::mailScreen()
 {

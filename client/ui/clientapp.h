@@ -6,10 +6,10 @@
 
 namespace client {
 
-class Form01;
-class Form02;
-class Form03;
-class Form04;
+class WelcomeScreen;
+class RegistrationScreen;
+class LoginScreen;
+class MenuScreen;
 class MailScreen;
 class CanvasScreen;
 class ReaderScreen;
@@ -31,10 +31,10 @@ public:
     explicit ClientApp(perumina::Seams seams, QObject *parent = nullptr);
     ~ClientApp() override;
 
-    Form01 *form01();
-    Form02 *form02();
-    Form03 *form03();
-    Form04 *form04();
+    WelcomeScreen *welcomeScreen();
+    RegistrationScreen *registrationScreen();
+    LoginScreen *loginScreen();
+    MenuScreen *menuScreen();
     MailScreen *mailScreen();
     CanvasScreen *canvasScreen();
     ReaderScreen *readerScreen();
@@ -51,10 +51,10 @@ protected:
     QWidget *firstScreen() override;
 
 private:
-    std::unique_ptr<Form01> form01_;
-    std::unique_ptr<Form02> form02_;
-    std::unique_ptr<Form03> form03_;
-    std::unique_ptr<Form04> form04_;
+    std::unique_ptr<WelcomeScreen> welcomeScreen_;
+    std::unique_ptr<RegistrationScreen> registrationScreen_;
+    std::unique_ptr<LoginScreen> loginScreen_;
+    std::unique_ptr<MenuScreen> menuScreen_;
     std::unique_ptr<MailScreen> mailScreen_;
     std::unique_ptr<CanvasScreen> canvasScreen_;
     std::unique_ptr<ReaderScreen> readerScreen_;

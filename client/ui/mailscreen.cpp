@@ -3,7 +3,7 @@
 #include "client/core/mail.h"
 #include "client/ui/canvasscreen.h"
 #include "client/ui/clientapp.h"
-#include "client/ui/form04.h"
+#include "client/ui/menuscreen.h"
 #include "client/ui/onelinebox.h"
 #include "client/ui/readerscreen.h"
 #include "client/ui/viewerscreen.h"
@@ -239,7 +239,7 @@ void MailScreen::showReader()
 
 void MailScreen::backToMenu()
 {
-    goTo(app_.form04());
+    goTo(app_.menuScreen());
 }
 
 // Only starts the sweeper: the program and this screen stay open.

@@ -5,8 +5,8 @@
 #include "client/core/reply.h"
 #include "client/ui/canvasscreen.h"
 #include "client/ui/clientapp.h"
-#include "client/ui/form04.h"
 #include "client/ui/mailscreen.h"
+#include "client/ui/menuscreen.h"
 #include "client/ui/viewerscreen.h"
 #include "shared/site.h"
 #include "shared/ui/formkit.h"
@@ -197,7 +197,7 @@ void ReaderScreen::showViewer()
 
 void ReaderScreen::backToMenu()
 {
-    goTo(app_.form04());
+    goTo(app_.menuScreen());
 }
 
 void ReaderScreen::quit()

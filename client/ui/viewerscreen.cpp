@@ -3,8 +3,8 @@
 #include "client/core/illustration.h"
 #include "client/ui/canvasscreen.h"
 #include "client/ui/clientapp.h"
-#include "client/ui/form04.h"
 #include "client/ui/mailscreen.h"
+#include "client/ui/menuscreen.h"
 #include "client/ui/readerscreen.h"
 #include "shared/picture.h"
 #include "shared/site.h"
@@ -173,7 +173,7 @@ void ViewerScreen::showMailScreen()
 }
 void ViewerScreen::backToMenu()
 {
-    goTo(app_.form04());
+    goTo(app_.menuScreen());
 }
 
 void ViewerScreen::quit()

@@ -1,5 +1,5 @@
-#include "client/ui/form04.h"
 #include "client/ui/mailscreen.h"
+#include "client/ui/menuscreen.h"
 #include "client/ui/readerscreen.h"
 #include "client/ui/viewerscreen.h"
 #include "picturesfixture.h"
@@ -312,7 +312,7 @@ TEST_F(Canvas, screenButtonsGoWhereTheySay)
         {"viewPicturesButton", [&] { return static_cast<QWidget *>(app->viewerScreen()); }},
         {"writeMailButton", [&] { return static_cast<QWidget *>(app->mailScreen()); }},
         {"readMailButton", [&] { return static_cast<QWidget *>(app->readerScreen()); }},
-        {"backButton", [&] { return static_cast<QWidget *>(app->form04()); }},
+        {"backButton", [&] { return static_cast<QWidget *>(app->menuScreen()); }},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.button);

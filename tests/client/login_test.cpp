@@ -1,9 +1,9 @@
 #include "client/core/login.h"
-#include "client/ui/form01.h"
-#include "client/ui/form03.h"
-#include "client/ui/form04.h"
+#include "client/ui/loginscreen.h"
+#include "client/ui/menuscreen.h"
 #include "client/ui/readerscreen.h"
 #include "client/ui/viewerscreen.h"
+#include "client/ui/welcomescreen.h"
 #include "common/controls.h"
 #include "shared/site.h"
 #include "startup_support.h"
@@ -13,6 +13,7 @@
 
 using namespace startup_testing;
 using client::checkLogin;
+using testing_support::control;
 
 namespace {
 
@@ -195,41 +196,41 @@ TEST(LoginCheck, findsAUserBeyondThirtyTwoThousandCharacters)
 }
 
 // Screens: from the welcome screen to the menu.
-client::Form03 *openLogin(ClientOnSite &s)
+client::LoginScreen *openLogin(ClientOnSite &s)
 {
     client::ClientApp &app = s.start();
-    QTest::keyClick(app.form01(), Qt::Key_Return);
-    return app.form03();
+    QTest::keyClick(app.welcomeScreen(), Qt::Key_Return);
+    return app.loginScreen();
 }
 
-void typeAndPressOk(client::Form03 *login, const QString &user, const QString &password)
+void typeAndPressOk(client::LoginScreen *login, const QString &user, const QString &password)
 {
-    login->Text1->setText(user);
-    login->Text2->setText(password);
-    QTest::mouseClick(login->Command1, Qt::LeftButton);
+    control<QLineEdit>(login, "userNameBox")->setText(user);
+    control<QLineEdit>(login, "passwordBox")->setText(password);
+    QTest::mouseClick(control<QPushButton>(login, "okButton"), Qt::LeftButton);
 }
 
 TEST(LoginScreen, rightUserOpensTheMenuAndHandsOverTheCurrentUser)
 {
     ClientOnSite s({{"hana", "佐藤花子", "xtaro"}, {"taro", "山田太郎", "pw"}});
-    client::Form03 *login = openLogin(s);
+    client::LoginScreen *login = openLogin(s);
     ASSERT_TRUE(login->isVisible());
     typeAndPressOk(login, "taro", "pw");
     // taro has no inbox on this site: the reader that the login creates says so, and nothing else is shown.
     EXPECT_EQ(s.fakes.dialogs.texts(), QStringList{client::inboxLoadMessage()});
     EXPECT_FALSE(login->isVisible());
-    EXPECT_TRUE(s.app->form04()->isVisible());
+    EXPECT_TRUE(s.app->menuScreen()->isVisible());
     EXPECT_EQ(s.app->signedIn().userName, "taro");
     EXPECT_EQ(s.app->signedIn().fullName, "山田太郎");
     EXPECT_EQ(login->findChildren<QLineEdit *>().size(), 2); // user name and password, nothing hidden
     EXPECT_EQ(testing_support::control<QLabel>(s.app->readerScreen(), "nameLabel")->text(), "山田太郎");
     EXPECT_EQ(testing_support::control<QLabel>(s.app->viewerScreen(), "nameLabel")->text(), "山田太郎");
-    EXPECT_TRUE(login->Text1->text().isEmpty());
-    EXPECT_TRUE(login->Text2->text().isEmpty());
+    EXPECT_TRUE(control<QLineEdit>(login, "userNameBox")->text().isEmpty());
+    EXPECT_TRUE(control<QLineEdit>(login, "passwordBox")->text().isEmpty());
     EXPECT_FALSE(s.fakes.end.ended());
 
     // Back from the menu, an earlier user of the registry logs in and becomes the current user.
-    QTest::mouseClick(s.app->form04()->Command3, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(s.app->menuScreen(), "backButton"), Qt::LeftButton);
     ASSERT_TRUE(login->isVisible());
     typeAndPressOk(login, "hana", "xtaro");
     EXPECT_EQ(s.app->signedIn().userName, "hana");
@@ -256,7 +257,7 @@ TEST_P(LoginScreenFailure, showsItsNumberedMessageAndEndsTheProgram)
 {
     const FailedLogin &c = GetParam();
     ClientOnSite s(c.registered ? kTaro : QList<UserRecord>{});
-    client::Form03 *login = openLogin(s);
+    client::LoginScreen *login = openLogin(s);
     typeAndPressOk(login, c.userName, c.password);
     ASSERT_EQ(s.fakes.dialogs.shown.size(), 1);
     EXPECT_EQ(s.fakes.dialogs.last(),
@@ -264,7 +265,7 @@ TEST_P(LoginScreenFailure, showsItsNumberedMessageAndEndsTheProgram)
                   c.mark);
     EXPECT_EQ(s.fakes.dialogs.shown.last().icon, perumina::Dialogs::Icon::None);
     EXPECT_TRUE(s.fakes.end.ended());
-    EXPECT_FALSE(s.app->form04()->isVisible());
+    EXPECT_FALSE(s.app->menuScreen()->isVisible());
     // A failed check creates neither the mail reader nor the viewer, so no inbox is copied.
     EXPECT_FALSE(s.app->hasReaderScreen());
     EXPECT_FALSE(s.app->hasViewerScreen());
@@ -290,21 +291,22 @@ TEST(LoginScreen, unreadableRegistryShowsTheNetworkMessageAndEnds)
               "①　管理用コンピュータの電源が入っていないか\r②　ネットワークが切れてると思うので\r\r"
               "担任の先生を呼んで確認してもらってネ！ とりあえず終了します。");
     EXPECT_TRUE(s.fakes.end.ended());
-    EXPECT_FALSE(s.app->form03()->isVisible());
+    EXPECT_FALSE(s.app->loginScreen()->isVisible());
 }
 
 TEST(LoginScreen, enterPressesOkAndBackReturnsToTheWelcomeScreen)
 {
     ClientOnSite s(kTaro);
-    client::Form03 *login = openLogin(s);
-    QTest::mouseClick(login->Command7, Qt::LeftButton);
+    client::LoginScreen *login = openLogin(s);
+    QTest::mouseClick(control<QPushButton>(login, "backButton"), Qt::LeftButton);
     EXPECT_FALSE(login->isVisible());
-    EXPECT_TRUE(s.app->form01()->isVisible());
-    QTest::mouseClick(s.app->form01()->Command2, Qt::LeftButton);
-    login->Text1->setText("taro");
-    login->Text2->setText("abc1234");
-    QTest::keyClick(login->Text2, Qt::Key_Return);
-    EXPECT_TRUE(s.app->form04()->isVisible());
+    EXPECT_TRUE(s.app->welcomeScreen()->isVisible());
+    QTest::mouseClick(control<QPushButton>(s.app->welcomeScreen(), "registeredUserButton"), Qt::LeftButton);
+    control<QLineEdit>(login, "userNameBox")->setText("taro");
+    auto *password = control<QLineEdit>(login, "passwordBox");
+    password->setText("abc1234");
+    QTest::keyClick(password, Qt::Key_Return);
+    EXPECT_TRUE(s.app->menuScreen()->isVisible());
 }
 
 } // namespace

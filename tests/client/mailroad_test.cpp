@@ -2,12 +2,12 @@
 // starts the client anew, logs in and reads it newest first.
 #include "client/core/mail.h"
 #include "client/ui/clientapp.h"
-#include "client/ui/form01.h"
-#include "client/ui/form02.h"
-#include "client/ui/form03.h"
-#include "client/ui/form04.h"
+#include "client/ui/loginscreen.h"
 #include "client/ui/mailscreen.h"
+#include "client/ui/menuscreen.h"
 #include "client/ui/readerscreen.h"
+#include "client/ui/registrationscreen.h"
+#include "client/ui/welcomescreen.h"
 #include "common/controls.h"
 #include "common/testsite.h"
 #include "mailsite.h"
@@ -32,12 +32,12 @@ void registerThroughScreens(const QString &user, const QString &fullName, const 
     perumina::FakeSeams fakes;
     ClientApp app(fakes.seams());
     app.start();
-    QTest::mouseClick(app.form01()->Command1, Qt::LeftButton);
-    Form02 *form = app.form02();
-    form->Text1->setText(user);
-    form->Text2->setText(fullName);
-    form->Text3->setText(password);
-    QTest::mouseClick(form->Command1, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(app.welcomeScreen(), "newUserButton"), Qt::LeftButton);
+    RegistrationScreen *form = app.registrationScreen();
+    control<QLineEdit>(form, "userNameBox")->setText(user);
+    control<QLineEdit>(form, "fullNameBox")->setText(fullName);
+    control<QLineEdit>(form, "passwordBox")->setText(password);
+    QTest::mouseClick(control<QPushButton>(form, "registerButton"), Qt::LeftButton);
     // Registering ends the program, as a new start then logs in.
     EXPECT_TRUE(fakes.end.ended()) << fakes.dialogs.last().toStdString();
 }
@@ -46,16 +46,16 @@ void registerThroughScreens(const QString &user, const QString &fullName, const 
 void loginAndChoose(ClientApp &app, const QString &user, const QString &password, int option)
 {
     app.start();
-    QTest::mouseClick(app.form01()->Command2, Qt::LeftButton);
-    Form03 *login = app.form03();
-    login->Text1->setText(user);
-    login->Text2->setText(password);
-    QTest::mouseClick(login->Command1, Qt::LeftButton);
-    Form04 *menu = app.form04();
+    QTest::mouseClick(control<QPushButton>(app.welcomeScreen(), "registeredUserButton"), Qt::LeftButton);
+    LoginScreen *login = app.loginScreen();
+    control<QLineEdit>(login, "userNameBox")->setText(user);
+    control<QLineEdit>(login, "passwordBox")->setText(password);
+    QTest::mouseClick(control<QPushButton>(login, "okButton"), Qt::LeftButton);
+    MenuScreen *menu = app.menuScreen();
     ASSERT_TRUE(menu->isVisible());
-    QRadioButton *options[] = {menu->Option1, menu->Option2};
-    options[option - 1]->setChecked(true);
-    QTest::mouseClick(menu->Command1, Qt::LeftButton);
+    const char *options[] = {"sendMailOption", "readMailOption"};
+    control<QRadioButton>(menu, options[option - 1])->setChecked(true);
+    QTest::mouseClick(control<QPushButton>(menu, "nextButton"), Qt::LeftButton);
 }
 
 } // namespace

@@ -4,9 +4,9 @@
 #include "client/core/reply.h"
 #include "client/ui/canvasscreen.h"
 #include "client/ui/clientapp.h"
-#include "client/ui/form03.h"
-#include "client/ui/form04.h"
+#include "client/ui/loginscreen.h"
 #include "client/ui/mailscreen.h"
+#include "client/ui/menuscreen.h"
 #include "client/ui/readerscreen.h"
 #include "client/ui/viewerscreen.h"
 #include "common/controls.h"
@@ -393,11 +393,11 @@ TEST_F(MailScreens, everyScreenButtonHidesTheScreenAndShowsItsTarget)
         {compose, "drawButton", run.app->canvasScreen()},
         {compose, "viewPicturesButton", run.app->viewerScreen()},
         {compose, "readMailButton", reader},
-        {compose, "backButton", run.app->form04()},
+        {compose, "backButton", run.app->menuScreen()},
         {reader, "writeMailButton", compose},
         {reader, "drawButton", run.app->canvasScreen()},
         {reader, "viewPicturesButton", run.app->viewerScreen()},
-        {reader, "backButton", run.app->form04()},
+        {reader, "backButton", run.app->menuScreen()},
     };
     for (const Case &c : cases) {
         c.from->show();
@@ -579,9 +579,10 @@ TEST_F(MailScreens, newMailIsCountedSinceTheLastReadingOnAnyComputer)
                             second + QStringLiteral("/unc/SERVER/ぺるみな")));
     const auto onComputer = [](const QString &root) { qputenv("PERUMINA_ROOT", root.toUtf8()); };
     const auto count = [](ClientRun &run) {
-        Form04 *menu = run.app->form04();
+        MenuScreen *menu = run.app->menuScreen();
         menu->show();
-        const QString text = menu->newMailLabel->isVisible() ? menu->newMailLabel->text() : QString();
+        const auto *label = testing_support::control<QLabel>(menu, "newMailLabel");
+        const QString text = label->isVisible() ? label->text() : QString();
         menu->hide();
         return text;
     };

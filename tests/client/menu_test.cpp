@@ -1,11 +1,11 @@
 #include "client/ui/canvasscreen.h"
-#include "client/ui/form01.h"
-#include "client/ui/form02.h"
-#include "client/ui/form03.h"
-#include "client/ui/form04.h"
+#include "client/ui/loginscreen.h"
 #include "client/ui/mailscreen.h"
+#include "client/ui/menuscreen.h"
 #include "client/ui/readerscreen.h"
+#include "client/ui/registrationscreen.h"
 #include "client/ui/viewerscreen.h"
+#include "client/ui/welcomescreen.h"
 #include "common/controls.h"
 #include "shared/site.h"
 #include "shared/ui/enterkey.h"
@@ -16,31 +16,43 @@
 #include <gtest/gtest.h>
 
 using namespace startup_testing;
+using testing_support::control;
 
 namespace {
 
 // Logs taro in and returns the menu.
-client::Form04 *openMenu(ClientOnSite &s)
+client::MenuScreen *openMenu(ClientOnSite &s)
 {
     client::ClientApp &app = s.start();
-    QTest::mouseClick(app.form01()->Command2, Qt::LeftButton);
-    app.form03()->Text1->setText("taro");
-    app.form03()->Text2->setText("pw");
-    QTest::mouseClick(app.form03()->Command1, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(app.welcomeScreen(), "registeredUserButton"), Qt::LeftButton);
+    control<QLineEdit>(app.loginScreen(), "userNameBox")->setText("taro");
+    control<QLineEdit>(app.loginScreen(), "passwordBox")->setText("pw");
+    QTest::mouseClick(control<QPushButton>(app.loginScreen(), "okButton"), Qt::LeftButton);
     // taro has no inbox on this site, which the reader created by the login reports.
     EXPECT_EQ(s.fakes.dialogs.texts(), QStringList{client::inboxLoadMessage()});
     s.fakes.dialogs.shown.clear();
-    return app.form04();
+    return app.menuScreen();
 }
 
 const QList<UserRecord> kTaro = {{"taro", "山田太郎", "pw"}};
 
+void pressNext(client::MenuScreen *menu)
+{
+    QTest::mouseClick(control<QPushButton>(menu, "nextButton"), Qt::LeftButton);
+}
+
+void choose(client::MenuScreen *menu, const char *option)
+{
+    control<QRadioButton>(menu, option)->setChecked(true);
+    pressNext(menu);
+}
+
 TEST(MainMenu, enterOnAFreshMenuOpensTheMailScreen)
 {
     ClientOnSite s(kTaro);
-    client::Form04 *menu = openMenu(s);
+    client::MenuScreen *menu = openMenu(s);
     ASSERT_TRUE(menu->isVisible());
-    EXPECT_TRUE(menu->Option1->isChecked());
+    EXPECT_TRUE(control<QRadioButton>(menu, "sendMailOption")->isChecked());
     // The key goes where the freshly opened window put the focus.
     menu->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(menu));
@@ -57,35 +69,31 @@ TEST(MainMenu, enterOnAFreshMenuOpensTheMailScreen)
 TEST(MainMenu, eachScreenChoiceHidesTheMenuAndShowsItsScreen)
 {
     ClientOnSite s(kTaro);
-    client::Form04 *menu = openMenu(s);
-    const std::pair<QRadioButton *, QWidget *> choices[] = {{menu->Option2, s.app->readerScreen()},
-                                                            {menu->Option3, s.app->canvasScreen()},
-                                                            {menu->Option4, s.app->viewerScreen()}};
+    client::MenuScreen *menu = openMenu(s);
+    const std::pair<const char *, QWidget *> choices[] = {{"readMailOption", s.app->readerScreen()},
+                                                          {"drawOption", s.app->canvasScreen()},
+                                                          {"viewIllustrationsOption", s.app->viewerScreen()}};
     for (const auto &[option, screen] : choices) {
         menu->show();
-        option->setChecked(true);
-        QTest::mouseClick(menu->Command1, Qt::LeftButton);
-        EXPECT_FALSE(menu->isVisible()) << option->objectName().toStdString();
-        EXPECT_TRUE(screen->isVisible()) << option->objectName().toStdString();
+        choose(menu, option);
+        EXPECT_FALSE(menu->isVisible()) << option;
+        EXPECT_TRUE(screen->isVisible()) << option;
         screen->hide();
     }
     // Coming back keeps the choice.
     menu->show();
-    EXPECT_TRUE(menu->Option4->isChecked());
+    EXPECT_TRUE(control<QRadioButton>(menu, "viewIllustrationsOption")->isChecked());
 }
 
 TEST(MainMenu, boardsAreStartedByBareNameAndTheMenuStays)
 {
     ClientOnSite s(kTaro);
-    client::Form04 *menu = openMenu(s);
+    client::MenuScreen *menu = openMenu(s);
     s.fakes.launcher.started.clear();
-    menu->Option5->setChecked(true);
-    QTest::mouseClick(menu->Command1, Qt::LeftButton);
-    menu->Option6->setChecked(true);
-    QTest::mouseClick(menu->Command1, Qt::LeftButton);
-    QTest::mouseClick(menu->Command1, Qt::LeftButton);
-    menu->Option7->setChecked(true);
-    QTest::mouseClick(menu->Command1, Qt::LeftButton);
+    choose(menu, "dayBoardOption");
+    choose(menu, "lunchBoardOption");
+    pressNext(menu);
+    choose(menu, "monthBoardOption");
     EXPECT_EQ(s.fakes.launcher.started,
               (QStringList{"DayBoardC.exe", "LunchBoardC.exe", "LunchBoardC.exe", "MonthBoardC.exe"}));
     EXPECT_TRUE(menu->isVisible());
@@ -95,10 +103,9 @@ TEST(MainMenu, boardsAreStartedByBareNameAndTheMenuStays)
 TEST(MainMenu, aBoardThatCannotStartIsNamedInAMessage)
 {
     ClientOnSite s(kTaro);
-    client::Form04 *menu = openMenu(s);
+    client::MenuScreen *menu = openMenu(s);
     s.fakes.launcher.failing.insert("LunchBoardC.exe");
-    menu->Option6->setChecked(true);
-    QTest::mouseClick(menu->Command1, Qt::LeftButton);
+    choose(menu, "lunchBoardOption");
     ASSERT_EQ(s.fakes.dialogs.shown.size(), 1);
     EXPECT_TRUE(s.fakes.dialogs.last().contains("LunchBoardC.exe"));
     EXPECT_TRUE(menu->isVisible());
@@ -108,15 +115,15 @@ TEST(MainMenu, aBoardThatCannotStartIsNamedInAMessage)
 TEST(MainMenu, backShowsTheLoginScreenAndQuitSweepsAndEnds)
 {
     ClientOnSite s(kTaro);
-    client::Form04 *menu = openMenu(s);
-    QTest::mouseClick(menu->Command3, Qt::LeftButton);
+    client::MenuScreen *menu = openMenu(s);
+    QTest::mouseClick(control<QPushButton>(menu, "backButton"), Qt::LeftButton);
     EXPECT_FALSE(menu->isVisible());
-    EXPECT_TRUE(s.app->form03()->isVisible());
+    EXPECT_TRUE(s.app->loginScreen()->isVisible());
     EXPECT_EQ(s.app->signedIn().userName, "taro");
-    s.app->form03()->hide();
+    s.app->loginScreen()->hide();
     menu->show();
     s.fakes.launcher.started.clear();
-    QTest::mouseClick(menu->Command2, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(menu, "quitButton"), Qt::LeftButton);
     EXPECT_EQ(s.fakes.launcher.started, QStringList{perumina::local::kSweeper});
     EXPECT_TRUE(s.fakes.end.ended());
 }
@@ -124,7 +131,7 @@ TEST(MainMenu, backShowsTheLoginScreenAndQuitSweepsAndEnds)
 TEST(MainMenu, closingTheWindowSweepsAndEnds)
 {
     ClientOnSite s(kTaro);
-    client::Form04 *menu = openMenu(s);
+    client::MenuScreen *menu = openMenu(s);
     s.fakes.launcher.started.clear();
     menu->close();
     EXPECT_EQ(s.fakes.launcher.started, QStringList{perumina::local::kSweeper});
@@ -142,22 +149,22 @@ TEST(MainMenu, enterOnAFocusedQuitOrBackButtonPressesThatButton)
         const char *button;
         Screen next; // null: the button ends the program, or on the mail screen only starts the sweeper
     };
-    const auto welcome = [](client::ClientApp &a) -> QWidget * { return a.form01(); };
-    const auto registration = [](client::ClientApp &a) -> QWidget * { return a.form02(); };
-    const auto login = [](client::ClientApp &a) -> QWidget * { return a.form03(); };
-    const auto menu = [](client::ClientApp &a) -> QWidget * { return a.form04(); };
+    const auto welcome = [](client::ClientApp &a) -> QWidget * { return a.welcomeScreen(); };
+    const auto registration = [](client::ClientApp &a) -> QWidget * { return a.registrationScreen(); };
+    const auto login = [](client::ClientApp &a) -> QWidget * { return a.loginScreen(); };
+    const auto menu = [](client::ClientApp &a) -> QWidget * { return a.menuScreen(); };
     const auto mail = [](client::ClientApp &a) -> QWidget * { return a.mailScreen(); };
     const auto canvas = [](client::ClientApp &a) -> QWidget * { return a.canvasScreen(); };
     const auto reader = [](client::ClientApp &a) -> QWidget * { return a.readerScreen(); };
     const auto viewer = [](client::ClientApp &a) -> QWidget * { return a.viewerScreen(); };
     const Row rows[] = {
-        {welcome, "Command4", nullptr},      {registration, "Command5", nullptr},
-        {registration, "Command7", welcome}, {login, "Command7", welcome},
-        {menu, "Command2", nullptr},         {menu, "Command3", login},
-        {mail, "quitButton", nullptr},       {mail, "backButton", menu},
-        {canvas, "quitButton", nullptr},     {canvas, "backButton", menu},
-        {reader, "quitButton", nullptr},     {reader, "backButton", menu},
-        {viewer, "quitButton", nullptr},     {viewer, "backButton", menu},
+        {welcome, "quitButton", nullptr},      {registration, "quitButton", nullptr},
+        {registration, "backButton", welcome}, {login, "backButton", welcome},
+        {menu, "quitButton", nullptr},         {menu, "backButton", login},
+        {mail, "quitButton", nullptr},         {mail, "backButton", menu},
+        {canvas, "quitButton", nullptr},       {canvas, "backButton", menu},
+        {reader, "quitButton", nullptr},       {reader, "backButton", menu},
+        {viewer, "quitButton", nullptr},       {viewer, "backButton", menu},
     };
     for (const Row &row : rows) {
         ClientOnSite s(kTaro);

@@ -4,7 +4,7 @@
 #include "client/ui/canvasscreen.h"
 #include "client/ui/clientapp.h"
 #include "client/ui/drawingsurface.h"
-#include "client/ui/form03.h"
+#include "client/ui/loginscreen.h"
 #include "common/controls.h"
 #include "common/testsite.h"
 #include "shared/fakes.h"

@@ -1,9 +1,10 @@
 // The start-up screens show every caption; their pictures go to build/screens when PERUMINA_SCREENS
 // is set.
-#include "client/ui/form01.h"
-#include "client/ui/form02.h"
-#include "client/ui/form03.h"
-#include "client/ui/form04.h"
+#include "client/ui/loginscreen.h"
+#include "client/ui/menuscreen.h"
+#include "client/ui/registrationscreen.h"
+#include "client/ui/welcomescreen.h"
+#include "common/controls.h"
 #include "common/screenshot.h"
 #include "startup_support.h"
 
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 using namespace startup_testing;
+using testing_support::control;
 
 namespace {
 
@@ -27,21 +29,21 @@ TEST(StartupScreens, ScreenshotsOfWelcomeRegistrationLoginAndMenu)
     ClientOnSite s(
         {{"たろう", "山田太郎", "abc1234"}, {"あきら", "佐藤明", "p2"}, {"hana", "鈴木花子", "h1"}});
     client::ClientApp &app = s.start();
-    save(app.form01(), "form01_welcome");
-    client::Form02 *registration = app.form02();
-    save(registration, "form02_registered");
-    registration->SSTab1->setCurrentIndex(0);
-    registration->Text1->setText("じろう");
-    registration->Text2->setText("田中次郎");
-    registration->Text3->setText("pass123");
-    save(registration, "form02_register");
+    save(app.welcomeScreen(), "welcome_screen");
+    client::RegistrationScreen *registration = app.registrationScreen();
+    save(registration, "registration_screen_registered");
+    control<QTabWidget>(registration, "registrationTabs")->setCurrentIndex(0);
+    control<QLineEdit>(registration, "userNameBox")->setText("じろう");
+    control<QLineEdit>(registration, "fullNameBox")->setText("田中次郎");
+    control<QLineEdit>(registration, "passwordBox")->setText("pass123");
+    save(registration, "registration_screen_register");
     registration->hide();
-    client::Form03 *login = app.form03();
-    login->Text1->setText("たろう");
-    login->Text2->setText("abc1234");
-    save(login, "form03_login");
+    client::LoginScreen *login = app.loginScreen();
+    control<QLineEdit>(login, "userNameBox")->setText("たろう");
+    control<QLineEdit>(login, "passwordBox")->setText("abc1234");
+    save(login, "login_screen");
     login->hide();
-    save(app.form04(), "form04_menu");
+    save(app.menuScreen(), "menu_screen");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
-#include "client/ui/form01.h"
-#include "client/ui/form02.h"
-#include "client/ui/form03.h"
+#include "client/ui/loginscreen.h"
+#include "client/ui/registrationscreen.h"
+#include "client/ui/welcomescreen.h"
+#include "common/controls.h"
 #include "shared/site.h"
 #include "startup_support.h"
 
@@ -11,6 +12,7 @@
 using namespace startup_testing;
 using perumina::local::kLocator;
 using perumina::local::kSweeper;
+using testing_support::control;
 using testing_support::sjis;
 
 namespace {
@@ -22,14 +24,14 @@ TEST(WelcomeScreen, startsTheSweeperReadsTheServerAndWaits)
 {
     ClientOnSite s;
     client::ClientApp &app = s.start();
-    client::Form01 *welcome = app.form01();
+    client::WelcomeScreen *welcome = app.welcomeScreen();
     EXPECT_TRUE(welcome->isVisible());
     EXPECT_EQ(s.fakes.launcher.started, QStringList{kSweeper});
     EXPECT_TRUE(s.fakes.dialogs.shown.isEmpty());
     EXPECT_EQ(app.serverName(), kServer);
-    EXPECT_EQ(welcome->Text1->text(), kServer);
+    EXPECT_EQ(control<QLineEdit>(welcome, "serverNameBox")->text(), kServer);
     EXPECT_EQ(welcome->windowTitle(), "グループウェア　（ぺる・み・な）");
-    EXPECT_EQ(welcome->findChild<QPushButton *>("Command2")->text(), "いいえ　　登録済みです");
+    EXPECT_EQ(control<QPushButton>(welcome, "registeredUserButton")->text(), "いいえ　　登録済みです");
 }
 
 TEST(WelcomeScreen, enterOpensTheLoginScreenOrPressesTheFocusedButton)
@@ -37,33 +39,35 @@ TEST(WelcomeScreen, enterOpensTheLoginScreenOrPressesTheFocusedButton)
     ClientOnSite s;
     client::ClientApp &app = s.start();
     // Enter goes where the freshly opened window put the focus, as a pupil's key press does.
-    app.form01()->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(app.form01()));
+    app.welcomeScreen()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(app.welcomeScreen()));
     ASSERT_NE(QApplication::focusWidget(), nullptr);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_FALSE(app.form01()->isVisible());
-    EXPECT_TRUE(app.form03()->isVisible());
+    EXPECT_FALSE(app.welcomeScreen()->isVisible());
+    EXPECT_TRUE(app.loginScreen()->isVisible());
 
     // A focused button presses itself; shown again, the screen puts the focus back where Enter means login.
-    QTest::mouseClick(app.form03()->Command7, Qt::LeftButton);
-    app.form01()->Command1->setFocus();
-    QTest::keyClick(app.form01()->Command1, Qt::Key_Return);
-    EXPECT_TRUE(app.form02()->isVisible());
-    EXPECT_FALSE(app.form03()->isVisible());
-    QTest::mouseClick(app.form02()->Command7, Qt::LeftButton);
-    ASSERT_TRUE(app.form01()->isVisible());
-    EXPECT_EQ(app.form01()->focusWidget(), app.form01()->Command2);
+    QTest::mouseClick(control<QPushButton>(app.loginScreen(), "backButton"), Qt::LeftButton);
+    auto *newUser = control<QPushButton>(app.welcomeScreen(), "newUserButton");
+    newUser->setFocus();
+    QTest::keyClick(newUser, Qt::Key_Return);
+    EXPECT_TRUE(app.registrationScreen()->isVisible());
+    EXPECT_FALSE(app.loginScreen()->isVisible());
+    QTest::mouseClick(control<QPushButton>(app.registrationScreen(), "backButton"), Qt::LeftButton);
+    ASSERT_TRUE(app.welcomeScreen()->isVisible());
+    EXPECT_EQ(app.welcomeScreen()->focusWidget(),
+              control<QPushButton>(app.welcomeScreen(), "registeredUserButton"));
 }
 
 TEST(WelcomeScreen, yesOpensRegistrationAndQuitSweepsAndEnds)
 {
     ClientOnSite s;
     client::ClientApp &app = s.start();
-    QTest::mouseClick(app.form01()->Command1, Qt::LeftButton);
-    EXPECT_TRUE(app.form02()->isVisible());
-    QTest::mouseClick(app.form02()->Command7, Qt::LeftButton);
-    EXPECT_TRUE(app.form01()->isVisible());
-    QTest::mouseClick(app.form01()->Command4, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(app.welcomeScreen(), "newUserButton"), Qt::LeftButton);
+    EXPECT_TRUE(app.registrationScreen()->isVisible());
+    QTest::mouseClick(control<QPushButton>(app.registrationScreen(), "backButton"), Qt::LeftButton);
+    EXPECT_TRUE(app.welcomeScreen()->isVisible());
+    QTest::mouseClick(control<QPushButton>(app.welcomeScreen(), "quitButton"), Qt::LeftButton);
     EXPECT_EQ(s.fakes.launcher.started, (QStringList{kSweeper, kSweeper}));
     EXPECT_TRUE(s.fakes.end.ended());
     EXPECT_EQ(s.fakes.end.lastExitCode, 0);
@@ -82,9 +86,9 @@ TEST(WelcomeScreen, aSecondCopyIsRefusedAndTheFirstGoesOn)
     EXPECT_TRUE(second.end.ended());
     EXPECT_EQ(second.end.lastExitCode, 1);
     EXPECT_EQ(second.launcher.started, (QStringList{kSweeper, kSweeper}));
-    EXPECT_FALSE(other.form01()->isVisible());
+    EXPECT_FALSE(other.welcomeScreen()->isVisible());
     EXPECT_FALSE(s.fakes.end.ended());
-    EXPECT_TRUE(first.form01()->isVisible());
+    EXPECT_TRUE(first.welcomeScreen()->isVisible());
 }
 
 TEST(WelcomeScreen, anAccountWithNoFolderOfItsOwnIsToldSoAndGoesOn)
@@ -98,7 +102,7 @@ TEST(WelcomeScreen, anAccountWithNoFolderOfItsOwnIsToldSoAndGoesOn)
     EXPECT_TRUE(s.fakes.dialogs.last().startsWith("このアカウントの作業用フォルダを作れませんでした。"));
     EXPECT_EQ(s.fakes.dialogs.shown.last().icon, perumina::Dialogs::Icon::Exclamation);
     EXPECT_FALSE(s.fakes.end.ended());
-    EXPECT_TRUE(app.form01()->isVisible());
+    EXPECT_TRUE(app.welcomeScreen()->isVisible());
 }
 
 struct LocatorCase
@@ -125,7 +129,7 @@ TEST_P(WelcomeWithoutServer, showsTheTwoLineMessageAndEnds)
     EXPECT_TRUE(s.fakes.end.ended());
     EXPECT_EQ(s.fakes.end.lastExitCode, 1);
     EXPECT_EQ(s.fakes.launcher.started.size(), 2);
-    EXPECT_FALSE(app.form01()->isVisible());
+    EXPECT_FALSE(app.welcomeScreen()->isVisible());
 }
 
 INSTANTIATE_TEST_SUITE_P(Locators, WelcomeWithoutServer,
@@ -141,7 +145,7 @@ TEST(WelcomeScreen, aLocatorOverTwoLinesGivesTheJoinedName)
     s.site.writeBytes(kLocator, "SERV\r\nER01\r\n");
     client::ClientApp &app = s.start();
     EXPECT_EQ(app.serverName(), "SERVER01");
-    EXPECT_EQ(app.form01()->Text1->text(), "SERVER01");
+    EXPECT_EQ(control<QLineEdit>(app.welcomeScreen(), "serverNameBox")->text(), "SERVER01");
 }
 
 } // namespace

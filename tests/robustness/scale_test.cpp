@@ -5,7 +5,7 @@
 #include "client/core/login.h"
 #include "client/core/mail.h"
 #include "client/ui/clientapp.h"
-#include "client/ui/form03.h"
+#include "client/ui/loginscreen.h"
 #include "client/ui/readerscreen.h"
 #include "common/controls.h"
 #include "common/testsite.h"

@@ -6,13 +6,13 @@
 #include "boards/monthly/ui/monthboardscreen.h"
 #include "client/ui/canvasscreen.h"
 #include "client/ui/clientapp.h"
-#include "client/ui/form01.h"
-#include "client/ui/form02.h"
-#include "client/ui/form03.h"
-#include "client/ui/form04.h"
+#include "client/ui/loginscreen.h"
 #include "client/ui/mailscreen.h"
+#include "client/ui/menuscreen.h"
 #include "client/ui/readerscreen.h"
+#include "client/ui/registrationscreen.h"
 #include "client/ui/viewerscreen.h"
+#include "client/ui/welcomescreen.h"
 #include "common/testsite.h"
 #include "shared/fakes.h"
 #include "shared/ui/screenfit.h"
@@ -83,8 +83,8 @@ TEST(Windows, everyWindowFitsASmallScreen)
         boards.push_back(std::make_unique<monthly::MonthBoardScreen>(
             admin ? monthly::Variant::Admin : monthly::Variant::Classroom, fakes.seams()));
     }
-    std::vector<QWidget *> windows{clientApp.form01(),          clientApp.form02(),
-                                   clientApp.form03(),          clientApp.form04(),
+    std::vector<QWidget *> windows{clientApp.welcomeScreen(),   clientApp.registrationScreen(),
+                                   clientApp.loginScreen(),     clientApp.menuScreen(),
                                    clientApp.mailScreen(),      clientApp.canvasScreen(),
                                    clientApp.readerScreen(),    clientApp.viewerScreen(),
                                    adminApp.adminLoginScreen(), adminApp.consoleScreen()};

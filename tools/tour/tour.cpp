@@ -15,13 +15,13 @@
 #include "client/core/reply.h"
 #include "client/ui/canvasscreen.h"
 #include "client/ui/clientapp.h"
-#include "client/ui/form01.h"
-#include "client/ui/form02.h"
-#include "client/ui/form03.h"
-#include "client/ui/form04.h"
+#include "client/ui/loginscreen.h"
 #include "client/ui/mailscreen.h"
+#include "client/ui/menuscreen.h"
 #include "client/ui/readerscreen.h"
+#include "client/ui/registrationscreen.h"
 #include "client/ui/viewerscreen.h"
+#include "client/ui/welcomescreen.h"
 #include "shared/paths.h"
 #include "shared/records.h"
 #include "shared/site.h"
@@ -153,8 +153,8 @@ std::unique_ptr<ClientRun> Tour::startClient(bool picture)
         throw StepFailed{QStringLiteral("クライアントが起動してすぐ終了しました。")};
     if (run->seams.launcher.started != QStringList{perumina::local::kSweeper})
         throw StepFailed{QStringLiteral("起動時にスイーパーが起動されませんでした。")};
-    client::Form01 *welcome = run->app->form01();
-    expectShown(welcome, QStringLiteral("ようこそ画面（Form01）"));
+    client::WelcomeScreen *welcome = run->app->welcomeScreen();
+    expectShown(welcome, QStringLiteral("ようこそ画面（WelcomeScreen）"));
     if (picture)
         camera_.take(welcome, QStringLiteral("welcome"));
     return run;
@@ -165,22 +165,22 @@ void Tour::registerPupil(const Pupil &pupil, bool pictures)
     step_ = QStringLiteral("%1 の登録").arg(pupil.userName);
     std::unique_ptr<ClientRun> run = startClient(pictures);
     client::ClientApp &app = *run->app;
-    click(app.form01(), QStringLiteral("Command1"));
+    click(app.welcomeScreen(), QStringLiteral("newUserButton"));
     expectMessages(run->seams, {}, QStringLiteral("registration"));
-    client::Form02 *registration = app.form02();
-    expectShown(registration, QStringLiteral("登録画面（Form02）"));
+    client::RegistrationScreen *registration = app.registrationScreen();
+    expectShown(registration, QStringLiteral("登録画面（RegistrationScreen）"));
     if (pictures)
         camera_.take(registration, QStringLiteral("registered-users"));
-    auto *tabs = control<QTabWidget>(registration, QStringLiteral("SSTab1"));
+    auto *tabs = control<QTabWidget>(registration, QStringLiteral("registrationTabs"));
     QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(0).center());
     if (tabs->currentIndex() != 0)
         throw StepFailed{QStringLiteral("登録画面のタブ「新しく登録する」を開けませんでした。")};
-    type(registration, QStringLiteral("Text1"), pupil.userName);
-    type(registration, QStringLiteral("Text2"), pupil.fullName);
-    type(registration, QStringLiteral("Text3"), pupil.password);
+    type(registration, QStringLiteral("userNameBox"), pupil.userName);
+    type(registration, QStringLiteral("fullNameBox"), pupil.fullName);
+    type(registration, QStringLiteral("passwordBox"), pupil.password);
     if (pictures)
         camera_.take(registration, QStringLiteral("registration"));
-    click(registration, QStringLiteral("Command1"));
+    click(registration, QStringLiteral("registerButton"));
     expectMessages(run->seams, {client::kRegisteredMessage},
                    pictures ? QStringLiteral("registration") : QString());
     if (!app.ended())
@@ -192,34 +192,34 @@ std::unique_ptr<ClientRun> Tour::logIn(const Pupil &pupil, bool pictures, const 
     step_ = QStringLiteral("%1 のログイン").arg(pupil.userName);
     std::unique_ptr<ClientRun> run = startClient(false);
     client::ClientApp &app = *run->app;
-    click(app.form01(), QStringLiteral("Command2"));
+    click(app.welcomeScreen(), QStringLiteral("registeredUserButton"));
     expectMessages(run->seams, {}, QStringLiteral("login"));
-    client::Form03 *login = app.form03();
-    expectShown(login, QStringLiteral("ログイン画面（Form03）"));
-    type(login, QStringLiteral("Text1"), pupil.userName);
-    type(login, QStringLiteral("Text2"), pupil.password);
+    client::LoginScreen *login = app.loginScreen();
+    expectShown(login, QStringLiteral("ログイン画面（LoginScreen）"));
+    type(login, QStringLiteral("userNameBox"), pupil.userName);
+    type(login, QStringLiteral("passwordBox"), pupil.password);
     if (pictures)
         camera_.take(login, QStringLiteral("login"));
-    click(login, QStringLiteral("Command1"));
+    click(login, QStringLiteral("okButton"));
     expectMessages(run->seams, messages, messages.isEmpty() ? QStringLiteral("login") : QString());
     if (app.ended())
         throw StepFailed{QStringLiteral("%1 のログインでクライアントが終了しました。").arg(pupil.userName)};
-    expectHidden(login, QStringLiteral("ログイン画面（Form03）"));
-    expectShown(app.form04(), QStringLiteral("メニュー（Form04）"));
+    expectHidden(login, QStringLiteral("ログイン画面（LoginScreen）"));
+    expectShown(app.menuScreen(), QStringLiteral("メニュー（MenuScreen）"));
     if (app.signedIn().fullName != pupil.fullName)
         throw StepFailed{QStringLiteral("ログインした人の本名が「%1」ではありません。").arg(pupil.fullName)};
     if (pictures)
-        camera_.take(app.form04(), QStringLiteral("menu"));
+        camera_.take(app.menuScreen(), QStringLiteral("menu"));
     return run;
 }
 
 void Tour::choose(ClientRun &run, const QString &option)
 {
     step_ = QStringLiteral("メニューの %1").arg(option);
-    client::Form04 *menu = run.app->form04();
-    expectShown(menu, QStringLiteral("メニュー（Form04）"));
+    client::MenuScreen *menu = run.app->menuScreen();
+    expectShown(menu, QStringLiteral("メニュー（MenuScreen）"));
     click(menu, option);
-    click(menu, QStringLiteral("Command1"));
+    click(menu, QStringLiteral("nextButton"));
     expectMessages(run.seams, {}, QStringLiteral("menu"));
 }
 
@@ -393,14 +393,14 @@ void Tour::classroomBoards(ClientRun &run)
     {
         const char *option;
         QString program;
-    } boards[] = {{"Option5", QStringLiteral("DayBoardC.exe")},
-                  {"Option6", QStringLiteral("LunchBoardC.exe")},
-                  {"Option7", QStringLiteral("MonthBoardC.exe")}};
+    } boards[] = {{"dayBoardOption", QStringLiteral("DayBoardC.exe")},
+                  {"lunchBoardOption", QStringLiteral("LunchBoardC.exe")},
+                  {"monthBoardOption", QStringLiteral("MonthBoardC.exe")}};
     for (const auto &board : boards) {
         choose(run, QString::fromLatin1(board.option));
         if (run.seams.launcher.started.value(run.seams.launcher.started.size() - 1) != board.program)
             throw StepFailed{QStringLiteral("メニューから %1 が起動されませんでした。").arg(board.program)};
-        expectShown(run.app->form04(), QStringLiteral("メニュー（Form04）"));
+        expectShown(run.app->menuScreen(), QStringLiteral("メニュー（MenuScreen）"));
         startedBoard(board.program);
     }
 }
@@ -419,7 +419,7 @@ void Tour::classroom()
     // The sender, whose inbox is still empty, sends a mail and a picture, then ends the client.
     {
         std::unique_ptr<ClientRun> run = logIn(sender_, true, {client::inboxLoadMessage()});
-        choose(*run, QStringLiteral("Option1"));
+        choose(*run, QStringLiteral("sendMailOption"));
         sendMail(*run, recipient_);
         click(run->app->mailScreen(), QStringLiteral("drawButton"));
         expectMessages(run->seams, {}, QStringLiteral("mail"));
@@ -433,7 +433,7 @@ void Tour::classroom()
     // opens the boards.
     {
         std::unique_ptr<ClientRun> run = logIn(recipient_, false);
-        choose(*run, QStringLiteral("Option2"));
+        choose(*run, QStringLiteral("readMailOption"));
         readMail(*run, sender_);
         click(run->app->readerScreen(), QStringLiteral("viewPicturesButton"));
         expectMessages(run->seams, {}, QStringLiteral("mail-read"));
@@ -441,7 +441,7 @@ void Tour::classroom()
         click(run->app->viewerScreen(), QStringLiteral("backButton"));
         expectMessages(run->seams, {}, QStringLiteral("pictures"));
         classroomBoards(*run);
-        click(run->app->form04(), QStringLiteral("Command2"));
+        click(run->app->menuScreen(), QStringLiteral("quitButton"));
         expectMessages(run->seams, {}, QStringLiteral("menu"));
         if (!run->app->ended())
             throw StepFailed{QStringLiteral("メニューの「終了」でクライアントが終了しませんでした。")};
@@ -457,7 +457,7 @@ void Tour::answers()
     const auto answer = [&](const Pupil &who, const Pupil &to, const QString &body, const QString &picture) {
         step_ = QStringLiteral("%1 の返信").arg(who.userName);
         std::unique_ptr<ClientRun> run = logIn(who, false);
-        choose(*run, QStringLiteral("Option2"));
+        choose(*run, QStringLiteral("readMailOption"));
         client::ReaderScreen *reader = run->app->readerScreen();
         expectShown(reader, QStringLiteral("メールを読む画面（ReaderScreen）"));
         click(reader, QStringLiteral("replyButton"));
@@ -475,7 +475,7 @@ void Tour::answers()
         click(compose, QStringLiteral("sendButton"));
         expectMessages(run->seams, {client::deliveryMessage(client::Delivery{}, to.fullName)}, QString());
         click(compose, QStringLiteral("backButton"));
-        click(run->app->form04(), QStringLiteral("Command2"));
+        click(run->app->menuScreen(), QStringLiteral("quitButton"));
         expectMessages(run->seams, {}, QStringLiteral("menu"));
     };
     answer(recipient_, sender_, QStringLiteral("おにぎりにするよ！"), QStringLiteral("mail-reply"));
@@ -487,12 +487,12 @@ void Tour::answers()
 
     step_ = QStringLiteral("%1 の新しいメール").arg(recipient_.userName);
     std::unique_ptr<ClientRun> run = logIn(recipient_, false);
-    client::Form04 *menu = run->app->form04();
+    client::MenuScreen *menu = run->app->menuScreen();
     auto *count = control<QLabel>(menu, QStringLiteral("newMailLabel"));
     if (!count->isVisible() || count->text() != client::newMailMessage(1))
         throw StepFailed{QStringLiteral("メニューに「%1」が出ていません。").arg(client::newMailMessage(1))};
     camera_.take(menu, QStringLiteral("menu-new-mail"));
-    choose(*run, QStringLiteral("Option2"));
+    choose(*run, QStringLiteral("readMailOption"));
     client::ReaderScreen *reader = run->app->readerScreen();
     expectShown(reader, QStringLiteral("メールを読む画面（ReaderScreen）"));
     if (!control<QLabel>(reader, QStringLiteral("newMarkLabel"))->isVisible())

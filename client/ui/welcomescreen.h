@@ -15,27 +15,26 @@ class ClientApp;
 
 // The welcome screen: starts the sweeper, refuses a second copy, reads the server name once, and asks
 // whether the user is new.
-class Form01 : public Screen
+class WelcomeScreen : public Screen
 {
     Q_OBJECT
 public:
-    explicit Form01(ClientApp &app, QWidget *parent = nullptr);
-
-    QLabel *Label1 = nullptr;
-    QPushButton *Command1 = nullptr; // new user: registration
-    QPushButton *Command2 = nullptr; // registered: login (default button)
-    QPushButton *Command4 = nullptr; // quit
-    QLineEdit *Text1 = nullptr;      // the text read from the locator file
-
-    void Command1_Click();
-    void Command2_Click();
-    void Command4_Click();
+    explicit WelcomeScreen(ClientApp &app, QWidget *parent = nullptr);
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void Form_Load();
+    void startUp();
+    void showRegistration();
+    void showLogin();
+    void quit();
+
+    QLabel *questionCaption = nullptr;
+    QPushButton *newUserButton = nullptr;        // opens the registration
+    QPushButton *registeredUserButton = nullptr; // opens the login (default button)
+    QPushButton *quitButton = nullptr;
+    QLineEdit *serverNameBox = nullptr; // the server name as read from the locator file
 
     perumina::SingleInstance instance_{QStringLiteral("PeruminaClient")};
 };
