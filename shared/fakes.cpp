@@ -1,6 +1,6 @@
 #include "shared/fakes.h"
 
-#include "shared/site.h"
+#include "shared/paths.h"
 
 namespace perumina {
 
@@ -19,7 +19,7 @@ QStringList RecordingDialogs::texts() const
 
 bool RecordingLauncher::start(const QString &program)
 {
-    const QString name = site::systemName(program);
+    const QString name = systemName(program);
     started.append(name);
     return !failing.contains(name);
 }

@@ -105,4 +105,21 @@ QString mapPath(const QString &path)
 #endif
 }
 
+QString systemName(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return path;
+#else
+    const QString root = siteRoot() + u'/';
+    QString name;
+    if (path.startsWith(root + QStringLiteral("unc/")))
+        name = QStringLiteral("\\\\") + path.mid(root.size() + 4);
+    else if (path.startsWith(root + QStringLiteral("c/")))
+        name = QStringLiteral("c:\\") + path.mid(root.size() + 2);
+    else
+        return path;
+    return name.replace(u'/', u'\\');
+#endif
+}
+
 } // namespace perumina

@@ -27,5 +27,9 @@ bool isWindowsPath(const QString &path);
 // module (shared/site.h) maps each path it makes, once; the rest of the code works with those paths
 // and never maps again.
 QString mapPath(const QString &path);
+// The other way: the system's own name of a path mapPath made ("\\SERVER\ぺるみな\...",
+// "c:\group\..."), for a message that names a file as the system does. Any other path comes back as
+// it is.
+QString systemName(const QString &path);
 
 } // namespace perumina

@@ -205,24 +205,6 @@ QString administrationRecord()
 #endif
 }
 
-QString systemName(const QString &path)
-{
-#ifdef Q_OS_WIN
-    return path;
-#else
-    // The inverse of mapPath: ROOT/unc/SERVER/... and ROOT/c/group/...
-    const QString root = siteRoot() + u'/';
-    QString name;
-    if (path.startsWith(root + QStringLiteral("unc/")))
-        name = QStringLiteral("\\\\") + path.mid(root.size() + 4);
-    else if (path.startsWith(root + QStringLiteral("c/")))
-        name = QStringLiteral("c:\\") + path.mid(root.size() + 2);
-    else
-        return path;
-    return name.replace(u'/', u'\\');
-#endif
-}
-
 QString lockPath(const QString &path)
 {
     return path + QStringLiteral(".lock");

@@ -124,11 +124,6 @@ QString administrationRecord();
 // no folder of their own.
 QString localInboxCopy();
 
-// The system's own name of a path of this computer ("\\SERVER\ぺるみな\...", "c:\group\..."), for a
-// message that names a file as the system does; a path outside the share and the local folder comes
-// back as it is.
-QString systemName(const QString &path);
-
 // The lock that guards a shared file (a path of this computer): NAME.lock beside it.
 QString lockPath(const QString &path);
 

@@ -44,9 +44,9 @@ TEST(SiteLayout, namesEveryPathAsTheSystemDoesAndGivesItsPathHere)
         // The path here, mapped where it is made.
         EXPECT_EQ(c.path, root.local(systemName)) << c.systemName;
         // A message can still name the file as the system does.
-        EXPECT_EQ(site::systemName(c.path), systemName) << c.systemName;
+        EXPECT_EQ(perumina::systemName(c.path), systemName) << c.systemName;
     }
-    EXPECT_EQ(site::systemName(QStringLiteral("/tmp/x.txt")), QStringLiteral("/tmp/x.txt"));
+    EXPECT_EQ(perumina::systemName(QStringLiteral("/tmp/x.txt")), QStringLiteral("/tmp/x.txt"));
     // The inbox copy is the person's own, never the local folder that every account shares.
     EXPECT_TRUE(site::localInboxCopy().startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR") + u'/'));
 }

@@ -277,7 +277,7 @@ void Tour::drawAndSend(ClientRun &run, const Pupil &to)
     for (const QString &copy : {stored.recipientCopy, stored.adminCopy}) {
         if (!QFileInfo::exists(copy))
             throw StepFailed{
-                QStringLiteral("送ったイラスト %1 がありません。").arg(perumina::site::systemName(copy))};
+                QStringLiteral("送ったイラスト %1 がありません。").arg(perumina::systemName(copy))};
     }
 }
 
